@@ -1,0 +1,39 @@
+#include "dlgBaudRate.h"
+#include "ui_dlgBaudRate.h"
+
+#include "ExchangeSpeeds.h"
+
+dlgBaudRate::dlgBaudRate(QWidget* parent)
+    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgBaudRate>())
+{
+    ui->setupUi(this);
+    connect(ui->OKButton, &QPushButton::clicked, this, &dlgBaudRate::OKButton_Click);
+    connect(ui->CancelButton, &QPushButton::clicked, this, &dlgBaudRate::CancelButton_Click);
+}
+
+dlgBaudRate::~dlgBaudRate() = default;
+
+void dlgBaudRate::Form_Load()
+{
+    // The running connection can only move to the speeds below 0.25M.
+    ui->lbBaudRate->clear();
+    for (int position = 0; position < kRunningConnectionSpeeds; ++position) {
+        auto* item = new QListWidgetItem(exchangeSpeedName(position), ui->lbBaudRate);
+        item->setData(Qt::UserRole, position);
+    }
+    ui->lbBaudRate->setCurrentRow(-1);
+    bOk = false;
+}
+
+void dlgBaudRate::OKButton_Click()
+{
+    bOk = true;
+    Index = std::int16_t(ui->lbBaudRate->currentRow());
+    close();
+}
+
+void dlgBaudRate::CancelButton_Click()
+{
+    bOk = false;
+    close();
+}

@@ -1,0 +1,53 @@
+#include "NumberBox.h"
+
+#include "NumberReader.h"
+#include "UpDown.h"
+
+#include <QLineEdit>
+
+namespace ui {
+
+NumberBox::NumberBox(QLineEdit* box, UpDown* spinner, std::optional<std::pair<int, int>> accepted)
+    : QObject(box), m_box(box), m_spinner(spinner), m_accepted(accepted)
+{
+    connect(m_box, &QLineEdit::textChanged, this, &NumberBox::onTextChanged);
+    connect(m_spinner, &UpDown::valueChanged, this, &NumberBox::onSpinnerChanged);
+}
+
+int NumberBox::value() const
+{
+    return m_spinner->value();
+}
+
+bool NumberBox::accepts(std::int64_t value) const
+{
+    const int low = m_accepted ? m_accepted->first : m_spinner->minimum();
+    const int high = m_accepted ? m_accepted->second : m_spinner->maximum();
+    return value >= low && value <= high && value >= m_spinner->minimum() &&
+           value <= m_spinner->maximum();
+}
+
+void NumberBox::onTextChanged()
+{
+    if (m_writing)
+        return;
+    const auto read = numbers::readLenient<std::int32_t>(m_box->text());
+    if (read && accepts(*read.value)) {
+        m_spinner->setValue(*read.value);
+        return;
+    }
+    m_writing = true;
+    m_box->setText(QString::number(m_spinner->value()));
+    m_writing = false;
+}
+
+void NumberBox::onSpinnerChanged(int value, bool byButton)
+{
+    if (!byButton)
+        return;
+    m_writing = true;
+    m_box->setText(QString::number(value));
+    m_writing = false;
+}
+
+} // namespace ui

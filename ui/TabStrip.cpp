@@ -1,0 +1,69 @@
+#include "TabStrip.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabBar>
+#include <QWidget>
+
+namespace ui {
+
+TabStrip::TabStrip(QTabBar* bar, QList<QWidget*> pages, Backwards backwards)
+    : QObject(bar), m_bar(bar), m_pages(std::move(pages))
+{
+    connect(m_bar, &QTabBar::currentChanged, this, &TabStrip::showPage);
+    QWidget* window = m_bar->window();
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), window);
+    connect(next, &QShortcut::activated, this, &TabStrip::selectNext);
+    if (backwards == Backwards::Yes) {
+        // Shift+Tab arrives as Backtab; both spellings are bound so every platform sees one.
+        for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+            auto* previous = new QShortcut(keys, window);
+            connect(previous, &QShortcut::activated, this, &TabStrip::selectPrevious);
+        }
+    }
+    showPage(m_bar->currentIndex());
+}
+
+int TabStrip::current() const
+{
+    return m_bar->currentIndex();
+}
+
+void TabStrip::select(int index)
+{
+    m_bar->setCurrentIndex(index);
+}
+
+void TabStrip::selectNext()
+{
+    const int count = m_bar->count();
+    if (count > 0)
+        select((current() + 1) % count);
+}
+
+void TabStrip::selectPrevious()
+{
+    const int count = m_bar->count();
+    if (count > 0)
+        select((current() - 1 + count) % count);
+}
+
+void TabStrip::showPage(int index)
+{
+    for (int i = 0; i < m_pages.size(); ++i)
+        m_pages.at(i)->setVisible(i == index);
+}
+
+void centreOnScreen(QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+} // namespace ui
