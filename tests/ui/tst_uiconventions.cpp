@@ -1,0 +1,254 @@
+#include "Fields.h"
+#include "Loadable.h"
+#include "NumberBox.h"
+#include "Seams.h"
+#include "StatusLine.h"
+#include "TabStrip.h"
+#include "UpDown.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A window with one number box, a spinner and a tab strip over three pages.
+struct Window
+{
+    QDialog dialog;
+    QLineEdit* box = new QLineEdit(&dialog);
+    QLineEdit* other = new QLineEdit(&dialog);
+    ui::UpDown* spinner = new ui::UpDown(&dialog);
+    QTabBar* tabs = new QTabBar(&dialog);
+    QList<QWidget*> pages{new QWidget(&dialog), new QWidget(&dialog), new QWidget(&dialog)};
+
+    Window()
+    {
+        auto* layout = new QVBoxLayout(&dialog);
+        for (QWidget* w : {static_cast<QWidget*>(box), static_cast<QWidget*>(other),
+                           static_cast<QWidget*>(spinner), static_cast<QWidget*>(tabs)})
+            layout->addWidget(w);
+        for (QWidget* page : pages)
+            layout->addWidget(page);
+        for (const QString& caption : {u"Один"_s, u"Два"_s, u"Три"_s})
+            tabs->addTab(caption);
+    }
+};
+
+struct CountingLoads : ui::Loadable<QDialog>
+{
+    int loads = 0;
+    void Form_Load() override { ++loads; }
+};
+
+QList<bool> visibility(const QList<QWidget*>& pages)
+{
+    QList<bool> shown;
+    for (QWidget* page : pages)
+        shown << !page->isHidden();
+    return shown;
+}
+
+} // namespace
+
+class TestUiConventions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failedReadNamesTheFieldAndFocusesIt_data();
+    void failedReadNamesTheFieldAndFocusesIt();
+    void goodReadLeavesStatusAndFocusAlone();
+    void numberBoxFollowsTheText_data();
+    void numberBoxFollowsTheText();
+    void numberBoxArrowsWriteTheText();
+    void tabStripShowsOnePageAndWraps();
+    void tabStripWithoutBackwardsIgnoresCtrlShiftTab();
+    void windowLoadsOnceWhenFirstShown();
+    void seamOverrideRestoresThePreviousHandlers();
+    void fileFiltersBecomeNameFilters();
+    void statusLineIsWrittenAtOnce();
+};
+
+void TestUiConventions::failedReadNamesTheFieldAndFocusesIt_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("reading");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("strict, not a number")
+        << u"abc"_s << int(ui::Reading::Strict) << u"Кол-во: не число"_s;
+    QTest::newRow("strict, beyond int16")
+        << u"40000"_s << int(ui::Reading::Strict) << u"Кол-во: допустимо от -32768 до 32767"_s;
+    QTest::newRow("lenient, beyond int16")
+        << u"40000 шт"_s << int(ui::Reading::Lenient) << u"Кол-во: допустимо от -32768 до 32767"_s;
+}
+
+void TestUiConventions::failedReadNamesTheFieldAndFocusesIt()
+{
+    QFETCH(QString, text);
+    QFETCH(int, reading);
+    QFETCH(QString, message);
+
+    Window window;
+    window.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.dialog));
+    window.other->setFocus();
+    window.box->setText(text);
+    QStringList shown;
+    const ui::FieldReader fields([&](const QString& status) { shown << status; });
+
+    QVERIFY(!fields.read<std::int16_t>(window.box, u"Кол-во"_s, ui::Reading(reading)));
+    QCOMPARE(shown, QStringList{message});
+    QTRY_VERIFY(window.box->hasFocus());
+    QCOMPARE(window.box->selectedText(), text);
+}
+
+void TestUiConventions::goodReadLeavesStatusAndFocusAlone()
+{
+    Window window;
+    window.box->setText(u" 2.5"_s);
+    QStringList shown;
+    const ui::FieldReader fields([&](const QString& status) { shown << status; });
+    QCOMPARE(fields.lenientInt16(window.box, u"Отдел"_s), std::optional<std::int16_t>(2));
+    QCOMPARE(fields.strictDouble(window.box, u"Сумма"_s), std::optional<double>(2.5));
+    QVERIFY(shown.isEmpty());
+}
+
+void TestUiConventions::numberBoxFollowsTheText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("spinnerValue");
+    QTest::addColumn<QString>("boxText");
+
+    // The spinner runs 0..255 and starts at 10; the box accepts 0..254 only.
+    QTest::newRow("inside") << u"42"_s << 42 << u"42"_s;
+    QTest::newRow("leading number") << u"7 шт"_s << 7 << u"7 шт"_s;
+    QTest::newRow("no number reads 0") << u"abc"_s << 0 << u"abc"_s;
+    QTest::newRow("halves to even") << u"12.5"_s << 12 << u"12.5"_s;
+    QTest::newRow("spinner max refused by the box") << u"255"_s << 10 << u"10"_s;
+    QTest::newRow("above the range") << u"300"_s << 10 << u"10"_s;
+    QTest::newRow("below the range") << u"-1"_s << 10 << u"10"_s;
+    QTest::newRow("beyond 32 bits") << u"99999999999"_s << 10 << u"10"_s;
+}
+
+void TestUiConventions::numberBoxFollowsTheText()
+{
+    QFETCH(QString, typed);
+    Window window;
+    window.spinner->setRange(0, 255);
+    window.spinner->setValue(10);
+    ui::NumberBox box(window.box, window.spinner, std::pair{0, 254});
+
+    window.box->setText(typed);
+    QTEST(window.spinner->value(), "spinnerValue");
+    QTEST(window.box->text(), "boxText");
+    QCOMPARE(box.value(), window.spinner->value());
+}
+
+void TestUiConventions::numberBoxArrowsWriteTheText()
+{
+    Window window;
+    window.spinner->setRange(1, 3);
+    window.spinner->setValue(2);
+    ui::NumberBox box(window.box, window.spinner);
+    window.spinner->stepUp();
+    QCOMPARE(window.box->text(), u"3"_s);
+    window.spinner->stepUp(); // stays at the maximum
+    QCOMPARE(window.spinner->value(), 3);
+    window.spinner->stepDown();
+    window.spinner->stepDown();
+    QCOMPARE(window.box->text(), u"1"_s);
+    QCOMPARE(box.value(), 1);
+}
+
+void TestUiConventions::tabStripShowsOnePageAndWraps()
+{
+    Window window;
+    ui::TabStrip strip(window.tabs, window.pages, ui::TabStrip::Backwards::Yes);
+    window.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.dialog));
+    QCOMPARE(visibility(window.pages), QList<bool>({true, false, false}));
+
+    window.tabs->setCurrentIndex(2); // as a click on the third tab
+    QCOMPARE(visibility(window.pages), QList<bool>({false, false, true}));
+
+    QTest::keyClick(&window.dialog, Qt::Key_Tab, Qt::ControlModifier); // last -> first
+    QCOMPARE(strip.current(), 0);
+    QCOMPARE(visibility(window.pages), QList<bool>({true, false, false}));
+
+    QTest::keyClick(&window.dialog, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(strip.current(), 2); // first -> last
+    strip.selectPrevious();
+    QCOMPARE(strip.current(), 1);
+}
+
+void TestUiConventions::tabStripWithoutBackwardsIgnoresCtrlShiftTab()
+{
+    Window window;
+    ui::TabStrip strip(window.tabs, window.pages);
+    window.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window.dialog));
+    QTest::keyClick(&window.dialog, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(strip.current(), 0);
+    QTest::keyClick(&window.dialog, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(strip.current(), 1);
+}
+
+void TestUiConventions::windowLoadsOnceWhenFirstShown()
+{
+    CountingLoads window;
+    QCOMPARE(window.loads, 0);
+    window.show();
+    window.hide();
+    window.show();
+    QCOMPARE(window.loads, 1);
+}
+
+void TestUiConventions::seamOverrideRestoresThePreviousHandlers()
+{
+    QStringList log;
+    ui::SeamHandlers outer;
+    outer.message = [&](QWidget*, const QString& text, const QString& title, bool) {
+        log << u"outer "_s + title + u": "_s + text;
+        return ui::Answer::Yes;
+    };
+    outer.endProgram = [&](int code) { log << u"end %1"_s.arg(code); };
+    ui::SeamOverride first(outer);
+    {
+        ui::SeamHandlers inner;
+        inner.message = [&](QWidget*, const QString& text, const QString&, bool) {
+            log << u"inner "_s + text;
+            return ui::Answer::No;
+        };
+        ui::SeamOverride second(inner);
+        QCOMPARE(ui::askYesNo(nullptr, u"a"_s), ui::Answer::No);
+        ui::endProgram(3); // not replaced by the inner override: the outer one still answers
+    }
+    QCOMPARE(ui::askYesNo(nullptr, u"b"_s, u"Информация"_s), ui::Answer::Yes);
+    ui::showMessage(nullptr, u"c"_s);
+    QCOMPARE(log, QStringList({u"inner a"_s, u"end 3"_s, u"outer Информация: b"_s,
+                               u"outer TestQuolt: c"_s}));
+}
+
+void TestUiConventions::fileFiltersBecomeNameFilters()
+{
+    QCOMPARE(ui::nameFilters(u"Log Files(*.log)|*.log|All Files (*.*)|*.*"_s),
+             QStringList({u"Log Files (*.log)"_s, u"All Files (*.*)"_s}));
+    QCOMPARE(ui::nameFilters(u"Pictures|*.bmp;*.png"_s), QStringList{u"Pictures (*.bmp *.png)"_s});
+    QVERIFY(ui::nameFilters(QString()).isEmpty());
+}
+
+void TestUiConventions::statusLineIsWrittenAtOnce()
+{
+    QLineEdit status;
+    ui::setStatus(&status, ui::statusText(u"Нет ошибок"_s));
+    QCOMPARE(status.text(), u"Статус: Нет ошибок"_s);
+}
+
+QTEST_MAIN(TestUiConventions)
+#include "tst_uiconventions.moc"
