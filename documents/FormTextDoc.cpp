@@ -1,5 +1,101 @@
 #include "FormTextDoc.h"
+#include "ui_FormTextDoc.h"
 
-FormTextDoc::FormTextDoc(MainForm& main, QWidget* parent) : ui::Loadable<QDialog>(parent), m_main(main)
+#include "MainForm.h"
+#include "StatusLine.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+using documents::StatusStyle;
+
+namespace {
+// Driver options of the print attributes.
+constexpr std::int16_t kDoubleWidth = 13;
+constexpr std::int16_t kDoubleHeight = 14;
+constexpr std::int16_t kUnderline = 15;
+// The document type of the text document without number.
+constexpr std::int32_t kUnnumberedText = 7;
+} // namespace
+
+FormTextDoc::FormTextDoc(MainForm& main, QWidget* parent)
+    : ui::Loadable<QDialog>(parent), m_main(main), ui(std::make_unique<Ui::FormTextDoc>())
 {
+    ui->setupUi(this);
+    connect(ui->CmdText, &QPushButton::clicked, this, &FormTextDoc::CmdText_Click);
+    connect(ui->CmdExit, &QPushButton::clicked, this, &FormTextDoc::CmdExit_Click);
+    connect(ui->CmdGetExtendedError, &QPushButton::clicked, this,
+            &FormTextDoc::CmdGetExtendedError_Click);
+    // Setting a box from the program sends the option as a click would.
+    connect(ui->cbDoubleWidth, &QCheckBox::toggled, this, &FormTextDoc::cbDoubleWidth_Click);
+    connect(ui->cbDoubleHeight, &QCheckBox::toggled, this, &FormTextDoc::cbDoubleHeight_Click);
+    connect(ui->cbUnderline, &QCheckBox::toggled, this, &FormTextDoc::cbUnderline_Click);
+}
+
+FormTextDoc::~FormTextDoc() = default;
+
+void FormTextDoc::SetStatus(const QString& text)
+{
+    ui::setStatus(ui->StatusText, text);
+}
+
+void FormTextDoc::Form_Load()
+{
+    m_driver = m_main.GetQuolt();
+    m_commands.setDriver(m_driver);
+
+    const std::array<std::pair<QCheckBox*, std::int16_t>, 3> attributes{
+        {{ui->cbDoubleWidth, kDoubleWidth},
+         {ui->cbDoubleHeight, kDoubleHeight},
+         {ui->cbUnderline, kUnderline}}};
+    // Only the unnumbered document on a device from the fourth generation on takes attributes.
+    const bool live = m_main.m_MajorVersion >= 4 && m_DocumentType == kUnnumberedText;
+    for (const auto& [box, option] : attributes) {
+        if (live) {
+            box->setChecked(m_driver->GetDriverOpt(option) != 0);
+        } else {
+            box->setChecked(false);
+            box->setEnabled(false);
+        }
+    }
+}
+
+void FormTextDoc::SetAttribute(std::int16_t option, const QCheckBox* box)
+{
+    m_driver->SetDriverOpt(option, box->isChecked() ? 1 : 0);
+}
+
+void FormTextDoc::cbDoubleWidth_Click()
+{
+    SetAttribute(kDoubleWidth, ui->cbDoubleWidth);
+}
+
+void FormTextDoc::cbDoubleHeight_Click()
+{
+    SetAttribute(kDoubleHeight, ui->cbDoubleHeight);
+}
+
+void FormTextDoc::cbUnderline_Click()
+{
+    SetAttribute(kUnderline, ui->cbUnderline);
+}
+
+void FormTextDoc::CmdText_Click()
+{
+    const QString text = ui->TxtText->text();
+    m_commands.run(StatusStyle::bare(), [&] { return m_driver->TextLine(text); });
+}
+
+void FormTextDoc::CmdExit_Click()
+{
+    // A refusal is not shown here: "Получить" tells the operator why.
+    if (m_driver->EndDocument() == 0)
+        close();
+}
+
+void FormTextDoc::CmdGetExtendedError_Click()
+{
+    const std::int32_t code = m_driver->GetErrorCode2();
+    ui->ExtendedErrorCodeText->setText(documents::signedNumberText(code));
+    ui->ExtendedErrorText->setText(m_driver->GetErrorComment2(code));
 }

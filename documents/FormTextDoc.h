@@ -1,23 +1,50 @@
 #pragma once
 
+#include "DocumentCommands.h"
 #include "Loadable.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <memory>
 
 class MainForm;
+class QCheckBox;
 
-// The text document window, numbered or not. Being built: only its shell exists yet.
+namespace Ui {
+class FormTextDoc;
+}
+
+// The text document window, numbered or not: free lines printed one at a time, then the end of
+// the document. For the unnumbered document on newer devices the print attributes can be
+// switched; they are driver options and take effect at once.
 class FormTextDoc : public ui::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
     explicit FormTextDoc(MainForm& main, QWidget* parent = nullptr);
+    ~FormTextDoc() override;
 
     std::int32_t m_DocumentType = 3; // 3 text document, 7 text document without number
 
+protected:
+    void Form_Load() override;
+
+private slots:
+    void CmdText_Click();
+    void CmdExit_Click();
+    void CmdGetExtendedError_Click();
+    void cbDoubleWidth_Click();
+    void cbDoubleHeight_Click();
+    void cbUnderline_Click();
+
 private:
+    void SetStatus(const QString& text);
+    void SetAttribute(std::int16_t option, const QCheckBox* box);
+
     MainForm& m_main;
+    std::unique_ptr<Ui::FormTextDoc> ui;
+    std::shared_ptr<Driver> m_driver;
+    documents::DocumentCommands m_commands{[this](const QString& t) { SetStatus(t); }};
 };
