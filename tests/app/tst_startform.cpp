@@ -74,6 +74,8 @@ private slots:
     void browseWritesTheChosenLog_data();
     void browseWritesTheChosenLog();
 
+    void runGoesOnFromStartToMainWindow();
+
 private:
     std::shared_ptr<FakeDriver> m_fake;
 };
@@ -425,6 +427,35 @@ void TestStartForm::browseWritesTheChosenLog()
     QCOMPARE(harness::text(&window, u"StatusText"_s), QString());
     QVERIFY(harness.messages().isEmpty());
     QVERIFY(m_fake->calls().isEmpty());
+}
+
+void TestStartForm::runGoesOnFromStartToMainWindow()
+{
+    // Through the real event loop, as the program runs: the start window handing over to the
+    // main window must not end the run, closing the main window must.
+    auto* start = new StartForm;
+    start->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<StartForm> startGone = start;
+    bool mainShown = false;
+    QTimer::singleShot(0, start, &QWidget::show);
+    QTimer::singleShot(0, start, [&] {
+        harness::click(start, u"InitCommand"_s);
+        QTimer::singleShot(10, qApp, [&] {
+            const QList<MainForm*> opened = mainWindows();
+            mainShown = opened.size() == 1;
+            if (mainShown)
+                harness::click(opened.constFirst(), u"CmdClose"_s);
+            else
+                QCoreApplication::exit(5);
+        });
+    });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(6); });
+
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(mainShown);
+    QVERIFY(!startGone);
+    QCOMPARE(m_fake->commands().mid(m_fake->commands().size() - 2),
+             QStringList({u"InitDevice()"_s, u"DeinitDevice()"_s}));
 }
 
 QTEST_MAIN(TestStartForm)
