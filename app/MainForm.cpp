@@ -33,16 +33,14 @@ constexpr std::int16_t kOptionSpeed = 101;
 
 // Opens a window of the main window's family modally, owned by the main window, after `prepare`
 // has set what the window must know before it loads. The window lives for this one opening.
-template <typename Window, typename Prepare>
-void showOwned(MainForm& owner, Prepare prepare)
+template <typename Window, typename Prepare> void showOwned(MainForm& owner, Prepare prepare)
 {
     Window window(owner);
     prepare(window);
     ui::showModal(window, &owner);
 }
 
-template <typename Window>
-void showOwned(MainForm& owner)
+template <typename Window> void showOwned(MainForm& owner)
 {
     showOwned<Window>(owner, [](Window&) {});
 }
@@ -54,7 +52,7 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
       m_driver(std::move(driver))
 {
     ui->setupUi(this);
-    Option1 = {nullptr,        ui->Option1_1, ui->Option1_2, ui->Option1_3, ui->Option1_4,
+    Option1 = {nullptr,       ui->Option1_1, ui->Option1_2, ui->Option1_3, ui->Option1_4,
                ui->Option1_5, ui->Option1_6, ui->Option1_7, ui->Option1_8, ui->Option1_9};
 
     connect(ui->CmdOpenSession, &QPushButton::clicked, this, &MainForm::CmdOpenSession_Click);
@@ -222,9 +220,9 @@ void MainForm::SendExtraDocData()
         return;
     SetStatus(u"Дополнительные данные документа..."_s);
     const Driver::Result r =
-        major < 4 ? m_driver->SetExtraDocData(m_lValDesc42, m_lValDesc81, m_lValDesc82, m_sValDesc80)
-                  : m_driver->SetExtraDocData2(m_sValDesc42, m_sValDesc81, m_sValDesc82,
-                                               m_sValDesc80);
+        major < 4
+            ? m_driver->SetExtraDocData(m_lValDesc42, m_lValDesc81, m_lValDesc82, m_sValDesc80)
+            : m_driver->SetExtraDocData2(m_sValDesc42, m_sValDesc81, m_sValDesc82, m_sValDesc80);
     // The document is opened all the same; the next status replaces this one.
     ShowResult(r);
 }
@@ -298,15 +296,33 @@ void MainForm::CmdExtraInfo_Click()
     showOwned<dlgExtraInfo2>(*this);
 }
 
-void MainForm::CmdSettings_Click() {}
-void MainForm::CmdTaxes_Click() {}
-void MainForm::CmdReports_Click() {}
-void MainForm::cmdInfo_Click() {}
-void MainForm::CmdEKLZ_Click() {}
-void MainForm::CmdExtraDocData_Click() {}
-void MainForm::CmdPaymentMeans_Click() {}
-void MainForm::CmdLineDisplay_Click() {}
-void MainForm::CmdPrintDocumentCopyMode_Click() {}
+void MainForm::CmdSettings_Click()
+{
+}
+void MainForm::CmdTaxes_Click()
+{
+}
+void MainForm::CmdReports_Click()
+{
+}
+void MainForm::cmdInfo_Click()
+{
+}
+void MainForm::CmdEKLZ_Click()
+{
+}
+void MainForm::CmdExtraDocData_Click()
+{
+}
+void MainForm::CmdPaymentMeans_Click()
+{
+}
+void MainForm::CmdLineDisplay_Click()
+{
+}
+void MainForm::CmdPrintDocumentCopyMode_Click()
+{
+}
 
 void MainForm::CmdClose_Click()
 {

@@ -159,7 +159,8 @@ void StartForm::CloseTooLongShift()
 {
     if (ui::askYesNo(this, u"Превышена продолжительность смены. Закрыть смену?"_s,
                      u"Информация"_s) != ui::Answer::Yes) {
-        ui::showMessage(this, u"Необходимо закрыть смену для продолжения работы. Приложение будет закрыто."_s);
+        ui::showMessage(
+            this, u"Необходимо закрыть смену для продолжения работы. Приложение будет закрыто."_s);
         ui::endProgram();
         return;
     }
@@ -167,13 +168,16 @@ void StartForm::CloseTooLongShift()
     const QString comment = m_driver->GetErrorComment(r);
     SetStatus(comment);
     if (r != 0) {
-        ui::showMessage(this, u"Ошибка при закрытии смены: "_s + comment +
-                                  u". Возможно, требуется ручное вмешательство в работу устройства. Приложение будет закрыто."_s);
+        ui::showMessage(
+            this,
+            u"Ошибка при закрытии смены: "_s + comment +
+                u". Возможно, требуется ручное вмешательство в работу устройства. Приложение будет закрыто."_s);
         ui::endProgram();
         return;
     }
     // The operator presses the init button again once the shift is closed.
-    ui::showMessage(this, u"Смена закрыта. Необходимо заново подать команду инициализации устройства."_s);
+    ui::showMessage(this,
+                    u"Смена закрыта. Необходимо заново подать команду инициализации устройства."_s);
 }
 
 void StartForm::OpenMainWindow()

@@ -102,10 +102,11 @@ int runInit(int rounds)
     if (!emulated)
         std::printf("(no device registered: a stand-in driver answers)\n");
     // Nothing may block: messages answer No, the end of the run is ignored.
-    ui::SeamOverride quiet({{}, [](QWidget*, const QString&, const QString&, bool) {
-                                return ui::Answer::No;
-                            },
-                            {}, [](int) {}});
+    ui::SeamOverride quiet(
+        {{},
+         [](QWidget*, const QString&, const QString&, bool) { return ui::Answer::No; },
+         {},
+         [](int) {}});
     QList<double> times;
     for (int round = 0; round < rounds; ++round) {
         auto* start = new StartForm;
