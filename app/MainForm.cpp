@@ -117,7 +117,7 @@ void MainForm::EnableByGeneration()
     if (m_MajorVersion < 3)
         ui->CmdExtraDocData->setEnabled(false);
 
-    // Generation 4.3 drives a customer display instead of keeping an EKLZ; both share a place.
+    // The EKLZ and the customer display buttons share one place; the generation picks one.
     const bool eklz = (m_MajorVersion == 4 && m_MinorVersion != 3) || m_MajorVersion >= 5;
     ui->CmdEKLZ->setVisible(eklz);
     ui->CmdLineDisplay->setVisible(!eklz);
@@ -166,7 +166,7 @@ void MainForm::CmdCloseSession_Click()
     SetStatus(u"Закрытие смены..."_s);
     const Driver::Result r = m_driver->EndSession();
     ShowResult(r);
-    // A duplicate of the shift's last receipt can still be printed after the shift is closed.
+    // The duplicate stays as it was: the last receipt can still be repeated after the close.
     if (r == 0)
         ShowShift(false);
 }
