@@ -1,8 +1,341 @@
 #include "MainForm.h"
+#include "ui_MainForm.h"
+
+#include "FormPay.h"
+#include "FormPurchase.h"
+#include "FormSale.h"
+#include "FormTextDoc.h"
+#include "FormVoidItem.h"
+#include "FormVoidPurchase.h"
+#include "Seams.h"
+#include "StatusLine.h"
+#include "dlgBaudRate.h"
+#include "dlgExtraInfo2.h"
+#include "dlgStatus.h"
+
+#include <QCloseEvent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// GetDeviceInfo indexes the main window reads.
+constexpr std::int16_t kInfoSessionOpen = 4;
+constexpr std::int16_t kInfoFiscalDocs = 24;
+constexpr std::int16_t kInfoNonFiscalDocs = 25;
+constexpr std::int16_t kInfoAllDocs = 26;
+constexpr std::int16_t kInfoSessions = 27;
+constexpr std::int16_t kInfoMajorVersion = 201;
+constexpr std::int16_t kInfoMinorVersion = 202;
+constexpr std::int32_t kTextInfoSalesTotal = 23;
+// The device option that holds the exchange speed position.
+constexpr std::int16_t kOptionSpeed = 101;
+
+// Opens a window of the main window's family modally, owned by the main window, after `prepare`
+// has set what the window must know before it loads. The window lives for this one opening.
+template <typename Window, typename Prepare> void showOwned(MainForm& owner, Prepare prepare)
+{
+    Window window(owner);
+    prepare(window);
+    ui::showModal(window, &owner);
+}
+
+template <typename Window> void showOwned(MainForm& owner)
+{
+    showOwned<Window>(owner, [](Window&) {});
+}
+
+} // namespace
 
 MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
-    : ui::Loadable<QMainWindow>(parent), m_driver(std::move(driver))
+    : ui::Loadable<QMainWindow>(parent), ui(std::make_unique<Ui::MainForm>()),
+      m_driver(std::move(driver))
 {
+    ui->setupUi(this);
+    Option1 = {nullptr,       ui->Option1_1, ui->Option1_2, ui->Option1_3, ui->Option1_4,
+               ui->Option1_5, ui->Option1_6, ui->Option1_7, ui->Option1_8, ui->Option1_9};
+
+    connect(ui->CmdOpenSession, &QPushButton::clicked, this, &MainForm::CmdOpenSession_Click);
+    connect(ui->CmdCloseSession, &QPushButton::clicked, this, &MainForm::CmdCloseSession_Click);
+    connect(ui->CmdOpenDrawer, &QPushButton::clicked, this, &MainForm::CmdOpenDrawer_Click);
+    connect(ui->CmdPrintDuplicate, &QPushButton::clicked, this, &MainForm::CmdPrintDuplicate_Click);
+    connect(ui->CmdDeviceData, &QPushButton::clicked, this, &MainForm::CmdDeviceData_Click);
+    connect(ui->CmdGetExtendedError, &QPushButton::clicked, this,
+            &MainForm::CmdGetExtendedError_Click);
+    connect(ui->CmdOpenDoc, &QPushButton::clicked, this, &MainForm::CmdOpenDoc_Click);
+    connect(ui->mnBaudRate, &QAction::triggered, this, &MainForm::mnBaudRate_Click);
+    connect(ui->CmdClose, &QPushButton::clicked, this, &MainForm::CmdClose_Click);
+    connect(ui->CmdStatus, &QPushButton::clicked, this, &MainForm::CmdStatus_Click);
+    connect(ui->CmdExtraInfo, &QPushButton::clicked, this, &MainForm::CmdExtraInfo_Click);
+    connect(ui->CmdSettings, &QPushButton::clicked, this, &MainForm::CmdSettings_Click);
+    connect(ui->CmdTaxes, &QPushButton::clicked, this, &MainForm::CmdTaxes_Click);
+    connect(ui->CmdReports, &QPushButton::clicked, this, &MainForm::CmdReports_Click);
+    connect(ui->cmdInfo, &QPushButton::clicked, this, &MainForm::cmdInfo_Click);
+    connect(ui->CmdEKLZ, &QPushButton::clicked, this, &MainForm::CmdEKLZ_Click);
+    connect(ui->CmdExtraDocData, &QPushButton::clicked, this, &MainForm::CmdExtraDocData_Click);
+    connect(ui->CmdPaymentMeans, &QPushButton::clicked, this, &MainForm::CmdPaymentMeans_Click);
+    connect(ui->CmdLineDisplay, &QPushButton::clicked, this, &MainForm::CmdLineDisplay_Click);
+    connect(ui->CmdPrintDocumentCopyMode, &QPushButton::clicked, this,
+            &MainForm::CmdPrintDocumentCopyMode_Click);
 }
 
 MainForm::~MainForm() = default;
+
+void MainForm::SetStatus(const QString& text)
+{
+    ui::setStatus(ui->StatusText, text);
+}
+
+void MainForm::ShowResult(Driver::Result r)
+{
+    SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+}
+
+void MainForm::Form_Load()
+{
+    RefreshCounters();
+    m_MajorVersion = m_driver->GetDeviceInfo(kInfoMajorVersion);
+    m_MinorVersion = m_driver->GetDeviceInfo(kInfoMinorVersion);
+    EnableByGeneration();
+
+    bSessionOpen = m_driver->GetDeviceInfo(kInfoSessionOpen) != 0;
+    SetStatus(QString());
+    if (bSessionOpen)
+        ShowShift(true);
+    else
+        ui->CmdPrintDuplicate->setEnabled(false);
+}
+
+void MainForm::EnableByGeneration()
+{
+    if (m_MajorVersion < 4) {
+        ui->CmdExtraInfo->setEnabled(false);
+        ui->CmdEKLZ->setEnabled(false);
+        // Older devices have no text document without a number.
+        Option1[7]->setEnabled(false);
+    }
+    if (m_MajorVersion < 3)
+        ui->CmdExtraDocData->setEnabled(false);
+
+    // The EKLZ and the customer display buttons share one place; the generation picks one.
+    const bool eklz = (m_MajorVersion == 4 && m_MinorVersion != 3) || m_MajorVersion >= 5;
+    ui->CmdEKLZ->setVisible(eklz);
+    ui->CmdLineDisplay->setVisible(!eklz);
+}
+
+void MainForm::ShowShift(bool open)
+{
+    bSessionOpen = open;
+    ui->CmdOpenSession->setEnabled(!open);
+    ui->CmdCloseSession->setEnabled(open);
+    ui->CmdOpenDoc->setEnabled(open);
+}
+
+void MainForm::RefreshCounters()
+{
+    SetStatus(u"Получение данных..."_s);
+    ui->TxtSessionsCount->setText(QString::number(m_driver->GetDeviceInfo(kInfoSessions)));
+    ui->TxtAllDocs->setText(QString::number(m_driver->GetDeviceInfo(kInfoAllDocs)));
+    ui->TxtFscDocs->setText(QString::number(m_driver->GetDeviceInfo(kInfoFiscalDocs)));
+    ui->TxtNFiscDocs->setText(QString::number(m_driver->GetDeviceInfo(kInfoNonFiscalDocs)));
+    ui->TxtItogSale->setText(m_driver->GetTextDeviceInfo(kTextInfoSalesTotal));
+    SetStatus(QString());
+}
+
+void MainForm::CmdDeviceData_Click()
+{
+    RefreshCounters();
+}
+
+void MainForm::CmdOpenSession_Click()
+{
+    const auto registerNumber = m_fields.strictInt32(ui->TxtSessPosIS, u"N кассы"_s);
+    if (!registerNumber)
+        return;
+    SetStatus(u"Открытие смены..."_s);
+    const Driver::Result r = m_driver->StartSession(ui->TxtSessClerkID->text(), *registerNumber);
+    ShowResult(r);
+    if (r != 0)
+        return;
+    ShowShift(true);
+    ui->CmdPrintDuplicate->setEnabled(true);
+}
+
+void MainForm::CmdCloseSession_Click()
+{
+    SetStatus(u"Закрытие смены..."_s);
+    const Driver::Result r = m_driver->EndSession();
+    ShowResult(r);
+    // The duplicate stays as it was: the last receipt can still be repeated after the close.
+    if (r == 0)
+        ShowShift(false);
+}
+
+void MainForm::CmdOpenDrawer_Click()
+{
+    SetStatus(u"Открытие ящика..."_s);
+    Driver::Result r = m_driver->SetClerk(ui->TxtSessClerkID->text());
+    if (r == 0)
+        r = m_driver->OpenDrawer();
+    ShowResult(r);
+}
+
+void MainForm::CmdPrintDuplicate_Click()
+{
+    SetStatus(u"Печать дубликата чека..."_s);
+    ShowResult(m_driver->PrintDuplicate());
+}
+
+void MainForm::CmdGetExtendedError_Click()
+{
+    const std::int32_t code = m_driver->GetErrorCode2();
+    ui->ExtendedErrorCodeText->setText(QString::number(code));
+    ui->ExtendedErrorText->setText(m_driver->GetErrorComment2(code));
+}
+
+void MainForm::mnBaudRate_Click()
+{
+    dlgBaudRate dialog;
+    ui::showModal(dialog, this);
+    if (!dialog.bOk)
+        return;
+    SetStatus(u"Установка скорости обмена..."_s);
+    ShowResult(m_driver->SetDeviceOpt(kOptionSpeed, dialog.Index));
+}
+
+int MainForm::SelectedDocumentType() const
+{
+    for (int type = 1; type < int(Option1.size()); ++type) {
+        if (Option1[type]->isChecked())
+            return type;
+    }
+    return 0;
+}
+
+void MainForm::SendExtraDocData()
+{
+    // The version is compared whole: an absurd answer must not wrap round into a small one.
+    const std::int32_t major = m_driver->GetDeviceInfo(kInfoMajorVersion);
+    if (major < 3)
+        return;
+    SetStatus(u"Дополнительные данные документа..."_s);
+    const Driver::Result r =
+        major < 4
+            ? m_driver->SetExtraDocData(m_lValDesc42, m_lValDesc81, m_lValDesc82, m_sValDesc80)
+            : m_driver->SetExtraDocData2(m_sValDesc42, m_sValDesc81, m_sValDesc82, m_sValDesc80);
+    // The document is opened all the same; the next status replaces this one.
+    ShowResult(r);
+}
+
+void MainForm::CmdOpenDoc_Click()
+{
+    const int type = SelectedDocumentType();
+    const QString order = ui->TXTCustomerID->text();
+    const QString cashier = ui->TxtClerkID->text();
+    const auto section = m_fields.lenientInt16(ui->TxtSection, u"N Отдела"_s);
+    if (!section)
+        return;
+    m_nSection = *section;
+
+    SendExtraDocData();
+
+    SetStatus(u"Открытие документа..."_s);
+    const Driver::Result r = m_driver->StartDocument(type, m_nSection, order, cashier);
+    // A refusal stays in the status line: a document left open by a window closed from its frame
+    // is refused here with the device's own words.
+    ShowResult(r);
+    if (r != 0)
+        return;
+    OpenDocumentWindow(type);
+}
+
+void MainForm::OpenDocumentWindow(int type)
+{
+    const auto cashCaption = [](const QString& caption) {
+        return [caption](FormPay& window) { window.setWindowTitle(caption); };
+    };
+    const auto textDocument = [type](FormTextDoc& window) { window.m_DocumentType = type; };
+    switch (type) {
+    case 1:
+        showOwned<FormSale>(*this);
+        break;
+    case 2:
+        showOwned<FormVoidItem>(*this);
+        break;
+    case 3:
+    case 7:
+        showOwned<FormTextDoc>(*this, textDocument);
+        break;
+    case 4:
+        showOwned<FormPay>(*this, cashCaption(u"Внесение"_s));
+        break;
+    case 5:
+        showOwned<FormPay>(*this, cashCaption(u"Выплата"_s));
+        break;
+    case 6:
+        showOwned<FormPay>(*this, cashCaption(u"Возврат"_s));
+        break;
+    case 8:
+        showOwned<FormPurchase>(*this);
+        break;
+    case 9:
+        showOwned<FormVoidPurchase>(*this);
+        break;
+    default:
+        break; // no type chosen: the device was asked, but there is no window to fill
+    }
+}
+
+void MainForm::CmdStatus_Click()
+{
+    showOwned<dlgStatus>(*this, [](dlgStatus& window) { window.m_bPrinterOnly = false; });
+}
+
+void MainForm::CmdExtraInfo_Click()
+{
+    showOwned<dlgExtraInfo2>(*this);
+}
+
+void MainForm::CmdSettings_Click()
+{
+}
+void MainForm::CmdTaxes_Click()
+{
+}
+void MainForm::CmdReports_Click()
+{
+}
+void MainForm::cmdInfo_Click()
+{
+}
+void MainForm::CmdEKLZ_Click()
+{
+}
+void MainForm::CmdExtraDocData_Click()
+{
+}
+void MainForm::CmdPaymentMeans_Click()
+{
+}
+void MainForm::CmdLineDisplay_Click()
+{
+}
+void MainForm::CmdPrintDocumentCopyMode_Click()
+{
+}
+
+void MainForm::CmdClose_Click()
+{
+    close();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    // The device is released once, however the window is closed, and the run ends with it.
+    if (!m_released) {
+        m_released = true;
+        m_driver->DeinitDevice();
+        ui::endProgram();
+    }
+    event->accept();
+}

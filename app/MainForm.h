@@ -1,13 +1,21 @@
 #pragma once
 
 #include "Driver.h"
+#include "Fields.h"
 #include "Loadable.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
+
+class QRadioButton;
+
+namespace Ui {
+class MainForm;
+}
 
 // The hub of the program from a successful initialisation to the end of the run: it holds the
 // driver object for every other window, opens and closes the shift and opens every other window.
@@ -42,6 +50,48 @@ public:
     QString m_sValDesc82;
     QString m_sExtraStrings;
 
+protected:
+    void Form_Load() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void CmdOpenSession_Click();
+    void CmdCloseSession_Click();
+    void CmdOpenDrawer_Click();
+    void CmdPrintDuplicate_Click();
+    void CmdDeviceData_Click();
+    void CmdGetExtendedError_Click();
+    void CmdOpenDoc_Click();
+    void mnBaudRate_Click();
+    void CmdClose_Click();
+
+    void CmdStatus_Click();
+    void CmdExtraInfo_Click();
+    // Their windows are still to come; the buttons already take their places.
+    void CmdSettings_Click();
+    void CmdTaxes_Click();
+    void CmdReports_Click();
+    void cmdInfo_Click();
+    void CmdEKLZ_Click();
+    void CmdExtraDocData_Click();
+    void CmdPaymentMeans_Click();
+    void CmdLineDisplay_Click();
+    void CmdPrintDocumentCopyMode_Click();
+
 private:
+    void SetStatus(const QString& text);
+    void ShowResult(Driver::Result r);
+    void RefreshCounters();
+    void EnableByGeneration();
+    void ShowShift(bool open);
+    int SelectedDocumentType() const;
+    void SendExtraDocData();
+    void OpenDocumentWindow(int type);
+
+    std::unique_ptr<Ui::MainForm> ui;
     std::shared_ptr<Driver> m_driver;
+    // The document type options, indexed 1..9 by the type code they stand for.
+    std::array<QRadioButton*, 10> Option1{};
+    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    bool m_released = false;
 };

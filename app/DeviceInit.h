@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Driver.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// What the operator gave the start window for one initialisation of the device.
+struct InitSettings
+{
+    QString password;
+    std::int32_t port = 1;
+    std::optional<std::int32_t> languageId; // none when no language is selected
+    std::int32_t speedPosition = 1;         // the position in the speed list, not the rate
+    bool logging = false;
+    QString lowLevelLog;
+    QString highLevelLog;
+    bool cachePayments = false;
+};
+
+// The step whose result code ended the sequence.
+enum class InitStep { Password, Port, Language, LowLevelLog, HighLevelLog, Device };
+
+struct InitOutcome
+{
+    InitStep step = InitStep::Device;
+    Driver::Result code = 0;
+
+    // The sequence got as far as the device: the settings were all accepted and `code` is
+    // InitDevice's answer.
+    bool reachedDevice() const { return step == InitStep::Device; }
+};
+
+// Hands the settings to the driver in the order the driver needs them (the connection first, the
+// device last) and initialises the device. It stops at the first refused setting; the speed, the
+// log options and the caching switch are not checked, InitDevice reports their consequence.
+InitOutcome initialiseDevice(Driver& driver, const InitSettings& settings);
