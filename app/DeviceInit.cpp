@@ -15,7 +15,9 @@ InitOutcome initialiseDevice(Driver& driver, const InitSettings& settings)
 {
     if (const auto r = driver.SetPassword(settings.password); r != 0)
         return {InitStep::Password, r};
-    if (const auto r = driver.SetDriverOpt(kOptionPort, settings.port); r != 0)
+    if (!settings.port)
+        return {InitStep::UnreadablePort, 0};
+    if (const auto r = driver.SetDriverOpt(kOptionPort, *settings.port); r != 0)
         return {InitStep::Port, r};
     if (settings.languageId) {
         if (const auto r = driver.SetLanguage(*settings.languageId); r != 0)

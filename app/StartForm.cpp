@@ -112,12 +112,7 @@ void StartForm::InitCommand_Click()
     InitSettings settings;
     settings.password = ui->TxtPasswrd->text();
     SetStatus(u"Инициализация..."_s);
-    // The port is read before anything goes to the driver, so that a mistyped port leaves the
-    // driver untouched.
-    const auto port = m_fields.strictInt32(ui->TxtComPort, u"COM - порт"_s);
-    if (!port)
-        return;
-    settings.port = *port;
+    settings.port = numbers::readStrict<std::int32_t>(ui->TxtComPort->text()).value;
     if (ui->cbLanguages->currentIndex() >= 0)
         settings.languageId = ui->cbLanguages->currentData().toInt();
     settings.speedPosition = ui->cbBaudRate->currentData().toInt();
@@ -127,8 +122,14 @@ void StartForm::InitCommand_Click()
     settings.cachePayments = ui->CheckCash->isChecked();
 
     const InitOutcome outcome = initialiseDevice(*m_driver, settings);
+    if (outcome.step == InitStep::UnreadablePort) {
+        // The password has gone to the driver; the read names the field and focuses it.
+        m_fields.strictInt32(ui->TxtComPort, u"COM - порт"_s);
+        return;
+    }
     const QString comment = m_driver->GetErrorComment(outcome.code);
     switch (outcome.step) {
+    case InitStep::UnreadablePort:
     case InitStep::Password:
     case InitStep::Port:
     case InitStep::Language:

@@ -56,8 +56,8 @@ private slots:
     void initSendsTheSettingsInOrder();
     void refusedSettingStopsTheSequence_data();
     void refusedSettingStopsTheSequence();
-    void unreadablePortSendsNothing_data();
-    void unreadablePortSendsNothing();
+    void unreadablePortStopsAfterThePassword_data();
+    void unreadablePortStopsAfterThePassword();
     void initFailureShowsTheExtendedError();
     void tooLongShiftDialogue_data();
     void tooLongShiftDialogue();
@@ -209,7 +209,7 @@ void TestStartForm::refusedSettingStopsTheSequence()
     QVERIFY(mainWindows().isEmpty());
 }
 
-void TestStartForm::unreadablePortSendsNothing_data()
+void TestStartForm::unreadablePortStopsAfterThePassword_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("status");
@@ -218,7 +218,7 @@ void TestStartForm::unreadablePortSendsNothing_data()
         << u"2147483648"_s << u"COM - порт: допустимо от -2147483648 до 2147483647"_s;
 }
 
-void TestStartForm::unreadablePortSendsNothing()
+void TestStartForm::unreadablePortStopsAfterThePassword()
 {
     QFETCH(QString, port);
     WindowHarness harness(m_fake);
@@ -229,8 +229,9 @@ void TestStartForm::unreadablePortSendsNothing()
 
     harness::click(&window, u"InitCommand"_s);
 
-    QCOMPARE(m_fake->calls(), QStringList());
+    QCOMPARE(m_fake->calls(), QStringList{u"SetPassword(text:\"735102\")"_s});
     QTEST(harness::text(&window, u"StatusText"_s), "status");
+    QCOMPARE(harness::control<QLineEdit>(&window, u"TxtComPort"_s)->selectedText(), port);
 }
 
 void TestStartForm::initFailureShowsTheExtendedError()
