@@ -26,8 +26,9 @@ dlgExtraInfo2::dlgExtraInfo2(MainForm& main, QWidget* parent)
     for (const QString& caption : {u"Чек"_s, u"Смена"_s, u"Общие"_s})
         ui->tbsOptions->addTab(caption);
     m_tabs = new ui::TabStrip(ui->tbsOptions, {ui->pageDocument, ui->pageSession, ui->pageTotal});
+    // Wide enough for the longest counter name, with room before the value.
     for (QTreeWidget* list : {ui->lvDocument, ui->lvSession, ui->lvTotal})
-        list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        list->setColumnWidth(0, 320);
     connect(ui->CmdCancel, &QPushButton::clicked, this, &dlgExtraInfo2::CmdCancel_Click);
 }
 
