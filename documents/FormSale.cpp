@@ -1,7 +1,6 @@
 #include "FormSale.h"
 #include "ui_FormSale.h"
 
-#include "DocumentValues.h"
 #include "MainForm.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -11,12 +10,12 @@
 #include <QMenuBar>
 
 using namespace Qt::StringLiterals;
+using documents::StatusStyle;
 
 namespace {
 
-// GetDeviceInfo indexes: the device generation and whether a document is open (0 = none).
+// GetDeviceInfo index of the device generation.
 constexpr std::int16_t kMajorVersionInfo = 201;
-constexpr std::int16_t kOpenDocumentInfo = 102;
 // The driver option that lets the device end a receipt by itself once it is paid in full.
 constexpr std::int16_t kAutoCloseOption = 16;
 // GetDocInfo index of the document memory left, a counter only generation 3 onwards keeps.
@@ -29,6 +28,12 @@ FormSale::FormSale(MainForm& main, QWidget* parent)
 {
     ui->setupUi(this);
     OptionPosType = {ui->OptionPosType_0, ui->OptionPosType_1, ui->OptionPosType_2};
+    m_counters.add(ui->TxtAllItems, 2);
+    m_counters.add(ui->TxtUnicalItems, 3);
+    m_counters.add(ui->TxtAllAmount, 4);
+    m_counters.add(ui->TxtTenders, 5);
+    m_counters.add(ui->TxtAllTenderAmount, 6);
+    m_counters.add(ui->TxtFreeDocItems, 9);
 
     auto* menuBar = new QMenuBar(this);
     QMenu* commands = menuBar->addMenu(u"Команды"_s);
@@ -70,12 +75,12 @@ void FormSale::SetStatus(const QString& text)
 void FormSale::Form_Load()
 {
     m_driver = m_main.GetQuolt();
-
-    ui->ComboTenderID->clear();
-    ui->ComboTenderID->addItems(documents::paymentTypeNames());
-    ui->ComboTenderID->setCurrentIndex(documents::kCashPosition);
+    m_commands.setDriver(m_driver);
+    documents::fillPaymentTypes(*ui->ComboTenderID);
 
     m_MajorVersion = m_driver->GetDeviceInfo(kMajorVersionInfo);
+    if (m_MajorVersion >= 3)
+        m_counters.add(ui->TxtFreeDocMemory, kFreeDocMemoryInfo);
     RefreshDocInfo();
 
     const bool correctionWithText = m_MajorVersion >= 3;
@@ -97,38 +102,31 @@ void FormSale::Form_Load()
         ui->CheckAutoCloseReceipt->setEnabled(false);
     }
 
-    ui->TxtSection->setText(documents::departmentText(m_main.m_nSection));
+    // Written so that reading it back gives the document's own department.
+    ui->TxtSection->setText(documents::signedNumberText(m_main.m_nSection));
 }
 
 void FormSale::RefreshDocInfo()
 {
-    const std::pair<QLineEdit*, std::int16_t> counters[] = {
-        {ui->TxtAllItems, 2}, {ui->TxtUnicalItems, 3},     {ui->TxtAllAmount, 4},
-        {ui->TxtTenders, 5},  {ui->TxtAllTenderAmount, 6}, {ui->TxtFreeDocItems, 9},
-    };
-    for (const auto& [box, index] : counters)
-        box->setText(QString::number(m_driver->GetDocInfo(index)));
-    if (m_MajorVersion >= 3)
-        ui->TxtFreeDocMemory->setText(QString::number(m_driver->GetDocInfo(kFreeDocMemoryInfo)));
+    m_counters.refresh(*m_driver);
 }
 
 Driver::Result FormSale::RunCommand(const QString& progress,
-                                    const std::function<Driver::Result()>& call, Refresh refresh)
+                                    const documents::DocumentCommands::Command& call,
+                                    Refresh refresh)
 {
-    SetStatus(progress);
-    const Driver::Result result = call();
-    SetStatus(ui::statusText(m_driver->GetErrorComment(result)));
+    const Driver::Result result = m_commands.run(StatusStyle::withProgress(progress), call);
     if (refresh == Refresh::Yes)
         RefreshDocInfo();
     return result;
 }
 
-void FormSale::CloseIfDocumentEnded()
+void FormSale::CloseIfDocumentEnded(bool documentOpen)
 {
-    if (m_driver->GetDeviceInfo(kOpenDocumentInfo) == 0)
-        close();
-    else
+    if (documentOpen)
         RefreshDocInfo();
+    else
+        close();
 }
 
 std::optional<FormSale::PositionKind> FormSale::selectedKind() const
@@ -284,19 +282,16 @@ void FormSale::CmdTender_Click()
     const auto amount = m_fields.strictDouble(ui->TxtTenderAmount, u"Сумма"_s);
     if (!amount)
         return;
-    const std::int32_t type =
-        documents::paymentTypeCode(documents::paymentTypeNames(), ui->ComboTenderID->currentText());
-    const QVariant card(ui->TxtTenderCardNum->text());
-    const QString document = ui->TxtTenderAuthCode->text();
-    const Driver::Result result = RunCommand(
-        u"Платеж..."_s,
-        [&] { return m_driver->Tender2(*amount, QVariant::fromValue(type), card, document); },
-        Refresh::No);
-    if (result == 0)
+    const std::int32_t type = documents::paymentTypeCode(*ui->ComboTenderID);
+    const documents::Payment payment{*amount, QVariant::fromValue(type),
+                                     ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
+    const documents::PaymentOutcome outcome =
+        m_commands.pay(StatusStyle::withProgress(u"Платеж..."_s), payment);
+    if (outcome.result == 0)
         ui->CmdCloseDoc->setEnabled(true);
     // A payment that covers the total may have ended the receipt on the device, even a
     // refused one.
-    CloseIfDocumentEnded();
+    CloseIfDocumentEnded(outcome.documentOpen);
 }
 
 void FormSale::CmdTenderReset_Click()
@@ -306,37 +301,32 @@ void FormSale::CmdTenderReset_Click()
 
 void FormSale::CmdItog_Click()
 {
-    RunCommand(u"Печать промежуточного итога..."_s, [&] { return m_driver->PrintResult(); },
-               Refresh::No);
+    RunCommand(
+        u"Печать промежуточного итога..."_s, [&] { return m_driver->PrintResult(); }, Refresh::No);
 }
 
 void FormSale::CmdCloseDoc_Click()
 {
-    SetStatus(u"Завершение чека..."_s);
-    const Driver::Result result = m_driver->EndDocument();
-    if (result == 0) {
+    if (m_commands.end(StatusStyle::withProgress(u"Завершение чека..."_s),
+                       [&] { return m_driver->EndDocument(); })) {
         close();
         return;
     }
-    SetStatus(ui::statusText(m_driver->GetErrorComment(result)));
     RefreshDocInfo();
 }
 
 void FormSale::CmdCancel_Click()
 {
-    SetStatus(u"Отмена чека..."_s);
-    const Driver::Result result = m_driver->CancelDocument();
-    if (result == 0) {
+    if (m_commands.end(StatusStyle::withProgress(u"Отмена чека..."_s),
+                       [&] { return m_driver->CancelDocument(); }))
         close();
-        return;
-    }
-    SetStatus(ui::statusText(m_driver->GetErrorComment(result)));
 }
 
 void FormSale::CmdResetError_Click()
 {
-    RunCommand(u"Сброс ошибки..."_s, [&] { return m_driver->ResetError(); }, Refresh::No);
-    CloseIfDocumentEnded();
+    RunCommand(
+        u"Сброс ошибки..."_s, [&] { return m_driver->ResetError(); }, Refresh::No);
+    CloseIfDocumentEnded(m_commands.documentOpen());
 }
 
 void FormSale::CheckAutoCloseReceipt_Click()
@@ -352,18 +342,20 @@ void FormSale::CmdText_Click()
     const QString number = ui->TxtNumTextLine->text();
     // Generation 5 prints the line at once; generation 6 keeps it to print after the receipt.
     if (m_MajorVersion == 5)
-        RunCommand(u"Печать текстовой строки..."_s, [&] { return m_driver->TextLine(text); },
-                   Refresh::No);
+        RunCommand(
+            u"Печать текстовой строки..."_s, [&] { return m_driver->TextLine(text); }, Refresh::No);
     else if (m_MajorVersion == 6)
-        RunCommand(u"Добавление текстовой строки в конце чека..."_s,
-                   [&] { return m_driver->AddExtraString2(text, number); }, Refresh::No);
+        RunCommand(
+            u"Добавление текстовой строки в конце чека..."_s,
+            [&] { return m_driver->AddExtraString2(text, number); }, Refresh::No);
     RefreshDocInfo();
 }
 
 void FormSale::mnClearExtraStrings_Click()
 {
-    RunCommand(u"Очистка строк в конце чека..."_s, [&] { return m_driver->ClearExtraStrings2(); },
-               Refresh::No);
+    RunCommand(
+        u"Очистка строк в конце чека..."_s, [&] { return m_driver->ClearExtraStrings2(); },
+        Refresh::No);
 }
 
 void FormSale::CmdStatus_Click()

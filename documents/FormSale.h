@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DocumentCommands.h"
 #include "Driver.h"
 #include "Fields.h"
 #include "Loadable.h"
@@ -8,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -62,7 +62,7 @@ private:
     struct PositionInput
     {
         std::int16_t department = 0;
-        std::int32_t quantity = 0;  // read only when registering; cancelling sends the text
+        std::int32_t quantity = 0; // read only when registering; cancelling sends the text
         std::int32_t price = 0;
         QString name;
         std::int32_t taxGroup = 0;
@@ -72,7 +72,8 @@ private:
     void RefreshDocInfo();
     // Shows the progress text, makes the call, shows its outcome and, unless told not to,
     // refreshes the counters; returns the result code.
-    Driver::Result RunCommand(const QString& progress, const std::function<Driver::Result()>& call,
+    Driver::Result RunCommand(const QString& progress,
+                              const documents::DocumentCommands::Command& call,
                               Refresh refresh = Refresh::Yes);
     std::optional<PositionKind> selectedKind() const;
     enum class Quantity { Number, Text };
@@ -80,7 +81,7 @@ private:
     bool ownDepartment(std::int16_t department) const;
     // After a command that may have ended the document on the device: close the window when
     // no document is open any more, otherwise show the device's counters.
-    void CloseIfDocumentEnded();
+    void CloseIfDocumentEnded(bool documentOpen);
 
     std::unique_ptr<Ui::FormSale> ui;
     MainForm& m_main;
@@ -88,4 +89,6 @@ private:
     std::int32_t m_MajorVersion = 0;
     std::array<QRadioButton*, 3> OptionPosType{};
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    documents::DocumentCommands m_commands{[this](const QString& text) { SetStatus(text); }};
+    documents::DocumentCounters m_counters;
 };

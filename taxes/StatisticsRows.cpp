@@ -92,9 +92,12 @@ int counterCount(int majorVersion)
     // Generation 5 added the receipt duplicates, generation 6 the purchase counters; every other
     // generation reports the basic 38.
     switch (majorVersion) {
-    case 5: return 40;
-    case 6: return 56;
-    default: return 38;
+    case 5:
+        return 40;
+    case 6:
+        return 56;
+    default:
+        return 38;
     }
 }
 

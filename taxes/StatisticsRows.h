@@ -14,8 +14,8 @@ namespace statistics {
 struct DocumentRow
 {
     QString name;
-    std::int16_t index = 0;  // GetDocInfo index
-    QString failure;         // shown after "Ошибка: " when the device answers -1
+    std::int16_t index = 0; // GetDocInfo index
+    QString failure;        // shown after "Ошибка: " when the device answers -1
 };
 
 const QList<DocumentRow>& documentRows();

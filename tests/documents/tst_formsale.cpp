@@ -1,4 +1,3 @@
-#include "DocumentValues.h"
 #include "FormSale.h"
 #include "MainForm.h"
 #include "WindowHarness.h"
@@ -68,7 +67,6 @@ class TestFormSale : public QObject
 private slots:
     void loadingByGeneration_data();
     void loadingByGeneration();
-    void departmentAndPaymentTexts();
     void uncheckingAutoCloseSendsTheOptionAtOnce();
     void positionCommands_data();
     void positionCommands();
@@ -89,10 +87,10 @@ void TestFormSale::loadingByGeneration_data()
 {
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("autoCloseOption");
-    QTest::addColumn<QStringList>("tail");       // calls after the counters
+    QTest::addColumn<QStringList>("tail"); // calls after the counters
     QTest::addColumn<bool>("autoCloseChecked");
     QTest::addColumn<bool>("autoCloseEnabled");
-    QTest::addColumn<QStringList>("enabled");    // among the commands gated by generation
+    QTest::addColumn<QStringList>("enabled"); // among the commands gated by generation
 
     const QString setOne = u"SetDriverOpt(int16:16, int32:1)"_s;
     const QString getOption = u"GetDriverOpt(int16:16)"_s;
@@ -100,12 +98,11 @@ void TestFormSale::loadingByGeneration_data()
         << 2 << 0 << QStringList{setOne} << true << false << QStringList{};
     QTest::newRow("3: text correction") << 3 << 0 << QStringList{setOne} << true << false
                                         << QStringList{u"CmdAbsoluteChangeText"_s};
-    QTest::newRow("4: statistics")
-        << 4 << 0 << QStringList{setOne} << true << false
-        << QStringList{u"CmdAbsoluteChangeText"_s, u"CmdExtraInfo"_s};
-    QTest::newRow("5: text line")
-        << 5 << 0 << QStringList{setOne} << true << false
-        << QStringList{u"CmdAbsoluteChangeText"_s, u"CmdExtraInfo"_s, u"CmdText"_s};
+    QTest::newRow("4: statistics") << 4 << 0 << QStringList{setOne} << true << false
+                                   << QStringList{u"CmdAbsoluteChangeText"_s, u"CmdExtraInfo"_s};
+    QTest::newRow("5: text line") << 5 << 0 << QStringList{setOne} << true << false
+                                  << QStringList{u"CmdAbsoluteChangeText"_s, u"CmdExtraInfo"_s,
+                                                 u"CmdText"_s};
     QTest::newRow("6, option off: left unchecked, nothing sent")
         << 6 << 0 << QStringList{getOption} << false << true
         << QStringList{u"CmdAbsoluteChangeText"_s, u"CmdExtraInfo"_s, u"CmdText"_s};
@@ -140,19 +137,6 @@ void TestFormSale::loadingByGeneration()
     QCOMPARE(sale.status(), QString());
 }
 
-void TestFormSale::departmentAndPaymentTexts()
-{
-    QCOMPARE(documents::departmentText(1), u" 1"_s);
-    QCOMPARE(documents::departmentText(0), u" 0"_s);
-    QCOMPARE(documents::departmentText(-3), u"-3"_s);
-
-    const QStringList& names = documents::paymentTypeNames();
-    QCOMPARE(documents::paymentTypeCode(names, u"1- Платежные карты 1"_s), 1);
-    QCOMPARE(documents::paymentTypeCode(names, names.at(documents::kCashPosition)), 8);
-    QCOMPARE(documents::paymentTypeCode(names, u"Наличные"_s), 0);
-    QCOMPARE(documents::paymentTypeCode(names, QString()), 0);
-}
-
 void TestFormSale::uncheckingAutoCloseSendsTheOptionAtOnce()
 {
     Sale sale(6);
@@ -167,8 +151,8 @@ void TestFormSale::positionCommands_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("section");           // the document's department
-    QTest::addColumn<QString>("sectionText");   // empty: as written at loading
+    QTest::addColumn<int>("section");         // the document's department
+    QTest::addColumn<QString>("sectionText"); // empty: as written at loading
     QTest::addColumn<QString>("quantityText");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("progress");
@@ -182,25 +166,25 @@ void TestFormSale::positionCommands_data()
     const QString args = u"int32:1000, int32:100, text:\"Item1\", int32:0"_s;
     const QString voidArgs = u"general<text>:\"1000\", int32:100, text:\"Item1\", int32:0"_s;
 
-    QTest::newRow("goods, own department") << item << 0 << 1 << QString() << u"1000"_s
-                                           << u"Item(%1)"_s.arg(args) << goods;
-    QTest::newRow("goods, department 2") << item << 0 << 1 << u"2"_s << u"1000"_s
-                                         << u"ItemEx(%1, int16:2)"_s.arg(args) << goods;
-    QTest::newRow("goods, no leading number") << item << 0 << 1 << u"отдел"_s << u"1000"_s
-                                              << u"ItemEx(%1, int16:0)"_s.arg(args) << goods;
-    QTest::newRow("goods, 2.5 to 2") << item << 0 << 1 << u"2.5"_s << u"1000"_s
-                                     << u"ItemEx(%1, int16:2)"_s.arg(args) << goods;
-    QTest::newRow("goods, 3.5 to 4") << item << 0 << 1 << u"3.5"_s << u"1000"_s
-                                     << u"ItemEx(%1, int16:4)"_s.arg(args) << goods;
-    QTest::newRow("goods, negative department") << item << 0 << -2 << QString() << u"1000"_s
-                                                << u"Item(%1)"_s.arg(args) << goods;
-    QTest::newRow("tare, own department") << item << 1 << 1 << QString() << u"1000"_s
-                                          << u"ItemTare(%1)"_s.arg(args) << tare;
-    QTest::newRow("tare, department 3") << item << 1 << 1 << u"3"_s << u"1000"_s
-                                        << u"ItemTareEx(%1, int16:3)"_s.arg(args) << tare;
-    QTest::newRow("tare return: price first") << item << 2 << 1 << u"3"_s << u"1000"_s
-                                              << u"ReturnTare(int32:100, int32:1000)"_s
-                                              << u"Добавление позиции возврата тары..."_s;
+    QTest::newRow("goods, own department")
+        << item << 0 << 1 << QString() << u"1000"_s << u"Item(%1)"_s.arg(args) << goods;
+    QTest::newRow("goods, department 2")
+        << item << 0 << 1 << u"2"_s << u"1000"_s << u"ItemEx(%1, int16:2)"_s.arg(args) << goods;
+    QTest::newRow("goods, no leading number")
+        << item << 0 << 1 << u"отдел"_s << u"1000"_s << u"ItemEx(%1, int16:0)"_s.arg(args) << goods;
+    QTest::newRow("goods, 2.5 to 2")
+        << item << 0 << 1 << u"2.5"_s << u"1000"_s << u"ItemEx(%1, int16:2)"_s.arg(args) << goods;
+    QTest::newRow("goods, 3.5 to 4")
+        << item << 0 << 1 << u"3.5"_s << u"1000"_s << u"ItemEx(%1, int16:4)"_s.arg(args) << goods;
+    QTest::newRow("goods, negative department")
+        << item << 0 << -2 << QString() << u"1000"_s << u"Item(%1)"_s.arg(args) << goods;
+    QTest::newRow("tare, own department")
+        << item << 1 << 1 << QString() << u"1000"_s << u"ItemTare(%1)"_s.arg(args) << tare;
+    QTest::newRow("tare, department 3")
+        << item << 1 << 1 << u"3"_s << u"1000"_s << u"ItemTareEx(%1, int16:3)"_s.arg(args) << tare;
+    QTest::newRow("tare return: price first")
+        << item << 2 << 1 << u"3"_s << u"1000"_s << u"ReturnTare(int32:100, int32:1000)"_s
+        << u"Добавление позиции возврата тары..."_s;
     QTest::newRow("cancel goods, own department") << voidItem << 0 << 1 << QString() << u"1000"_s
                                                   << u"VoidItem(%1)"_s.arg(voidArgs) << voidGoods;
     QTest::newRow("cancel goods, department 2")
@@ -250,8 +234,9 @@ void TestFormSale::simpleCommands_data()
     QTest::addColumn<QString>("progress");
     QTest::addColumn<bool>("refresh");
 
-    QTest::newRow("absolute correction") << u"CmdItemChange"_s << u"AbsoluteCorrection(int32:-100)"_s
-                                         << u"Абсолютная скидка/наценка..."_s << true;
+    QTest::newRow("absolute correction")
+        << u"CmdItemChange"_s << u"AbsoluteCorrection(int32:-100)"_s
+        << u"Абсолютная скидка/наценка..."_s << true;
     QTest::newRow("percent correction") << u"CmdProcChange"_s << u"PercentCorrection(int32:-10)"_s
                                         << u"Процентная скидка/наценка..."_s << true;
     QTest::newRow("correction with text")
@@ -261,10 +246,10 @@ void TestFormSale::simpleCommands_data()
                             << u"Повтор последней операции..."_s << true;
     QTest::newRow("correct last") << u"CmdCorrection"_s << u"CorrectLastItem()"_s
                                   << u"Отмена последней операции..."_s << true;
-    QTest::newRow("payment reset") << u"CmdTenderReset"_s << u"ResetPayInfo()"_s
-                                   << u"Сброс данных оплаты..."_s << true;
-    QTest::newRow("subtotal, no refresh") << u"CmdItog"_s << u"PrintResult()"_s
-                                          << u"Печать промежуточного итога..."_s << false;
+    QTest::newRow("payment reset")
+        << u"CmdTenderReset"_s << u"ResetPayInfo()"_s << u"Сброс данных оплаты..."_s << true;
+    QTest::newRow("subtotal, no refresh")
+        << u"CmdItog"_s << u"PrintResult()"_s << u"Печать промежуточного итога..."_s << false;
     QTest::newRow("clear extra lines, no refresh")
         << u"mnClearExtraStrings"_s << u"ClearExtraStrings2()"_s
         << u"Очистка строк в конце чека..."_s << false;
@@ -302,21 +287,20 @@ void TestFormSale::badNumbersStopTheCommand_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("quantity not a number") << u"CmdItem"_s << 0 << u"TxtQuantity"_s << u"1 кг"_s
-                                           << u"Кол-во: не число"_s;
+    QTest::newRow("quantity not a number")
+        << u"CmdItem"_s << 0 << u"TxtQuantity"_s << u"1 кг"_s << u"Кол-во: не число"_s;
     QTest::newRow("price beyond 32 bits") << u"CmdItem"_s << 0 << u"TxtAmount"_s << u"3e9"_s
                                           << u"Цена: допустимо от -2147483648 до 2147483647"_s;
-    QTest::newRow("tax group empty") << u"CmdItem"_s << 1 << u"TxtTaxGroup"_s << QString()
-                                     << u"Налог: не число"_s;
-    QTest::newRow("department beyond 16 bits") << u"CmdItem"_s << 0 << u"TxtSection"_s
-                                               << u"40000"_s
+    QTest::newRow("tax group empty")
+        << u"CmdItem"_s << 1 << u"TxtTaxGroup"_s << QString() << u"Налог: не число"_s;
+    QTest::newRow("department beyond 16 bits") << u"CmdItem"_s << 0 << u"TxtSection"_s << u"40000"_s
                                                << u"Отдел: допустимо от -32768 до 32767"_s;
     QTest::newRow("tare return reads the unused tax group too")
         << u"CmdItem"_s << 2 << u"TxtTaxGroup"_s << u"x"_s << u"Налог: не число"_s;
     QTest::newRow("absolute correction") << u"CmdItemChange"_s << 0 << u"TxtAbsCh"_s << u"-1 р"_s
                                          << u"Абсолютная Скидка / Наценка: не число"_s;
-    QTest::newRow("payment amount") << u"CmdTender"_s << 0 << u"TxtTenderAmount"_s << u"пять"_s
-                                    << u"Сумма: не число"_s;
+    QTest::newRow("payment amount")
+        << u"CmdTender"_s << 0 << u"TxtTenderAmount"_s << u"пять"_s << u"Сумма: не число"_s;
 }
 
 void TestFormSale::badNumbersStopTheCommand()
@@ -342,7 +326,7 @@ void TestFormSale::badNumbersStopTheCommand()
 void TestFormSale::payment_data()
 {
     QTest::addColumn<QString>("amount");
-    QTest::addColumn<QString>("type");          // empty: the preselected cash
+    QTest::addColumn<QString>("type"); // empty: the preselected cash
     QTest::addColumn<QString>("card");
     QTest::addColumn<QString>("document");
     QTest::addColumn<int>("result");
@@ -356,11 +340,11 @@ void TestFormSale::payment_data()
     QTest::newRow("device ends the receipt")
         << u"5000"_s << QString() << QString() << QString() << 0 << 0
         << u"Tender2(double:5000, general<int32>:8, general<text>:\"\", text:\"\")"_s << false;
-    QTest::newRow("refused, receipt open") << u"5000"_s << QString() << QString() << QString() << 4
-                                           << 1
-                                           << u"Tender2(double:5000, general<int32>:8, "
-                                              u"general<text>:\"\", text:\"\")"_s
-                                           << true;
+    QTest::newRow("refused, receipt open")
+        << u"5000"_s << QString() << QString() << QString() << 4 << 1
+        << u"Tender2(double:5000, general<int32>:8, "
+           u"general<text>:\"\", text:\"\")"_s
+        << true;
     QTest::newRow("refused, yet the device ended it")
         << u"5000"_s << QString() << QString() << QString() << 4 << 0
         << u"Tender2(double:5000, general<int32>:8, general<text>:\"\", text:\"\")"_s << false;
@@ -415,10 +399,9 @@ void TestFormSale::endingCommands_data()
 
     QTest::newRow("close") << u"CmdCloseDoc"_s << 0 << 1 << QStringList{u"EndDocument()"_s}
                            << u"Завершение чека..."_s << false;
-    QTest::newRow("close refused")
-        << u"CmdCloseDoc"_s << 9 << 1
-        << QStringList{u"EndDocument()"_s, comment(9)} + refreshCalls(6)
-        << u"Статус: comment(9)"_s << true;
+    QTest::newRow("close refused") << u"CmdCloseDoc"_s << 9 << 1
+                                   << QStringList{u"EndDocument()"_s, comment(9)} + refreshCalls(6)
+                                   << u"Статус: comment(9)"_s << true;
     QTest::newRow("cancel") << u"CmdCancel"_s << 0 << 1 << QStringList{u"CancelDocument()"_s}
                             << u"Отмена чека..."_s << false;
     QTest::newRow("cancel refused: no refresh")
@@ -501,7 +484,8 @@ void TestFormSale::statusAndStatisticsOpenOverTheSaleWindow()
     Sale sale(6);
     FormSale& window = sale.load();
     bool printerOnly = false;
-    sale.harness.onModal<dlgStatus>([&](dlgStatus& status) { printerOnly = status.m_bPrinterOnly; });
+    sale.harness.onModal<dlgStatus>(
+        [&](dlgStatus& status) { printerOnly = status.m_bPrinterOnly; });
     harness::click(&window, u"CmdStatus"_s);
     harness::click(&window, u"CmdExtraInfo"_s);
 

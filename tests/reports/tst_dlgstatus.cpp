@@ -116,8 +116,8 @@ void TestDlgStatus::onlyOneMarksAFlag_data()
          {std::tuple{u"GetDeviceInfo"_s, 4, u"Смена открыта"_s},
           std::tuple{u"GetDeviceInfo"_s, 43, u"Конец бумаги в подкладном принтере"_s},
           std::tuple{u"GetDeviceOpt"_s, 46, u"Режим покупки"_s}}) {
-        for (const auto& [value, checked] : {std::pair{1, true}, std::pair{0, false},
-                                             std::pair{2, false}, std::pair{-1, false}}) {
+        for (const auto& [value, checked] :
+             {std::pair{1, true}, std::pair{0, false}, std::pair{2, false}, std::pair{-1, false}}) {
             const QByteArray name = (caption + u" = "_s + QString::number(value)).toUtf8();
             QTest::newRow(name.constData()) << member << index << caption << value << checked;
         }
@@ -163,9 +163,9 @@ void TestDlgStatus::failingDriverKeepsTheRowsReadSoFar()
     harness.watch(&window);
 
     const QList<Row> rows = rowsOf(window);
-    QCOMPARE(captionsOf(rows), (QStringList{u"Приближение конца бумаги"_s, u"Фискальный режим"_s,
-                                            u"Приближение заполнения фискальной памяти"_s,
-                                            u"Смена открыта"_s}));
+    QCOMPARE(captionsOf(rows),
+             (QStringList{u"Приближение конца бумаги"_s, u"Фискальный режим"_s,
+                          u"Приближение заполнения фискальной памяти"_s, u"Смена открыта"_s}));
     QVERIFY(rows.at(1).checked);
     QCOMPARE(harness::text(&window, u"StatusText"_s), u"Ошибка: port closed"_s);
 }
