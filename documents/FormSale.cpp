@@ -1,5 +1,372 @@
 #include "FormSale.h"
+#include "ui_FormSale.h"
 
-FormSale::FormSale(MainForm& main, QWidget* parent) : ui::Loadable<QDialog>(parent), m_main(main)
+#include "MainForm.h"
+#include "Seams.h"
+#include "StatusLine.h"
+#include "dlgExtraInfo2.h"
+#include "dlgStatus.h"
+
+#include <QMenuBar>
+
+using namespace Qt::StringLiterals;
+using documents::StatusStyle;
+
+namespace {
+
+// GetDeviceInfo index of the device generation.
+constexpr std::int16_t kMajorVersionInfo = 201;
+// The driver option that lets the device end a receipt by itself once it is paid in full.
+constexpr std::int16_t kAutoCloseOption = 16;
+// GetDocInfo index of the document memory left, a counter only generation 3 onwards keeps.
+constexpr std::int16_t kFreeDocMemoryInfo = 15;
+
+} // namespace
+
+FormSale::FormSale(MainForm& main, QWidget* parent)
+    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormSale>()), m_main(main)
 {
+    ui->setupUi(this);
+    OptionPosType = {ui->OptionPosType_0, ui->OptionPosType_1, ui->OptionPosType_2};
+    m_counters.add(ui->TxtAllItems, 2);
+    m_counters.add(ui->TxtUnicalItems, 3);
+    m_counters.add(ui->TxtAllAmount, 4);
+    m_counters.add(ui->TxtTenders, 5);
+    m_counters.add(ui->TxtAllTenderAmount, 6);
+    m_counters.add(ui->TxtFreeDocItems, 9);
+
+    auto* menuBar = new QMenuBar(this);
+    QMenu* commands = menuBar->addMenu(u"Команды"_s);
+    commands->setObjectName(u"mnCommands"_s);
+    commands->addAction(ui->mnClearExtraStrings);
+    layout()->setMenuBar(menuBar);
+
+    connect(ui->CmdItem, &QPushButton::clicked, this, &FormSale::CmdItem_Click);
+    connect(ui->CmdVoidItem, &QPushButton::clicked, this, &FormSale::CmdVoidItem_Click);
+    connect(ui->CmdItemChange, &QPushButton::clicked, this, &FormSale::CmdItemChange_Click);
+    connect(ui->CmdProcChange, &QPushButton::clicked, this, &FormSale::CmdProcChange_Click);
+    connect(ui->CmdAbsoluteChangeText, &QPushButton::clicked, this,
+            &FormSale::CmdAbsoluteChangeText_Click);
+    connect(ui->CmdRepeat, &QPushButton::clicked, this, &FormSale::CmdRepeat_Click);
+    connect(ui->CmdCorrection, &QPushButton::clicked, this, &FormSale::CmdCorrection_Click);
+    connect(ui->CmdTender, &QPushButton::clicked, this, &FormSale::CmdTender_Click);
+    connect(ui->CmdTenderReset, &QPushButton::clicked, this, &FormSale::CmdTenderReset_Click);
+    connect(ui->CmdItog, &QPushButton::clicked, this, &FormSale::CmdItog_Click);
+    connect(ui->CmdCloseDoc, &QPushButton::clicked, this, &FormSale::CmdCloseDoc_Click);
+    connect(ui->CmdCancel, &QPushButton::clicked, this, &FormSale::CmdCancel_Click);
+    connect(ui->CmdResetError, &QPushButton::clicked, this, &FormSale::CmdResetError_Click);
+    // Toggled, not clicked: checking the box while loading must send the option as a click does.
+    connect(ui->CheckAutoCloseReceipt, &QCheckBox::toggled, this,
+            &FormSale::CheckAutoCloseReceipt_Click);
+    connect(ui->CmdText, &QPushButton::clicked, this, &FormSale::CmdText_Click);
+    connect(ui->mnClearExtraStrings, &QAction::triggered, this,
+            &FormSale::mnClearExtraStrings_Click);
+    connect(ui->CmdStatus, &QPushButton::clicked, this, &FormSale::CmdStatus_Click);
+    connect(ui->CmdExtraInfo, &QPushButton::clicked, this, &FormSale::CmdExtraInfo_Click);
+}
+
+FormSale::~FormSale() = default;
+
+void FormSale::SetStatus(const QString& text)
+{
+    ui::setStatus(ui->StatusText, text);
+}
+
+void FormSale::Form_Load()
+{
+    m_driver = m_main.GetQuolt();
+    m_commands.setDriver(m_driver);
+    documents::fillPaymentTypes(*ui->ComboTenderID);
+
+    m_MajorVersion = m_driver->GetDeviceInfo(kMajorVersionInfo);
+    if (m_MajorVersion >= 3)
+        m_counters.add(ui->TxtFreeDocMemory, kFreeDocMemoryInfo);
+    RefreshDocInfo();
+
+    const bool correctionWithText = m_MajorVersion >= 3;
+    ui->TxtAbsoluteChangeText->setEnabled(correctionWithText);
+    ui->CmdAbsoluteChangeText->setEnabled(correctionWithText);
+    ui->TxtAbsChText->setEnabled(correctionWithText);
+    ui->CmdExtraInfo->setEnabled(m_MajorVersion >= 4);
+    ui->CmdText->setEnabled(m_MajorVersion >= 5);
+
+    // Older devices always end a fully paid receipt themselves; newer ones leave it to the
+    // driver option, which the operator may change here.
+    if (m_MajorVersion >= 6) {
+        const std::int32_t autoClose = m_driver->GetDriverOpt(kAutoCloseOption);
+        ui->CheckAutoCloseReceipt->setEnabled(true);
+        if (autoClose != 0)
+            ui->CheckAutoCloseReceipt->setChecked(true);
+    } else {
+        ui->CheckAutoCloseReceipt->setChecked(true);
+        ui->CheckAutoCloseReceipt->setEnabled(false);
+    }
+
+    // Written so that reading it back gives the document's own department.
+    ui->TxtSection->setText(documents::signedNumberText(m_main.m_nSection));
+}
+
+void FormSale::RefreshDocInfo()
+{
+    m_counters.refresh(*m_driver);
+}
+
+Driver::Result FormSale::RunCommand(const QString& progress,
+                                    const documents::DocumentCommands::Command& call,
+                                    Refresh refresh)
+{
+    const Driver::Result result = m_commands.run(StatusStyle::withProgress(progress), call);
+    if (refresh == Refresh::Yes)
+        RefreshDocInfo();
+    return result;
+}
+
+void FormSale::CloseIfDocumentEnded(bool documentOpen)
+{
+    if (documentOpen)
+        RefreshDocInfo();
+    else
+        close();
+}
+
+std::optional<FormSale::PositionKind> FormSale::selectedKind() const
+{
+    for (std::size_t i = 0; i < OptionPosType.size(); ++i)
+        if (OptionPosType[i]->isChecked())
+            return PositionKind(i);
+    return std::nullopt;
+}
+
+std::optional<FormSale::PositionInput> FormSale::readPosition(Quantity quantity)
+{
+    PositionInput input;
+    const auto department = m_fields.lenientInt16(ui->TxtSection, u"Отдел"_s);
+    if (!department)
+        return std::nullopt;
+    input.department = *department;
+    if (quantity == Quantity::Number) {
+        const auto number = m_fields.strictInt32(ui->TxtQuantity, u"Кол-во"_s);
+        if (!number)
+            return std::nullopt;
+        input.quantity = *number;
+    }
+    const auto price = m_fields.strictInt32(ui->TxtAmount, u"Цена"_s);
+    if (!price)
+        return std::nullopt;
+    input.price = *price;
+    input.name = ui->TxtText->text();
+    const auto taxGroup = m_fields.strictInt32(ui->TxtTaxGroup, u"Налог"_s);
+    if (!taxGroup)
+        return std::nullopt;
+    input.taxGroup = *taxGroup;
+    return input;
+}
+
+bool FormSale::ownDepartment(std::int16_t department) const
+{
+    // A position of the document's own department goes without one: the device then books it
+    // to the department the document was opened with.
+    return department == m_main.m_nSection;
+}
+
+void FormSale::CmdItem_Click()
+{
+    const auto in = readPosition(Quantity::Number);
+    if (!in)
+        return;
+    const auto kind = selectedKind();
+    if (!kind) {
+        RefreshDocInfo();
+        return;
+    }
+    const bool own = ownDepartment(in->department);
+    switch (*kind) {
+    case PositionKind::Goods:
+        RunCommand(u"Добавление товарной позиции..."_s, [&] {
+            return own ? m_driver->Item(in->quantity, in->price, in->name, in->taxGroup)
+                       : m_driver->ItemEx(in->quantity, in->price, in->name, in->taxGroup,
+                                          in->department);
+        });
+        break;
+    case PositionKind::Tare:
+        RunCommand(u"Добавление позиции продажи тары..."_s, [&] {
+            return own ? m_driver->ItemTare(in->quantity, in->price, in->name, in->taxGroup)
+                       : m_driver->ItemTareEx(in->quantity, in->price, in->name, in->taxGroup,
+                                              in->department);
+        });
+        break;
+    case PositionKind::TareReturn:
+        // The tare operations take the price first.
+        RunCommand(u"Добавление позиции возврата тары..."_s,
+                   [&] { return m_driver->ReturnTare(in->price, in->quantity); });
+        break;
+    }
+}
+
+void FormSale::CmdVoidItem_Click()
+{
+    const auto in = readPosition(Quantity::Text);
+    if (!in)
+        return;
+    // A cancellation hands the driver the quantity exactly as typed.
+    const QVariant quantity(ui->TxtQuantity->text());
+    const auto kind = selectedKind();
+    if (!kind) {
+        RefreshDocInfo();
+        return;
+    }
+    const bool own = ownDepartment(in->department);
+    switch (*kind) {
+    case PositionKind::Goods:
+        RunCommand(u"Отмена товарной позиции ..."_s, [&] {
+            return own ? m_driver->VoidItem(quantity, in->price, in->name, in->taxGroup)
+                       : m_driver->VoidItemEx(quantity, in->price, in->name, in->taxGroup,
+                                              in->department);
+        });
+        break;
+    case PositionKind::Tare:
+        RunCommand(u"Отмена позиции продажи тары..."_s, [&] {
+            return own ? m_driver->VoidItemTare(quantity, in->price, in->name, in->taxGroup)
+                       : m_driver->VoidItemTareEx(quantity, in->price, in->name, in->taxGroup,
+                                                  in->department);
+        });
+        break;
+    case PositionKind::TareReturn:
+        RunCommand(u"Добавление позиции отмены возврата тары..."_s,
+                   [&] { return m_driver->VoidReturnTare(in->price, quantity); });
+        break;
+    }
+}
+
+void FormSale::CmdItemChange_Click()
+{
+    const auto amount = m_fields.strictInt32(ui->TxtAbsCh, u"Абсолютная Скидка / Наценка"_s);
+    if (!amount)
+        return;
+    RunCommand(u"Абсолютная скидка/наценка..."_s,
+               [&] { return m_driver->AbsoluteCorrection(*amount); });
+}
+
+void FormSale::CmdProcChange_Click()
+{
+    const auto percent = m_fields.strictInt32(ui->TxtChProc, u"Процентная Скидка / Наценка"_s);
+    if (!percent)
+        return;
+    RunCommand(u"Процентная скидка/наценка..."_s,
+               [&] { return m_driver->PercentCorrection(*percent); });
+}
+
+void FormSale::CmdAbsoluteChangeText_Click()
+{
+    const auto amount =
+        m_fields.strictInt32(ui->TxtAbsChText, u"Абсолютная Скидка / Наценка с текстом"_s);
+    if (!amount)
+        return;
+    const QString text = ui->TxtAbsoluteChangeText->text();
+    RunCommand(u"Абсолютная скидка/наценка с текстом..."_s,
+               [&] { return m_driver->AbsoluteCorrectionText(*amount, text); });
+}
+
+void FormSale::CmdRepeat_Click()
+{
+    RunCommand(u"Повтор последней операции..."_s, [&] { return m_driver->RepeatItem(); });
+}
+
+void FormSale::CmdCorrection_Click()
+{
+    RunCommand(u"Отмена последней операции..."_s, [&] { return m_driver->CorrectLastItem(); });
+}
+
+void FormSale::CmdTender_Click()
+{
+    const auto amount = m_fields.strictDouble(ui->TxtTenderAmount, u"Сумма"_s);
+    if (!amount)
+        return;
+    const std::int32_t type = documents::paymentTypeCode(*ui->ComboTenderID);
+    const documents::Payment payment{*amount, QVariant::fromValue(type),
+                                     ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
+    const documents::PaymentOutcome outcome =
+        m_commands.pay(StatusStyle::withProgress(u"Платеж..."_s), payment);
+    if (outcome.result == 0)
+        ui->CmdCloseDoc->setEnabled(true);
+    // A payment that covers the total may have ended the receipt on the device, even a
+    // refused one.
+    CloseIfDocumentEnded(outcome.documentOpen);
+}
+
+void FormSale::CmdTenderReset_Click()
+{
+    RunCommand(u"Сброс данных оплаты..."_s, [&] { return m_driver->ResetPayInfo(); });
+}
+
+void FormSale::CmdItog_Click()
+{
+    RunCommand(
+        u"Печать промежуточного итога..."_s, [&] { return m_driver->PrintResult(); }, Refresh::No);
+}
+
+void FormSale::CmdCloseDoc_Click()
+{
+    if (m_commands.end(StatusStyle::withProgress(u"Завершение чека..."_s),
+                       [&] { return m_driver->EndDocument(); })) {
+        close();
+        return;
+    }
+    RefreshDocInfo();
+}
+
+void FormSale::CmdCancel_Click()
+{
+    if (m_commands.end(StatusStyle::withProgress(u"Отмена чека..."_s),
+                       [&] { return m_driver->CancelDocument(); }))
+        close();
+}
+
+void FormSale::CmdResetError_Click()
+{
+    RunCommand(
+        u"Сброс ошибки..."_s, [&] { return m_driver->ResetError(); }, Refresh::No);
+    CloseIfDocumentEnded(m_commands.documentOpen());
+}
+
+void FormSale::CheckAutoCloseReceipt_Click()
+{
+    if (!m_driver)
+        return;
+    m_driver->SetDriverOpt(kAutoCloseOption, ui->CheckAutoCloseReceipt->isChecked() ? 1 : 0);
+}
+
+void FormSale::CmdText_Click()
+{
+    const QString text = ui->TxtTextLine->text();
+    const QString number = ui->TxtNumTextLine->text();
+    // Generation 5 prints the line at once; generation 6 keeps it to print after the receipt.
+    if (m_MajorVersion == 5)
+        RunCommand(
+            u"Печать текстовой строки..."_s, [&] { return m_driver->TextLine(text); }, Refresh::No);
+    else if (m_MajorVersion == 6)
+        RunCommand(
+            u"Добавление текстовой строки в конце чека..."_s,
+            [&] { return m_driver->AddExtraString2(text, number); }, Refresh::No);
+    RefreshDocInfo();
+}
+
+void FormSale::mnClearExtraStrings_Click()
+{
+    RunCommand(
+        u"Очистка строк в конце чека..."_s, [&] { return m_driver->ClearExtraStrings2(); },
+        Refresh::No);
+}
+
+void FormSale::CmdStatus_Click()
+{
+    dlgStatus window(m_main);
+    window.m_bPrinterOnly = true;
+    ui::showModal(window, this);
+}
+
+void FormSale::CmdExtraInfo_Click()
+{
+    dlgExtraInfo2 window(m_main);
+    ui::showModal(window, this);
 }

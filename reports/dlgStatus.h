@@ -1,23 +1,42 @@
 #pragma once
 
+#include "Driver.h"
 #include "Loadable.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <memory>
 
 class MainForm;
 
-// The device status window. Being built: only its shell exists yet.
+namespace Ui {
+class dlgStatus;
+}
+
+// Lists the device's status flags, each row checked when its condition holds. The flags are read
+// once, when the window opens.
 class dlgStatus : public ui::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
     explicit dlgStatus(MainForm& main, QWidget* parent = nullptr);
+    ~dlgStatus() override;
 
     bool m_bPrinterOnly = false; // show the printer part of the status only
 
+protected:
+    void Form_Load() override;
+
+private slots:
+    void CancelButton_Click();
+
 private:
+    void SetStatus(const QString& text);
+    void FillStatus();
+
+    std::unique_ptr<Ui::dlgStatus> ui;
     MainForm& m_main;
+    std::shared_ptr<Driver> m_driver;
 };

@@ -1,5 +1,88 @@
 #include "dlgExtraInfo2.h"
+#include "ui_dlgExtraInfo2.h"
 
-dlgExtraInfo2::dlgExtraInfo2(MainForm& main, QWidget* parent) : ui::Loadable<QDialog>(parent), m_main(main)
+#include "MainForm.h"
+#include "StatisticsRows.h"
+#include "StatusLine.h"
+#include "TabStrip.h"
+
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void addRow(QTreeWidget* list, const QString& name, const QString& value)
 {
+    new QTreeWidgetItem(list, QStringList{name, value});
+}
+
+} // namespace
+
+dlgExtraInfo2::dlgExtraInfo2(MainForm& main, QWidget* parent)
+    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
+{
+    ui->setupUi(this);
+    for (const QString& caption : {u"Чек"_s, u"Смена"_s, u"Общие"_s})
+        ui->tbsOptions->addTab(caption);
+    m_tabs = new ui::TabStrip(ui->tbsOptions, {ui->pageDocument, ui->pageSession, ui->pageTotal});
+    // Wide enough for the longest counter name, with room before the value.
+    for (QTreeWidget* list : {ui->lvDocument, ui->lvSession, ui->lvTotal})
+        list->setColumnWidth(0, 320);
+    connect(ui->CmdCancel, &QPushButton::clicked, this, &dlgExtraInfo2::CmdCancel_Click);
+}
+
+dlgExtraInfo2::~dlgExtraInfo2() = default;
+
+void dlgExtraInfo2::SetStatus(const QString& text)
+{
+    ui::setStatus(ui->StatusText, text);
+}
+
+void dlgExtraInfo2::Form_Load()
+{
+    std::optional<QString> error;
+    // A failing driver stops the reading; the rows read so far stay.
+    try {
+        error = FillLists();
+    } catch (const std::exception& failure) {
+        error = QString::fromLocal8Bit(failure.what());
+    } catch (...) {
+        error = u"сбой драйвера"_s;
+    }
+    SetStatus(error ? u"Ошибка: "_s + *error : u"Нет ошибок"_s);
+}
+
+std::optional<QString> dlgExtraInfo2::FillLists()
+{
+    ui::centreOnScreen(*this);
+    m_tabs->select(0);
+    m_driver = m_main.GetQuolt();
+
+    for (const statistics::DocumentRow& row : statistics::documentRows()) {
+        const std::int32_t value = m_driver->GetDocInfo(row.index);
+        addRow(ui->lvDocument, row.name, QString::number(value));
+        // Without the open document's figures the rest is not worth reading.
+        if (value == -1)
+            return row.failure;
+    }
+
+    const int count = statistics::counterCount(m_main.m_MajorVersion);
+    FillCounters(ui->lvSession, statistics::kSessionBase, count);
+    FillCounters(ui->lvTotal, statistics::kTotalBase, count);
+    return std::nullopt;
+}
+
+void dlgExtraInfo2::FillCounters(QTreeWidget* list, std::int16_t base, int count)
+{
+    const QStringList& names = statistics::counterNames();
+    for (int i = 1; i <= count; ++i) {
+        const double value = m_driver->GetDoubleDeviceInfo(std::int16_t(base + i));
+        addRow(list, names.at(i - 1), statistics::counterText(value));
+    }
+}
+
+void dlgExtraInfo2::CmdCancel_Click()
+{
+    close();
 }

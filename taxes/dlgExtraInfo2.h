@@ -1,21 +1,49 @@
 #pragma once
 
+#include "Driver.h"
 #include "Loadable.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 class MainForm;
+class QTreeWidget;
 
-// The statistics window. Being built: only its shell exists yet.
+namespace Ui {
+class dlgExtraInfo2;
+}
+
+namespace ui {
+class TabStrip;
+}
+
+// Shows the device's counters on three tabs: the open document, the open shift and the general
+// totals. Everything is read once, when the window opens.
 class dlgExtraInfo2 : public ui::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
     explicit dlgExtraInfo2(MainForm& main, QWidget* parent = nullptr);
+    ~dlgExtraInfo2() override;
+
+protected:
+    void Form_Load() override;
+
+private slots:
+    void CmdCancel_Click();
 
 private:
+    void SetStatus(const QString& text);
+    // Fills the lists; returns the error text that stopped it, or nothing.
+    std::optional<QString> FillLists();
+    void FillCounters(QTreeWidget* list, std::int16_t base, int count);
+
+    std::unique_ptr<Ui::dlgExtraInfo2> ui;
     MainForm& m_main;
+    std::shared_ptr<Driver> m_driver;
+    ui::TabStrip* m_tabs = nullptr;
 };
