@@ -1,270 +1,190 @@
 #include "DeviceState.h"
 
-#include <QCborArray>
-#include <QCborMap>
-#include <QCborValue>
-
-using namespace Qt::StringLiterals;
+#include <QDataStream>
+#include <QIODevice>
 
 namespace emulator {
 namespace {
 
-QCborValue dateTime(const QDateTime& value)
-{
-    return value.isValid() ? QCborValue(value.toMSecsSinceEpoch()) : QCborValue();
-}
-
-QDateTime dateTime(const QCborValue& value)
-{
-    return value.isInteger() ? QDateTime::fromMSecsSinceEpoch(value.toInteger()) : QDateTime();
-}
-
-QCborArray strings(const QStringList& list)
-{
-    QCborArray array;
-    for (const QString& s : list)
-        array.append(s);
-    return array;
-}
-
-QStringList strings(const QCborValue& value)
-{
-    QStringList list;
-    for (const QCborValue& item : value.toArray())
-        list.append(item.toString());
-    return list;
-}
-
-QCborArray counters(const Counters& c)
-{
-    QCborArray array;
-    for (qint64 v : c.values())
-        array.append(v);
-    return array;
-}
-
-Counters counters(const QCborValue& value)
-{
-    Counters c;
-    const QCborArray array = value.toArray();
-    for (qsizetype i = 0; i < array.size() && i < kCounterCount; ++i)
-        c.values()[static_cast<std::size_t>(i)] = array.at(i).toInteger();
-    return c;
-}
-
-QCborMap position(const PositionRequest& p)
-{
-    return QCborMap{{u"k"_s, static_cast<int>(p.kind)}, {u"q"_s, p.quantity},
-                    {u"p"_s, p.price},                  {u"n"_s, p.name},
-                    {u"t"_s, p.taxGroup},               {u"d"_s, p.department}};
-}
-
-PositionRequest position(const QCborMap& m)
-{
-    PositionRequest p;
-    p.kind = static_cast<EntryKind>(m.value(u"k"_s).toInteger());
-    p.quantity = m.value(u"q"_s).toInteger();
-    p.price = m.value(u"p"_s).toInteger();
-    p.name = m.value(u"n"_s).toString();
-    p.taxGroup = static_cast<std::int32_t>(m.value(u"t"_s).toInteger());
-    p.department = static_cast<std::int32_t>(m.value(u"d"_s).toInteger());
-    return p;
-}
-
-QCborMap body(const DocumentBody& b)
-{
-    QCborArray entries;
-    for (const Entry& e : b.entries) {
-        entries.append(QCborMap{{u"k"_s, static_cast<int>(e.kind)}, {u"q"_s, e.quantity},
-                                {u"p"_s, e.price},                  {u"n"_s, e.name},
-                                {u"t"_s, e.taxGroup},               {u"d"_s, e.department},
-                                {u"a"_s, e.amount}});
-    }
-    QCborMap m{{u"entries"_s, entries},
-               {u"delta"_s, counters(b.delta)},
-               {u"lastAmount"_s, b.lastOperationAmount}};
-    if (b.lastPosition)
-        m.insert(u"last"_s, position(*b.lastPosition));
-    return m;
-}
-
-DocumentBody body(const QCborMap& m)
-{
-    DocumentBody b;
-    for (const QCborValue& v : m.value(u"entries"_s).toArray()) {
-        const QCborMap e = v.toMap();
-        b.entries.append(Entry{static_cast<EntryKind>(e.value(u"k"_s).toInteger()),
-                               e.value(u"q"_s).toInteger(), e.value(u"p"_s).toInteger(),
-                               e.value(u"n"_s).toString(),
-                               static_cast<std::int32_t>(e.value(u"t"_s).toInteger()),
-                               static_cast<std::int32_t>(e.value(u"d"_s).toInteger()),
-                               e.value(u"a"_s).toInteger()});
-    }
-    b.delta = counters(m.value(u"delta"_s));
-    b.lastOperationAmount = m.value(u"lastAmount"_s).toInteger();
-    if (m.contains(u"last"_s))
-        b.lastPosition = position(m.value(u"last"_s).toMap());
-    return b;
-}
-
-QCborMap document(const Document& d)
-{
-    QCborArray payments;
-    for (const Payment& p : d.payments) {
-        payments.append(QCborMap{{u"t"_s, p.type},
-                                 {u"a"_s, p.amount},
-                                 {u"c"_s, p.card},
-                                 {u"r"_s, p.reference},
-                                 {u"x"_s, p.cached}});
-    }
-    QCborMap m{{u"type"_s, static_cast<int>(d.type)},
-               {u"number"_s, d.number},
-               {u"department"_s, d.department},
-               {u"order"_s, d.order},
-               {u"cashier"_s, d.cashier},
-               {u"openedAt"_s, dateTime(d.openedAt)},
-               {u"body"_s, body(d.body)},
-               {u"payments"_s, payments},
-               {u"lines"_s, strings(d.lines)}};
-    if (d.undo)
-        m.insert(u"undo"_s, body(*d.undo));
-    return m;
-}
-
-Document document(const QCborMap& m)
-{
-    Document d;
-    d.type = static_cast<DocumentType>(m.value(u"type"_s).toInteger());
-    d.number = static_cast<int>(m.value(u"number"_s).toInteger());
-    d.department = static_cast<int>(m.value(u"department"_s).toInteger());
-    d.order = m.value(u"order"_s).toString();
-    d.cashier = m.value(u"cashier"_s).toString();
-    d.openedAt = dateTime(m.value(u"openedAt"_s));
-    d.body = body(m.value(u"body"_s).toMap());
-    if (m.contains(u"undo"_s))
-        d.undo = body(m.value(u"undo"_s).toMap());
-    for (const QCborValue& v : m.value(u"payments"_s).toArray()) {
-        const QCborMap p = v.toMap();
-        d.payments.append(Payment{static_cast<int>(p.value(u"t"_s).toInteger()),
-                                  p.value(u"a"_s).toInteger(), p.value(u"c"_s).toString(),
-                                  p.value(u"r"_s).toString(), p.value(u"x"_s).toBool()});
-    }
-    d.lines = strings(m.value(u"lines"_s));
-    return d;
-}
+// The state is saved at every call, so it is written as a plain versioned binary record: a
+// keyed format costs more than everything else a call does.
+constexpr quint32 kMagic = 0x51444556; // "QDEV"
+constexpr quint32 kFormat = 1;
 
 } // namespace
 
-QByteArray DeviceState::toCbor() const
+// Found by argument-dependent lookup from Qt's container streaming, hence in this namespace.
+
+static QDataStream& operator<<(QDataStream& out, const Counters& c)
 {
-    QCborMap optionMap;
-    for (auto it = options.cbegin(); it != options.cend(); ++it)
-        optionMap.insert(it.key(), it.value());
-    QCborMap extra2;
-    for (auto it = extraStrings2.cbegin(); it != extraStrings2.cend(); ++it)
-        extra2.insert(it.key(), it.value());
-    const QCborMap sensorMap{{u"paperNearEnd"_s, sensors.paperNearEnd},
-                             {u"paperOut"_s, sensors.paperOut},
-                             {u"drawerOpen"_s, sensors.drawerOpen},
-                             {u"batteryLow"_s, sensors.batteryLow},
-                             {u"eklzNearFull"_s, sensors.eklzNearFull},
-                             {u"printerError"_s, sensors.printerError}};
-    QCborMap m{{u"format"_s, 1},
-               {u"major"_s, major},
-               {u"minor"_s, minor},
-               {u"serial"_s, serial},
-               {u"inn"_s, taxpayerNumber},
-               {u"registration"_s, registration},
-               {u"eklz"_s, eklzNumber},
-               {u"password"_s, password},
-               {u"lineWidth"_s, lineWidth},
-               {u"options"_s, optionMap},
-               {u"clockOffset"_s, clockOffsetSeconds},
-               {u"sensors"_s, sensorMap},
-               {u"shiftOpen"_s, shiftOpen},
-               {u"shiftNumber"_s, shiftNumber},
-               {u"shiftOpenedAt"_s, dateTime(shiftOpenedAt)},
-               {u"register"_s, registerNumber},
-               {u"cashier"_s, cashier},
-               {u"cashierSet"_s, cashierSet},
-               {u"fiscalDocs"_s, fiscalDocuments},
-               {u"nonFiscalDocs"_s, nonFiscalDocuments},
-               {u"allDocs"_s, allDocuments},
-               {u"shiftCounters"_s, counters(shiftCounters)},
-               {u"totalCounters"_s, counters(totalCounters)},
-               {u"cash"_s, cashInDrawer},
-               {u"grandSales"_s, grandSalesTotal},
-               {u"lastDocumentAt"_s, dateTime(lastDocumentAt)},
-               {u"lastReceipt"_s, strings(lastReceipt)},
-               {u"lastReceiptTotal"_s, lastReceiptTotal},
-               {u"extra"_s, strings(extraStrings)},
-               {u"extra2"_s, extra2},
-               {u"extraData"_s, strings(pendingExtraData)},
-               {u"faultMember"_s, faultMember},
-               {u"faultCode"_s, faultCode}};
-    QCborMap departments;
-    for (auto it = departmentSales.cbegin(); it != departmentSales.cend(); ++it)
-        departments.insert(it.key(), it.value());
-    m.insert(u"departments"_s, departments);
-    if (document)
-        m.insert(u"document"_s, emulator::document(*document));
-    return m.toCborValue().toCbor();
+    for (qint64 v : c.values())
+        out << v;
+    return out;
 }
 
-std::optional<DeviceState> DeviceState::fromCbor(const QByteArray& data)
+static QDataStream& operator>>(QDataStream& in, Counters& c)
 {
-    QCborParserError error;
-    const QCborValue value = QCborValue::fromCbor(data, &error);
-    if (error.error != QCborError::NoError || !value.isMap())
-        return std::nullopt;
-    const QCborMap m = value.toMap();
-    if (m.value(u"format"_s).toInteger() != 1)
+    for (qint64& v : c.values())
+        in >> v;
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const PositionRequest& p)
+{
+    return out << static_cast<qint32>(p.kind) << p.quantity << p.price << p.name << p.taxGroup
+               << p.department;
+}
+
+static QDataStream& operator>>(QDataStream& in, PositionRequest& p)
+{
+    qint32 kind = 0;
+    in >> kind >> p.quantity >> p.price >> p.name >> p.taxGroup >> p.department;
+    p.kind = static_cast<EntryKind>(kind);
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const Entry& e)
+{
+    return out << static_cast<qint32>(e.kind) << e.quantity << e.price << e.name << e.taxGroup
+               << e.department << e.amount;
+}
+
+static QDataStream& operator>>(QDataStream& in, Entry& e)
+{
+    qint32 kind = 0;
+    in >> kind >> e.quantity >> e.price >> e.name >> e.taxGroup >> e.department >> e.amount;
+    e.kind = static_cast<EntryKind>(kind);
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const Payment& p)
+{
+    return out << static_cast<qint32>(p.type) << p.amount << p.card << p.reference << p.cached;
+}
+
+static QDataStream& operator>>(QDataStream& in, Payment& p)
+{
+    qint32 type = 0;
+    in >> type >> p.amount >> p.card >> p.reference >> p.cached;
+    p.type = type;
+    return in;
+}
+
+template <typename T>
+static QDataStream& writeOptional(QDataStream& out, const std::optional<T>& value)
+{
+    out << value.has_value();
+    if (value)
+        out << *value;
+    return out;
+}
+
+template <typename T>
+static QDataStream& readOptional(QDataStream& in, std::optional<T>& value)
+{
+    bool present = false;
+    in >> present;
+    value.reset();
+    if (present) {
+        T read;
+        in >> read;
+        value = std::move(read);
+    }
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const DocumentBody& b)
+{
+    out << b.entries << b.delta << b.lastOperationAmount;
+    return writeOptional(out, b.lastPosition);
+}
+
+static QDataStream& operator>>(QDataStream& in, DocumentBody& b)
+{
+    in >> b.entries >> b.delta >> b.lastOperationAmount;
+    return readOptional(in, b.lastPosition);
+}
+
+static QDataStream& operator<<(QDataStream& out, const Document& d)
+{
+    out << static_cast<qint32>(d.type) << qint32(d.number) << qint32(d.department) << d.order
+        << d.cashier << d.openedAt << d.body << d.payments << d.lines;
+    return writeOptional(out, d.undo);
+}
+
+static QDataStream& operator>>(QDataStream& in, Document& d)
+{
+    qint32 type = 0;
+    qint32 number = 0;
+    qint32 department = 0;
+    in >> type >> number >> department >> d.order >> d.cashier >> d.openedAt >> d.body >>
+        d.payments >> d.lines;
+    d.type = static_cast<DocumentType>(type);
+    d.number = number;
+    d.department = department;
+    return readOptional(in, d.undo);
+}
+
+static QDataStream& operator<<(QDataStream& out, const Sensors& s)
+{
+    return out << s.paperNearEnd << s.paperOut << s.drawerOpen << s.batteryLow << s.eklzNearFull
+               << s.printerError;
+}
+
+static QDataStream& operator>>(QDataStream& in, Sensors& s)
+{
+    return in >> s.paperNearEnd >> s.paperOut >> s.drawerOpen >> s.batteryLow >> s.eklzNearFull >>
+           s.printerError;
+}
+
+QByteArray DeviceState::serialize() const
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << kMagic << kFormat << qint32(major) << qint32(minor) << serial << taxpayerNumber
+        << registration << eklzNumber << password << qint32(lineWidth) << options
+        << clockOffsetSeconds << sensors << shiftOpen << qint32(shiftNumber) << shiftOpenedAt
+        << qint32(registerNumber) << cashier << cashierSet << departmentSales
+        << qint32(fiscalDocuments) << qint32(nonFiscalDocuments) << qint32(allDocuments)
+        << shiftCounters << totalCounters << cashInDrawer << grandSalesTotal << lastDocumentAt
+        << lastReceipt << lastReceiptTotal << extraStrings << extraStrings2 << pendingExtraData
+        << faultMember << qint32(faultCode);
+    writeOptional(out, document);
+    return data;
+}
+
+std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
+{
+    QDataStream in(data);
+    in.setVersion(QDataStream::Qt_6_4);
+    quint32 magic = 0;
+    quint32 format = 0;
+    in >> magic >> format;
+    if (magic != kMagic || format != kFormat)
         return std::nullopt;
     DeviceState s;
-    s.major = static_cast<int>(m.value(u"major"_s).toInteger());
-    s.minor = static_cast<int>(m.value(u"minor"_s).toInteger());
-    s.serial = m.value(u"serial"_s).toString();
-    s.taxpayerNumber = m.value(u"inn"_s).toString();
-    s.registration = m.value(u"registration"_s).toString();
-    s.eklzNumber = m.value(u"eklz"_s).toString();
-    s.password = m.value(u"password"_s).toString();
-    s.lineWidth = static_cast<int>(m.value(u"lineWidth"_s).toInteger(40));
-    for (const auto& [key, v] : m.value(u"options"_s).toMap())
-        s.options.insert(static_cast<int>(key.toInteger()), static_cast<int>(v.toInteger()));
-    s.clockOffsetSeconds = m.value(u"clockOffset"_s).toInteger();
-    const QCborMap sensorMap = m.value(u"sensors"_s).toMap();
-    s.sensors.paperNearEnd = sensorMap.value(u"paperNearEnd"_s).toBool();
-    s.sensors.paperOut = sensorMap.value(u"paperOut"_s).toBool();
-    s.sensors.drawerOpen = sensorMap.value(u"drawerOpen"_s).toBool();
-    s.sensors.batteryLow = sensorMap.value(u"batteryLow"_s).toBool();
-    s.sensors.eklzNearFull = sensorMap.value(u"eklzNearFull"_s).toBool();
-    s.sensors.printerError = sensorMap.value(u"printerError"_s).toBool();
-    s.shiftOpen = m.value(u"shiftOpen"_s).toBool();
-    s.shiftNumber = static_cast<int>(m.value(u"shiftNumber"_s).toInteger());
-    s.shiftOpenedAt = dateTime(m.value(u"shiftOpenedAt"_s));
-    s.registerNumber = static_cast<int>(m.value(u"register"_s).toInteger());
-    s.cashier = m.value(u"cashier"_s).toString();
-    s.cashierSet = m.value(u"cashierSet"_s).toBool();
-    for (const auto& [key, v] : m.value(u"departments"_s).toMap())
-        s.departmentSales.insert(static_cast<int>(key.toInteger()), v.toInteger());
-    s.fiscalDocuments = static_cast<int>(m.value(u"fiscalDocs"_s).toInteger());
-    s.nonFiscalDocuments = static_cast<int>(m.value(u"nonFiscalDocs"_s).toInteger());
-    s.allDocuments = static_cast<int>(m.value(u"allDocs"_s).toInteger());
-    s.shiftCounters = counters(m.value(u"shiftCounters"_s));
-    s.totalCounters = counters(m.value(u"totalCounters"_s));
-    s.cashInDrawer = m.value(u"cash"_s).toInteger();
-    s.grandSalesTotal = m.value(u"grandSales"_s).toInteger();
-    s.lastDocumentAt = dateTime(m.value(u"lastDocumentAt"_s));
-    s.lastReceipt = strings(m.value(u"lastReceipt"_s));
-    s.lastReceiptTotal = m.value(u"lastReceiptTotal"_s).toInteger();
-    s.extraStrings = strings(m.value(u"extra"_s));
-    for (const auto& [key, v] : m.value(u"extra2"_s).toMap())
-        s.extraStrings2.insert(static_cast<int>(key.toInteger()), v.toString());
-    s.pendingExtraData = strings(m.value(u"extraData"_s));
-    s.faultMember = m.value(u"faultMember"_s).toString();
-    s.faultCode = static_cast<int>(m.value(u"faultCode"_s).toInteger());
-    if (m.contains(u"document"_s))
-        s.document = emulator::document(m.value(u"document"_s).toMap());
+    qint32 major = 0, minor = 0, lineWidth = 0, shiftNumber = 0, registerNumber = 0;
+    qint32 fiscal = 0, nonFiscal = 0, all = 0, faultCode = 0;
+    in >> major >> minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
+        s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >>
+        s.shiftOpen >> shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >>
+        s.cashierSet >> s.departmentSales >> fiscal >> nonFiscal >> all >> s.shiftCounters >>
+        s.totalCounters >> s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >>
+        s.lastReceipt >> s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >>
+        s.pendingExtraData >> s.faultMember >> faultCode;
+    readOptional(in, s.document);
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
+    s.major = major;
+    s.minor = minor;
+    s.lineWidth = lineWidth;
+    s.shiftNumber = shiftNumber;
+    s.registerNumber = registerNumber;
+    s.fiscalDocuments = fiscal;
+    s.nonFiscalDocuments = nonFiscal;
+    s.allDocuments = all;
+    s.faultCode = faultCode;
     return s;
 }
 

@@ -207,8 +207,8 @@ struct DeviceState
     QString faultMember;
     int faultCode = 0;
 
-    QByteArray toCbor() const;
-    static std::optional<DeviceState> fromCbor(const QByteArray& data);
+    QByteArray serialize() const;
+    static std::optional<DeviceState> deserialize(const QByteArray& data);
 };
 
 // Device options with their defaults: the shift limit in hours (37), rounding (23), the zero-total

@@ -66,8 +66,10 @@ std::unique_ptr<DeviceStore> DeviceStore::open(const QString& folder, int port, 
     store->m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
     if (!store->m_db.open())
         return report(store->m_db.lastError().text());
-    // WAL keeps a commit to one append; FULL makes it reach the disk before the call returns.
-    if (!store->exec(u"PRAGMA journal_mode=WAL"_s) || !store->exec(u"PRAGMA synchronous=FULL"_s))
+    // Write-ahead logging makes a commit one append to the log. Every commit is in the file
+    // before the call returns, so killing the process loses nothing; NORMAL leaves the flush to
+    // the disk to checkpoints, so only a power cut of the host itself could lose the last calls.
+    if (!store->exec(u"PRAGMA journal_mode=WAL"_s) || !store->exec(u"PRAGMA synchronous=NORMAL"_s))
         return report(store->m_error);
     for (const char16_t* statement : kSchema) {
         if (!store->exec(QString::fromUtf16(statement)))
@@ -144,7 +146,7 @@ std::optional<DeviceState> DeviceStore::load()
         m_error = query.lastError().text();
         return std::nullopt;
     }
-    std::optional<DeviceState> state = DeviceState::fromCbor(query.value(0).toByteArray());
+    std::optional<DeviceState> state = DeviceState::deserialize(query.value(0).toByteArray());
     if (!state)
         m_error = u"the device state in %1 cannot be read"_s.arg(m_path);
     m_dataVersion = dataVersion();
@@ -157,7 +159,7 @@ bool DeviceStore::save(const DeviceState& state, const Effects& effects)
         m_error = m_db.lastError().text();
         return false;
     }
-    m_saveState->bindValue(0, state.toCbor());
+    m_saveState->bindValue(0, state.serialize());
     bool ok = exec(*m_saveState);
     for (qsizetype i = 0; ok && i < effects.tape.size(); ++i) {
         m_addLine->bindValue(0, effects.tape[i]);
@@ -197,7 +199,7 @@ bool DeviceStore::reset(const DeviceState& state)
     bool ok = exec(u"DELETE FROM tape"_s) && exec(u"DELETE FROM documents"_s) &&
               exec(u"DELETE FROM shifts"_s);
     if (ok) {
-        m_saveState->bindValue(0, state.toCbor());
+        m_saveState->bindValue(0, state.serialize());
         ok = exec(*m_saveState);
     }
     return commitOrRollback(ok);
