@@ -36,12 +36,15 @@ int moneyDirection(DocumentType type)
     switch (type) {
     case DocumentType::Sale:
     case DocumentType::CashIn:
-    case DocumentType::PurchaseReturn: return 1;
+    case DocumentType::PurchaseReturn:
+        return 1;
     case DocumentType::SaleAnnulment:
     case DocumentType::CashOut:
     case DocumentType::Refund:
-    case DocumentType::Purchase: return -1;
-    default: return 0;
+    case DocumentType::Purchase:
+        return -1;
+    default:
+        return 0;
     }
 }
 
@@ -107,30 +110,44 @@ std::optional<int> paymentTypeOf(const QVariant& value)
 QString paymentName(int type)
 {
     switch (type) {
-    case 6: return u"ЧЕКОМ"_s;
-    case 7: return u"В КРЕДИТ"_s;
-    case 8: return u"НАЛИЧНЫМИ"_s;
-    default: return u"ПЛАТ. КАРТОЙ %1"_s.arg(type);
+    case 6:
+        return u"ЧЕКОМ"_s;
+    case 7:
+        return u"В КРЕДИТ"_s;
+    case 8:
+        return u"НАЛИЧНЫМИ"_s;
+    default:
+        return u"ПЛАТ. КАРТОЙ %1"_s.arg(type);
     }
 }
 
 QString documentTitle(DocumentType type)
 {
     switch (type) {
-    case DocumentType::Sale: return u"ПРОДАЖА"_s;
-    case DocumentType::SaleAnnulment: return u"АННУЛИРОВАНИЕ ПРОДАЖИ"_s;
-    case DocumentType::Text: return u"ТЕКСТОВЫЙ ДОКУМЕНТ"_s;
-    case DocumentType::CashIn: return u"ВНЕСЕНИЕ"_s;
-    case DocumentType::CashOut: return u"ВЫПЛАТА"_s;
-    case DocumentType::Refund: return u"ВЫПЛАТА ЗА ВОЗВРАЩЕННЫЙ ТОВАР"_s;
-    case DocumentType::TextWithoutNumber: return QString();
-    case DocumentType::Purchase: return u"ПОКУПКА"_s;
-    case DocumentType::PurchaseReturn: return u"ВОЗВРАТ ПОКУПКИ"_s;
+    case DocumentType::Sale:
+        return u"ПРОДАЖА"_s;
+    case DocumentType::SaleAnnulment:
+        return u"АННУЛИРОВАНИЕ ПРОДАЖИ"_s;
+    case DocumentType::Text:
+        return u"ТЕКСТОВЫЙ ДОКУМЕНТ"_s;
+    case DocumentType::CashIn:
+        return u"ВНЕСЕНИЕ"_s;
+    case DocumentType::CashOut:
+        return u"ВЫПЛАТА"_s;
+    case DocumentType::Refund:
+        return u"ВЫПЛАТА ЗА ВОЗВРАЩЕННЫЙ ТОВАР"_s;
+    case DocumentType::TextWithoutNumber:
+        return QString();
+    case DocumentType::Purchase:
+        return u"ПОКУПКА"_s;
+    case DocumentType::PurchaseReturn:
+        return u"ВОЗВРАТ ПОКУПКИ"_s;
     }
     return QString();
 }
 
-Device::Device(DeviceState state, Clock clock) : m_state(std::move(state)), m_clock(std::move(clock))
+Device::Device(DeviceState state, Clock clock)
+    : m_state(std::move(state)), m_clock(std::move(clock))
 {
 }
 
@@ -214,9 +231,16 @@ Failure Device::requireNoPayment() const
     return kOk;
 }
 
+// A text prints on one line of the tape: line breaks and other control characters would forge
+// extra lines (and extra log records), so they are refused like a text that is too long.
 Failure Device::checkText(const QString& text, qsizetype limit) const
 {
-    return text.size() > limit ? fail(ErrorCode::TextTooLong, Reason::TooLarge) : kOk;
+    if (text.size() > limit)
+        return fail(ErrorCode::TextTooLong, Reason::TooLarge);
+    if (std::any_of(text.cbegin(), text.cend(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return fail(ErrorCode::InvalidValue, Reason::ControlCharacter);
+    return kOk;
 }
 
 // ---- arithmetic --------------------------------------------------------------------------------
@@ -229,9 +253,12 @@ Kopecks Device::roundedAmount(qint64 quantity, Kopecks price) const
     const qint64 whole = product / 1000;
     const qint64 rest = product % 1000;
     switch (option(23)) {
-    case 0: return whole;
-    case 2: return whole + (rest > 0 ? 1 : 0);
-    default: return whole + (rest >= 500 ? 1 : 0);
+    case 0:
+        return whole;
+    case 2:
+        return whole + (rest > 0 ? 1 : 0);
+    default:
+        return whole + (rest >= 500 ? 1 : 0);
     }
 }
 
@@ -242,9 +269,12 @@ Kopecks Device::roundedShare(Kopecks base, std::int32_t percent) const
     const qint64 whole = product / 100;
     const qint64 rest = product % 100;
     switch (option(23)) {
-    case 0: return whole;
-    case 2: return whole + (rest > 0 ? 1 : 0);
-    default: return whole + (rest >= 50 ? 1 : 0);
+    case 0:
+        return whole;
+    case 2:
+        return whole + (rest > 0 ? 1 : 0);
+    default:
+        return whole + (rest >= 50 ? 1 : 0);
     }
 }
 
@@ -306,8 +336,8 @@ void Device::printHeader(const Document& document)
     print(out);
 }
 
-void Device::printPositionLines(Printout& out, const QString& name, qint64 quantity,
-                                Kopecks price, Kopecks signedAmount, const QString& prefix) const
+void Device::printPositionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
+                                Kopecks signedAmount, const QString& prefix) const
 {
     out.line(prefix.isEmpty() ? name : name.isEmpty() ? prefix : prefix + u' ' + name);
     out.columns(u"  "_s + formatQuantity(quantity) + u" x "_s + formatMoney(price),
@@ -412,8 +442,8 @@ Failure Device::endSession()
     out.centered(u"СМЕНА ЗАКРЫТА"_s);
     print(out);
 
-    m_effects.shifts.append(Effects::ClosedShift{m_state.shiftNumber, m_state.shiftOpenedAt,
-                                                 now(), m_state.shiftCounters});
+    m_effects.shifts.append(Effects::ClosedShift{m_state.shiftNumber, m_state.shiftOpenedAt, now(),
+                                                 m_state.shiftCounters});
     m_state.shiftOpen = false;
     m_state.shiftOpenedAt = QDateTime();
     m_state.departmentSales.clear();
@@ -486,9 +516,8 @@ Failure Device::startDocument(std::int32_t type, std::int32_t department, const 
 
     Document document;
     document.type = documentType;
-    document.number = documentType == DocumentType::TextWithoutNumber
-                          ? 0
-                          : m_state.allDocuments + 1;
+    document.number =
+        documentType == DocumentType::TextWithoutNumber ? 0 : m_state.allDocuments + 1;
     document.department = department;
     document.order = order;
     document.cashier = cashier.isEmpty() ? m_state.cashier : cashier;
@@ -499,8 +528,7 @@ Failure Device::startDocument(std::int32_t type, std::int32_t department, const 
     return kOk;
 }
 
-Failure Device::setExtraDocData(int firstGeneration, int lastGeneration,
-                                const QStringList& values)
+Failure Device::setExtraDocData(int firstGeneration, int lastGeneration, const QStringList& values)
 {
     if (m_state.major < firstGeneration || m_state.major > lastGeneration)
         return fail(ErrorCode::NotSupportedByGeneration);
@@ -637,7 +665,8 @@ Failure Device::closeDocument()
         addToBoth(Counter::PurchaseReturnCount, 1);
         addToBoth(Counter::PurchaseReturnSum, total);
         break;
-    default: break;
+    default:
+        break;
     }
 
     m_state.fiscalDocuments += 1;
@@ -687,8 +716,7 @@ Failure Device::cancelDocument()
 Failure Device::printResult()
 {
     using enum DocumentType;
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn});
-        !f.ok())
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
         return f;
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
@@ -726,7 +754,8 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     Document& document = *m_state.document;
     const std::int32_t department = explicitDepartment ? request.department : document.department;
     if (department < 1 || department > 99)
-        return fail(ErrorCode::InvalidValue, department < 1 ? Reason::NotPositive : Reason::TooLarge);
+        return fail(ErrorCode::InvalidValue,
+                    department < 1 ? Reason::NotPositive : Reason::TooLarge);
     if (document.body.entries.size() >= kMaxEntries)
         return fail(ErrorCode::DocumentFull);
     const Kopecks amount = roundedAmount(request.quantity, request.price);
@@ -778,9 +807,10 @@ Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std:
     // In a purchase the goods positions are purchases: VoidItem cancels them there.
     if (kind == EntryKind::Goods && (type == Purchase || type == PurchaseReturn))
         kind = EntryKind::Purchase;
-    const Failure allowed = kind == EntryKind::Purchase ? requireDocument({Purchase, PurchaseReturn})
-                            : kind == EntryKind::Goods  ? requireDocument({Sale, SaleAnnulment})
-                                                        : requireDocument({Sale});
+    const Failure allowed = kind == EntryKind::Purchase
+                                ? requireDocument({Purchase, PurchaseReturn})
+                            : kind == EntryKind::Goods ? requireDocument({Sale, SaleAnnulment})
+                                                       : requireDocument({Sale});
     if (!allowed.ok())
         return allowed;
     if (explicitDepartment && m_state.major < 3)
@@ -846,8 +876,7 @@ Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std:
 Failure Device::repeatItem()
 {
     using enum DocumentType;
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn});
-        !f.ok())
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
         return f;
     const std::optional<PositionRequest> last = m_state.document->body.lastPosition;
     if (!last)
@@ -858,8 +887,7 @@ Failure Device::repeatItem()
 Failure Device::correctLastItem()
 {
     using enum DocumentType;
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn});
-        !f.ok())
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
         return f;
     if (const Failure f = requireNoPayment(); !f.ok())
         return f;
@@ -889,9 +917,9 @@ Failure Device::correctLastItem()
 Failure Device::addCorrection(Kopecks signedAmount, const QString& caption)
 {
     Document& document = *m_state.document;
-    const bool anyPosition = std::any_of(document.body.entries.cbegin(),
-                                         document.body.entries.cend(),
-                                         [](const Entry& e) { return isPosition(e.kind); });
+    const bool anyPosition =
+        std::any_of(document.body.entries.cbegin(), document.body.entries.cend(),
+                    [](const Entry& e) { return isPosition(e.kind); });
     if (!anyPosition)
         return fail(ErrorCode::NotAllowedInState, Reason::NoPreviousOperation);
     const Kopecks total = documentTotal() + signedAmount;
@@ -933,8 +961,7 @@ Failure Device::absoluteCorrection(std::int32_t amount, const std::optional<QStr
     using enum DocumentType;
     if (text && m_state.major < 3)
         return fail(ErrorCode::NotSupportedByGeneration);
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn});
-        !f.ok())
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
         return f;
     if (const Failure f = requireNoPayment(); !f.ok())
         return f;
@@ -953,8 +980,7 @@ Failure Device::absoluteCorrection(std::int32_t amount, const std::optional<QStr
 Failure Device::percentCorrection(std::int32_t percent)
 {
     using enum DocumentType;
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn});
-        !f.ok())
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
         return f;
     if (const Failure f = requireNoPayment(); !f.ok())
         return f;
@@ -966,8 +992,8 @@ Failure Device::percentCorrection(std::int32_t percent)
     const Kopecks share = roundedShare(base, percent < 0 ? -percent : percent);
     if (base > 0 && share == 0)
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
-    const QString caption = (percent < 0 ? u"СКИДКА %1%"_s : u"НАДБАВКА %1%"_s)
-                                .arg(percent < 0 ? -percent : percent);
+    const QString caption =
+        (percent < 0 ? u"СКИДКА %1%"_s : u"НАДБАВКА %1%"_s).arg(percent < 0 ? -percent : percent);
     return addCorrection(percent < 0 ? -share : share, caption);
 }
 
@@ -977,8 +1003,8 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
                        const QString& reference, TenderMode mode)
 {
     using enum DocumentType;
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, CashIn, CashOut, Refund, Purchase,
-                                           PurchaseReturn});
+    if (const Failure f = requireDocument(
+            {Sale, SaleAnnulment, CashIn, CashOut, Refund, Purchase, PurchaseReturn});
         !f.ok())
         return f;
     if (!std::isfinite(amount) || amount <= 0)
@@ -1028,8 +1054,8 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
 Failure Device::resetPayInfo()
 {
     using enum DocumentType;
-    if (const Failure f = requireDocument({Sale, SaleAnnulment, CashIn, CashOut, Refund, Purchase,
-                                           PurchaseReturn});
+    if (const Failure f = requireDocument(
+            {Sale, SaleAnnulment, CashIn, CashOut, Refund, Purchase, PurchaseReturn});
         !f.ok())
         return f;
     m_state.document->payments.clear();
@@ -1186,7 +1212,8 @@ Failure Device::setDeviceOption(std::int32_t number, std::int32_t value)
         break;
     case 37:
         if (value < 1 || value > 24)
-            return fail(ErrorCode::InvalidValue, value < 1 ? Reason::NotPositive : Reason::TooLarge);
+            return fail(ErrorCode::InvalidValue,
+                        value < 1 ? Reason::NotPositive : Reason::TooLarge);
         if (m_state.shiftOpen)
             return fail(ErrorCode::ShiftAlreadyOpen);
         break;
@@ -1199,7 +1226,8 @@ Failure Device::setDeviceOption(std::int32_t number, std::int32_t value)
         if (value < 0 || value > 2)
             return fail(ErrorCode::InvalidValue, Reason::TooLarge);
         break;
-    default: return fail(ErrorCode::NotSupportedYet);
+    default:
+        return fail(ErrorCode::NotSupportedYet);
     }
     if (value == defaultDeviceOption(number))
         m_state.options.remove(number);
@@ -1215,9 +1243,9 @@ std::int32_t Device::deviceOption(std::int32_t number, Failure& failure) const
             failure = fail(ErrorCode::NotSupportedByGeneration);
             return -1;
         }
-        const bool purchase = m_state.document && (m_state.document->type == DocumentType::Purchase ||
-                                                   m_state.document->type ==
-                                                       DocumentType::PurchaseReturn);
+        const bool purchase =
+            m_state.document && (m_state.document->type == DocumentType::Purchase ||
+                                 m_state.document->type == DocumentType::PurchaseReturn);
         return purchase ? 1 : 0;
     }
     if (!isKnownDeviceOption(number)) {
@@ -1239,43 +1267,81 @@ std::int32_t Device::deviceInfo(std::int32_t index, Failure& failure) const
         return -1;
     };
     switch (index) {
-    case 1: return flag(s.paperNearEnd);
-    case 2: return 1; // the device is registered with the tax office
-    case 3: return flag(s.eklzNearFull);
-    case 4: return flag(m_state.shiftOpen);
-    case 5: return flag(m_state.cashierSet);
-    case 6: return flag(open && !isTextDocument(m_state.document->type));
-    case 7: return flag(open && isTextDocument(m_state.document->type));
-    case 8: return 0;
-    case 9: return flag(s.printerError);
-    case 10: return flag(s.paperOut);
-    case 11: return 0;
-    case 12: return 0;
-    case 13: return 0;
-    case 14: return flag(!checkShiftLimit().ok());
-    case 23: return m_state.shiftNumber;
-    case 24: return m_state.fiscalDocuments;
-    case 25: return m_state.nonFiscalDocuments;
-    case 26: return m_state.allDocuments;
-    case 27: return m_state.shiftNumber;
-    case 32: return flag(!s.paperOut && !s.printerError);
-    case 33: return 0; // no second printer is fitted
-    case 34: return flag(s.drawerOpen);
-    case 35: return flag(s.batteryLow);
-    case 36: return flag(!s.printerError);
-    case 37: return 0;
-    case 38: return flag(s.printerError);
-    case 39: return flag(s.paperNearEnd);
-    case 40: return flag(s.eklzNearFull);
-    case 42: return newer(5, flag(m_state.shiftOpen));
-    case 43: return newer(6, 0);
-    case 44: return newer(6, flag(s.paperOut));
-    case 45: return 0; // standard paper
-    case 102: return open ? static_cast<std::int32_t>(m_state.document->type) : 0;
-    case 103: return 0; // slip printing mode off
-    case 201: return m_state.major;
-    case 202: return m_state.minor;
-    default: failure = fail(ErrorCode::UnknownIndex); return -1;
+    case 1:
+        return flag(s.paperNearEnd);
+    case 2:
+        return 1; // the device is registered with the tax office
+    case 3:
+        return flag(s.eklzNearFull);
+    case 4:
+        return flag(m_state.shiftOpen);
+    case 5:
+        return flag(m_state.cashierSet);
+    case 6:
+        return flag(open && !isTextDocument(m_state.document->type));
+    case 7:
+        return flag(open && isTextDocument(m_state.document->type));
+    case 8:
+        return 0;
+    case 9:
+        return flag(s.printerError);
+    case 10:
+        return flag(s.paperOut);
+    case 11:
+        return 0;
+    case 12:
+        return 0;
+    case 13:
+        return 0;
+    case 14:
+        return flag(!checkShiftLimit().ok());
+    case 23:
+        return m_state.shiftNumber;
+    case 24:
+        return m_state.fiscalDocuments;
+    case 25:
+        return m_state.nonFiscalDocuments;
+    case 26:
+        return m_state.allDocuments;
+    case 27:
+        return m_state.shiftNumber;
+    case 32:
+        return flag(!s.paperOut && !s.printerError);
+    case 33:
+        return 0; // no second printer is fitted
+    case 34:
+        return flag(s.drawerOpen);
+    case 35:
+        return flag(s.batteryLow);
+    case 36:
+        return flag(!s.printerError);
+    case 37:
+        return 0;
+    case 38:
+        return flag(s.printerError);
+    case 39:
+        return flag(s.paperNearEnd);
+    case 40:
+        return flag(s.eklzNearFull);
+    case 42:
+        return newer(5, flag(m_state.shiftOpen));
+    case 43:
+        return newer(6, 0);
+    case 44:
+        return newer(6, flag(s.paperOut));
+    case 45:
+        return 0; // standard paper
+    case 102:
+        return open ? static_cast<std::int32_t>(m_state.document->type) : 0;
+    case 103:
+        return 0; // slip printing mode off
+    case 201:
+        return m_state.major;
+    case 202:
+        return m_state.minor;
+    default:
+        failure = fail(ErrorCode::UnknownIndex);
+        return -1;
     }
 }
 
@@ -1288,16 +1354,26 @@ QString Device::textInfo(std::int32_t index, Failure& failure) const
         return QString();
     };
     switch (index) {
-    case 20: return m_state.serial;
-    case 21: return m_state.taxpayerNumber;
-    case 22: return m_state.registration;
-    case 23: return formatMoney(m_state.grandSalesTotal);
-    case 24: return u"%1.%2"_s.arg(m_state.major).arg(m_state.minor);
-    case 25: return newer(u"%1"_s.arg(m_state.fiscalDocuments, 8, 10, QChar(u'0')));
-    case 26: return newer(m_state.eklzNumber);
-    case 27: return newer(m_state.lastDocumentAt.toString(u"dd.MM.yyyy"_s));
-    case 28: return newer(m_state.lastDocumentAt.toString(u"HH:mm"_s));
-    default: break;
+    case 20:
+        return m_state.serial;
+    case 21:
+        return m_state.taxpayerNumber;
+    case 22:
+        return m_state.registration;
+    case 23:
+        return formatMoney(m_state.grandSalesTotal);
+    case 24:
+        return u"%1.%2"_s.arg(m_state.major).arg(m_state.minor);
+    case 25:
+        return newer(u"%1"_s.arg(m_state.fiscalDocuments, 8, 10, QChar(u'0')));
+    case 26:
+        return newer(m_state.eklzNumber);
+    case 27:
+        return newer(m_state.lastDocumentAt.toString(u"dd.MM.yyyy"_s));
+    case 28:
+        return newer(m_state.lastDocumentAt.toString(u"HH:mm"_s));
+    default:
+        break;
     }
     // Descriptors (1000 + n) and device messages (1200 + n) are not programmable yet: empty.
     if ((index >= 1000 && index <= 1122) || (index >= 1200 && index <= 1322))
@@ -1315,7 +1391,10 @@ double Device::doubleInfo(std::int32_t index, Failure& failure) const
         return -1;
     }
     const int number = index % 100;
-    const int available = m_state.major >= 6 ? 56 : m_state.major == 5 ? 40 : m_state.major == 4 ? 38 : 0;
+    const int available = m_state.major >= 6   ? 56
+                          : m_state.major == 5 ? 40
+                          : m_state.major == 4 ? 38
+                                               : 0;
     if (number > available) {
         failure = fail(ErrorCode::NotSupportedByGeneration);
         return -1;
@@ -1352,19 +1431,29 @@ std::int32_t Device::documentInfo(std::int32_t index, Failure& failure) const
     }
     const auto entries = static_cast<std::int32_t>(document.body.entries.size());
     switch (index) {
-    case 2: return clamp(quantity);
-    case 3: return static_cast<std::int32_t>(distinct.size());
+    case 2:
+        return clamp(quantity);
+    case 3:
+        return static_cast<std::int32_t>(distinct.size());
     case 4:
-    case 10: return clamp(documentTotal());
+    case 10:
+        return clamp(documentTotal());
     case 5:
-    case 13: return static_cast<std::int32_t>(document.payments.size());
+    case 13:
+        return static_cast<std::int32_t>(document.payments.size());
     case 6:
-    case 11: return clamp(paidTotal());
-    case 9: return kMaxEntries - entries;
-    case 12: return entries;
-    case 14: return static_cast<std::int32_t>(document.type);
-    case 15: return kDocumentMemory - 80 * entries;
-    default: return 0;
+    case 11:
+        return clamp(paidTotal());
+    case 9:
+        return kMaxEntries - entries;
+    case 12:
+        return entries;
+    case 14:
+        return static_cast<std::int32_t>(document.type);
+    case 15:
+        return kDocumentMemory - 80 * entries;
+    default:
+        return 0;
     }
 }
 

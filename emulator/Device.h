@@ -119,7 +119,7 @@ public:
     Kopecks paidTotal() const;
 
     static constexpr Kopecks kMaxAmount = 999'999'999'999; // ten billion roubles less a kopeck
-    static constexpr qint64 kMaxQuantity = 99'999'999; // 99 999.999
+    static constexpr qint64 kMaxQuantity = 99'999'999;     // 99 999.999
     static constexpr int kMaxEntries = 100;
     static constexpr int kDocumentMemory = 8000; // bytes of document memory
     static constexpr int kMaxExtraStrings = 20;
@@ -140,8 +140,8 @@ private:
     Failure closeDocument();
     void finishDocument(bool cancelled, Kopecks total);
     void printHeader(const Document& document);
-    void printPositionLines(Printout& out, const QString& name, qint64 quantity,
-                            Kopecks price, Kopecks signedAmount, const QString& prefix) const;
+    void printPositionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
+                            Kopecks signedAmount, const QString& prefix) const;
     void printXReport(const QString& title, bool byDepartment);
     void print(Printout& out); // to the tape and, with a document open, into the document too
     void addToBoth(Counter counter, qint64 value); // shift and general counters

@@ -8,8 +8,8 @@ DeviceSession::DeviceSession(int port, std::unique_ptr<DeviceStore> store, Devic
 {
 }
 
-std::unique_ptr<DeviceSession> DeviceSession::open(const QString& folder, int port,
-                                                   QString* error, Device::Clock clock)
+std::unique_ptr<DeviceSession> DeviceSession::open(const QString& folder, int port, QString* error,
+                                                   Device::Clock clock)
 {
     std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, port, error);
     if (!store)

@@ -79,8 +79,7 @@ static QDataStream& writeOptional(QDataStream& out, const std::optional<T>& valu
     return out;
 }
 
-template <typename T>
-static QDataStream& readOptional(QDataStream& in, std::optional<T>& value)
+template <typename T> static QDataStream& readOptional(QDataStream& in, std::optional<T>& value)
 {
     bool present = false;
     in >> present;
@@ -167,12 +166,12 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     qint32 major = 0, minor = 0, lineWidth = 0, shiftNumber = 0, registerNumber = 0;
     qint32 fiscal = 0, nonFiscal = 0, all = 0, faultCode = 0;
     in >> major >> minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
-        s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >>
-        s.shiftOpen >> shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >>
-        s.cashierSet >> s.departmentSales >> fiscal >> nonFiscal >> all >> s.shiftCounters >>
-        s.totalCounters >> s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >>
-        s.lastReceipt >> s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >>
-        s.pendingExtraData >> s.faultMember >> faultCode;
+        s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >> s.shiftOpen >>
+        shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >> s.cashierSet >>
+        s.departmentSales >> fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >>
+        s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >> s.lastReceipt >>
+        s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >> s.pendingExtraData >>
+        s.faultMember >> faultCode;
     readOptional(in, s.document);
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
@@ -191,13 +190,20 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
 int defaultDeviceOption(int option)
 {
     switch (option) {
-    case 23: return 1;  // rounding 4/5
-    case 37: return 24; // shift limit, hours
-    case 43: return 1;
-    case 44: return 1;
-    case 47: return 1;  // clock on
-    case 101: return 1; // 9600
-    default: return 0;
+    case 23:
+        return 1; // rounding 4/5
+    case 37:
+        return 24; // shift limit, hours
+    case 43:
+        return 1;
+    case 44:
+        return 1;
+    case 47:
+        return 1; // clock on
+    case 101:
+        return 1; // 9600
+    default:
+        return 0;
     }
 }
 

@@ -199,9 +199,9 @@ struct DeviceState
     std::optional<Document> document;
     QStringList lastReceipt;
     Kopecks lastReceiptTotal = 0;
-    QStringList extraStrings;          // printed at the start of every receipt
-    QMap<int, QString> extraStrings2;  // printed at the end of every receipt, by number
-    QStringList pendingExtraData;      // printed in the next document's header
+    QStringList extraStrings;         // printed at the start of every receipt
+    QMap<int, QString> extraStrings2; // printed at the end of every receipt, by number
+    QStringList pendingExtraData;     // printed in the next document's header
 
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;

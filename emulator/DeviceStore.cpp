@@ -19,7 +19,8 @@ QString nextConnectionName()
 }
 
 const char16_t* const kSchema[] = {
-    u"CREATE TABLE IF NOT EXISTS device(id INTEGER PRIMARY KEY CHECK (id = 1), state BLOB NOT NULL)",
+    u"CREATE TABLE IF NOT EXISTS device(id INTEGER PRIMARY KEY CHECK (id = 1), state BLOB NOT "
+    u"NULL)",
     u"CREATE TABLE IF NOT EXISTS tape(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
     u"CREATE TABLE IF NOT EXISTS documents(id INTEGER PRIMARY KEY AUTOINCREMENT, number INTEGER,"
     u" type INTEGER, shift INTEGER, closed_at TEXT, total INTEGER, cancelled INTEGER, text TEXT)",

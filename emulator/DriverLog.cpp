@@ -35,8 +35,11 @@ void DriverLog::write(const QString& text)
 {
     if (!m_file.isOpen())
         return;
+    // One record is one line, whatever the caller's texts hold.
+    QString oneLine = text;
+    oneLine.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
     const QByteArray record = (QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s) +
-                               u' ' + text + u'\n')
+                               u' ' + oneLine + u'\n')
                                   .toUtf8();
     if (m_limit > 0 && m_file.size() + record.size() > m_limit && m_file.size() > 0) {
         m_file.close();

@@ -174,16 +174,24 @@ Driver::Result EmulatedDriver::SetDriverOpt(std::int16_t option, std::int32_t va
         else
             m_port = value;
         break;
-    case 2: failure = flag(m_cachePayments); break;
+    case 2:
+        failure = flag(m_cachePayments);
+        break;
     case 11:
         if (value < 0 || value > 2)
             failure = fail(ErrorCode::InvalidValue, Reason::TooLarge);
         else
             m_codePage = value;
         break;
-    case 13: failure = flag(m_doubleWidth); break;
-    case 14: failure = flag(m_doubleHeight); break;
-    case 15: failure = flag(m_underline); break;
+    case 13:
+        failure = flag(m_doubleWidth);
+        break;
+    case 14:
+        failure = flag(m_doubleHeight);
+        break;
+    case 15:
+        failure = flag(m_underline);
+        break;
     case 16:
         // Before generation 6 the device closes covered receipts itself; that cannot be undone.
         if (value == 0 && m_session && m_session->device().state().major < 6)
@@ -197,7 +205,9 @@ Driver::Result EmulatedDriver::SetDriverOpt(std::int16_t option, std::int32_t va
         else
             m_speed = value;
         break;
-    default: failure = fail(ErrorCode::UnknownIndex); break;
+    default:
+        failure = fail(ErrorCode::UnknownIndex);
+        break;
     }
     return setting(u"SetDriverOpt", {option, value}, failure);
 }
@@ -207,15 +217,33 @@ std::int32_t EmulatedDriver::GetDriverOpt(std::int16_t option)
     logRequest(u"GetDriverOpt"_s, {option});
     std::int32_t value = -1;
     switch (option) {
-    case 1: value = m_port; break;
-    case 2: value = m_cachePayments ? 1 : 0; break;
-    case 11: value = m_codePage; break;
-    case 13: value = m_doubleWidth ? 1 : 0; break;
-    case 14: value = m_doubleHeight ? 1 : 0; break;
-    case 15: value = m_underline ? 1 : 0; break;
-    case 16: value = tenderMode().autoClose ? 1 : 0; break;
-    case 101: value = m_speed; break;
-    default: m_lastCode2 = fail(ErrorCode::UnknownIndex).extendedCode(); break;
+    case 1:
+        value = m_port;
+        break;
+    case 2:
+        value = m_cachePayments ? 1 : 0;
+        break;
+    case 11:
+        value = m_codePage;
+        break;
+    case 13:
+        value = m_doubleWidth ? 1 : 0;
+        break;
+    case 14:
+        value = m_doubleHeight ? 1 : 0;
+        break;
+    case 15:
+        value = m_underline ? 1 : 0;
+        break;
+    case 16:
+        value = tenderMode().autoClose ? 1 : 0;
+        break;
+    case 101:
+        value = m_speed;
+        break;
+    default:
+        m_lastCode2 = fail(ErrorCode::UnknownIndex).extendedCode();
+        break;
     }
     logReply(QString::number(value));
     return value;
@@ -236,9 +264,8 @@ std::int32_t EmulatedDriver::GetLanguageCount()
     return 2;
 }
 
-Driver::Result EmulatedDriver::GetLanguageInfo(std::int32_t number, QString& name,
-                                               QString& text2, std::int32_t& languageId,
-                                               std::int32_t& current)
+Driver::Result EmulatedDriver::GetLanguageInfo(std::int32_t number, QString& name, QString& text2,
+                                               std::int32_t& languageId, std::int32_t& current)
 {
     Failure failure;
     if (number == 1 || number == 2) {
@@ -504,11 +531,10 @@ Driver::Result EmulatedDriver::VoidItemTareEx(const QVariant& quantity, std::int
                                               const QString& name, std::int32_t taxGroup,
                                               std::int16_t department)
 {
-    return command(u"VoidItemTareEx", {quantity, price, name, taxGroup, department},
-                   [&](Device& d) {
-                       return d.voidPosition(EntryKind::Tare, quantity, price, name, taxGroup,
-                                             department);
-                   });
+    return command(
+        u"VoidItemTareEx", {quantity, price, name, taxGroup, department}, [&](Device& d) {
+            return d.voidPosition(EntryKind::Tare, quantity, price, name, taxGroup, department);
+        });
 }
 
 Driver::Result EmulatedDriver::VoidReturnTare(std::int32_t price, const QVariant& quantity)
@@ -567,8 +593,7 @@ Driver::Result EmulatedDriver::ResetPayInfo()
 Driver::Result EmulatedDriver::TextLine(const QString& text)
 {
     const PrintAttributes attributes = printAttributes();
-    return command(u"TextLine", {text},
-                   [&](Device& d) { return d.textLine(text, attributes); });
+    return command(u"TextLine", {text}, [&](Device& d) { return d.textLine(text, attributes); });
 }
 
 Driver::Result EmulatedDriver::AddExtraString(const QString& line)
@@ -690,8 +715,7 @@ Driver::Result EmulatedDriver::SetOrderHeader(std::int16_t line, const QString& 
     return notYet(u"SetOrderHeader", {line, text, bold});
 }
 
-Driver::Result EmulatedDriver::SetDate(const QString& day, const QString& month,
-                                       std::int32_t year)
+Driver::Result EmulatedDriver::SetDate(const QString& day, const QString& month, std::int32_t year)
 {
     return notYet(u"SetDate", {day, month, year});
 }
@@ -719,7 +743,8 @@ Driver::Result EmulatedDriver::SetPrintDocumentMode(std::int32_t mode, std::int3
                                                     std::int32_t rowsBefore,
                                                     std::int32_t rowsBetween)
 {
-    return notYet(u"SetPrintDocumentMode", {mode, side, copies, fiscalCopy, rowsBefore, rowsBetween});
+    return notYet(u"SetPrintDocumentMode",
+                  {mode, side, copies, fiscalCopy, rowsBefore, rowsBetween});
 }
 
 // ---- taxes: not programmable yet; the getters answer "no tax" ----------------------------------

@@ -98,8 +98,7 @@ constexpr std::array kReasons{
                u"the document needs at least one payment"},
     ReasonInfo{Reason::OnlyCash, u"в этом документе принимаются только наличные",
                u"only cash is accepted in this document"},
-    ReasonInfo{Reason::ShiftClosedAtInit, u"необходимо закрыть смену",
-               u"the shift must be closed"},
+    ReasonInfo{Reason::ShiftClosedAtInit, u"необходимо закрыть смену", u"the shift must be closed"},
     ReasonInfo{Reason::DocumentPending, u"сначала завершите открытый документ",
                u"finish the open document first"},
     ReasonInfo{Reason::NoPreviousOperation, u"нет предыдущей операции",
@@ -109,6 +108,8 @@ constexpr std::array kReasons{
     ReasonInfo{Reason::EmptyText, u"текст не может быть пустым", u"the text must not be empty"},
     ReasonInfo{Reason::NotWritable, u"файл не удалось открыть для записи",
                u"the file could not be opened for writing"},
+    ReasonInfo{Reason::ControlCharacter, u"текст содержит управляющие символы",
+               u"the text holds control characters"},
 };
 
 QString pick(Language language, const char16_t* russian, const char16_t* english)

@@ -17,7 +17,7 @@ public:
     const QStringList& lines() const { return m_lines; }
     QStringList takeLines();
 
-    void line(const QString& text);                         // long text wraps
+    void line(const QString& text); // long text wraps
     void centered(const QString& text);
     void columns(const QString& left, const QString& right); // right part flush right
     void separator(QChar c = u'-');
@@ -38,7 +38,7 @@ private:
     QStringList m_lines;
 };
 
-QString formatMoney(Kopecks amount);          // 1250 -> "12.50", -5 -> "-0.05"
+QString formatMoney(Kopecks amount);        // 1250 -> "12.50", -5 -> "-0.05"
 QString formatQuantity(qint64 thousandths); // 1500 -> "1.500"
 
 } // namespace emulator

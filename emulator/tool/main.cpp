@@ -45,6 +45,7 @@ const char* const kHelp = R"(Commands:
   fault MEMBER [CODE]       the next call of the driver member MEMBER fails with CODE
                             (default 60, simulated fault)
   fault clear               forget a pending fault
+  cancel-document           cancel the open document, e.g. one left open by a closed window
   codes                     the result codes and their comments
 
 Changes reach a running program at its next driver call.)";
@@ -69,8 +70,8 @@ QString onOff(bool value)
 void showSensors(const DeviceState& s)
 {
     for (const SensorName& sensor : kSensors)
-        out() << QString::fromUtf16(sensor.name).leftJustified(16) << onOff(s.sensors.*(sensor.flag))
-              << Qt::endl;
+        out() << QString::fromUtf16(sensor.name).leftJustified(16)
+              << onOff(s.sensors.*(sensor.flag)) << Qt::endl;
 }
 
 void show(const Device& device, DeviceStore& store)
@@ -80,7 +81,8 @@ void show(const Device& device, DeviceStore& store)
     out() << u"Generation:      "_s << s.major << u'.' << s.minor << Qt::endl;
     out() << u"Serial number:   "_s << s.serial << Qt::endl;
     out() << u"Device clock:    "_s << device.now().toString(u"dd.MM.yyyy HH:mm:ss"_s)
-          << (s.clockOffsetSeconds ? u" (moved %1 s forward)"_s.arg(s.clockOffsetSeconds) : QString())
+          << (s.clockOffsetSeconds ? u" (moved %1 s forward)"_s.arg(s.clockOffsetSeconds)
+                                   : QString())
           << Qt::endl;
     out() << u"Shift:           "_s
           << (s.shiftOpen ? u"%1 open since %2, cashier %3"_s.arg(s.shiftNumber)
@@ -108,7 +110,8 @@ void show(const Device& device, DeviceStore& store)
     out() << u"Cash in drawer:  "_s << formatMoney(s.cashInDrawer) << Qt::endl;
     out() << u"Tape:            %1 lines"_s.arg(store.tapeLineCount()) << Qt::endl;
     out() << u"Pending fault:   "_s
-          << (s.faultMember.isEmpty() ? u"none"_s : u"%1 -> %2"_s.arg(s.faultMember).arg(s.faultCode))
+          << (s.faultMember.isEmpty() ? u"none"_s
+                                      : u"%1 -> %2"_s.arg(s.faultMember).arg(s.faultCode))
           << Qt::endl;
     out() << u"Sensors:"_s << Qt::endl;
     showSensors(s);
@@ -140,16 +143,17 @@ int main(int argc, char* argv[])
         u"Looks at and steers the virtual fiscal printers of the TestQuolt emulator.\n\n"_s +
         QString::fromUtf8(kHelp));
     parser.addHelpOption();
-    const QCommandLineOption dirOption(u"dir"_s, u"The folder of the virtual devices (default %1)."_s
-                                                     .arg(defaultDataFolder()),
-                                       u"folder"_s, defaultDataFolder());
+    const QCommandLineOption dirOption(
+        u"dir"_s, u"The folder of the virtual devices (default %1)."_s.arg(defaultDataFolder()),
+        u"folder"_s, defaultDataFolder());
     const QCommandLineOption portOption(u"port"_s, u"The COM port of the device (default 1)."_s,
                                         u"number"_s, u"1"_s);
     const QCommandLineOption lastOption(u"last"_s, u"tape: only the last N lines."_s, u"N"_s);
     const QCommandLineOption versionOption(u"version"_s, u"create: the generation, e.g. 4.1."_s,
                                            u"X.Y"_s, u"6.1"_s);
     parser.addOptions({dirOption, portOption, lastOption, versionOption});
-    parser.addPositionalArgument(u"command"_s, u"show, tape, create, sensors, clock, fault, codes"_s);
+    parser.addPositionalArgument(u"command"_s,
+                                 u"show, tape, create, sensors, clock, fault, codes"_s);
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -246,8 +250,8 @@ int main(int argc, char* argv[])
         const int hours = args.size() == 3 && args[1] == u"forward" ? args[2].toInt(&ok) : 0;
         if (!ok || hours < 1 || hours > 24 * 366)
             return failWith(u"use: clock forward HOURS (1 to 8784) or clock reset"_s);
-        const int result =
-            change(*session, [hours](DeviceState& s) { s.clockOffsetSeconds += qint64(hours) * 3600; });
+        const int result = change(
+            *session, [hours](DeviceState& s) { s.clockOffsetSeconds += qint64(hours) * 3600; });
         if (result == 0)
             out() << u"Device clock: "_s
                   << session->device().now().toString(u"dd.MM.yyyy HH:mm:ss"_s) << Qt::endl;
@@ -272,6 +276,15 @@ int main(int argc, char* argv[])
             s.faultMember = member;
             s.faultCode = code;
         });
+    }
+    if (command == u"cancel-document") {
+        const Failure result =
+            session->perform([](Device& device) { return device.cancelDocument(); });
+        if (!result.ok())
+            return failWith(
+                errorComment(static_cast<std::int16_t>(result.code), Language::English));
+        out() << u"The open document is cancelled"_s << Qt::endl;
+        return 0;
     }
     return failWith(u"unknown command "_s + command + u"; see --help"_s);
 }

@@ -45,8 +45,8 @@ inline QStringList tape(const QString& folder, int port = 1, int last = 0)
 }
 
 // A driver connected to the device of port 1, shift optionally open.
-inline std::unique_ptr<EmulatedDriver> connectDriver(const QString& folder, const TestClock& clock = {},
-                                               bool openShift = true)
+inline std::unique_ptr<EmulatedDriver>
+connectDriver(const QString& folder, const TestClock& clock = {}, bool openShift = true)
 {
     auto driver = std::make_unique<EmulatedDriver>(folder, clock.clock());
     if (driver->SetPassword(QStringLiteral("735102")) != 0 || driver->SetDriverOpt(1, 1) != 0 ||

@@ -38,27 +38,40 @@ private slots:
         const auto row = [](const char* name, F call, ErrorCode code) {
             QTest::newRow(name) << call << int(code);
         };
-        row("port 0", [](Driver& d) { return d.SetDriverOpt(1, 0); }, ErrorCode::InvalidPort);
-        row("port 256", [](Driver& d) { return d.SetDriverOpt(1, 256); }, ErrorCode::InvalidPort);
-        row("speed -1", [](Driver& d) { return d.SetDriverOpt(101, -1); }, ErrorCode::InvalidSpeed);
-        row("speed 10", [](Driver& d) { return d.SetDriverOpt(101, 10); }, ErrorCode::InvalidSpeed);
-        row("unknown driver option", [](Driver& d) { return d.SetDriverOpt(3, 1); },
+        row(
+            "port 0", [](Driver& d) { return d.SetDriverOpt(1, 0); }, ErrorCode::InvalidPort);
+        row(
+            "port 256", [](Driver& d) { return d.SetDriverOpt(1, 256); }, ErrorCode::InvalidPort);
+        row(
+            "speed -1", [](Driver& d) { return d.SetDriverOpt(101, -1); }, ErrorCode::InvalidSpeed);
+        row(
+            "speed 10", [](Driver& d) { return d.SetDriverOpt(101, 10); }, ErrorCode::InvalidSpeed);
+        row(
+            "unknown driver option", [](Driver& d) { return d.SetDriverOpt(3, 1); },
             ErrorCode::UnknownIndex);
-        row("caching value 2", [](Driver& d) { return d.SetDriverOpt(2, 2); },
+        row(
+            "caching value 2", [](Driver& d) { return d.SetDriverOpt(2, 2); },
             ErrorCode::InvalidValue);
-        row("password with letters", [](Driver& d) { return d.SetPassword(u"73a102"_s); },
+        row(
+            "password with letters", [](Driver& d) { return d.SetPassword(u"73a102"_s); },
             ErrorCode::WrongPassword);
-        row("empty password", [](Driver& d) { return d.SetPassword(QString()); },
+        row(
+            "empty password", [](Driver& d) { return d.SetPassword(QString()); },
             ErrorCode::WrongPassword);
-        row("unknown language", [](Driver& d) { return d.SetLanguage(1031); },
+        row(
+            "unknown language", [](Driver& d) { return d.SetLanguage(1031); },
             ErrorCode::InvalidLanguage);
-        row("unknown log option", [](Driver& d) { return d.SetLogOpt(4, 1); },
+        row(
+            "unknown log option", [](Driver& d) { return d.SetLogOpt(4, 1); },
             ErrorCode::UnknownIndex);
-        row("unknown log", [](Driver& d) { return d.SetLogFile(3, u"x.log"_s); },
+        row(
+            "unknown log", [](Driver& d) { return d.SetLogFile(3, u"x.log"_s); },
             ErrorCode::UnknownIndex);
-        row("shift before init", [](Driver& d) { return d.StartSession(u"К"_s, 1); },
+        row(
+            "shift before init", [](Driver& d) { return d.StartSession(u"К"_s, 1); },
             ErrorCode::NotInitialised);
-        row("not yet supported before init", [](Driver& d) { return d.SetTaxRate(1, 1800); },
+        row(
+            "not yet supported before init", [](Driver& d) { return d.SetTaxRate(1, 1800); },
             ErrorCode::NotInitialised);
     }
 
@@ -162,7 +175,7 @@ private slots:
         QCOMPARE(d->PrintReport(3), 0); // the Z report closes the shift
         QCOMPARE(d->GetDeviceInfo(4), 0);
         QCOMPARE(d->GetDoubleDeviceInfo(309), 1.0);
-        QCOMPARE(d->GetDoubleDeviceInfo(310), 0.0);  // the shift's totals start again
+        QCOMPARE(d->GetDoubleDeviceInfo(310), 0.0);    // the shift's totals start again
         QCOMPARE(d->GetDoubleDeviceInfo(410), 1000.0); // the general ones carry on
         QCOMPARE(d->GetDoubleDeviceInfo(348), 1000.0); // what is in the drawer for the next one
         QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
@@ -204,10 +217,10 @@ private slots:
     {
         QTest::addColumn<int>("major");
         QTest::addColumn<int>("minor");
-        QTest::addColumn<bool>("unnumberedText");  // document type 7
+        QTest::addColumn<bool>("unnumberedText"); // document type 7
         QTest::addColumn<bool>("correctionText");
-        QTest::addColumn<bool>("extraData");       // SetExtraDocData
-        QTest::addColumn<bool>("extraData2");      // SetExtraDocData2
+        QTest::addColumn<bool>("extraData");  // SetExtraDocData
+        QTest::addColumn<bool>("extraData2"); // SetExtraDocData2
         QTest::addColumn<bool>("textLineInSale");
         QTest::addColumn<bool>("extraStrings2");
         QTest::addColumn<bool>("autoCloseSwitch"); // SetDriverOpt(16, 0)
@@ -217,10 +230,10 @@ private slots:
                              << false << 0;
         QTest::newRow("2.5") << 2 << 5 << false << false << false << false << false << false
                              << false << 0;
-        QTest::newRow("3.0") << 3 << 0 << false << true << true << false << false << false
-                             << false << 0;
-        QTest::newRow("4.3") << 4 << 3 << true << true << false << true << false << false
-                             << false << 38;
+        QTest::newRow("3.0") << 3 << 0 << false << true << true << false << false << false << false
+                             << 0;
+        QTest::newRow("4.3") << 4 << 3 << true << true << false << true << false << false << false
+                             << 38;
         QTest::newRow("5.0") << 5 << 0 << true << true << false << true << true << false << false
                              << 40;
         QTest::newRow("6.1") << 6 << 1 << true << true << false << true << true << true << true
@@ -337,7 +350,8 @@ private slots:
                         s.sensors.batteryLow = true;
                         device.replaceState(std::move(s));
                         return Failure{};
-                    }).ok());
+                    })
+                    .ok());
         QCOMPARE(d->GetDeviceInfo(10), 1);
         QCOMPARE(d->GetDeviceInfo(1), 1);
         QCOMPARE(d->GetDeviceInfo(35), 1);
@@ -352,7 +366,8 @@ private slots:
                         s.faultCode = int(ErrorCode::InjectedFault);
                         device.replaceState(std::move(s));
                         return Failure{};
-                    }).ok());
+                    })
+                    .ok());
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), int(ErrorCode::InjectedFault));
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), 0); // only the next call fails
         QCOMPARE(d->GetDocInfo(12), 1);

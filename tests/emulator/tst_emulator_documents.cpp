@@ -45,8 +45,8 @@ private slots:
         // Total of the receipt below: 2 x 1.50 + 0.5 x 3.33 (1.665 -> 1.67) = 4.67
         QTest::newRow("cash with change, auto close")
             << true << false << QList<int>{8} << QList<double>{500} << false << qint64(467);
-        QTest::newRow("card then cash") << true << false << QList<int>{1, 8}
-                                        << QList<double>{200, 300} << false << qint64(267);
+        QTest::newRow("card then cash")
+            << true << false << QList<int>{1, 8} << QList<double>{200, 300} << false << qint64(267);
         QTest::newRow("exact card, auto close off")
             << false << false << QList<int>{3} << QList<double>{467} << true << qint64(0);
         QTest::newRow("cached payments wait for EndDocument")
@@ -133,10 +133,15 @@ private slots:
         QCOMPARE(m_driver->GetDocInfo(14), type);
         switch (type) {
         case 1:
-        case 2: QCOMPARE(m_driver->Item(1000, 1250, u"Товар"_s, 0), 0); break;
+        case 2:
+            QCOMPARE(m_driver->Item(1000, 1250, u"Товар"_s, 0), 0);
+            break;
         case 8:
-        case 9: QCOMPARE(m_driver->ItemPurchase(1000, 1250, u"Товар"_s, 1), 0); break;
-        default: break;
+        case 9:
+            QCOMPARE(m_driver->ItemPurchase(1000, 1250, u"Товар"_s, 1), 0);
+            break;
+        default:
+            break;
         }
         if (type == 3 || type == 7) {
             QCOMPARE(m_driver->TextLine(u"Строка текста"_s), 0);
@@ -164,19 +169,19 @@ private slots:
     void positionsCorrectionsAndUndo()
     {
         QCOMPARE(m_driver->StartDocument(1, 1, u"1"_s, u""_s), 0);
-        QCOMPARE(m_driver->Item(1000, 10000, u"Item1"_s, 0), 0);    // 100.00
-        QCOMPARE(m_driver->RepeatItem(), 0);                          // 200.00
+        QCOMPARE(m_driver->Item(1000, 10000, u"Item1"_s, 0), 0);          // 100.00
+        QCOMPARE(m_driver->RepeatItem(), 0);                              // 200.00
         QCOMPARE(m_driver->ItemTareEx(2000, 500, u"Бутылка"_s, 0, 2), 0); // 210.00
-        QCOMPARE(m_driver->ReturnTare(500, 1000), 0);                 // 205.00
+        QCOMPARE(m_driver->ReturnTare(500, 1000), 0);                     // 205.00
         QCOMPARE(m_driver->GetDocInfo(2), 5000);
         QCOMPARE(m_driver->GetDocInfo(3), 3);
         QCOMPARE(m_driver->VoidItem(QVariant(u"1000"_s), 10000, u"Item1"_s, 0), 0); // 105.00
         QCOMPARE(m_driver->VoidItemTareEx(QVariant(u"1000"_s), 500, u"Бутылка"_s, 0, 2), 0);
         QCOMPARE(m_driver->GetDocInfo(4), 10000);
-        QCOMPARE(m_driver->PercentCorrection(-10), 0);                // 90.00
+        QCOMPARE(m_driver->PercentCorrection(-10), 0);                     // 90.00
         QCOMPARE(m_driver->AbsoluteCorrectionText(250, u"Доставка"_s), 0); // 92.50
         QCOMPARE(m_driver->GetDocInfo(4), 9250);
-        QCOMPARE(m_driver->CorrectLastItem(), 0);                     // back to 90.00
+        QCOMPARE(m_driver->CorrectLastItem(), 0); // back to 90.00
         QCOMPARE(m_driver->GetDocInfo(4), 9000);
         QCOMPARE(m_driver->CorrectLastItem(), int(ErrorCode::NothingToRepeat));
         QCOMPARE(m_driver->GetDocInfo(9), Device::kMaxEntries - m_driver->GetDocInfo(12));
@@ -184,13 +189,13 @@ private slots:
         QCOMPARE(m_driver->Tender2(10000, kCash, kNoCard, QString()), 0);
         QCOMPARE(m_driver->GetDeviceInfo(102), 0);
 
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(331), 2.0);   // two voids
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(331), 2.0); // two voids
         QCOMPARE(m_driver->GetDoubleDeviceInfo(332), 10500.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(333), 1.0);   // one correction of 2.50
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(333), 1.0); // one correction of 2.50
         QCOMPARE(m_driver->GetDoubleDeviceInfo(334), 250.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(317), 1.0);   // the discount stayed
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(317), 1.0); // the discount stayed
         QCOMPARE(m_driver->GetDoubleDeviceInfo(318), 1000.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(315), 0.0);   // the surcharge was undone
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(315), 0.0); // the surcharge was undone
         QCOMPARE(m_driver->GetDoubleDeviceInfo(335), 1.0);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(337), 1.0);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 9000.0);
@@ -230,84 +235,121 @@ private slots:
         const auto row = [](const char* name, int type, F call, ErrorCode code) {
             QTest::newRow(name) << type << call << int(code);
         };
-        row("zero quantity", 1, [](Driver& d) { return d.Item(0, 100, u"A"_s, 0); },
+        row(
+            "zero quantity", 1, [](Driver& d) { return d.Item(0, 100, u"A"_s, 0); },
             ErrorCode::InvalidQuantity);
-        row("negative quantity", 1, [](Driver& d) { return d.Item(-5, 100, u"A"_s, 0); },
+        row(
+            "negative quantity", 1, [](Driver& d) { return d.Item(-5, 100, u"A"_s, 0); },
             ErrorCode::InvalidQuantity);
-        row("negative price", 1, [](Driver& d) { return d.Item(1000, -1, u"A"_s, 0); },
+        row(
+            "negative price", 1, [](Driver& d) { return d.Item(1000, -1, u"A"_s, 0); },
             ErrorCode::InvalidPrice);
-        row("name too long", 1, [](Driver& d) { return d.Item(1000, 1, QString(41, u'x'), 0); },
+        row(
+            "name too long", 1, [](Driver& d) { return d.Item(1000, 1, QString(41, u'x'), 0); },
             ErrorCode::TextTooLong);
-        row("unknown tax group", 1, [](Driver& d) { return d.Item(1000, 1, u"A"_s, 9); },
+        row(
+            "line break in a name", 1,
+            [](Driver& d) { return d.Item(1000, 1, u"A\nИТОГ =0.00"_s, 0); },
             ErrorCode::InvalidValue);
-        row("overflowing amount", 1,
+        row(
+            "unknown tax group", 1, [](Driver& d) { return d.Item(1000, 1, u"A"_s, 9); },
+            ErrorCode::InvalidValue);
+        row(
+            "overflowing amount", 1,
             [](Driver& d) { return d.Item(99'999'999, INT32_MAX, u"A"_s, 0); },
             ErrorCode::Overflow);
-        row("department 0", 1, [](Driver& d) { return d.ItemEx(1000, 1, u"A"_s, 0, 0); },
+        row(
+            "department 0", 1, [](Driver& d) { return d.ItemEx(1000, 1, u"A"_s, 0, 0); },
             ErrorCode::InvalidValue);
-        row("void of a missing position", 1,
+        row(
+            "void of a missing position", 1,
             [](Driver& d) { return d.VoidItem(QVariant(u"1000"_s), 999, u"A"_s, 0); },
             ErrorCode::PositionNotFound);
-        row("void quantity not a number", 1,
+        row(
+            "void quantity not a number", 1,
             [](Driver& d) { return d.VoidItem(QVariant(u"1,5"_s), 100, u"A"_s, 0); },
             ErrorCode::InvalidQuantity);
-        row("void more than registered", 1,
+        row(
+            "void more than registered", 1,
             [](Driver& d) { return d.VoidItem(QVariant(u"2000"_s), 100, u"A"_s, 0); },
             ErrorCode::PositionNotFound);
-        row("discount above the total", 1, [](Driver& d) { return d.AbsoluteCorrection(-101); },
+        row(
+            "discount above the total", 1, [](Driver& d) { return d.AbsoluteCorrection(-101); },
             ErrorCode::NegativeTotal);
-        row("percent out of range", 1, [](Driver& d) { return d.PercentCorrection(-150); },
+        row(
+            "percent out of range", 1, [](Driver& d) { return d.PercentCorrection(-150); },
             ErrorCode::InvalidValue);
-        row("zero correction", 1, [](Driver& d) { return d.AbsoluteCorrection(0); },
+        row(
+            "zero correction", 1, [](Driver& d) { return d.AbsoluteCorrection(0); },
             ErrorCode::InvalidAmount);
-        row("correction text too long", 1,
+        row(
+            "correction text too long", 1,
             [](Driver& d) { return d.AbsoluteCorrectionText(-1, QString(41, u'x')); },
             ErrorCode::TextTooLong);
-        row("payment type 0", 1,
+        row(
+            "payment type 0", 1,
             [](Driver& d) { return d.Tender2(100, QVariant(0), QVariant(QString()), {}); },
             ErrorCode::UnknownPaymentType);
-        row("payment type 9", 1,
+        row(
+            "payment type 9", 1,
             [](Driver& d) { return d.Tender2(100, QVariant(9), QVariant(QString()), {}); },
             ErrorCode::UnknownPaymentType);
-        row("payment type as text", 1,
+        row(
+            "payment type as text", 1,
             [](Driver& d) { return d.Tender2(100, QVariant(u"карта"_s), QVariant(QString()), {}); },
             ErrorCode::UnknownPaymentType);
-        row("negative payment", 1,
+        row(
+            "negative payment", 1,
             [](Driver& d) { return d.Tender2(-100, QVariant(8), QVariant(QString()), {}); },
             ErrorCode::InvalidAmount);
-        row("payment not a number", 1,
+        row(
+            "payment not a number", 1,
             [](Driver& d) { return d.Tender2(qQNaN(), QVariant(8), QVariant(QString()), {}); },
             ErrorCode::InvalidAmount);
-        row("huge payment", 1,
+        row(
+            "huge payment", 1,
             [](Driver& d) { return d.Tender2(1e300, QVariant(8), QVariant(QString()), {}); },
             ErrorCode::InvalidAmount);
-        row("card beyond the total", 1,
+        row(
+            "card beyond the total", 1,
             [](Driver& d) { return d.Tender2(101, QVariant(1), QVariant(QString()), {}); },
             ErrorCode::NonCashExceedsTotal);
-        row("close unpaid", 1, [](Driver& d) { return d.EndDocument(); },
+        row(
+            "close unpaid", 1, [](Driver& d) { return d.EndDocument(); },
             ErrorCode::PaymentInsufficient);
-        row("second document", 1, [](Driver& d) { return d.StartDocument(1, 1, {}, {}); },
+        row(
+            "second document", 1, [](Driver& d) { return d.StartDocument(1, 1, {}, {}); },
             ErrorCode::DocumentAlreadyOpen);
-        row("purchase position in a sale", 1,
+        row(
+            "purchase position in a sale", 1,
             [](Driver& d) { return d.ItemPurchase(1000, 100, u"A"_s, 1); },
             ErrorCode::NotAllowedInDocument);
-        row("sale position in a purchase", 8, [](Driver& d) { return d.Item(1000, 100, u"A"_s, 0); },
+        row(
+            "sale position in a purchase", 8,
+            [](Driver& d) { return d.Item(1000, 100, u"A"_s, 0); },
             ErrorCode::NotAllowedInDocument);
-        row("tare in an annulment", 2, [](Driver& d) { return d.ItemTare(1000, 100, u"A"_s, 0); },
+        row(
+            "tare in an annulment", 2, [](Driver& d) { return d.ItemTare(1000, 100, u"A"_s, 0); },
             ErrorCode::NotAllowedInDocument);
-        row("card in cash-in", 4,
+        row(
+            "card in cash-in", 4,
             [](Driver& d) { return d.Tender2(100, QVariant(1), QVariant(QString()), {}); },
             ErrorCode::NotAllowedInDocument);
-        row("cash-in without payment", 4, [](Driver& d) { return d.EndDocument(); },
+        row(
+            "cash-in without payment", 4, [](Driver& d) { return d.EndDocument(); },
             ErrorCode::PaymentInsufficient);
-        row("payment in a text document", 3,
+        row(
+            "payment in a text document", 3,
             [](Driver& d) { return d.Tender2(100, QVariant(8), QVariant(QString()), {}); },
             ErrorCode::NotAllowedInDocument);
-        row("text line too long", 3, [](Driver& d) { return d.TextLine(QString(41, u'x')); },
+        row(
+            "text line too long", 3, [](Driver& d) { return d.TextLine(QString(41, u'x')); },
             ErrorCode::TextTooLong);
-        row("shift closed with a document", 1, [](Driver& d) { return d.EndSession(); },
+        row(
+            "shift closed with a document", 1, [](Driver& d) { return d.EndSession(); },
             ErrorCode::DocumentAlreadyOpen);
-        row("report inside a document", 1, [](Driver& d) { return d.PrintReport(1); },
+        row(
+            "report inside a document", 1, [](Driver& d) { return d.PrintReport(1); },
             ErrorCode::DocumentAlreadyOpen);
     }
 
@@ -347,7 +389,8 @@ private slots:
         QCOMPARE(m_driver->ResetPayInfo(), 0);
         QCOMPARE(m_driver->GetDocInfo(5), 0);
         QCOMPARE(m_driver->Item(1000, 500, u"B"_s, 0), 0);
-        QCOMPARE(m_driver->Tender2(1000, QVariant(std::int16_t{2}), QVariant(u"4276"_s), u"77"_s), 0);
+        QCOMPARE(m_driver->Tender2(1000, QVariant(std::int16_t{2}), QVariant(u"4276"_s), u"77"_s),
+                 0);
         QCOMPARE(m_driver->Tender2(1, kCash, kNoCard, QString()),
                  int(ErrorCode::NotAllowedInState));
         QCOMPARE(m_driver->EndDocument(), 0);

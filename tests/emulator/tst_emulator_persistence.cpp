@@ -26,8 +26,7 @@ int driveAndWait(const QString& folder)
         return 2;
     const bool ok = d->StartDocument(1, 1, u"5"_s, u"Кассир2"_s) == 0 &&
                     d->Item(2000, 1250, u"Кофе"_s, 0) == 0 &&
-                    d->ItemEx(1000, 300, u"Сахар"_s, 0, 3) == 0 &&
-                    d->PercentCorrection(-10) == 0;
+                    d->ItemEx(1000, 300, u"Сахар"_s, 0, 3) == 0 && d->PercentCorrection(-10) == 0;
     std::puts(ok ? "ready" : "failed");
     std::fflush(stdout);
     for (;;)
