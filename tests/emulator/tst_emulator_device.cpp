@@ -373,6 +373,30 @@ private slots:
         QCOMPARE(d->GetDocInfo(12), 1);
     }
 
+    void damagedDatabaseIsReportedNotTrusted()
+    {
+        QFile file(DeviceStore::databasePath(folder(), 1));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        EmulatedDriver d(folder());
+        QCOMPARE(d.SetPassword(u"735102"_s), 0);
+        QCOMPARE(d.InitDevice(), int(ErrorCode::StorageError));
+        QCOMPARE(d.GetDeviceInfo(4), -1);
+    }
+
+    void deviceRecreatedWhileConnectedIsTakenIn()
+    {
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        createDevice(folder(), 1, 3, 2);
+        QCOMPARE(d->GetDeviceInfo(201), 3);
+        QCOMPARE(d->GetDeviceInfo(102), 0);
+        QCOMPARE(d->GetDeviceInfo(4), 0);
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    }
+
     void logsRecordTheExchangeAndTheFailures()
     {
         EmulatedDriver d(folder());
