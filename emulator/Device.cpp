@@ -158,12 +158,6 @@ Effects Device::takeEffects()
     return taken;
 }
 
-bool Device::hasEffects() const
-{
-    return !m_effects.tape.isEmpty() || !m_effects.documents.isEmpty() ||
-           !m_effects.shifts.isEmpty();
-}
-
 QDateTime Device::now() const
 {
     const QDateTime host = m_clock ? m_clock() : QDateTime::currentDateTime();
@@ -596,9 +590,9 @@ Failure Device::closeDocument()
     out.amountLine(u"ИТОГ"_s, total);
     for (const Payment& payment : document.payments) {
         out.amountLine(paymentName(payment.type), payment.amount);
-        if (!payment.card.isEmpty())
+        if (payment.type != 8 && !payment.card.isEmpty())
             out.line(u"  КАРТА "_s + payment.card);
-        if (!payment.reference.isEmpty())
+        if (payment.type != 8 && !payment.reference.isEmpty())
             out.line(u"  ДОКУМЕНТ "_s + payment.reference);
     }
     if (change > 0)
@@ -1108,10 +1102,14 @@ Failure Device::addExtraString2(const QString& text, const QString& number)
 {
     if (m_state.major < 6)
         return fail(ErrorCode::NotSupportedByGeneration);
-    bool ok = false;
-    const int index = number.trimmed().toInt(&ok);
-    if (!ok)
-        return fail(ErrorCode::InvalidValue, Reason::NotANumber);
+    // Without a number the line goes after the last one.
+    int index = m_state.extraStrings2.isEmpty() ? 1 : m_state.extraStrings2.lastKey() + 1;
+    if (!number.trimmed().isEmpty()) {
+        bool ok = false;
+        index = number.trimmed().toInt(&ok);
+        if (!ok)
+            return fail(ErrorCode::InvalidValue, Reason::NotANumber);
+    }
     if (index < 1)
         return fail(ErrorCode::InvalidValue, Reason::NotPositive);
     if (index > kMaxExtraStrings)

@@ -67,7 +67,6 @@ public:
     const DeviceState& state() const { return m_state; }
     void replaceState(DeviceState state) { m_state = std::move(state); }
     Effects takeEffects();
-    bool hasEffects() const;
     QDateTime now() const; // the device's clock: the host clock moved by the device's offset
 
     // Shift and drawer

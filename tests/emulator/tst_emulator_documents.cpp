@@ -454,13 +454,14 @@ private slots:
         QCOMPARE(m_driver->AddExtraString(u"Добро пожаловать в наш магазин"_s), 0);
         QCOMPARE(m_driver->AddExtraString2(u"Спасибо!"_s, u"1"_s), 0);
         QCOMPARE(m_driver->AddExtraString2(u"x"_s, u"один"_s), int(ErrorCode::InvalidValue));
+        QCOMPARE(m_driver->AddExtraString2(u"Ждём вас снова"_s, QString()), 0); // goes second
         QCOMPARE(m_driver->SetExtraDocData2(u"4242"_s, QString(), QString(), u"Заказ 80"_s), 0);
         QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(100, kCash, kNoCard, QString()), 0);
         const QStringList printed = tape(m_dir->path());
         QVERIFY(printed.contains(u"Добро пожаловать в наш магазин"_s));
-        QVERIFY(printed.contains(u"Спасибо!"_s));
+        QVERIFY(printed.indexOf(u"Спасибо!"_s) + 1 == printed.indexOf(u"Ждём вас снова"_s));
         QVERIFY(printed.contains(u"42: 4242"_s));
         QVERIFY(printed.contains(u"80: Заказ 80"_s));
         // The data values belong to one document only.
