@@ -297,6 +297,7 @@ Driver::Result EmulatedDriver::SetLogOpt(std::int16_t option, std::int32_t value
         failure = fail(ErrorCode::UnknownIndex);
     if (failure.ok() && m_logging) {
         // Logging on without a path given writes to the default files in the data folder.
+        QDir().mkpath(m_dataFolder);
         if (m_lowLevel.path().isEmpty())
             m_lowLevel.setPath(localLogPath(u"c:\\ll_quolt.log"_s, m_dataFolder));
         if (m_highLevel.path().isEmpty())
