@@ -3,6 +3,8 @@
 
 #include "EmulatorFixture.h"
 
+#include <QRandomGenerator>
+
 using namespace Qt::StringLiterals;
 using namespace emulator;
 using namespace emulator::testing;
@@ -200,6 +202,49 @@ private slots:
         QCOMPARE(m_driver->GetDoubleDeviceInfo(337), 1.0);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 9000.0);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(308), 9000.0); // 100.00 paid, 10.00 change
+    }
+
+    // A shift of receipts with random contents: every total and payment is added up here,
+    // independently of the device, and must agree with its counters to the kopeck.
+    void countersAgreeWithAShiftOfRandomReceipts()
+    {
+        QRandomGenerator random(20261208);
+        qint64 sales = 0;
+        qint64 card = 0;
+        const int receipts = 40;
+        for (int r = 0; r < receipts; ++r) {
+            QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+            qint64 total = 0;
+            const int positions = random.bounded(1, 8);
+            for (int i = 0; i < positions; ++i) {
+                const qint64 quantity = random.bounded(1, 20000);
+                const qint64 price = random.bounded(1, 500000);
+                total += (quantity * price + 500) / 1000;
+                QCOMPARE(m_driver->Item(std::int32_t(quantity), std::int32_t(price),
+                                        u"Товар %1"_s.arg(i), 0),
+                         0);
+            }
+            QCOMPARE(m_driver->GetDocInfo(4), total);
+            const qint64 byCard = random.bounded(total + 1);
+            if (byCard > 0)
+                QCOMPARE(m_driver->Tender2(double(byCard), QVariant(1), kNoCard, QString()), 0);
+            const qint64 cash = total - byCard + random.bounded(10000);
+            if (cash > 0)
+                QCOMPARE(m_driver->Tender2(double(cash), kCash, kNoCard, QString()), 0);
+            QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+            sales += total;
+            card += byCard;
+        }
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), double(sales));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(301), double(card));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), double(sales - card));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(448), double(sales - card));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(341), double(receipts));
+        QCOMPARE(m_driver->GetDeviceInfo(24), receipts);
+        QCOMPARE(m_driver->GetTextDeviceInfo(23), formatMoney(sales));
+        QCOMPARE(m_driver->EndSession(), 0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(410), double(sales));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 0.0);
     }
 
     void roundingFollowsOption23_data()
