@@ -42,8 +42,8 @@ const char* const kHelp = R"(Commands:
                             battery-low, eklz-near-full, printer-error
   clock forward HOURS       move the device clock forward (e.g. to reach a too-long shift)
   clock reset               back to the host's time
-  fault MEMBER [CODE]       the next call of the driver member MEMBER fails with CODE
-                            (default 60, simulated fault)
+  fault MEMBER [CODE]       the next call of the driver command MEMBER (one that answers a
+                            result code, e.g. Tender2) fails with CODE (default 60)
   fault clear               forget a pending fault
   cancel-document           cancel the open document, e.g. one left open by a closed window
   codes                     the result codes and their comments
