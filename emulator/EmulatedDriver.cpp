@@ -71,10 +71,11 @@ Driver::Result EmulatedDriver::finish(const QString& member, Failure failure)
         if (m_session && m_session->device().state().document)
             m_operationFailed = true;
         if (m_logging) {
-            m_highLevel.write(u"%1: %2 %3 (%4)"_s.arg(member)
+            // "StartSession: 22 Смена уже открыта [2200]"
+            m_highLevel.write(u"%1: %2 %3 [%4]"_s.arg(member)
                                   .arg(code)
-                                  .arg(errorComment(code, language()))
-                                  .arg(extendedComment(m_lastCode2, language())));
+                                  .arg(extendedComment(m_lastCode2, language()))
+                                  .arg(m_lastCode2));
         }
     }
     return code;
@@ -135,7 +136,8 @@ T EmulatedDriver::query(const char16_t* member, QList<DriverArgument> arguments,
     if (!failure.ok()) {
         m_lastCode2 = failure.extendedCode();
         if (m_logging) {
-            m_highLevel.write(u"%1: %2"_s.arg(name, extendedComment(m_lastCode2, language())));
+            m_highLevel.write(u"%1: %2 [%3]"_s.arg(name, extendedComment(m_lastCode2, language()))
+                                  .arg(m_lastCode2));
         }
     }
     logReply(QVariant::fromValue(value).toString());
