@@ -1,0 +1,156 @@
+#pragma once
+
+#include "DeviceState.h"
+#include "ErrorCodes.h"
+#include "Printout.h"
+
+#include <QDateTime>
+#include <QVariant>
+
+#include <cstdint>
+#include <functional>
+
+namespace emulator {
+
+// What one call left behind besides the new state: printed lines and the records that go to the
+// control tape and the fiscal memory.
+struct Effects
+{
+    struct IssuedDocument
+    {
+        int number = 0;
+        int type = 0;
+        int shift = 0;
+        QDateTime at;
+        Kopecks total = 0;
+        bool cancelled = false;
+        QStringList lines;
+    };
+    struct ClosedShift
+    {
+        int number = 0;
+        QDateTime openedAt;
+        QDateTime closedAt;
+        Counters counters;
+    };
+
+    QStringList tape;
+    QList<IssuedDocument> documents;
+    QList<ClosedShift> shifts;
+};
+
+// How the driver passes payments on: automatic closing lets a covering payment close the
+// receipt; caching keeps the payments in the driver, so the receipt stays open until closed.
+struct TenderMode
+{
+    bool autoClose = true;
+    bool cached = false;
+};
+
+struct PrintAttributes
+{
+    bool doubleWidth = false;
+    bool doubleHeight = false;
+    bool underline = false;
+};
+
+// The fiscal printer itself: its shift, documents, counters and printing, with no knowledge of
+// storage or of the driver contract. Every command either succeeds and changes the state, or
+// fails with its code and leaves the state exactly as it was.
+class Device
+{
+public:
+    using Clock = std::function<QDateTime()>;
+
+    explicit Device(DeviceState state, Clock clock = {});
+
+    const DeviceState& state() const { return m_state; }
+    void replaceState(DeviceState state) { m_state = std::move(state); }
+    Effects takeEffects();
+    QDateTime now() const; // the device's clock: the host clock moved by the device's offset
+
+    // Shift and drawer
+    Failure checkShiftLimit() const; // ShiftTooLong when the open shift outlasted option 37
+    Failure startSession(const QString& cashier, std::int32_t registerNumber);
+    Failure endSession();
+    Failure setClerk(const QString& cashier);
+    Failure openDrawer();
+    Failure printDuplicate();
+
+    // Documents
+    Failure startDocument(std::int32_t type, std::int32_t department, const QString& order,
+                          const QString& cashier);
+    Failure setExtraDocData(int firstGeneration, int lastGeneration, const QStringList& values);
+    Failure endDocument();
+    Failure cancelDocument();
+    Failure printResult();
+    Failure registerPosition(const PositionRequest& request, bool explicitDepartment);
+    Failure voidPosition(EntryKind kind, const QVariant& quantity, std::int32_t price,
+                         const QString& name, std::int32_t taxGroup,
+                         std::optional<std::int32_t> department);
+    Failure repeatItem();
+    Failure correctLastItem();
+    Failure absoluteCorrection(std::int32_t amount, const std::optional<QString>& text);
+    Failure percentCorrection(std::int32_t percent);
+    Failure tender(double amount, const QVariant& type, const QVariant& card,
+                   const QString& reference, TenderMode mode);
+    Failure resetPayInfo();
+    Failure textLine(const QString& text, PrintAttributes attributes);
+    Failure addExtraString(const QString& line);
+    Failure clearExtraStrings();
+    Failure addExtraString2(const QString& text, const QString& number);
+    Failure clearExtraStrings2();
+
+    // Reports and tests
+    Failure printReport(std::int32_t kind);
+    Failure testPrinter(std::int32_t kind);
+
+    // Options and information; a query reports an unknown index through `failure`.
+    Failure setDeviceOption(std::int32_t option, std::int32_t value);
+    std::int32_t deviceOption(std::int32_t option, Failure& failure) const;
+    std::int32_t deviceInfo(std::int32_t index, Failure& failure) const;
+    QString textInfo(std::int32_t index, Failure& failure) const;
+    double doubleInfo(std::int32_t index, Failure& failure) const;
+    std::int32_t documentInfo(std::int32_t index, Failure& failure) const;
+
+    // Totals of the open document
+    Kopecks documentTotal() const;
+    Kopecks paidTotal() const;
+
+    static constexpr Kopecks kMaxAmount = 999'999'999'999; // ten billion roubles less a kopeck
+    static constexpr qint64 kMaxQuantity = 99'999'999;     // 99 999.999
+    static constexpr int kMaxEntries = 100;
+    static constexpr int kDocumentMemory = 8000; // bytes of document memory
+    static constexpr int kMaxExtraStrings = 20;
+    static constexpr int kMaxExtraStringLength = 80;
+
+private:
+    Failure checkPrinter() const;
+    Failure requireShift() const;
+    Failure requireDocument(std::initializer_list<DocumentType> types) const;
+    Failure requireNoPayment() const;
+    Failure checkText(const QString& text, qsizetype limit) const;
+    int option(int number) const;
+    bool isSaleSide() const;
+
+    Kopecks roundedAmount(qint64 quantity, Kopecks price) const;
+    Kopecks roundedShare(Kopecks base, std::int32_t percent) const;
+    Failure addCorrection(Kopecks signedAmount, const QString& caption);
+    Failure closeDocument();
+    void finishDocument(bool cancelled, Kopecks total);
+    void printHeader(const Document& document);
+    void printPositionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
+                            Kopecks signedAmount, const QString& prefix) const;
+    void printXReport(const QString& title, bool byDepartment);
+    void print(Printout& out); // to the tape and, with a document open, into the document too
+    void addToBoth(Counter counter, qint64 value); // shift and general counters
+
+    DeviceState m_state;
+    Clock m_clock;
+    Effects m_effects;
+};
+
+QString paymentName(int type);
+QString documentTitle(DocumentType type);
+
+} // namespace emulator

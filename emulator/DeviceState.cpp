@@ -1,0 +1,215 @@
+#include "DeviceState.h"
+
+#include <QDataStream>
+#include <QIODevice>
+
+namespace emulator {
+namespace {
+
+// The state is saved at every call, so it is written as a plain versioned binary record: a
+// keyed format costs more than everything else a call does.
+constexpr quint32 kMagic = 0x51444556; // "QDEV"
+constexpr quint32 kFormat = 1;
+
+} // namespace
+
+// Found by argument-dependent lookup from Qt's container streaming, hence in this namespace.
+
+static QDataStream& operator<<(QDataStream& out, const Counters& c)
+{
+    for (qint64 v : c.values())
+        out << v;
+    return out;
+}
+
+static QDataStream& operator>>(QDataStream& in, Counters& c)
+{
+    for (qint64& v : c.values())
+        in >> v;
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const PositionRequest& p)
+{
+    return out << static_cast<qint32>(p.kind) << p.quantity << p.price << p.name << p.taxGroup
+               << p.department;
+}
+
+static QDataStream& operator>>(QDataStream& in, PositionRequest& p)
+{
+    qint32 kind = 0;
+    in >> kind >> p.quantity >> p.price >> p.name >> p.taxGroup >> p.department;
+    p.kind = static_cast<EntryKind>(kind);
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const Entry& e)
+{
+    return out << static_cast<qint32>(e.kind) << e.quantity << e.price << e.name << e.taxGroup
+               << e.department << e.amount;
+}
+
+static QDataStream& operator>>(QDataStream& in, Entry& e)
+{
+    qint32 kind = 0;
+    in >> kind >> e.quantity >> e.price >> e.name >> e.taxGroup >> e.department >> e.amount;
+    e.kind = static_cast<EntryKind>(kind);
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const Payment& p)
+{
+    return out << static_cast<qint32>(p.type) << p.amount << p.card << p.reference << p.cached;
+}
+
+static QDataStream& operator>>(QDataStream& in, Payment& p)
+{
+    qint32 type = 0;
+    in >> type >> p.amount >> p.card >> p.reference >> p.cached;
+    p.type = type;
+    return in;
+}
+
+template <typename T>
+static QDataStream& writeOptional(QDataStream& out, const std::optional<T>& value)
+{
+    out << value.has_value();
+    if (value)
+        out << *value;
+    return out;
+}
+
+template <typename T> static QDataStream& readOptional(QDataStream& in, std::optional<T>& value)
+{
+    bool present = false;
+    in >> present;
+    value.reset();
+    if (present) {
+        T read;
+        in >> read;
+        value = std::move(read);
+    }
+    return in;
+}
+
+static QDataStream& operator<<(QDataStream& out, const DocumentBody& b)
+{
+    out << b.entries << b.delta << b.lastOperationAmount;
+    return writeOptional(out, b.lastPosition);
+}
+
+static QDataStream& operator>>(QDataStream& in, DocumentBody& b)
+{
+    in >> b.entries >> b.delta >> b.lastOperationAmount;
+    return readOptional(in, b.lastPosition);
+}
+
+static QDataStream& operator<<(QDataStream& out, const Document& d)
+{
+    out << static_cast<qint32>(d.type) << qint32(d.number) << qint32(d.department) << d.order
+        << d.cashier << d.openedAt << d.body << d.payments << d.lines;
+    return writeOptional(out, d.undo);
+}
+
+static QDataStream& operator>>(QDataStream& in, Document& d)
+{
+    qint32 type = 0;
+    qint32 number = 0;
+    qint32 department = 0;
+    in >> type >> number >> department >> d.order >> d.cashier >> d.openedAt >> d.body >>
+        d.payments >> d.lines;
+    d.type = static_cast<DocumentType>(type);
+    d.number = number;
+    d.department = department;
+    return readOptional(in, d.undo);
+}
+
+static QDataStream& operator<<(QDataStream& out, const Sensors& s)
+{
+    return out << s.paperNearEnd << s.paperOut << s.drawerOpen << s.batteryLow << s.eklzNearFull
+               << s.printerError;
+}
+
+static QDataStream& operator>>(QDataStream& in, Sensors& s)
+{
+    return in >> s.paperNearEnd >> s.paperOut >> s.drawerOpen >> s.batteryLow >> s.eklzNearFull >>
+           s.printerError;
+}
+
+QByteArray DeviceState::serialize() const
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << kMagic << kFormat << qint32(major) << qint32(minor) << serial << taxpayerNumber
+        << registration << eklzNumber << password << qint32(lineWidth) << options
+        << clockOffsetSeconds << sensors << shiftOpen << qint32(shiftNumber) << shiftOpenedAt
+        << qint32(registerNumber) << cashier << cashierSet << departmentSales
+        << qint32(fiscalDocuments) << qint32(nonFiscalDocuments) << qint32(allDocuments)
+        << shiftCounters << totalCounters << cashInDrawer << grandSalesTotal << lastDocumentAt
+        << lastReceipt << lastReceiptTotal << extraStrings << extraStrings2 << pendingExtraData
+        << faultMember << qint32(faultCode);
+    writeOptional(out, document);
+    return data;
+}
+
+std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
+{
+    QDataStream in(data);
+    in.setVersion(QDataStream::Qt_6_4);
+    quint32 magic = 0;
+    quint32 format = 0;
+    in >> magic >> format;
+    if (magic != kMagic || format != kFormat)
+        return std::nullopt;
+    DeviceState s;
+    qint32 major = 0, minor = 0, lineWidth = 0, shiftNumber = 0, registerNumber = 0;
+    qint32 fiscal = 0, nonFiscal = 0, all = 0, faultCode = 0;
+    in >> major >> minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
+        s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >> s.shiftOpen >>
+        shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >> s.cashierSet >>
+        s.departmentSales >> fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >>
+        s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >> s.lastReceipt >>
+        s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >> s.pendingExtraData >>
+        s.faultMember >> faultCode;
+    readOptional(in, s.document);
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
+    s.major = major;
+    s.minor = minor;
+    s.lineWidth = lineWidth;
+    s.shiftNumber = shiftNumber;
+    s.registerNumber = registerNumber;
+    s.fiscalDocuments = fiscal;
+    s.nonFiscalDocuments = nonFiscal;
+    s.allDocuments = all;
+    s.faultCode = faultCode;
+    return s;
+}
+
+int defaultDeviceOption(int option)
+{
+    switch (option) {
+    case 23:
+        return 1; // rounding 4/5
+    case 37:
+        return 24; // shift limit, hours
+    case 43:
+        return 1;
+    case 44:
+        return 1;
+    case 47:
+        return 1; // clock on
+    case 101:
+        return 1; // 9600
+    default:
+        return 0;
+    }
+}
+
+bool isKnownDeviceOption(int option)
+{
+    return (option >= 3 && option <= 51) || option == 101;
+}
+
+} // namespace emulator

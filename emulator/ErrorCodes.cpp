@@ -1,0 +1,154 @@
+#include "ErrorCodes.h"
+
+#include <array>
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+namespace {
+
+constexpr std::array kCodes{
+    ErrorCodeInfo{ErrorCode::NoError, u"Нет ошибок", u"No errors"},
+    ErrorCodeInfo{ErrorCode::NotInitialised, u"Устройство не инициализировано",
+                  u"Device is not initialised"},
+    ErrorCodeInfo{ErrorCode::WrongPassword, u"Неверный пароль доступа", u"Wrong access password"},
+    ErrorCodeInfo{ErrorCode::InvalidPort, u"Неверный номер COM-порта", u"Invalid COM port number"},
+    ErrorCodeInfo{ErrorCode::InvalidSpeed, u"Неверная скорость обмена", u"Invalid exchange speed"},
+    ErrorCodeInfo{ErrorCode::InvalidLanguage, u"Неизвестный язык сообщений",
+                  u"Unknown message language"},
+    ErrorCodeInfo{ErrorCode::LogFileError, u"Лог-файл недоступен для записи",
+                  u"The log file cannot be written"},
+    ErrorCodeInfo{ErrorCode::InvalidQuantity, u"Недопустимое количество", u"Invalid quantity"},
+    ErrorCodeInfo{ErrorCode::InvalidPrice, u"Недопустимая цена", u"Invalid price"},
+    ErrorCodeInfo{ErrorCode::InvalidAmount, u"Недопустимая сумма", u"Invalid amount"},
+    ErrorCodeInfo{ErrorCode::TextTooLong, u"Слишком длинный текст", u"Text too long"},
+    ErrorCodeInfo{ErrorCode::UnknownPaymentType, u"Неизвестный тип оплаты",
+                  u"Unknown payment type"},
+    ErrorCodeInfo{ErrorCode::UnknownDocumentType, u"Неизвестный тип документа",
+                  u"Unknown document type"},
+    ErrorCodeInfo{ErrorCode::UnknownIndex, u"Неизвестный номер параметра",
+                  u"Unknown parameter number"},
+    ErrorCodeInfo{ErrorCode::InvalidValue, u"Недопустимое значение параметра",
+                  u"Invalid parameter value"},
+    ErrorCodeInfo{ErrorCode::Overflow, u"Переполнение суммы", u"Sum overflow"},
+    ErrorCodeInfo{ErrorCode::ShiftTooLong, u"Превышена продолжительность смены",
+                  u"The shift has lasted too long"},
+    ErrorCodeInfo{ErrorCode::ShiftNotOpen, u"Смена не открыта", u"The shift is not open"},
+    ErrorCodeInfo{ErrorCode::ShiftAlreadyOpen, u"Смена уже открыта", u"The shift is already open"},
+    ErrorCodeInfo{ErrorCode::DocumentAlreadyOpen, u"Документ уже открыт",
+                  u"A document is already open"},
+    ErrorCodeInfo{ErrorCode::NoOpenDocument, u"Нет открытого документа", u"No open document"},
+    ErrorCodeInfo{ErrorCode::NotAllowedInDocument, u"Операция недопустима в документе этого типа",
+                  u"Operation not allowed in this type of document"},
+    ErrorCodeInfo{ErrorCode::NotAllowedInState,
+                  u"Операция недопустима в текущем состоянии документа",
+                  u"Operation not allowed in the document's current state"},
+    ErrorCodeInfo{ErrorCode::PaymentInsufficient, u"Недостаточно оплаты для закрытия документа",
+                  u"Payment insufficient to close the document"},
+    ErrorCodeInfo{ErrorCode::NonCashExceedsTotal, u"Безналичная оплата превышает остаток к оплате",
+                  u"Non-cash payment exceeds the amount due"},
+    ErrorCodeInfo{ErrorCode::PositionNotFound, u"Позиция для сторно не найдена",
+                  u"No such position to void"},
+    ErrorCodeInfo{ErrorCode::NothingToRepeat, u"Нет операции для повтора или коррекции",
+                  u"No operation to repeat or correct"},
+    ErrorCodeInfo{ErrorCode::NegativeTotal, u"Сумма не может стать отрицательной",
+                  u"The amount would become negative"},
+    ErrorCodeInfo{ErrorCode::DocumentFull, u"Превышено число позиций в документе",
+                  u"Too many positions in the document"},
+    ErrorCodeInfo{ErrorCode::NoReceiptForDuplicate, u"Нет чека для печати дубликата",
+                  u"No receipt to print a duplicate of"},
+    ErrorCodeInfo{ErrorCode::InsufficientCash, u"Недостаточно наличных в кассе",
+                  u"Not enough cash in the drawer"},
+    ErrorCodeInfo{ErrorCode::ZeroTotal, u"Чек с нулевым итогом запрещён",
+                  u"A receipt with a zero total is not allowed"},
+    ErrorCodeInfo{ErrorCode::PaperOut, u"Нет бумаги", u"Paper out"},
+    ErrorCodeInfo{ErrorCode::PrinterError, u"Ошибка принтера", u"Printer error"},
+    ErrorCodeInfo{ErrorCode::NotSupportedByGeneration,
+                  u"Команда не поддерживается данной версией устройства",
+                  u"Command not supported by this device version"},
+    ErrorCodeInfo{ErrorCode::NotSupportedYet, u"Команда пока не поддерживается эмулятором",
+                  u"Command not supported by the emulator yet"},
+    ErrorCodeInfo{ErrorCode::InjectedFault, u"Имитация неисправности устройства",
+                  u"Simulated device fault"},
+    ErrorCodeInfo{ErrorCode::StorageError, u"Ошибка памяти устройства", u"Device memory error"},
+};
+
+struct ReasonInfo
+{
+    Reason reason;
+    const char16_t* russian;
+    const char16_t* english;
+};
+
+constexpr std::array kReasons{
+    ReasonInfo{Reason::NotPositive, u"значение должно быть больше нуля",
+               u"the value must be above zero"},
+    ReasonInfo{Reason::Negative, u"значение не может быть отрицательным",
+               u"the value must not be negative"},
+    ReasonInfo{Reason::TooLarge, u"значение превышает предел устройства",
+               u"the value exceeds the device's limit"},
+    ReasonInfo{Reason::NotANumber, u"текст не является целым числом",
+               u"the text is not a whole number"},
+    ReasonInfo{Reason::WrongKind, u"операция относится к документу другого типа",
+               u"the operation belongs to another type of document"},
+    ReasonInfo{Reason::AfterPayment, u"после начала оплаты позиции не принимаются",
+               u"positions are not accepted once payment has begun"},
+    ReasonInfo{Reason::NoPayment, u"документ требует хотя бы одной оплаты",
+               u"the document needs at least one payment"},
+    ReasonInfo{Reason::OnlyCash, u"в этом документе принимаются только наличные",
+               u"only cash is accepted in this document"},
+    ReasonInfo{Reason::ShiftClosedAtInit, u"необходимо закрыть смену", u"the shift must be closed"},
+    ReasonInfo{Reason::DocumentPending, u"сначала завершите открытый документ",
+               u"finish the open document first"},
+    ReasonInfo{Reason::NoPreviousOperation, u"нет предыдущей операции",
+               u"there is no previous operation"},
+    ReasonInfo{Reason::AlreadyCorrected, u"последняя операция уже отменена",
+               u"the last operation has already been undone"},
+    ReasonInfo{Reason::EmptyText, u"текст не может быть пустым", u"the text must not be empty"},
+    ReasonInfo{Reason::NotWritable, u"файл не удалось открыть для записи",
+               u"the file could not be opened for writing"},
+    ReasonInfo{Reason::ControlCharacter, u"текст содержит управляющие символы",
+               u"the text holds control characters"},
+};
+
+QString pick(Language language, const char16_t* russian, const char16_t* english)
+{
+    return QString::fromUtf16(language == Language::Russian ? russian : english);
+}
+
+} // namespace
+
+QString errorComment(std::int16_t code, Language language)
+{
+    for (const ErrorCodeInfo& info : kCodes) {
+        if (static_cast<std::int16_t>(info.code) == code)
+            return pick(language, info.russian, info.english);
+    }
+    return language == Language::Russian ? u"Неизвестная ошибка (код %1)"_s.arg(code)
+                                         : u"Unknown error (code %1)"_s.arg(code);
+}
+
+QString extendedComment(std::int32_t code2, Language language)
+{
+    if (code2 == 0)
+        return errorComment(0, language);
+    const std::int32_t code = code2 / 100;
+    const std::int32_t reason = code2 % 100;
+    if (code2 < 0 || code > INT16_MAX)
+        return errorComment(-1, language);
+    QString text = errorComment(static_cast<std::int16_t>(code), language);
+    for (const ReasonInfo& info : kReasons) {
+        if (static_cast<std::int32_t>(info.reason) == reason)
+            return text + u": "_s + pick(language, info.russian, info.english);
+    }
+    return text;
+}
+
+const ErrorCodeInfo* errorCodeTable(std::size_t& count)
+{
+    count = kCodes.size();
+    return kCodes.data();
+}
+
+} // namespace emulator

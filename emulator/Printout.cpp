@@ -1,0 +1,92 @@
+#include "Printout.h"
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+
+QStringList Printout::takeLines()
+{
+    QStringList taken;
+    taken.swap(m_lines);
+    return taken;
+}
+
+void Printout::line(const QString& text)
+{
+    if (text.size() <= m_width) {
+        m_lines.append(text);
+        return;
+    }
+    for (qsizetype from = 0; from < text.size(); from += m_width)
+        m_lines.append(text.mid(from, m_width));
+}
+
+void Printout::centered(const QString& text)
+{
+    if (text.size() >= m_width) {
+        line(text);
+        return;
+    }
+    const qsizetype pad = (m_width - text.size()) / 2;
+    m_lines.append(QString(pad, u' ') + text);
+}
+
+void Printout::columns(const QString& left, const QString& right)
+{
+    const qsizetype gap = m_width - left.size() - right.size();
+    if (gap >= 1) {
+        m_lines.append(left + QString(gap, u' ') + right);
+        return;
+    }
+    line(left);
+    m_lines.append(right.rightJustified(m_width, u' '));
+}
+
+void Printout::separator(QChar c)
+{
+    m_lines.append(QString(m_width, c));
+}
+
+void Printout::amountLine(const QString& caption, Kopecks amount)
+{
+    columns(caption, u'=' + formatMoney(amount));
+}
+
+void Printout::attributed(const QString& text, Attributes attributes)
+{
+    QString shown = text;
+    if (attributes.doubleWidth) {
+        shown.clear();
+        for (QChar c : text) {
+            shown += c;
+            shown += u' ';
+        }
+        shown.chop(1);
+    }
+    line(shown);
+    if (attributes.doubleHeight)
+        line(shown);
+    if (attributes.underline)
+        line(QString(std::min<qsizetype>(shown.size(), m_width), u'_'));
+}
+
+QString formatMoney(Kopecks amount)
+{
+    const bool negative = amount < 0;
+    // Take the magnitude as unsigned so that the most negative value does not overflow.
+    const auto magnitude = negative ? 0ULL - static_cast<unsigned long long>(amount)
+                                    : static_cast<unsigned long long>(amount);
+    return (negative ? u"-"_s : QString()) + QString::number(magnitude / 100) + u'.' +
+           QString::number(magnitude % 100).rightJustified(2, u'0');
+}
+
+QString formatQuantity(qint64 thousandths)
+{
+    const bool negative = thousandths < 0;
+    const auto magnitude = negative ? 0ULL - static_cast<unsigned long long>(thousandths)
+                                    : static_cast<unsigned long long>(thousandths);
+    return (negative ? u"-"_s : QString()) + QString::number(magnitude / 1000) + u'.' +
+           QString::number(magnitude % 1000).rightJustified(3, u'0');
+}
+
+} // namespace emulator

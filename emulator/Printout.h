@@ -1,0 +1,44 @@
+#pragma once
+
+#include "DeviceState.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace emulator {
+
+// Lays out the text the device prints on its paper tape: lines never exceed the tape's width.
+class Printout
+{
+public:
+    explicit Printout(int width) : m_width(width) {}
+
+    int width() const { return m_width; }
+    const QStringList& lines() const { return m_lines; }
+    QStringList takeLines();
+
+    void line(const QString& text); // long text wraps
+    void centered(const QString& text);
+    void columns(const QString& left, const QString& right); // right part flush right
+    void separator(QChar c = u'-');
+    void amountLine(const QString& caption, Kopecks amount); // "ИТОГ   =12.50"
+
+    // Print attributes of a text line: double width spreads the letters, double height takes
+    // two rows, underline adds a rule under the text.
+    struct Attributes
+    {
+        bool doubleWidth = false;
+        bool doubleHeight = false;
+        bool underline = false;
+    };
+    void attributed(const QString& text, Attributes attributes);
+
+private:
+    int m_width;
+    QStringList m_lines;
+};
+
+QString formatMoney(Kopecks amount);        // 1250 -> "12.50", -5 -> "-0.05"
+QString formatQuantity(qint64 thousandths); // 1500 -> "1.500"
+
+} // namespace emulator

@@ -1,0 +1,60 @@
+#pragma once
+
+// Drives the built-in device through the driver contract the way the windows do.
+
+#include "DeviceStore.h"
+#include "EmulatedDriver.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace emulator::testing {
+
+// A clock the test can move: the device's time is the host time plus this offset.
+struct TestClock
+{
+    std::shared_ptr<qint64> offsetSeconds = std::make_shared<qint64>(0);
+    Device::Clock clock() const
+    {
+        auto offset = offsetSeconds;
+        return [offset] { return QDateTime::currentDateTime().addSecs(*offset); };
+    }
+    void advanceHours(int hours) { *offsetSeconds += qint64(hours) * 3600; }
+};
+
+// Creates (or resets) the device on `port` in `folder` as the given generation.
+inline void createDevice(const QString& folder, int port, int major, int minor = 0)
+{
+    QString error;
+    std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, port, &error);
+    QVERIFY2(store, qPrintable(error));
+    DeviceState state;
+    state.major = major;
+    state.minor = minor;
+    QVERIFY(store->reset(state));
+}
+
+inline QStringList tape(const QString& folder, int port = 1, int last = 0)
+{
+    QString error;
+    std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, port, &error);
+    return store ? store->tape(last) : QStringList();
+}
+
+// A driver connected to the device of port 1, shift optionally open.
+inline std::unique_ptr<EmulatedDriver>
+connectDriver(const QString& folder, const TestClock& clock = {}, bool openShift = true)
+{
+    auto driver = std::make_unique<EmulatedDriver>(folder, clock.clock());
+    if (driver->SetPassword(QStringLiteral("735102")) != 0 || driver->SetDriverOpt(1, 1) != 0 ||
+        driver->InitDevice() != 0)
+        return nullptr;
+    if (openShift && driver->StartSession(QStringLiteral("Кассир1"), 1) != 0)
+        return nullptr;
+    return driver;
+}
+
+} // namespace emulator::testing

@@ -1,0 +1,436 @@
+// The device as a whole: connection settings, errors and languages, the shift and its limit,
+// generations, reports, sensors, steering from outside, and the logs.
+
+#include "DeviceSession.h"
+#include "EmulatorFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+using namespace emulator;
+using namespace emulator::testing;
+
+class TestEmulatorDevice : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+
+    QString folder() const { return m_dir->path(); }
+
+private slots:
+    void init()
+    {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void cleanup() { m_dir.reset(); }
+
+    void connectionSettingsAreChecked_data()
+    {
+        QTest::addColumn<std::function<int(Driver&)>>("call");
+        QTest::addColumn<int>("expected");
+        using F = std::function<int(Driver&)>;
+        const auto row = [](const char* name, F call, ErrorCode code) {
+            QTest::newRow(name) << call << int(code);
+        };
+        row(
+            "port 0", [](Driver& d) { return d.SetDriverOpt(1, 0); }, ErrorCode::InvalidPort);
+        row(
+            "port 256", [](Driver& d) { return d.SetDriverOpt(1, 256); }, ErrorCode::InvalidPort);
+        row(
+            "speed -1", [](Driver& d) { return d.SetDriverOpt(101, -1); }, ErrorCode::InvalidSpeed);
+        row(
+            "speed 10", [](Driver& d) { return d.SetDriverOpt(101, 10); }, ErrorCode::InvalidSpeed);
+        row(
+            "unknown driver option", [](Driver& d) { return d.SetDriverOpt(3, 1); },
+            ErrorCode::UnknownIndex);
+        row(
+            "caching value 2", [](Driver& d) { return d.SetDriverOpt(2, 2); },
+            ErrorCode::InvalidValue);
+        row(
+            "password with letters", [](Driver& d) { return d.SetPassword(u"73a102"_s); },
+            ErrorCode::WrongPassword);
+        row(
+            "empty password", [](Driver& d) { return d.SetPassword(QString()); },
+            ErrorCode::WrongPassword);
+        row(
+            "unknown language", [](Driver& d) { return d.SetLanguage(1031); },
+            ErrorCode::InvalidLanguage);
+        row(
+            "unknown log option", [](Driver& d) { return d.SetLogOpt(4, 1); },
+            ErrorCode::UnknownIndex);
+        row(
+            "unknown log", [](Driver& d) { return d.SetLogFile(3, u"x.log"_s); },
+            ErrorCode::UnknownIndex);
+        row(
+            "shift before init", [](Driver& d) { return d.StartSession(u"К"_s, 1); },
+            ErrorCode::NotInitialised);
+        row(
+            "not yet supported before init", [](Driver& d) { return d.SetTaxRate(1, 1800); },
+            ErrorCode::NotInitialised);
+    }
+
+    void connectionSettingsAreChecked()
+    {
+        QFETCH(std::function<int(Driver&)>, call);
+        QFETCH(int, expected);
+        EmulatedDriver driver(folder());
+        QCOMPARE(call(driver), expected);
+        QCOMPARE(driver.GetErrorCode2() / 100, expected);
+    }
+
+    void initialisationNeedsTheRightPasswordAndSpeed()
+    {
+        EmulatedDriver driver(folder());
+        QCOMPARE(driver.SetPassword(u"111111"_s), 0);
+        QCOMPARE(driver.InitDevice(), int(ErrorCode::WrongPassword));
+        QCOMPARE(driver.GetDeviceInfo(4), -1);
+        QCOMPARE(driver.SetPassword(u"735102"_s), 0);
+        QCOMPARE(driver.SetDriverOpt(101, 9), 0); // the driver takes it, the device does not
+        QCOMPARE(driver.InitDevice(), int(ErrorCode::InvalidSpeed));
+        QCOMPARE(driver.SetDriverOpt(101, 6), 0);
+        QCOMPARE(driver.InitDevice(), 0);
+        QCOMPARE(driver.SetDeviceOpt(101, 3), 0);
+        QCOMPARE(driver.GetDriverOpt(101), 3);
+        QCOMPARE(driver.GetDeviceOpt(101), 3);
+        QCOMPARE(driver.SetDeviceOpt(101, -1), int(ErrorCode::InvalidSpeed));
+        QCOMPARE(driver.DeinitDevice(), 0);
+        QCOMPARE(driver.OpenDrawer(), int(ErrorCode::NotInitialised));
+    }
+
+    void portsAreSeparateDevices()
+    {
+        std::unique_ptr<EmulatedDriver> first = connectDriver(folder());
+        QVERIFY(first);
+        EmulatedDriver second(folder());
+        QCOMPARE(second.SetPassword(u"735102"_s), 0);
+        QCOMPARE(second.SetDriverOpt(1, 2), 0);
+        QCOMPARE(second.InitDevice(), 0);
+        QCOMPARE(first->GetDeviceInfo(4), 1);
+        QCOMPARE(second.GetDeviceInfo(4), 0);
+        QVERIFY(QFile::exists(DeviceStore::databasePath(folder(), 2)));
+    }
+
+    void everyCommentExistsInBothLanguages()
+    {
+        EmulatedDriver driver(folder());
+        QCOMPARE(driver.GetLanguageCount(), 2);
+        QString name, text2;
+        std::int32_t id = 0, current = 0;
+        QCOMPARE(driver.GetLanguageInfo(1, name, text2, id, current), 0);
+        QCOMPARE(name, u"Русский"_s);
+        QCOMPARE(current, 1);
+        QCOMPARE(driver.GetLanguageInfo(2, name, text2, id, current), 0);
+        QCOMPARE(current, 0);
+        QCOMPARE(driver.GetLanguageInfo(3, name, text2, id, current), int(ErrorCode::UnknownIndex));
+
+        QCOMPARE(driver.GetErrorComment(0), u"Нет ошибок"_s);
+        std::size_t count = 0;
+        const ErrorCodeInfo* table = errorCodeTable(count);
+        QSet<QString> russian;
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto code = static_cast<std::int16_t>(table[i].code);
+            QCOMPARE(driver.SetLanguage(EmulatedDriver::kRussian), 0);
+            const QString ru = driver.GetErrorComment(code);
+            QCOMPARE(driver.SetLanguage(EmulatedDriver::kEnglish), 0);
+            const QString en = driver.GetErrorComment(code);
+            QVERIFY(!ru.isEmpty() && !en.isEmpty() && ru != en);
+            QVERIFY2(!russian.contains(ru), qPrintable(ru));
+            russian.insert(ru);
+        }
+        QCOMPARE(driver.GetErrorComment(0), u"No errors"_s);
+        QVERIFY(driver.GetErrorComment(999).contains(u"999"_s));
+        // The extended text names the reason after the comment of the code.
+        QVERIFY(driver.GetErrorComment2(1001).startsWith(u"Invalid quantity: "_s));
+    }
+
+    void shiftLifecycle()
+    {
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder(), {}, false);
+        QVERIFY(d);
+        QCOMPARE(d->GetDeviceInfo(4), 0);
+        QCOMPARE(d->StartDocument(1, 1, {}, {}), int(ErrorCode::ShiftNotOpen));
+        QCOMPARE(d->EndSession(), int(ErrorCode::ShiftNotOpen));
+        QCOMPARE(d->PrintReport(1), int(ErrorCode::ShiftNotOpen));
+        QCOMPARE(d->StartSession(QString(), 1), int(ErrorCode::InvalidValue));
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 0), int(ErrorCode::InvalidValue));
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), int(ErrorCode::ShiftAlreadyOpen));
+        QCOMPARE(d->GetDeviceInfo(4), 1);
+        QCOMPARE(d->GetDeviceInfo(5), 1);
+        QCOMPARE(d->GetDeviceInfo(27), 1);
+
+        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->Item(1000, 1000, u"A"_s, 0), 0);
+        QCOMPARE(d->Tender2(1000, QVariant(8), QVariant(QString()), {}), 0);
+        QCOMPARE(d->PrintReport(1), 0);
+        QCOMPARE(d->PrintReport(2), 0);
+        QVERIFY(tape(folder()).contains(u"ОТДЕЛ 1"_s + QString(40 - 7 - 6, u' ') + u"=10.00"_s));
+        QCOMPARE(d->PrintReport(5), int(ErrorCode::UnknownIndex));
+        QCOMPARE(d->PrintReport(3), 0); // the Z report closes the shift
+        QCOMPARE(d->GetDeviceInfo(4), 0);
+        QCOMPARE(d->GetDoubleDeviceInfo(309), 1.0);
+        QCOMPARE(d->GetDoubleDeviceInfo(310), 0.0);    // the shift's totals start again
+        QCOMPARE(d->GetDoubleDeviceInfo(410), 1000.0); // the general ones carry on
+        QCOMPARE(d->GetDoubleDeviceInfo(348), 1000.0); // what is in the drawer for the next one
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+        QCOMPARE(d->EndSession(), 0);
+        QCOMPARE(d->GetDoubleDeviceInfo(409), 2.0);
+        QCOMPARE(d->GetDeviceInfo(27), 2);
+        QCOMPARE(d->PrintReport(11), 0);
+        for (int kind = 1; kind <= 3; ++kind)
+            QCOMPARE(d->TestPrinter(std::int16_t(kind)), 0);
+        QCOMPARE(d->TestPrinter(4), int(ErrorCode::UnknownIndex));
+        QCOMPARE(d->SetClerk(QString(25, u'x')), int(ErrorCode::TextTooLong));
+        QCOMPARE(d->OpenDrawer(), 0);
+        QCOMPARE(d->GetDeviceInfo(34), 1);
+    }
+
+    void tooLongShiftMustBeClosed()
+    {
+        TestClock clock;
+        {
+            std::unique_ptr<EmulatedDriver> d = connectDriver(folder(), clock, false);
+            QVERIFY(d);
+            QCOMPARE(d->SetDeviceOpt(37, 25), int(ErrorCode::InvalidValue));
+            QCOMPARE(d->SetDeviceOpt(37, 2), 0);
+            QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+            QCOMPARE(d->SetDeviceOpt(37, 3), int(ErrorCode::ShiftAlreadyOpen));
+        }
+        clock.advanceHours(3);
+        EmulatedDriver d(folder(), clock.clock());
+        QCOMPARE(d.SetPassword(u"735102"_s), 0);
+        QCOMPARE(d.InitDevice(), int(ErrorCode::ShiftTooLong));
+        QCOMPARE(d.GetDeviceInfo(14), 1);
+        QCOMPARE(d.StartDocument(1, 1, {}, {}), int(ErrorCode::ShiftTooLong));
+        QCOMPARE(d.EndSession(), 0);
+        QCOMPARE(d.InitDevice(), 0);
+        QCOMPARE(d.GetDeviceInfo(14), 0);
+    }
+
+    void generationsDecideWhatExists_data()
+    {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<bool>("unnumberedText"); // document type 7
+        QTest::addColumn<bool>("correctionText");
+        QTest::addColumn<bool>("extraData");  // SetExtraDocData
+        QTest::addColumn<bool>("extraData2"); // SetExtraDocData2
+        QTest::addColumn<bool>("textLineInSale");
+        QTest::addColumn<bool>("extraStrings2");
+        QTest::addColumn<bool>("autoCloseSwitch"); // SetDriverOpt(16, 0)
+        QTest::addColumn<int>("counters");         // statistics counters available
+
+        QTest::newRow("1.0") << 1 << 0 << false << false << false << false << false << false
+                             << false << 0;
+        QTest::newRow("2.5") << 2 << 5 << false << false << false << false << false << false
+                             << false << 0;
+        QTest::newRow("3.0") << 3 << 0 << false << true << true << false << false << false << false
+                             << 0;
+        QTest::newRow("4.3") << 4 << 3 << true << true << false << true << false << false << false
+                             << 38;
+        QTest::newRow("5.0") << 5 << 0 << true << true << false << true << true << false << false
+                             << 40;
+        QTest::newRow("6.1") << 6 << 1 << true << true << false << true << true << true << true
+                             << 56;
+    }
+
+    void generationsDecideWhatExists()
+    {
+        QFETCH(int, major);
+        QFETCH(int, minor);
+        QFETCH(bool, unnumberedText);
+        QFETCH(bool, correctionText);
+        QFETCH(bool, extraData);
+        QFETCH(bool, extraData2);
+        QFETCH(bool, textLineInSale);
+        QFETCH(bool, extraStrings2);
+        QFETCH(bool, autoCloseSwitch);
+        QFETCH(int, counters);
+
+        createDevice(folder(), 1, major, minor);
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        const int unsupported = int(ErrorCode::NotSupportedByGeneration);
+        const auto expect = [&](bool supported) { return supported ? 0 : unsupported; };
+
+        QCOMPARE(d->GetDeviceInfo(201), major);
+        QCOMPARE(d->GetDeviceInfo(202), minor);
+        QCOMPARE(d->GetTextDeviceInfo(24), u"%1.%2"_s.arg(major).arg(minor));
+        QCOMPARE(d->GetTextDeviceInfo(26).isEmpty(), major < 4);
+        QCOMPARE(d->GetDeviceInfo(42) == -1, major < 5);
+        QCOMPARE(d->GetDeviceInfo(44) == -1, major < 6);
+        QCOMPARE(d->GetDeviceOpt(46) == -1, major < 6);
+        QCOMPARE(d->SetDriverOpt(16, 0), expect(autoCloseSwitch));
+        QCOMPARE(d->GetDriverOpt(16), autoCloseSwitch ? 0 : 1);
+        QCOMPARE(d->SetExtraDocData(42, 0, 0, u"80"_s), expect(extraData));
+        QCOMPARE(d->SetExtraDocData2(u"42"_s, {}, {}, {}), expect(extraData2));
+        QCOMPARE(d->AddExtraString2(u"Спасибо"_s, u"1"_s), expect(extraStrings2));
+
+        QCOMPARE(d->StartDocument(7, 1, {}, {}), expect(unnumberedText));
+        if (unnumberedText)
+            QCOMPARE(d->EndDocument(), 0);
+        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->Item(1000, 1000, u"A"_s, 0), 0);
+        QCOMPARE(d->ItemEx(1000, 1000, u"B"_s, 0, 2), expect(major >= 3));
+        QCOMPARE(d->AbsoluteCorrectionText(-10, u"Скидка"_s), expect(correctionText));
+        QCOMPARE(d->TextLine(u"Строка"_s), expect(textLineInSale));
+        QCOMPARE(d->GetDocInfo(15) == -1, major < 3);
+        QCOMPARE(d->GetDocInfo(14) == -1, major < 4);
+        QCOMPARE(d->Tender2(5000, QVariant(8), QVariant(QString()), {}), 0);
+        if (autoCloseSwitch)
+            QCOMPARE(d->EndDocument(), 0);
+        QCOMPARE(d->GetDeviceInfo(102), 0);
+        for (int i = 1; i <= 56; ++i) {
+            QCOMPARE(d->GetDoubleDeviceInfo(std::int16_t(300 + i)) == -1, i > counters);
+            QCOMPARE(d->GetDoubleDeviceInfo(std::int16_t(400 + i)) == -1, i > counters);
+        }
+    }
+
+    void unknownIndexesAreReported_data()
+    {
+        QTest::addColumn<std::function<void(Driver&)>>("call");
+        using F = std::function<void(Driver&)>;
+        QTest::newRow("device info 15") << F([](Driver& d) { QCOMPARE(d.GetDeviceInfo(15), -1); });
+        QTest::newRow("text info 29")
+            << F([](Driver& d) { QCOMPARE(d.GetTextDeviceInfo(29), QString()); });
+        QTest::newRow("counter 357")
+            << F([](Driver& d) { QCOMPARE(d.GetDoubleDeviceInfo(357), -1.0); });
+        QTest::newRow("document info 1") << F([](Driver& d) { QCOMPARE(d.GetDocInfo(1), -1); });
+        QTest::newRow("device option 52") << F([](Driver& d) { QCOMPARE(d.GetDeviceOpt(52), -1); });
+        QTest::newRow("setting option 200")
+            << F([](Driver& d) { QCOMPARE(d.SetDeviceOpt(200, 1), int(ErrorCode::UnknownIndex)); });
+    }
+
+    void unknownIndexesAreReported()
+    {
+        QFETCH(std::function<void(Driver&)>, call);
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        call(*d);
+        QCOMPARE(d->GetErrorCode2() / 100, int(ErrorCode::UnknownIndex));
+    }
+
+    void laterMembersSayNotYet()
+    {
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        const int notYet = int(ErrorCode::NotSupportedYet);
+        QCOMPARE(d->SetDescriptorText(42, u"x"_s), notYet);
+        QCOMPARE(d->TaxChainsReport(), notYet);
+        QCOMPARE(d->EKLZPrintReportByDate(1, 0, QDate(2026, 1, 1), QDate(2026, 2, 1)), notYet);
+        QCOMPARE(d->SetDate(u"1"_s, u"1"_s, 2026), notYet);
+        QCOMPARE(d->LoadImage(1, u"a.bmp"_s), notYet);
+        QCOMPARE(d->InitLineDisplay(), notYet);
+        QCOMPARE(d->SetDeviceOpt(3, 1), notYet);
+        QCOMPARE(d->GetDeviceOpt(3), 0);
+        QCOMPARE(d->GetDeviceOpt(37), 24);
+        QCOMPARE(d->GetTextDeviceInfo(1042), QString());
+    }
+
+    void sensorsAndSteeringFromOutside()
+    {
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+
+        // The device tool works on the same database from another connection.
+        QString error;
+        std::unique_ptr<DeviceSession> tool = DeviceSession::open(folder(), 1, &error);
+        QVERIFY2(tool, qPrintable(error));
+        QVERIFY(tool->perform([](Device& device) {
+                        DeviceState s = device.state();
+                        s.sensors.paperOut = true;
+                        s.sensors.paperNearEnd = true;
+                        s.sensors.batteryLow = true;
+                        device.replaceState(std::move(s));
+                        return Failure{};
+                    })
+                    .ok());
+        QCOMPARE(d->GetDeviceInfo(10), 1);
+        QCOMPARE(d->GetDeviceInfo(1), 1);
+        QCOMPARE(d->GetDeviceInfo(35), 1);
+        QCOMPARE(d->GetDeviceInfo(32), 0);
+        QCOMPARE(d->Item(1000, 100, u"A"_s, 0), int(ErrorCode::PaperOut));
+        QCOMPARE(d->GetDocInfo(12), 0);
+
+        QVERIFY(tool->perform([](Device& device) {
+                        DeviceState s = device.state();
+                        s.sensors.paperOut = false;
+                        s.faultMember = u"Item"_s;
+                        s.faultCode = int(ErrorCode::InjectedFault);
+                        device.replaceState(std::move(s));
+                        return Failure{};
+                    })
+                    .ok());
+        QCOMPARE(d->Item(1000, 100, u"A"_s, 0), int(ErrorCode::InjectedFault));
+        QCOMPARE(d->Item(1000, 100, u"A"_s, 0), 0); // only the next call fails
+        QCOMPARE(d->GetDocInfo(12), 1);
+    }
+
+    void damagedDatabaseIsReportedNotTrusted()
+    {
+        QFile file(DeviceStore::databasePath(folder(), 1));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        EmulatedDriver d(folder());
+        QCOMPARE(d.SetPassword(u"735102"_s), 0);
+        QCOMPARE(d.InitDevice(), int(ErrorCode::StorageError));
+        QCOMPARE(d.GetDeviceInfo(4), -1);
+    }
+
+    void deviceRecreatedWhileConnectedIsTakenIn()
+    {
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        createDevice(folder(), 1, 3, 2);
+        QCOMPARE(d->GetDeviceInfo(201), 3);
+        QCOMPARE(d->GetDeviceInfo(102), 0);
+        QCOMPARE(d->GetDeviceInfo(4), 0);
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    }
+
+    void logsRecordTheExchangeAndTheFailures()
+    {
+        EmulatedDriver d(folder());
+        QCOMPARE(d.SetPassword(u"735102"_s), 0);
+        QCOMPARE(d.SetLogOpt(1, 1), 0);
+        QCOMPARE(d.SetLogOpt(3, 100000), 0);
+        QCOMPARE(d.SetLogOpt(2, 2000), 0);
+        QCOMPARE(d.SetLogFile(1, u"c:\\ll_quolt.log"_s), 0);
+        QCOMPARE(d.SetLogFile(2, u"c:\\hl_quolt.log"_s), 0);
+        QCOMPARE(d.SetLogFile(2, folder() + u"/missing/dir/hl.log"_s),
+                 int(ErrorCode::LogFileError));
+        QCOMPARE(d.SetLogFile(2, u"c:\\hl_quolt.log"_s), 0);
+        QCOMPARE(d.InitDevice(), 0);
+        QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+        QCOMPARE(d.StartSession(u"Кассир1"_s, 1), int(ErrorCode::ShiftAlreadyOpen));
+        for (int i = 0; i < 30; ++i)
+            d.GetDeviceInfo(4);
+
+        QFile low(QDir(folder()).filePath(u"ll_quolt.log"_s));
+        QFile high(QDir(folder()).filePath(u"hl_quolt.log"_s));
+        QVERIFY(low.open(QIODevice::ReadOnly));
+        QVERIFY(high.open(QIODevice::ReadOnly));
+        const QString highText = QString::fromUtf8(high.readAll());
+        QVERIFY(highText.contains(u"StartSession: 22 Смена уже открыта"_s));
+        const QRegularExpression stamped(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} "_s);
+        QVERIFY(stamped.match(highText).hasMatch());
+        // The low-level log is bounded: the older part moved aside once it grew past 2000 bytes.
+        QVERIFY(low.size() <= 2000);
+        QVERIFY(QFile::exists(low.fileName() + u".1"_s));
+        const QString lowText = QString::fromUtf8(low.readAll());
+        QVERIFY(lowText.contains(u"> GetDeviceInfo(int16:4)"_s));
+        QVERIFY(lowText.contains(u"< 1"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEmulatorDevice)
+#include "tst_emulator_device.moc"

@@ -1,0 +1,524 @@
+// Whole documents of every type as the document windows issue them, checked against the
+// device's counters and its paper tape.
+
+#include "EmulatorFixture.h"
+
+#include <QRandomGenerator>
+
+using namespace Qt::StringLiterals;
+using namespace emulator;
+using namespace emulator::testing;
+
+namespace {
+
+const QVariant kCash = QVariant(std::int32_t{8});
+const QVariant kNoCard = QVariant(QString());
+
+} // namespace
+
+class TestEmulatorDocuments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+        m_driver = connectDriver(m_dir->path());
+        QVERIFY(m_driver);
+    }
+
+    void cleanup()
+    {
+        m_driver.reset();
+        m_dir.reset();
+    }
+
+    void saleClosesAsThePaymentsSay_data()
+    {
+        QTest::addColumn<bool>("autoClose");
+        QTest::addColumn<bool>("cached");
+        QTest::addColumn<QList<int>>("types");
+        QTest::addColumn<QList<double>>("amounts");
+        QTest::addColumn<bool>("openAfterPayments");
+        QTest::addColumn<qint64>("cashCounter");
+
+        // Total of the receipt below: 2 x 1.50 + 0.5 x 3.33 (1.665 -> 1.67) = 4.67
+        QTest::newRow("cash with change, auto close")
+            << true << false << QList<int>{8} << QList<double>{500} << false << qint64(467);
+        QTest::newRow("card then cash")
+            << true << false << QList<int>{1, 8} << QList<double>{200, 300} << false << qint64(267);
+        QTest::newRow("exact card, auto close off")
+            << false << false << QList<int>{3} << QList<double>{467} << true << qint64(0);
+        QTest::newRow("cached payments wait for EndDocument")
+            << true << true << QList<int>{8, 8} << QList<double>{400, 100} << true << qint64(467);
+    }
+
+    void saleClosesAsThePaymentsSay()
+    {
+        QFETCH(bool, autoClose);
+        QFETCH(bool, cached);
+        QFETCH(QList<int>, types);
+        QFETCH(QList<double>, amounts);
+        QFETCH(bool, openAfterPayments);
+        QFETCH(qint64, cashCounter);
+
+        QCOMPARE(m_driver->SetDriverOpt(16, autoClose ? 1 : 0), 0);
+        QCOMPARE(m_driver->SetDriverOpt(2, cached ? 1 : 0), 0);
+        QCOMPARE(m_driver->StartDocument(1, 1, u"1"_s, u"Кассир2"_s), 0);
+        QCOMPARE(m_driver->Item(2000, 150, u"Хлеб"_s, 0), 0);
+        QCOMPARE(m_driver->Item(500, 333, u"Сыр"_s, 0), 0);
+        QCOMPARE(m_driver->GetDocInfo(4), 467);
+        for (qsizetype i = 0; i < types.size(); ++i)
+            QCOMPARE(m_driver->Tender2(amounts[i], QVariant(types[i]), kNoCard, QString()), 0);
+
+        QCOMPARE(m_driver->GetDeviceInfo(102) != 0, openAfterPayments);
+        if (openAfterPayments) {
+            QCOMPARE(m_driver->GetDocInfo(5), types.size());
+            QCOMPARE(m_driver->EndDocument(), 0);
+        }
+        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(24), 1);
+        QCOMPARE(m_driver->GetDeviceInfo(26), 1);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 467.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), double(cashCounter));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(341), 1.0);
+        QCOMPARE(m_driver->GetTextDeviceInfo(23), u"4.67"_s);
+
+        const QStringList printed = tape(m_dir->path());
+        QVERIFY(printed.contains(u"ИТОГ"_s + QString(40 - 4 - 5, u' ') + u"=4.67"_s));
+        for (const QString& line : printed)
+            QVERIFY2(line.size() <= 40, qPrintable(line));
+    }
+
+    void everyTypeMovesItsCounters_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("fiscal");
+        QTest::addColumn<int>("countIndex");
+        QTest::addColumn<int>("sumIndex");
+        QTest::addColumn<int>("cashDirection");
+
+        QTest::newRow("sale") << 1 << true << 41 << 10 << 1;
+        QTest::newRow("sale annulment") << 2 << true << 13 << 14 << -1;
+        QTest::newRow("text") << 3 << false << 0 << 0 << 0;
+        QTest::newRow("cash in") << 4 << true << 19 << 20 << 1;
+        QTest::newRow("cash out") << 5 << true << 21 << 22 << -1;
+        QTest::newRow("refund") << 6 << true << 11 << 12 << -1;
+        QTest::newRow("text without number") << 7 << false << 0 << 0 << 0;
+        QTest::newRow("purchase") << 8 << true << 42 << 43 << -1;
+        QTest::newRow("purchase return") << 9 << true << 46 << 47 << 1;
+    }
+
+    void everyTypeMovesItsCounters()
+    {
+        QFETCH(int, type);
+        QFETCH(bool, fiscal);
+        QFETCH(int, countIndex);
+        QFETCH(int, sumIndex);
+        QFETCH(int, cashDirection);
+
+        // Money in the drawer first, so that payouts have something to come from.
+        QCOMPARE(m_driver->StartDocument(4, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->Tender2(100000, kCash, kNoCard, QString()), 0);
+        QCOMPARE(m_driver->EndDocument(), 0);
+        const double cashBefore = m_driver->GetDoubleDeviceInfo(448);
+        const double countBefore = countIndex ? m_driver->GetDoubleDeviceInfo(300 + countIndex) : 0;
+        const double sumBefore = sumIndex ? m_driver->GetDoubleDeviceInfo(300 + sumIndex) : 0;
+        const int fiscalBefore = m_driver->GetDeviceInfo(24);
+        const int allBefore = m_driver->GetDeviceInfo(26);
+        const int nonFiscalBefore = m_driver->GetDeviceInfo(25);
+
+        QCOMPARE(m_driver->StartDocument(type, 1, u"7"_s, u"Кассир2"_s), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(102), type);
+        QCOMPARE(m_driver->GetDocInfo(14), type);
+        switch (type) {
+        case 1:
+        case 2:
+            QCOMPARE(m_driver->Item(1000, 1250, u"Товар"_s, 0), 0);
+            break;
+        case 8:
+        case 9:
+            QCOMPARE(m_driver->ItemPurchase(1000, 1250, u"Товар"_s, 1), 0);
+            break;
+        default:
+            break;
+        }
+        if (type == 3 || type == 7) {
+            QCOMPARE(m_driver->TextLine(u"Строка текста"_s), 0);
+            QCOMPARE(m_driver->EndDocument(), 0);
+        } else {
+            QCOMPARE(m_driver->Tender2(1250, kCash, kNoCard, QString()), 0);
+            if (m_driver->GetDeviceInfo(102) != 0)
+                QCOMPARE(m_driver->EndDocument(), 0);
+        }
+
+        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(24), fiscalBefore + (fiscal ? 1 : 0));
+        QCOMPARE(m_driver->GetDeviceInfo(25), nonFiscalBefore + (type == 3 ? 1 : 0));
+        QCOMPARE(m_driver->GetDeviceInfo(26), allBefore + (type == 7 ? 0 : 1));
+        if (countIndex) {
+            QCOMPARE(m_driver->GetDoubleDeviceInfo(300 + countIndex), countBefore + 1);
+            QCOMPARE(m_driver->GetDoubleDeviceInfo(300 + sumIndex), sumBefore + 1250);
+            QCOMPARE(m_driver->GetDoubleDeviceInfo(400 + sumIndex), sumBefore + 1250);
+        }
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(448), cashBefore + cashDirection * 1250);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(308),
+                 m_driver->GetDoubleDeviceInfo(448) - m_driver->GetDoubleDeviceInfo(348));
+    }
+
+    void positionsCorrectionsAndUndo()
+    {
+        QCOMPARE(m_driver->StartDocument(1, 1, u"1"_s, u""_s), 0);
+        QCOMPARE(m_driver->Item(1000, 10000, u"Item1"_s, 0), 0);          // 100.00
+        QCOMPARE(m_driver->RepeatItem(), 0);                              // 200.00
+        QCOMPARE(m_driver->ItemTareEx(2000, 500, u"Бутылка"_s, 0, 2), 0); // 210.00
+        QCOMPARE(m_driver->ReturnTare(500, 1000), 0);                     // 205.00
+        QCOMPARE(m_driver->GetDocInfo(2), 5000);
+        QCOMPARE(m_driver->GetDocInfo(3), 3);
+        QCOMPARE(m_driver->VoidItem(QVariant(u"1000"_s), 10000, u"Item1"_s, 0), 0); // 105.00
+        QCOMPARE(m_driver->VoidItemTareEx(QVariant(u"1000"_s), 500, u"Бутылка"_s, 0, 2), 0);
+        QCOMPARE(m_driver->GetDocInfo(4), 10000);
+        QCOMPARE(m_driver->PercentCorrection(-10), 0);                     // 90.00
+        QCOMPARE(m_driver->AbsoluteCorrectionText(250, u"Доставка"_s), 0); // 92.50
+        QCOMPARE(m_driver->GetDocInfo(4), 9250);
+        QCOMPARE(m_driver->CorrectLastItem(), 0); // back to 90.00
+        QCOMPARE(m_driver->GetDocInfo(4), 9000);
+        QCOMPARE(m_driver->CorrectLastItem(), int(ErrorCode::NothingToRepeat));
+        QCOMPARE(m_driver->GetDocInfo(9), Device::kMaxEntries - m_driver->GetDocInfo(12));
+        QCOMPARE(m_driver->PrintResult(), 0);
+        QCOMPARE(m_driver->Tender2(10000, kCash, kNoCard, QString()), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(331), 2.0); // two voids
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(332), 10500.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(333), 1.0); // one correction of 2.50
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(334), 250.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(317), 1.0); // the discount stayed
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(318), 1000.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(315), 0.0); // the surcharge was undone
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(335), 1.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(337), 1.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 9000.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), 9000.0); // 100.00 paid, 10.00 change
+    }
+
+    // A shift of receipts with random contents: every total and payment is added up here,
+    // independently of the device, and must agree with its counters to the kopeck.
+    void countersAgreeWithAShiftOfRandomReceipts()
+    {
+        QRandomGenerator random(20261208);
+        qint64 sales = 0;
+        qint64 card = 0;
+        const int receipts = 40;
+        for (int r = 0; r < receipts; ++r) {
+            QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+            qint64 total = 0;
+            const int positions = random.bounded(1, 8);
+            for (int i = 0; i < positions; ++i) {
+                const qint64 quantity = random.bounded(1, 20000);
+                const qint64 price = random.bounded(1, 500000);
+                total += (quantity * price + 500) / 1000;
+                QCOMPARE(m_driver->Item(std::int32_t(quantity), std::int32_t(price),
+                                        u"Товар %1"_s.arg(i), 0),
+                         0);
+            }
+            QCOMPARE(m_driver->GetDocInfo(4), total);
+            const qint64 byCard = random.bounded(total + 1);
+            if (byCard > 0)
+                QCOMPARE(m_driver->Tender2(double(byCard), QVariant(1), kNoCard, QString()), 0);
+            const qint64 cash = total - byCard + random.bounded(10000);
+            if (cash > 0)
+                QCOMPARE(m_driver->Tender2(double(cash), kCash, kNoCard, QString()), 0);
+            QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+            sales += total;
+            card += byCard;
+        }
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), double(sales));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(301), double(card));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), double(sales - card));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(448), double(sales - card));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(341), double(receipts));
+        QCOMPARE(m_driver->GetDeviceInfo(24), receipts);
+        QCOMPARE(m_driver->GetTextDeviceInfo(23), formatMoney(sales));
+        QCOMPARE(m_driver->EndSession(), 0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(410), double(sales));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 0.0);
+    }
+
+    void roundingFollowsOption23_data()
+    {
+        QTest::addColumn<int>("rounding");
+        QTest::addColumn<int>("total");
+        // 1.5 x 3.33 = 4.995
+        QTest::newRow("down") << 0 << 499;
+        QTest::newRow("half up") << 1 << 500;
+        QTest::newRow("up") << 2 << 500;
+    }
+
+    void roundingFollowsOption23()
+    {
+        QFETCH(int, rounding);
+        QFETCH(int, total);
+        QCOMPARE(m_driver->EndSession(), 0);
+        QCOMPARE(m_driver->SetDeviceOpt(23, std::int16_t(rounding)), 0);
+        QCOMPARE(m_driver->StartSession(u"Кассир1"_s, 1), 0);
+        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->Item(1500, 333, u"Сыр"_s, 0), 0);
+        QCOMPARE(m_driver->GetDocInfo(4), total);
+    }
+
+    // Every refusal leaves the open document and the tape as they were.
+    void refusalsLeaveTheDocumentAlone_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<std::function<int(Driver&)>>("call");
+        QTest::addColumn<int>("expected");
+
+        using F = std::function<int(Driver&)>;
+        const auto row = [](const char* name, int type, F call, ErrorCode code) {
+            QTest::newRow(name) << type << call << int(code);
+        };
+        row(
+            "zero quantity", 1, [](Driver& d) { return d.Item(0, 100, u"A"_s, 0); },
+            ErrorCode::InvalidQuantity);
+        row(
+            "negative quantity", 1, [](Driver& d) { return d.Item(-5, 100, u"A"_s, 0); },
+            ErrorCode::InvalidQuantity);
+        row(
+            "negative price", 1, [](Driver& d) { return d.Item(1000, -1, u"A"_s, 0); },
+            ErrorCode::InvalidPrice);
+        row(
+            "name too long", 1, [](Driver& d) { return d.Item(1000, 1, QString(41, u'x'), 0); },
+            ErrorCode::TextTooLong);
+        row(
+            "line break in a name", 1,
+            [](Driver& d) { return d.Item(1000, 1, u"A\nИТОГ =0.00"_s, 0); },
+            ErrorCode::InvalidValue);
+        row(
+            "unknown tax group", 1, [](Driver& d) { return d.Item(1000, 1, u"A"_s, 9); },
+            ErrorCode::InvalidValue);
+        row(
+            "overflowing amount", 1,
+            [](Driver& d) { return d.Item(99'999'999, INT32_MAX, u"A"_s, 0); },
+            ErrorCode::Overflow);
+        row(
+            "department 0", 1, [](Driver& d) { return d.ItemEx(1000, 1, u"A"_s, 0, 0); },
+            ErrorCode::InvalidValue);
+        row(
+            "void of a missing position", 1,
+            [](Driver& d) { return d.VoidItem(QVariant(u"1000"_s), 999, u"A"_s, 0); },
+            ErrorCode::PositionNotFound);
+        row(
+            "void quantity not a number", 1,
+            [](Driver& d) { return d.VoidItem(QVariant(u"1,5"_s), 100, u"A"_s, 0); },
+            ErrorCode::InvalidQuantity);
+        row(
+            "void more than registered", 1,
+            [](Driver& d) { return d.VoidItem(QVariant(u"2000"_s), 100, u"A"_s, 0); },
+            ErrorCode::PositionNotFound);
+        row(
+            "discount above the total", 1, [](Driver& d) { return d.AbsoluteCorrection(-101); },
+            ErrorCode::NegativeTotal);
+        row(
+            "percent out of range", 1, [](Driver& d) { return d.PercentCorrection(-150); },
+            ErrorCode::InvalidValue);
+        row(
+            "zero correction", 1, [](Driver& d) { return d.AbsoluteCorrection(0); },
+            ErrorCode::InvalidAmount);
+        row(
+            "correction text too long", 1,
+            [](Driver& d) { return d.AbsoluteCorrectionText(-1, QString(41, u'x')); },
+            ErrorCode::TextTooLong);
+        row(
+            "payment type 0", 1,
+            [](Driver& d) { return d.Tender2(100, QVariant(0), QVariant(QString()), {}); },
+            ErrorCode::UnknownPaymentType);
+        row(
+            "payment type 9", 1,
+            [](Driver& d) { return d.Tender2(100, QVariant(9), QVariant(QString()), {}); },
+            ErrorCode::UnknownPaymentType);
+        row(
+            "payment type as text", 1,
+            [](Driver& d) { return d.Tender2(100, QVariant(u"карта"_s), QVariant(QString()), {}); },
+            ErrorCode::UnknownPaymentType);
+        row(
+            "negative payment", 1,
+            [](Driver& d) { return d.Tender2(-100, QVariant(8), QVariant(QString()), {}); },
+            ErrorCode::InvalidAmount);
+        row(
+            "payment not a number", 1,
+            [](Driver& d) { return d.Tender2(qQNaN(), QVariant(8), QVariant(QString()), {}); },
+            ErrorCode::InvalidAmount);
+        row(
+            "huge payment", 1,
+            [](Driver& d) { return d.Tender2(1e300, QVariant(8), QVariant(QString()), {}); },
+            ErrorCode::InvalidAmount);
+        row(
+            "card beyond the total", 1,
+            [](Driver& d) { return d.Tender2(101, QVariant(1), QVariant(QString()), {}); },
+            ErrorCode::NonCashExceedsTotal);
+        row(
+            "close unpaid", 1, [](Driver& d) { return d.EndDocument(); },
+            ErrorCode::PaymentInsufficient);
+        row(
+            "second document", 1, [](Driver& d) { return d.StartDocument(1, 1, {}, {}); },
+            ErrorCode::DocumentAlreadyOpen);
+        row(
+            "purchase position in a sale", 1,
+            [](Driver& d) { return d.ItemPurchase(1000, 100, u"A"_s, 1); },
+            ErrorCode::NotAllowedInDocument);
+        row(
+            "sale position in a purchase", 8,
+            [](Driver& d) { return d.Item(1000, 100, u"A"_s, 0); },
+            ErrorCode::NotAllowedInDocument);
+        row(
+            "tare in an annulment", 2, [](Driver& d) { return d.ItemTare(1000, 100, u"A"_s, 0); },
+            ErrorCode::NotAllowedInDocument);
+        row(
+            "card in cash-in", 4,
+            [](Driver& d) { return d.Tender2(100, QVariant(1), QVariant(QString()), {}); },
+            ErrorCode::NotAllowedInDocument);
+        row(
+            "cash-in without payment", 4, [](Driver& d) { return d.EndDocument(); },
+            ErrorCode::PaymentInsufficient);
+        row(
+            "payment in a text document", 3,
+            [](Driver& d) { return d.Tender2(100, QVariant(8), QVariant(QString()), {}); },
+            ErrorCode::NotAllowedInDocument);
+        row(
+            "text line too long", 3, [](Driver& d) { return d.TextLine(QString(41, u'x')); },
+            ErrorCode::TextTooLong);
+        row(
+            "shift closed with a document", 1, [](Driver& d) { return d.EndSession(); },
+            ErrorCode::DocumentAlreadyOpen);
+        row(
+            "report inside a document", 1, [](Driver& d) { return d.PrintReport(1); },
+            ErrorCode::DocumentAlreadyOpen);
+    }
+
+    void refusalsLeaveTheDocumentAlone()
+    {
+        QFETCH(int, type);
+        QFETCH(std::function<int(Driver&)>, call);
+        QFETCH(int, expected);
+
+        QCOMPARE(m_driver->StartDocument(type, 1, u""_s, u""_s), 0);
+        if (type == 1)
+            QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
+        const QStringList before = tape(m_dir->path());
+        const int total = m_driver->GetDocInfo(4);
+        const int entries = m_driver->GetDocInfo(12);
+
+        QCOMPARE(call(*m_driver), expected);
+        QVERIFY(m_driver->GetErrorCode2() / 100 == expected);
+        QVERIFY(!m_driver->GetErrorComment(std::int16_t(expected)).isEmpty());
+        QCOMPARE(tape(m_dir->path()), before);
+        QCOMPARE(m_driver->GetDocInfo(4), total);
+        QCOMPARE(m_driver->GetDocInfo(12), entries);
+        QCOMPARE(m_driver->GetDeviceInfo(102), type);
+        QCOMPARE(m_driver->GetDeviceInfo(13), 1);
+        QCOMPARE(m_driver->ResetError(), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(13), 0);
+    }
+
+    void positionsStopOnceThePaymentReachedTheDevice()
+    {
+        QCOMPARE(m_driver->SetDriverOpt(16, 0), 0);
+        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->Item(1000, 500, u"A"_s, 0), 0);
+        QCOMPARE(m_driver->Tender2(200, kCash, kNoCard, QString()), 0);
+        QCOMPARE(m_driver->Item(1000, 500, u"B"_s, 0), int(ErrorCode::NotAllowedInState));
+        QCOMPARE(m_driver->EndDocument(), int(ErrorCode::PaymentInsufficient));
+        QCOMPARE(m_driver->ResetPayInfo(), 0);
+        QCOMPARE(m_driver->GetDocInfo(5), 0);
+        QCOMPARE(m_driver->Item(1000, 500, u"B"_s, 0), 0);
+        QCOMPARE(m_driver->Tender2(1000, QVariant(std::int16_t{2}), QVariant(u"4276"_s), u"77"_s),
+                 0);
+        QCOMPARE(m_driver->Tender2(1, kCash, kNoCard, QString()),
+                 int(ErrorCode::NotAllowedInState));
+        QCOMPARE(m_driver->EndDocument(), 0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(302), 1000.0);
+    }
+
+    void cancelledDocumentCountsAsCancelled()
+    {
+        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->Item(3000, 100, u"A"_s, 0), 0);
+        QCOMPARE(m_driver->CancelDocument(), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(24), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(26), 1);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(327), 1.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(328), 300.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 0.0);
+        QCOMPARE(m_driver->PrintDuplicate(), int(ErrorCode::NoReceiptForDuplicate));
+        QVERIFY(tape(m_dir->path()).last().contains(u"АННУЛИРОВАН"_s));
+    }
+
+    void duplicateReprintsTheLastReceipt()
+    {
+        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->Item(1000, 700, u"Молоко"_s, 0), 0);
+        QCOMPARE(m_driver->Tender2(700, kCash, kNoCard, QString()), 0);
+        const QStringList receipt = tape(m_dir->path());
+        QCOMPARE(m_driver->PrintDuplicate(), 0);
+        const QStringList after = tape(m_dir->path());
+        const QStringList reprint = after.mid(receipt.size());
+        QVERIFY(reprint.first().contains(u"ДУБЛИКАТ"_s));
+        QVERIFY(reprint.contains(u"Молоко"_s));
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(339), 1.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(340), 700.0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 700.0); // a duplicate is not a sale
+    }
+
+    void textDocumentPrintsWithAttributes()
+    {
+        QCOMPARE(m_driver->SetDriverOpt(13, 1), 0);
+        QCOMPARE(m_driver->SetDriverOpt(15, 1), 0);
+        QCOMPARE(m_driver->GetDriverOpt(13), 1);
+        QCOMPARE(m_driver->StartDocument(7, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->TextLine(QString(21, u'x')), int(ErrorCode::TextTooLong));
+        QCOMPARE(m_driver->TextLine(u"АКЦИЯ"_s), 0);
+        QCOMPARE(m_driver->TextLine(QString()), 0);
+        QCOMPARE(m_driver->EndDocument(), 0);
+        const QStringList printed = tape(m_dir->path(), 1, 6);
+        QVERIFY(printed.contains(u"А К Ц И Я"_s));
+        QVERIFY(printed.contains(u"_________"_s));
+        // A numbered text document prints plainly whatever the attributes say.
+        QCOMPARE(m_driver->StartDocument(3, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->TextLine(u"ПРОСТО"_s), 0);
+        QCOMPARE(m_driver->EndDocument(), 0);
+        QVERIFY(tape(m_dir->path()).contains(u"ПРОСТО"_s));
+    }
+
+    void extraStringsAndDataAppearOnTheReceipt()
+    {
+        QCOMPARE(m_driver->ClearExtraStrings(), 0);
+        QCOMPARE(m_driver->AddExtraString(u"Добро пожаловать в наш магазин"_s), 0);
+        QCOMPARE(m_driver->AddExtraString2(u"Спасибо!"_s, u"1"_s), 0);
+        QCOMPARE(m_driver->AddExtraString2(u"x"_s, u"один"_s), int(ErrorCode::InvalidValue));
+        QCOMPARE(m_driver->AddExtraString2(u"Ждём вас снова"_s, QString()), 0); // goes second
+        QCOMPARE(m_driver->SetExtraDocData2(u"4242"_s, QString(), QString(), u"Заказ 80"_s), 0);
+        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
+        QCOMPARE(m_driver->Tender2(100, kCash, kNoCard, QString()), 0);
+        const QStringList printed = tape(m_dir->path());
+        QVERIFY(printed.contains(u"Добро пожаловать в наш магазин"_s));
+        QVERIFY(printed.indexOf(u"Спасибо!"_s) + 1 == printed.indexOf(u"Ждём вас снова"_s));
+        QVERIFY(printed.contains(u"42: 4242"_s));
+        QVERIFY(printed.contains(u"80: Заказ 80"_s));
+        // The data values belong to one document only.
+        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->CancelDocument(), 0);
+        QCOMPARE(tape(m_dir->path()).count(u"42: 4242"_s), 1);
+    }
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+    std::unique_ptr<EmulatedDriver> m_driver;
+};
+
+QTEST_GUILESS_MAIN(TestEmulatorDocuments)
+#include "tst_emulator_documents.moc"
