@@ -1,6 +1,7 @@
 #include "FormPurchase.h"
 #include "ui_FormPurchase.h"
 
+
 #include "MainForm.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -13,6 +14,9 @@ FormPurchase::FormPurchase(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), m_main(main), ui(std::make_unique<Ui::FormPurchase>())
 {
     ui->setupUi(this);
+    m_corrections.emplace(m_fields, m_commands,
+                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc, ui->TxtAbsChText,
+                                                        ui->TxtAbsoluteChangeText});
     connect(ui->CmdItem, &QPushButton::clicked, this, &FormPurchase::CmdItem_Click);
     connect(ui->CmdVoidItem, &QPushButton::clicked, this, &FormPurchase::CmdVoidItem_Click);
     connect(ui->CmdItemChange, &QPushButton::clicked, this, &FormPurchase::CmdItemChange_Click);
@@ -95,34 +99,20 @@ void FormPurchase::CmdVoidItem_Click()
 
 void FormPurchase::CmdItemChange_Click()
 {
-    const auto amount = m_fields.strictInt32(ui->TxtAbsCh, u"Абсолютная Скидка / Наценка"_s);
-    if (!amount)
-        return;
-    m_commands.run(StatusStyle::withProgress(u"Абсолютная скидка/наценка..."_s),
-                   [&] { return m_driver->AbsoluteCorrection(*amount); });
-    RefreshDocInfo();
+    if (m_corrections->absolute(*m_driver))
+        RefreshDocInfo();
 }
 
 void FormPurchase::CmdProcChange_Click()
 {
-    const auto percent = m_fields.strictInt32(ui->TxtChProc, u"Процентная Скидка / Наценка"_s);
-    if (!percent)
-        return;
-    m_commands.run(StatusStyle::withProgress(u"Процентная скидка/наценка..."_s),
-                   [&] { return m_driver->PercentCorrection(*percent); });
-    RefreshDocInfo();
+    if (m_corrections->percent(*m_driver))
+        RefreshDocInfo();
 }
 
 void FormPurchase::CmdAbsoluteChangeText_Click()
 {
-    const auto amount =
-        m_fields.strictInt32(ui->TxtAbsChText, u"Абсолютная Скидка / Наценка с текстом"_s);
-    if (!amount)
-        return;
-    const QString text = ui->TxtAbsoluteChangeText->text();
-    m_commands.run(StatusStyle::withProgress(u"Абсолютная скидка/наценка с текстом..."_s),
-                   [&] { return m_driver->AbsoluteCorrectionText(*amount, text); });
-    RefreshDocInfo();
+    if (m_corrections->absoluteWithText(*m_driver))
+        RefreshDocInfo();
 }
 
 void FormPurchase::CmdTender_Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Corrections.h"
 #include "DocumentCommands.h"
 #include "Fields.h"
 #include "Loadable.h"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class MainForm;
 
@@ -49,4 +51,5 @@ private:
     documents::DocumentCounters m_counters;
     ui::FieldReader m_fields{[this](const QString& t) { SetStatus(t); }};
     documents::DocumentCommands m_commands{[this](const QString& t) { SetStatus(t); }};
+    std::optional<documents::Corrections> m_corrections; // needs the form's boxes
 };

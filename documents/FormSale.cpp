@@ -1,6 +1,7 @@
 #include "FormSale.h"
 #include "ui_FormSale.h"
 
+
 #include "MainForm.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -27,6 +28,9 @@ FormSale::FormSale(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormSale>()), m_main(main)
 {
     ui->setupUi(this);
+    m_corrections.emplace(m_fields, m_commands,
+                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc, ui->TxtAbsChText,
+                                                        ui->TxtAbsoluteChangeText});
     OptionPosType = {ui->OptionPosType_0, ui->OptionPosType_1, ui->OptionPosType_2};
     m_counters.add(ui->TxtAllItems, 2);
     m_counters.add(ui->TxtUnicalItems, 3);
@@ -240,31 +244,20 @@ void FormSale::CmdVoidItem_Click()
 
 void FormSale::CmdItemChange_Click()
 {
-    const auto amount = m_fields.strictInt32(ui->TxtAbsCh, u"Абсолютная Скидка / Наценка"_s);
-    if (!amount)
-        return;
-    RunCommand(u"Абсолютная скидка/наценка..."_s,
-               [&] { return m_driver->AbsoluteCorrection(*amount); });
+    if (m_corrections->absolute(*m_driver))
+        RefreshDocInfo();
 }
 
 void FormSale::CmdProcChange_Click()
 {
-    const auto percent = m_fields.strictInt32(ui->TxtChProc, u"Процентная Скидка / Наценка"_s);
-    if (!percent)
-        return;
-    RunCommand(u"Процентная скидка/наценка..."_s,
-               [&] { return m_driver->PercentCorrection(*percent); });
+    if (m_corrections->percent(*m_driver))
+        RefreshDocInfo();
 }
 
 void FormSale::CmdAbsoluteChangeText_Click()
 {
-    const auto amount =
-        m_fields.strictInt32(ui->TxtAbsChText, u"Абсолютная Скидка / Наценка с текстом"_s);
-    if (!amount)
-        return;
-    const QString text = ui->TxtAbsoluteChangeText->text();
-    RunCommand(u"Абсолютная скидка/наценка с текстом..."_s,
-               [&] { return m_driver->AbsoluteCorrectionText(*amount, text); });
+    if (m_corrections->absoluteWithText(*m_driver))
+        RefreshDocInfo();
 }
 
 void FormSale::CmdRepeat_Click()

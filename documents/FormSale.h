@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Corrections.h"
 #include "DocumentCommands.h"
 #include "Driver.h"
 #include "Fields.h"
@@ -90,5 +91,6 @@ private:
     std::array<QRadioButton*, 3> OptionPosType{};
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     documents::DocumentCommands m_commands{[this](const QString& text) { SetStatus(text); }};
+    std::optional<documents::Corrections> m_corrections; // needs the form's boxes
     documents::DocumentCounters m_counters;
 };
