@@ -111,7 +111,9 @@ void TestDocumentsOnDevice::workDocument(int type, bool& closedItself)
     case 5:
     case 6: {
         const QString amount = type == 4 ? u"20000"_s : type == 5 ? u"5000"_s : u"1200"_s;
-        m_harness->onModal<FormPay>([done, amount](FormPay& w) {
+        const QString caption = type == 4 ? u"Внесение"_s : type == 5 ? u"Выплата"_s : u"Возврат"_s;
+        m_harness->onModal<FormPay>([done, amount, caption](FormPay& w) {
+            QCOMPARE(w.windowTitle(), caption);
             harness::setText(&w, u"TxtTenderAmount"_s, amount);
             QVERIFY(!harness::isEnabled(&w, u"CmdCloseDoc"_s));
             harness::click(&w, u"CmdTender"_s);
