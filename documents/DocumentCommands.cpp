@@ -12,6 +12,8 @@ namespace documents {
 namespace {
 // GetDeviceInfo index of the document-open indicator: 0 when no document is open.
 constexpr std::int16_t kDocumentOpenInfo = 102;
+// The driver option that lets the device end a receipt by itself once it is paid in full.
+constexpr std::int16_t kAutoCloseOption = 16;
 } // namespace
 
 QStringList paymentTypeNames()
@@ -85,6 +87,15 @@ PaymentOutcome DocumentCommands::pay(const StatusStyle& style, const Payment& pa
 bool DocumentCommands::documentOpen() const
 {
     return m_driver->GetDeviceInfo(kDocumentOpenInfo) != 0;
+}
+
+bool DocumentCommands::printingNeeded(const PaymentOutcome& outcome, bool paymentsCached) const
+{
+    if (outcome.result != 0)
+        return false;
+    if (paymentsCached)
+        return true;
+    return outcome.documentOpen && m_driver->GetDriverOpt(kAutoCloseOption) == 0;
 }
 
 } // namespace documents

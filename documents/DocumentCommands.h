@@ -108,6 +108,12 @@ public:
     // Whether the device still has an open document.
     bool documentOpen() const;
 
+    // Whether, after this payment, the window must offer printing to end the document: when the
+    // driver keeps the payments until printing, and also when the payment went through but the
+    // driver has automatic closing switched off, since the device then never ends a paid
+    // document by itself and printing is the only way to finish it.
+    bool printingNeeded(const PaymentOutcome& outcome, bool paymentsCached) const;
+
 private:
     void showOutcome(const StatusStyle& style, Driver::Result result) const;
 

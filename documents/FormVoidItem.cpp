@@ -102,9 +102,8 @@ void FormVoidItem::CmdTender_Click()
                                      ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
     const auto outcome = m_commands.pay(StatusStyle::bare(), payment);
     m_nResult = outcome.result;
-    // Printing is offered only when the driver keeps the payments until the document is printed;
-    // otherwise the device ends the document by itself once it is paid.
-    if (StartForm::m_bCashPay && m_nResult == 0)
+    // Printing is offered when the device will not end the paid document by itself.
+    if (m_commands.printingNeeded(outcome, StartForm::m_bCashPay))
         ui->CmdCloseDoc->setEnabled(true);
     if (!outcome.documentOpen) {
         close();

@@ -86,8 +86,8 @@ void FormVoidPurchase::CmdTender_Click()
     const documents::Payment payment{*amount, QVariant::fromValue(documents::kCashPayment),
                                      ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
     const auto outcome = m_commands.pay(StatusStyle::bare(), payment);
-    // Printing is offered only when the driver keeps the payments until the document is printed.
-    if (outcome.result == 0 && StartForm::m_bCashPay)
+    // Printing is offered when the device will not end the paid document by itself.
+    if (m_commands.printingNeeded(outcome, StartForm::m_bCashPay))
         ui->CmdCloseDoc->setEnabled(true);
     if (!outcome.documentOpen)
         close();

@@ -22,6 +22,8 @@ struct Opened
     {
         fake->answerAt(u"GetDeviceInfo"_s, 201, major);
         fake->answerAt(u"GetDeviceInfo"_s, 102, 1);
+        // The driver ends a fully paid receipt by itself unless told otherwise.
+        fake->answerAt(u"GetDriverOpt"_s, 16, 1);
         main.m_nSection = 1;
         main.m_MajorVersion = major;
         if (kind == u"FormPay")
@@ -296,6 +298,9 @@ void TestDocumentWindows::paymentCall_data()
     QTest::addColumn<QString>("status");
 
     const QStringList afterwards = {u"GetErrorComment(int16:0)"_s, u"GetDeviceInfo(int16:102)"_s};
+    // Windows that offer printing only when the device will not end the document ask whether
+    // the driver closes paid documents by itself.
+    const QStringList askingAutoClose = afterwards + QStringList{u"GetDriverOpt(int16:16)"_s};
     const QString bare = FakeDriver::comment(0);
 
     QTest::newRow("cash document: defaults, 32-bit type")
@@ -318,7 +323,7 @@ void TestDocumentWindows::paymentCall_data()
     QTest::newRow("annulment: 16-bit type, counters after")
         << u"FormVoidItem"_s << QStringList{u"ComboTenderID=6- Чек"_s, u"TxtTenderAuthCode=17"_s}
         << QStringList{u"Tender2(double:1000, general<int16>:6, general<text>:\"\", text:\"17\")"_s}
-               + afterwards + kAnnulmentCounters
+               + askingAutoClose + kAnnulmentCounters
         << QString() << bare;
     QTest::newRow("purchase: always cash, progress, counters after")
         << u"FormPurchase"_s << QStringList{u"TxtTenderCardNum=1234"_s}
@@ -328,7 +333,7 @@ void TestDocumentWindows::paymentCall_data()
     QTest::newRow("purchase return: always cash, no counters")
         << u"FormVoidPurchase"_s << QStringList{u"TxtTenderCardNum=1234"_s}
         << QStringList{u"Tender2(double:1000, general<int16>:8, general<text>:\"1234\", text:\"\")"_s}
-               + afterwards
+               + askingAutoClose
         << QString() << bare;
     QTest::newRow("cash document: amount not a number")
         << u"FormPay"_s << QStringList{u"TxtTenderAmount=10 руб"_s} << QStringList{} << QString()
@@ -361,27 +366,35 @@ void TestDocumentWindows::printButtonAfterPayments_data()
     QTest::addColumn<bool>("cashPay");
     QTest::addColumn<QVariantList>("results");
     QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("autoClose"); // the driver's automatic closing (option 16)
 
     QTest::newRow("cash document: before any payment") << u"FormPay"_s << false << QVariantList{}
-                                                       << false;
+                                                       << false << 1;
     QTest::newRow("cash document: refused payment") << u"FormPay"_s << false << QVariantList{5}
-                                                    << false;
+                                                    << false << 1;
     QTest::newRow("cash document: first success") << u"FormPay"_s << false << QVariantList{5, 0}
-                                                  << true;
+                                                  << true << 1;
     QTest::newRow("cash document: a later refusal keeps it")
-        << u"FormPay"_s << false << QVariantList{0, 5} << true;
+        << u"FormPay"_s << false << QVariantList{0, 5} << true << 1;
     QTest::newRow("annulment: payments cached") << u"FormVoidItem"_s << true << QVariantList{0}
-                                                << true;
+                                                << true << 1;
     QTest::newRow("annulment: payments not cached") << u"FormVoidItem"_s << false
-                                                    << QVariantList{0} << false;
+                                                    << QVariantList{0} << false << 1;
     QTest::newRow("annulment: cached but refused") << u"FormVoidItem"_s << true << QVariantList{5}
-                                                   << false;
+                                                   << false << 1;
     QTest::newRow("purchase: enabled throughout") << u"FormPurchase"_s << false << QVariantList{5}
-                                                  << true;
+                                                  << true << 1;
     QTest::newRow("purchase return: payments cached") << u"FormVoidPurchase"_s << true
-                                                      << QVariantList{0} << true;
+                                                      << QVariantList{0} << true << 1;
     QTest::newRow("purchase return: payments not cached") << u"FormVoidPurchase"_s << false
-                                                          << QVariantList{0} << false;
+                                                          << QVariantList{0} << false << 1;
+    // With automatic closing off a paid document stays open: printing must be offered.
+    QTest::newRow("annulment: not cached, automatic closing off")
+        << u"FormVoidItem"_s << false << QVariantList{0} << true << 0;
+    QTest::newRow("annulment: automatic closing off, refused")
+        << u"FormVoidItem"_s << false << QVariantList{5} << false << 0;
+    QTest::newRow("purchase return: not cached, automatic closing off")
+        << u"FormVoidPurchase"_s << false << QVariantList{0} << true << 0;
 }
 
 void TestDocumentWindows::printButtonAfterPayments()
@@ -390,8 +403,11 @@ void TestDocumentWindows::printButtonAfterPayments()
     QFETCH(bool, cashPay);
     QFETCH(QVariantList, results);
 
+    QFETCH(int, autoClose);
+
     StartForm::m_bCashPay = cashPay;
     Opened window(kind);
+    window.fake->answerAt(u"GetDriverOpt"_s, 16, autoClose);
     window.fake->queue(u"Tender2"_s, results);
     for (qsizetype payment = 0; payment < results.size(); ++payment)
         harness::click(window.get(), u"CmdTender"_s);
