@@ -60,6 +60,13 @@ inline std::unique_ptr<MainForm> startProgram(int port, bool cachePayments, QStr
     return nullptr;
 }
 
+// The operator's first step on a started program: the main window on screen, the shift open.
+inline void openShift(WindowHarness& harness, MainForm& main)
+{
+    harness.watch(&main);
+    harness::click(&main, u"CmdOpenSession"_s);
+}
+
 inline MainCounters refreshCounters(MainForm& main)
 {
     harness::click(&main, u"CmdDeviceData"_s);

@@ -261,8 +261,7 @@ void TestDocumentsOnDevice::paymentsKeptByDriver()
     QString status;
     std::unique_ptr<MainForm> main = startProgram(kPort + 20 + type, true, &status);
     QVERIFY2(main, qPrintable(status));
-    harness.watch(main.get());
-    harness::click(main.get(), u"CmdOpenSession"_s);
+    openShift(harness, *main);
     const MainCounters before = refreshCounters(*main);
 
     bool openAfterPayment = false;
@@ -305,8 +304,7 @@ void TestDocumentsOnDevice::automaticClosingSwitchedOff()
     QString status;
     std::unique_ptr<MainForm> main = startProgram(kPort + 40 + type, false, &status);
     QVERIFY2(main, qPrintable(status));
-    harness.watch(main.get());
-    harness::click(main.get(), u"CmdOpenSession"_s);
+    openShift(harness, *main);
     const MainCounters before = refreshCounters(*main);
 
     struct Seen
@@ -358,8 +356,7 @@ void TestDocumentsOnDevice::windowClosedByFrameLeavesDocumentOpen()
     QString status;
     std::unique_ptr<MainForm> main = startProgram(kPort + type, false, &status);
     QVERIFY2(main, qPrintable(status));
-    harness.watch(main.get());
-    harness::click(main.get(), u"CmdOpenSession"_s);
+    openShift(harness, *main);
 
     // No scripted work: the harness closes the window at once, as its frame button would.
     openDocument(*main, type);

@@ -55,8 +55,7 @@ void TestSaleOnDevice::saleWithChange()
     QString status;
     std::unique_ptr<MainForm> main = startProgram(port, false, &status);
     QVERIFY2(main, qPrintable(status));
-    harness.watch(main.get());
-    harness::click(main.get(), u"CmdOpenSession"_s);
+    openShift(harness, *main);
     const MainCounters before = refreshCounters(*main);
     const qsizetype tapeBefore = tape(m_data.path(), port).size();
 
@@ -172,8 +171,7 @@ void TestSaleOnDevice::cancelledReceipt()
     QString status;
     std::unique_ptr<MainForm> main = startProgram(port, false, &status);
     QVERIFY2(main, qPrintable(status));
-    harness.watch(main.get());
-    harness::click(main.get(), u"CmdOpenSession"_s);
+    openShift(harness, *main);
     const MainCounters before = refreshCounters(*main);
 
     QString totalBeforeCancel;
