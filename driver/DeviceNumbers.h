@@ -1,0 +1,307 @@
+#pragma once
+
+#include <cstdint>
+
+// The numbers of the driver contract, named once. Each constant has the integer type of the
+// contract argument it is passed as, so call sites read GetDeviceInfo(DeviceInfo::ShiftOpen)
+// without casts. The values belong to the device and never change.
+
+// GetDeviceInfo(index): flags, counters and versions.
+namespace DeviceInfo {
+// Basic status flags, 1 to 14, each 1 when set.
+inline constexpr std::int16_t PaperNearEnd = 1;
+inline constexpr std::int16_t FiscalMode = 2;
+inline constexpr std::int16_t FiscalMemoryNearFull = 3;
+inline constexpr std::int16_t ShiftOpen = 4;
+inline constexpr std::int16_t CashierSet = 5;
+inline constexpr std::int16_t FiscalTransaction = 6;
+inline constexpr std::int16_t NonFiscalTransaction = 7;
+inline constexpr std::int16_t PrinterBusy = 8;
+inline constexpr std::int16_t PrinterError = 9;
+inline constexpr std::int16_t PaperOut = 10;
+inline constexpr std::int16_t FiscalMemoryFull = 11;
+inline constexpr std::int16_t FiscalMemoryError = 12;
+inline constexpr std::int16_t FiscalOperationError = 13;
+inline constexpr std::int16_t ShiftTimeExceeded = 14;
+inline constexpr std::int16_t FirstStatusFlag = PaperNearEnd;
+inline constexpr std::int16_t LastStatusFlag = ShiftTimeExceeded;
+
+// Document counters.
+inline constexpr std::int16_t FiscalDocuments = 24;
+inline constexpr std::int16_t NonFiscalDocuments = 25;
+inline constexpr std::int16_t AllDocuments = 26;
+inline constexpr std::int16_t Shifts = 27;
+
+// Clock, as decimal digits HHMMSS and DDMMYY.
+inline constexpr std::int16_t Time = 30;
+inline constexpr std::int16_t Date = 31;
+
+// Hardware state flags 32 to 39, each 1 when set.
+inline constexpr std::int16_t FirstPrinterReady = 32;
+inline constexpr std::int16_t SecondPrinterReady = 33;
+inline constexpr std::int16_t DrawerOpen = 34;
+inline constexpr std::int16_t BatteryLow = 35;
+inline constexpr std::int16_t FirstPrinterOk = 36;
+inline constexpr std::int16_t SecondPrinterOk = 37;
+inline constexpr std::int16_t HardwareError = 38;
+inline constexpr std::int16_t AnyPaperNearEnd = 39;
+inline constexpr std::int16_t FirstHardwareFlag = FirstPrinterReady;
+inline constexpr std::int16_t LastHardwareFlag = AnyPaperNearEnd;
+
+inline constexpr std::int16_t EklzNearFull = 40;
+inline constexpr std::int16_t BusinessDayOpen = 42;
+inline constexpr std::int16_t SlipPaperOut = 43;
+inline constexpr std::int16_t ThermalPaperOut = 44;
+inline constexpr std::int16_t PaperType = 45;
+
+// Payment means n = 1 to 8: one flag each, at base + n.
+inline constexpr std::int16_t PaymentMeanCardBase = 50;
+inline constexpr std::int16_t PaymentMeanCashBase = 60;
+inline constexpr std::int16_t PaymentMeanDrawerBase = 70;
+inline constexpr std::int16_t PaymentMeanChangeBase = 80;
+
+// Receipt header lines n = 1 to 8: 1 when line n is printed bold, at base + n.
+inline constexpr std::int16_t HeaderBoldBase = 90;
+
+// The type of the open document, 0 when none is open.
+inline constexpr std::int16_t DocumentOpen = 102;
+// The packed slip printing mode, 0 or less when off.
+inline constexpr std::int16_t SlipMode = 103;
+
+inline constexpr std::int16_t MajorVersion = 201;
+inline constexpr std::int16_t MinorVersion = 202;
+} // namespace DeviceInfo
+
+// GetTextDeviceInfo(index).
+namespace TextInfo {
+// Payment means n = 1 to 8: the name of mean n is index n.
+inline constexpr std::int32_t PaymentMeanNameBase = 0;
+
+inline constexpr std::int32_t SerialNumber = 20;
+inline constexpr std::int32_t TaxpayerNumber = 21;
+inline constexpr std::int32_t RegistrationNumber = 22;
+inline constexpr std::int32_t SalesTotal = 23;
+inline constexpr std::int32_t Version = 24;
+inline constexpr std::int32_t LastKpk = 25;
+inline constexpr std::int32_t EklzNumber = 26;
+inline constexpr std::int32_t EklzLastDocumentDate = 27;
+inline constexpr std::int32_t EklzLastDocumentTime = 28;
+
+// Receipt header lines n = 1 to 8, at base + n.
+inline constexpr std::int32_t HeaderLineBase = 30;
+
+// Descriptor n (0 to 122) and device message n (0 to 122), at base + n.
+inline constexpr std::int32_t DescriptorBase = 1000;
+inline constexpr std::int32_t MessageBase = 1200;
+inline constexpr std::int32_t LastDescriptorNumber = 122;
+inline constexpr std::int32_t LastMessageNumber = 122;
+
+// Line i (1, 2, ...) of the last electronic control tape report is index -i; an empty line ends it.
+constexpr std::int32_t eklzReportLine(std::int32_t line)
+{
+    return -line;
+}
+} // namespace TextInfo
+
+// GetDoubleDeviceInfo(index): counter n (1 to 56) of the shift or of the device's whole life.
+namespace DoubleInfo {
+inline constexpr std::int16_t ShiftCounterBase = 300;
+inline constexpr std::int16_t TotalCounterBase = 400;
+inline constexpr std::int16_t CounterCount = 56;
+// The value returned for a counter the device does not keep.
+inline constexpr double NotSupported = -1;
+} // namespace DoubleInfo
+
+// GetDocInfo(index): counters of the open document.
+namespace DocInfo {
+inline constexpr std::int16_t ItemQuantity = 2;
+inline constexpr std::int16_t DistinctItems = 3;
+inline constexpr std::int16_t Amount = 4;
+inline constexpr std::int16_t Payments = 5;
+inline constexpr std::int16_t PaidAmount = 6;
+inline constexpr std::int16_t FreeItems = 9;
+inline constexpr std::int16_t SalesTotal = 10;
+inline constexpr std::int16_t PaymentsTotal = 11;
+inline constexpr std::int16_t Entries = 12;
+inline constexpr std::int16_t PaymentCount = 13;
+inline constexpr std::int16_t DocumentType = 14;
+inline constexpr std::int16_t FreeMemory = 15;
+} // namespace DocInfo
+
+// SetDriverOpt / GetDriverOpt: settings of the driver itself.
+namespace DriverOption {
+inline constexpr std::int16_t Port = 1;
+inline constexpr std::int16_t CachePayments = 2;
+inline constexpr std::int16_t CodePage = 11;
+inline constexpr std::int16_t DoubleWidth = 13;
+inline constexpr std::int16_t DoubleHeight = 14;
+inline constexpr std::int16_t Underline = 15;
+inline constexpr std::int16_t AutoClose = 16;
+// Position in the list of exchange speeds.
+inline constexpr std::int16_t Speed = 101;
+} // namespace DriverOption
+
+// Values of DriverOption::CodePage.
+namespace CodePage {
+inline constexpr std::int32_t Device = 0;
+inline constexpr std::int32_t Windows1251 = 1;
+inline constexpr std::int32_t Dos866 = 2;
+} // namespace CodePage
+
+// SetDeviceOpt / GetDeviceOpt: settings kept by the device. Flags take 1 or 0.
+namespace DeviceOption {
+inline constexpr std::int16_t PrintTaxes = 3;
+inline constexpr std::int16_t PrintVatIncluded = 4;
+inline constexpr std::int16_t PrintTaxRates = 5;
+inline constexpr std::int16_t PrintTaxRatesInReports = 6;
+inline constexpr std::int16_t UseTaxChains = 7;
+inline constexpr std::int16_t PrintQuantity = 8;
+inline constexpr std::int16_t PrintDepartment = 9;
+inline constexpr std::int16_t FullCut = 10;
+inline constexpr std::int16_t CentreHeader = 11;
+inline constexpr std::int16_t TallTotal = 12;
+inline constexpr std::int16_t BoldTotal = 13;
+inline constexpr std::int16_t AsteriskBeforeTotal = 14;
+inline constexpr std::int16_t CheckCashForChange = 15;
+inline constexpr std::int16_t AllowZeroTotal = 16;
+inline constexpr std::int16_t MinuteBeep = 17;
+inline constexpr std::int16_t BlockSalesWithDrawerOpen = 18;
+inline constexpr std::int16_t UseBothPrinters = 19;
+inline constexpr std::int16_t AlwaysOpenDrawer = 20;
+inline constexpr std::int16_t CountTotalQuantity = 21;
+inline constexpr std::int16_t DateFormat = 22;
+inline constexpr std::int16_t Rounding = 23;
+inline constexpr std::int16_t PrintEklzTapeOnZReport = 24;
+inline constexpr std::int16_t PrintDelimiter = 25;
+inline constexpr std::int16_t PrintShiftStartOnReports = 26;
+inline constexpr std::int16_t AlwaysZReportOnClosing = 27;
+inline constexpr std::int16_t CountVoidsAndCorrections = 28;
+inline constexpr std::int16_t AccumulateAllTotals = 29;
+inline constexpr std::int16_t LockDrawer = 30;
+// Print zero totals of tax n (1 to 4) in reports: PrintZeroTaxTotalBase + n.
+inline constexpr std::int16_t PrintZeroTaxTotalBase = 30;
+inline constexpr std::int16_t PrintZeroTaxTotal1 = 31;
+inline constexpr std::int16_t PrintZeroTaxTotal2 = 32;
+inline constexpr std::int16_t PrintZeroTaxTotal3 = 33;
+inline constexpr std::int16_t PrintZeroTaxTotal4 = 34;
+inline constexpr std::int16_t ReadAfterShiftLimit = 35;
+inline constexpr std::int16_t PrintLineBetweenSales = 36;
+// Hours, 1 to 24.
+inline constexpr std::int16_t ShiftTimeLimit = 37;
+// Bar code heights on the receipt, 0 to 3.
+inline constexpr std::int16_t StartBarCodeHeight = 38;
+inline constexpr std::int16_t EndBarCodeHeight = 39;
+// Customer line display: 0 one protocol, 1 the other; 1 locks the display.
+inline constexpr std::int16_t LineDisplayProtocol = 40;
+inline constexpr std::int16_t LineDisplayLocked = 41;
+inline constexpr std::int16_t PrintTaxBase = 42;
+inline constexpr std::int16_t TaxBaseRounding = 43;
+inline constexpr std::int16_t TaxRounding = 44;
+inline constexpr std::int16_t CarryCashOver = 45;
+inline constexpr std::int16_t PurchaseMode = 46;
+inline constexpr std::int16_t ClockOn = 47;
+// Daily clock correction, -31 to 31.
+inline constexpr std::int16_t ClockCorrection = 48;
+// Print picture n (1 to 3): PrintPictureBase + n.
+inline constexpr std::int16_t PrintPictureBase = 48;
+inline constexpr std::int16_t PrintPicture1 = 49;
+inline constexpr std::int16_t PrintPicture2 = 50;
+inline constexpr std::int16_t PrintPicture3 = 51;
+inline constexpr std::int16_t First = PrintTaxes;
+inline constexpr std::int16_t Last = PrintPicture3;
+// Position in the list of exchange speeds of the running connection.
+inline constexpr std::int16_t Speed = 101;
+} // namespace DeviceOption
+
+// Values of the rounding options (Rounding, TaxBaseRounding, TaxRounding).
+namespace RoundingMode {
+inline constexpr std::int16_t Down = 0;
+inline constexpr std::int16_t HalfUp = 1;
+inline constexpr std::int16_t Up = 2;
+} // namespace RoundingMode
+
+// SetLogOpt(option, value) and SetLogFile(log, path).
+namespace LogOption {
+inline constexpr std::int16_t Enabled = 1;
+inline constexpr std::int16_t LowLevelLimit = 2;
+inline constexpr std::int16_t HighLevelLimit = 3;
+} // namespace LogOption
+
+namespace LogFile {
+inline constexpr std::int16_t LowLevel = 1;
+inline constexpr std::int16_t HighLevel = 2;
+} // namespace LogFile
+
+// StartDocument(type, ...).
+namespace DocumentType {
+inline constexpr std::int32_t None = 0;
+inline constexpr std::int32_t Sale = 1;
+inline constexpr std::int32_t SaleAnnulment = 2;
+inline constexpr std::int32_t Text = 3;
+inline constexpr std::int32_t CashIn = 4;
+inline constexpr std::int32_t CashOut = 5;
+inline constexpr std::int32_t ReturnPayout = 6;
+inline constexpr std::int32_t UnnumberedText = 7;
+inline constexpr std::int32_t Purchase = 8;
+inline constexpr std::int32_t PurchaseReturn = 9;
+inline constexpr std::int32_t First = Sale;
+inline constexpr std::int32_t Last = PurchaseReturn;
+} // namespace DocumentType
+
+// Tender2(amount, type, ...) and SetPaymentMean(number, ...).
+namespace PaymentType {
+inline constexpr std::int32_t None = 0;
+inline constexpr std::int32_t Card1 = 1;
+inline constexpr std::int32_t Card2 = 2;
+inline constexpr std::int32_t Card3 = 3;
+inline constexpr std::int32_t Card4 = 4;
+inline constexpr std::int32_t Card5 = 5;
+inline constexpr std::int32_t Cheque = 6;
+inline constexpr std::int32_t Credit = 7;
+inline constexpr std::int32_t Cash = 8;
+inline constexpr std::int32_t First = Card1;
+inline constexpr std::int32_t Last = Cash;
+} // namespace PaymentType
+
+// PrintReport(kind).
+namespace ReportKind {
+inline constexpr std::int16_t X1 = 1;
+inline constexpr std::int16_t X2 = 2;
+inline constexpr std::int16_t Z1 = 3;
+inline constexpr std::int16_t Programming = 11;
+} // namespace ReportKind
+
+// TestPrinter(kind).
+namespace TestKind {
+inline constexpr std::int16_t TrialReceipt = 1;
+inline constexpr std::int16_t PrintTest = 2;
+inline constexpr std::int16_t PrinterTest = 3;
+} // namespace TestKind
+
+// EKLZPrintReportByNum / EKLZPrintReportByDate(kind, ...): the printed kinds; the same report
+// returned as text is the printed kind plus ElectronicOffset.
+namespace EklzReport {
+inline constexpr std::int16_t Activation = 1;
+inline constexpr std::int16_t ControlTape = 2;
+inline constexpr std::int16_t ShiftTotals = 3;
+inline constexpr std::int16_t DocumentByKpk = 4;
+inline constexpr std::int16_t ShortByShifts = 5;
+inline constexpr std::int16_t FullByShifts = 6;
+inline constexpr std::int16_t ShortByDates = 9;
+inline constexpr std::int16_t FullByDates = 10;
+inline constexpr std::int16_t ElectronicOffset = 100;
+
+constexpr std::int16_t electronic(std::int16_t printed)
+{
+    return static_cast<std::int16_t>(printed + ElectronicOffset);
+}
+} // namespace EklzReport
+
+// Paper type codes of SetPaperType and DeviceInfo::PaperType.
+namespace PaperType {
+inline constexpr std::int16_t Standard = 0;
+inline constexpr std::int16_t BlackRedA = 1;
+inline constexpr std::int16_t BlackBlue = 4;
+inline constexpr std::int16_t BlackRedB = 5;
+inline constexpr std::int16_t OtherTwoColour = 255;
+} // namespace PaperType
