@@ -23,9 +23,14 @@ public:
 
     // Takes in what another process (the device tool) committed since the last call.
     void refresh();
-    Failure perform(const std::function<Failure(Device&)>& command);
+    // Runs a command as one write transaction on the latest state: another connection's change
+    // is taken in after the device is locked and before the command sees the state. A fault the
+    // tool injected for `member` answers instead of the command, once.
+    Failure perform(const std::function<Failure(Device&)>& command, const QString& member = {});
 
 private:
+    Failure commitOrUndo(DeviceState before, Failure failure);
+
     DeviceSession(int port, std::unique_ptr<DeviceStore> store, DeviceState state,
                   Device::Clock clock);
 

@@ -78,13 +78,34 @@ std::unique_ptr<DeviceStore> DeviceStore::open(const QString& folder, int port, 
     }
     if (!store->prepare())
         return report(store->m_error);
-    QSqlQuery count(store->m_db);
-    if (!count.exec(u"SELECT COUNT(*) FROM device"_s) || !count.next())
-        return report(count.lastError().text());
-    if (count.value(0).toInt() == 0 && !store->reset(DeviceState{}))
+    if (!store->createIfMissing())
         return report(store->m_error);
     store->m_dataVersion = store->dataVersion();
     return store;
+}
+
+bool DeviceStore::createIfMissing()
+{
+    // Looked at and written in one transaction, so that two processes opening a new device at
+    // once cannot both create it.
+    if (!beginWrite())
+        return false;
+    QSqlQuery count(m_db);
+    if (!count.exec(u"SELECT COUNT(*) FROM device"_s) || !count.next()) {
+        m_error = count.lastError().text();
+        rollback();
+        return false;
+    }
+    const bool missing = count.value(0).toInt() == 0;
+    count.finish();
+    if (missing) {
+        m_saveState->bindValue(0, DeviceState{}.serialize());
+        if (!exec(*m_saveState)) {
+            rollback();
+            return false;
+        }
+    }
+    return commit();
 }
 
 bool DeviceStore::prepare()
@@ -122,14 +143,25 @@ bool DeviceStore::exec(const QString& sql)
     return false;
 }
 
-bool DeviceStore::commitOrRollback(bool ok)
+bool DeviceStore::beginWrite()
 {
-    if (ok && m_db.commit())
+    // IMMEDIATE takes the write lock at once (waiting up to the busy timeout for another writer),
+    // so the state read next is the one this transaction will replace.
+    return exec(u"BEGIN IMMEDIATE"_s);
+}
+
+bool DeviceStore::commit()
+{
+    if (exec(u"COMMIT"_s))
         return true;
-    if (ok)
-        m_error = m_db.lastError().text();
-    m_db.rollback();
+    rollback();
     return false;
+}
+
+void DeviceStore::rollback()
+{
+    QSqlQuery query(m_db);
+    query.exec(u"ROLLBACK"_s);
 }
 
 qint64 DeviceStore::dataVersion()
@@ -156,10 +188,6 @@ std::optional<DeviceState> DeviceStore::load()
 
 bool DeviceStore::save(const DeviceState& state, const Effects& effects)
 {
-    if (!m_db.transaction()) {
-        m_error = m_db.lastError().text();
-        return false;
-    }
     m_saveState->bindValue(0, state.serialize());
     bool ok = exec(*m_saveState);
     for (qsizetype i = 0; ok && i < effects.tape.size(); ++i) {
@@ -188,22 +216,23 @@ bool DeviceStore::save(const DeviceState& state, const Effects& effects)
         m_addShift->bindValue(3, values.join(u' '));
         ok = exec(*m_addShift);
     }
-    return commitOrRollback(ok);
+    return ok;
 }
 
 bool DeviceStore::reset(const DeviceState& state)
 {
-    if (!m_db.transaction()) {
-        m_error = m_db.lastError().text();
+    if (!beginWrite())
         return false;
-    }
     bool ok = exec(u"DELETE FROM tape"_s) && exec(u"DELETE FROM documents"_s) &&
               exec(u"DELETE FROM shifts"_s);
     if (ok) {
         m_saveState->bindValue(0, state.serialize());
         ok = exec(*m_saveState);
     }
-    return commitOrRollback(ok);
+    if (ok)
+        return commit();
+    rollback();
+    return false;
 }
 
 bool DeviceStore::changedElsewhere()

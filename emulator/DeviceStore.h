@@ -29,6 +29,12 @@ public:
 
     const QString& path() const { return m_path; }
     std::optional<DeviceState> load();
+    // A change of the device is one write transaction: begun before the state is read, so that
+    // no other connection (a second program, the device tool) can commit in between.
+    bool beginWrite();
+    bool commit();
+    void rollback();
+    // Writes the new state and what the call printed; only inside beginWrite() ... commit().
     bool save(const DeviceState& state, const Effects& effects);
     // Forgets everything and starts again as the given device (the tool's "create").
     bool reset(const DeviceState& state);
@@ -43,9 +49,9 @@ public:
 private:
     DeviceStore(QString connectionName, QString path);
     bool prepare();
+    bool createIfMissing();
     bool exec(QSqlQuery& query);
     bool exec(const QString& sql);
-    bool commitOrRollback(bool ok);
     qint64 dataVersion();
 
     QString m_connectionName;

@@ -88,21 +88,7 @@ Driver::Result EmulatedDriver::command(const char16_t* member, QList<DriverArgum
     logRequest(name, arguments);
     if (!m_session)
         return finish(name, fail(ErrorCode::NotInitialised));
-    m_session->refresh();
-
-    const DeviceState& state = m_session->device().state();
-    if (!state.faultMember.isEmpty() && state.faultMember == name) {
-        const auto injected = static_cast<ErrorCode>(state.faultCode);
-        const Failure cleared = m_session->perform([](Device& device) {
-            DeviceState next = device.state();
-            next.faultMember.clear();
-            next.faultCode = 0;
-            device.replaceState(std::move(next));
-            return kOk;
-        });
-        return finish(name, cleared.ok() ? fail(injected) : cleared);
-    }
-    return finish(name, m_session->perform(body));
+    return finish(name, m_session->perform(body, name));
 }
 
 Driver::Result EmulatedDriver::setting(const char16_t* member, QList<DriverArgument> arguments,
@@ -580,9 +566,10 @@ Driver::Result EmulatedDriver::AbsoluteCorrectionText(std::int32_t amount, const
 Driver::Result EmulatedDriver::Tender2(double amount, const QVariant& paymentType,
                                        const QVariant& cardNumber, const QString& documentNumber)
 {
-    const TenderMode mode = tenderMode();
+    // The mode is read inside the command: it depends on the device's generation, which the
+    // device tool may have changed since the last call.
     return command(u"Tender2", {amount, paymentType, cardNumber, documentNumber}, [&](Device& d) {
-        return d.tender(amount, paymentType, cardNumber, documentNumber, mode);
+        return d.tender(amount, paymentType, cardNumber, documentNumber, tenderMode());
     });
 }
 
