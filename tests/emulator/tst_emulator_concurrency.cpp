@@ -4,6 +4,8 @@
 
 #include "EmulatorFixture.h"
 
+#include "DeviceNumbers.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -29,17 +31,18 @@ int issueReceipts(const QString& folder, int seconds)
 {
     auto d = std::make_unique<EmulatedDriver>(folder);
     // Closing is left to EndDocument, so that each closed receipt is one success to count.
-    if (d->SetPassword(u"735102"_s) != 0 || d->SetDriverOpt(1, 1) != 0 || d->InitDevice() != 0 ||
-        d->SetDriverOpt(16, 0) != 0)
+    if (d->SetPassword(u"735102"_s) != 0 || d->SetDriverOpt(DriverOption::Port, 1) != 0 ||
+        d->InitDevice() != 0 || d->SetDriverOpt(DriverOption::AutoClose, 0) != 0)
         return 2;
     qint64 items = 0;
     qint64 closed = 0;
     const QDeadlineTimer deadline(seconds * 1000);
     while (!deadline.hasExpired()) {
-        d->StartDocument(1, 1, {}, {}); // the other program's receipt may be open: then join it
+        d->StartDocument(DocumentType::Sale, 1, {},
+                         {}); // the other program's receipt may be open: then join it
         if (d->Item(1000, kPrice, u"Чай"_s, 0) == 0)
             ++items;
-        d->Tender2(1'000'000, QVariant(8), QVariant(QString()), {});
+        d->Tender2(1'000'000, QVariant(PaymentType::Cash), QVariant(QString()), {});
         const Driver::Result end = d->EndDocument();
         if (end == 0)
             ++closed;
@@ -111,9 +114,14 @@ private slots:
         QVERIFY(closed > 0);
 
         // Every position that answered success is in a closed, cancelled or still open receipt.
-        QCOMPARE(watcher->GetDoubleDeviceInfo(341), double(closed)); // sale receipts
-        const double counted = watcher->GetDoubleDeviceInfo(310) +
-                               watcher->GetDoubleDeviceInfo(328) + watcher->GetDocInfo(4);
+        const auto shiftCounter = [&](Counter counter) {
+            return watcher->GetDoubleDeviceInfo(
+                static_cast<std::int16_t>(DoubleInfo::ShiftCounterBase + int(counter)));
+        };
+        QCOMPARE(shiftCounter(Counter::SaleCount), double(closed));
+        const double counted = shiftCounter(Counter::SalesTotal) +
+                               shiftCounter(Counter::CancelledSum) +
+                               watcher->GetDocInfo(DocInfo::Amount);
         QCOMPARE(counted, double(items * kPrice));
 
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
