@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceState.h"
+#include "DocumentKinds.h"
 #include "ErrorCodes.h"
 #include "Printout.h"
 
@@ -57,6 +58,13 @@ struct PrintAttributes
 // The fiscal printer itself: its shift, documents, counters and printing, with no knowledge of
 // storage or of the driver contract. Every command either succeeds and changes the state, or
 // fails with its code and leaves the state exactly as it was.
+//
+// The members live in one file per concern (named beside each group below); what the device
+// prints is laid out in TapeLayout, its options are described in DeviceOptions and the rules of
+// each document type in DocumentKinds. A new concern of the device (taxes and their chains,
+// pictures and bar codes, the EKLZ control tape and its reports, the customer display, slip
+// printing, payment means) gets its own group here and its own Device<Concern>.cpp, its data in
+// DeviceState and its printing in TapeLayout.
 class Device
 {
 public:
@@ -69,21 +77,29 @@ public:
     Effects takeEffects();
     QDateTime now() const; // the device's clock: the host clock moved by the device's offset
 
-    // Shift and drawer
+    // Shift, drawer, reports and tests (DeviceShift.cpp)
     Failure checkShiftLimit() const; // ShiftTooLong when the open shift outlasted option 37
     Failure startSession(const QString& cashier, std::int32_t registerNumber);
     Failure endSession();
     Failure setClerk(const QString& cashier);
     Failure openDrawer();
     Failure printDuplicate();
+    Failure printReport(std::int32_t kind);
+    Failure testPrinter(std::int32_t kind);
 
-    // Documents
+    // Opening, ending and cancelling documents; text lines and extra lines (DeviceDocuments.cpp)
     Failure startDocument(std::int32_t type, std::int32_t department, const QString& order,
                           const QString& cashier);
     Failure setExtraDocData(int firstGeneration, int lastGeneration, const QStringList& values);
     Failure endDocument();
     Failure cancelDocument();
-    Failure printResult();
+    Failure textLine(const QString& text, PrintAttributes attributes);
+    Failure addExtraString(const QString& line);
+    Failure clearExtraStrings();
+    Failure addExtraString2(const QString& text, const QString& number);
+    Failure clearExtraStrings2();
+
+    // Positions, voids and corrections (DevicePositions.cpp)
     Failure registerPosition(const PositionRequest& request, bool explicitDepartment);
     Failure voidPosition(EntryKind kind, const QVariant& quantity, std::int32_t price,
                          const QString& name, std::int32_t taxGroup,
@@ -92,22 +108,18 @@ public:
     Failure correctLastItem();
     Failure absoluteCorrection(std::int32_t amount, const std::optional<QString>& text);
     Failure percentCorrection(std::int32_t percent);
+
+    // Payments and closing (DevicePayments.cpp)
     Failure tender(double amount, const QVariant& type, const QVariant& card,
                    const QString& reference, TenderMode mode);
     Failure resetPayInfo();
-    Failure textLine(const QString& text, PrintAttributes attributes);
-    Failure addExtraString(const QString& line);
-    Failure clearExtraStrings();
-    Failure addExtraString2(const QString& text, const QString& number);
-    Failure clearExtraStrings2();
+    Failure printResult();
 
-    // Reports and tests
-    Failure printReport(std::int32_t kind);
-    Failure testPrinter(std::int32_t kind);
-
-    // Options and information; a query reports an unknown index through `failure`.
+    // Options (DeviceOptions.cpp holds their rules)
     Failure setDeviceOption(std::int32_t option, std::int32_t value);
     std::int32_t deviceOption(std::int32_t option, Failure& failure) const;
+
+    // Information (DeviceInformation.cpp); a query reports an unknown index through `failure`.
     std::int32_t deviceInfo(std::int32_t index, Failure& failure) const;
     QString textInfo(std::int32_t index, Failure& failure) const;
     double doubleInfo(std::int32_t index, Failure& failure) const;
@@ -123,34 +135,54 @@ public:
     static constexpr int kDocumentMemory = 8000; // bytes of document memory
     static constexpr int kMaxExtraStrings = 20;
     static constexpr int kMaxExtraStringLength = 80;
+    static constexpr int kMaxCashierLength = 24;
+    static constexpr int kMaxDepartment = 99;
 
 private:
+    // What closing the open document settles, in kopecks.
+    struct Settlement
+    {
+        Kopecks total = 0;
+        Kopecks paid = 0;
+        Kopecks nonCash = 0;
+        Kopecks change = 0;
+        Kopecks cashNet = 0; // cash that stays in (or leaves) the drawer
+    };
+
+    static constexpr Failure kOk{};
+    static Failure fail(ErrorCode code, Reason reason = Reason::General)
+    {
+        return Failure{code, reason};
+    }
+
+    // Guards and arithmetic shared by every concern (Device.cpp)
     Failure checkPrinter() const;
     Failure requireShift() const;
     Failure requireDocument(std::initializer_list<DocumentType> types) const;
     Failure requireNoPayment() const;
+    Failure requireDocumentFor(EntryKind kind) const;
     Failure checkText(const QString& text, qsizetype limit) const;
     int option(int number) const;
     bool isSaleSide() const;
-
     Kopecks roundedAmount(qint64 quantity, Kopecks price) const;
     Kopecks roundedShare(Kopecks base, std::int32_t percent) const;
-    Failure addCorrection(Kopecks signedAmount, const QString& caption);
+    Kopecks roundedQuotient(qint64 dividend, qint64 divisor) const;
+    void addToBoth(Counter counter, qint64 value); // shift and general counters
+    Printout paper() const { return Printout(m_state.lineWidth); }
+    void print(Printout& out); // to the tape and, with a document open, into the document too
+
+    // Closing steps (DevicePayments.cpp, DeviceDocuments.cpp)
+    Settlement settlement() const;
+    Failure checkSettlement(const Settlement& s) const;
+    void countClosedDocument(const Settlement& s);
     Failure closeDocument();
     void finishDocument(bool cancelled, Kopecks total);
-    void printHeader(const Document& document);
-    void printPositionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
-                            Kopecks signedAmount, const QString& prefix) const;
-    void printXReport(const QString& title, bool byDepartment);
-    void print(Printout& out); // to the tape and, with a document open, into the document too
-    void addToBoth(Counter counter, qint64 value); // shift and general counters
+
+    Failure addCorrection(Kopecks signedAmount, const QString& caption);
 
     DeviceState m_state;
     Clock m_clock;
     Effects m_effects;
 };
-
-QString paymentName(int type);
-QString documentTitle(DocumentType type);
 
 } // namespace emulator

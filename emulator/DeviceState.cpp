@@ -187,29 +187,4 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     return s;
 }
 
-int defaultDeviceOption(int option)
-{
-    switch (option) {
-    case 23:
-        return 1; // rounding 4/5
-    case 37:
-        return 24; // shift limit, hours
-    case 43:
-        return 1;
-    case 44:
-        return 1;
-    case 47:
-        return 1; // clock on
-    case 101:
-        return 1; // 9600
-    default:
-        return 0;
-    }
-}
-
-bool isKnownDeviceOption(int option)
-{
-    return (option >= 3 && option <= 51) || option == 101;
-}
-
 } // namespace emulator

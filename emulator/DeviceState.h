@@ -172,7 +172,7 @@ struct DeviceState
     QString eklzNumber = QStringLiteral("1234567890");
     QString password = QStringLiteral("735102");
     int lineWidth = 40;
-    QMap<int, int> options; // device options that differ from their defaults
+    QMap<int, int> options; // device options that differ from their defaults (DeviceOptions.h)
     qint64 clockOffsetSeconds = 0;
     Sensors sensors;
 
@@ -210,10 +210,5 @@ struct DeviceState
     QByteArray serialize() const;
     static std::optional<DeviceState> deserialize(const QByteArray& data);
 };
-
-// Device options with their defaults: the shift limit in hours (37), rounding (23), the zero-total
-// permission (16), the cash check before change (15) and the exchange speed (101).
-int defaultDeviceOption(int option);
-bool isKnownDeviceOption(int option);
 
 } // namespace emulator

@@ -1,0 +1,197 @@
+// Opening, ending and cancelling documents, text lines, and the lines printed on every receipt.
+
+#include "Device.h"
+#include "TapeLayout.h"
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+namespace {
+
+constexpr int kMaxOrderLength = 20;
+
+} // namespace
+
+Failure Device::startDocument(std::int32_t type, std::int32_t department, const QString& order,
+                              const QString& cashier)
+{
+    if (type < static_cast<int>(DocumentType::Sale) ||
+        type > static_cast<int>(DocumentType::PurchaseReturn))
+        return fail(ErrorCode::UnknownDocumentType);
+    const auto documentType = static_cast<DocumentType>(type);
+    if (documentType == DocumentType::TextWithoutNumber && m_state.major < 4)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    if (m_state.document)
+        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (const Failure f = requireShift(); !f.ok())
+        return f;
+    if (department < 1)
+        return fail(ErrorCode::InvalidValue, Reason::NotPositive);
+    if (department > kMaxDepartment)
+        return fail(ErrorCode::InvalidValue, Reason::TooLarge);
+    if (const Failure f = checkText(order, kMaxOrderLength); !f.ok())
+        return f;
+    if (const Failure f = checkText(cashier, kMaxCashierLength); !f.ok())
+        return f;
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+
+    Document document;
+    document.type = documentType;
+    document.number =
+        documentType == DocumentType::TextWithoutNumber ? 0 : m_state.allDocuments + 1;
+    document.department = department;
+    document.order = order;
+    document.cashier = cashier.isEmpty() ? m_state.cashier : cashier;
+    document.openedAt = now();
+    m_state.document = document;
+    Printout out = paper();
+    tape::documentHeader(out, m_state, document);
+    print(out);
+    m_state.pendingExtraData.clear();
+    return kOk;
+}
+
+Failure Device::setExtraDocData(int firstGeneration, int lastGeneration, const QStringList& values)
+{
+    if (m_state.major < firstGeneration || m_state.major > lastGeneration)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    if (m_state.document)
+        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    // The descriptors under which the four values print.
+    static const int descriptors[] = {42, 81, 82, 80};
+    QStringList lines;
+    for (qsizetype i = 0; i < values.size() && i < 4; ++i) {
+        if (values[i].isEmpty())
+            continue;
+        const QString line = u"%1: "_s.arg(descriptors[i]) + values[i];
+        if (const Failure f = checkText(line, m_state.lineWidth); !f.ok())
+            return f;
+        lines.append(line);
+    }
+    m_state.pendingExtraData = lines;
+    return kOk;
+}
+
+// Every document that ends, closed or cancelled, leaves the device here.
+void Device::finishDocument(bool cancelled, Kopecks total)
+{
+    const Document& document = *m_state.document;
+    if (document.number > 0)
+        m_state.allDocuments += 1;
+    if (documentKind(document.type).nonFiscal)
+        m_state.nonFiscalDocuments += 1;
+    m_state.lastDocumentAt = now();
+    m_effects.documents.append(Effects::IssuedDocument{
+        document.number, static_cast<int>(document.type), m_state.shiftNumber,
+        m_state.lastDocumentAt, total, cancelled, document.lines});
+    m_state.document.reset();
+}
+
+Failure Device::endDocument()
+{
+    if (!m_state.document)
+        return fail(ErrorCode::NoOpenDocument);
+    if (!documentKind(m_state.document->type).text)
+        return closeDocument();
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    Printout out = paper();
+    tape::textDocumentEnd(out, *m_state.document);
+    print(out);
+    finishDocument(false, 0);
+    return kOk;
+}
+
+Failure Device::cancelDocument()
+{
+    if (!m_state.document)
+        return fail(ErrorCode::NoOpenDocument);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    const DocumentKind& kind = documentKind(m_state.document->type);
+    const Kopecks total = kind.positions ? documentTotal() : paidTotal();
+    Printout out = paper();
+    tape::cancelled(out);
+    print(out);
+    if (!kind.text) {
+        addToBoth(Counter::CancelledCount, 1);
+        addToBoth(Counter::CancelledSum, total);
+    }
+    finishDocument(true, total);
+    return kOk;
+}
+
+// ---- text --------------------------------------------------------------------------------------
+
+Failure Device::textLine(const QString& text, PrintAttributes attributes)
+{
+    if (!m_state.document)
+        return fail(ErrorCode::NoOpenDocument);
+    if (!documentKind(m_state.document->type).text && m_state.major < 5)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    // Print attributes belong to the unnumbered text document of generation 4 and later.
+    if (m_state.document->type != DocumentType::TextWithoutNumber || m_state.major < 4)
+        attributes = PrintAttributes{};
+    const int limit = attributes.doubleWidth ? m_state.lineWidth / 2 : m_state.lineWidth;
+    if (const Failure f = checkText(text, limit); !f.ok())
+        return f;
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    Printout out = paper();
+    out.attributed(text, {attributes.doubleWidth, attributes.doubleHeight, attributes.underline});
+    print(out);
+    return kOk;
+}
+
+Failure Device::addExtraString(const QString& line)
+{
+    if (m_state.major < 4)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    if (const Failure f = checkText(line, kMaxExtraStringLength); !f.ok())
+        return f;
+    if (m_state.extraStrings.size() >= kMaxExtraStrings)
+        return fail(ErrorCode::InvalidValue, Reason::TooLarge);
+    m_state.extraStrings.append(line);
+    return kOk;
+}
+
+Failure Device::clearExtraStrings()
+{
+    if (m_state.major < 4)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    m_state.extraStrings.clear();
+    return kOk;
+}
+
+Failure Device::addExtraString2(const QString& text, const QString& number)
+{
+    if (m_state.major < 6)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    // Without a number the line goes after the last one.
+    int index = m_state.extraStrings2.isEmpty() ? 1 : m_state.extraStrings2.lastKey() + 1;
+    if (!number.trimmed().isEmpty()) {
+        bool ok = false;
+        index = number.trimmed().toInt(&ok);
+        if (!ok)
+            return fail(ErrorCode::InvalidValue, Reason::NotANumber);
+    }
+    if (index < 1)
+        return fail(ErrorCode::InvalidValue, Reason::NotPositive);
+    if (index > kMaxExtraStrings)
+        return fail(ErrorCode::InvalidValue, Reason::TooLarge);
+    if (const Failure f = checkText(text, m_state.lineWidth); !f.ok())
+        return f;
+    m_state.extraStrings2.insert(index, text);
+    return kOk;
+}
+
+Failure Device::clearExtraStrings2()
+{
+    if (m_state.major < 6)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    m_state.extraStrings2.clear();
+    return kOk;
+}
+
+} // namespace emulator

@@ -1,0 +1,191 @@
+// Payments, the subtotal and closing a fiscal document: settling its money, printing its end and
+// counting it.
+
+#include "Device.h"
+#include "TapeLayout.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+namespace {
+
+constexpr int kMaxPaymentTextLength = 20;
+constexpr int kCash = 8;
+
+std::optional<int> paymentTypeOf(const QVariant& value)
+{
+    bool ok = false;
+    const qlonglong number = value.metaType().id() == QMetaType::QString
+                                 ? value.toString().trimmed().toLongLong(&ok)
+                                 : value.toLongLong(&ok);
+    if (!ok || number < 1 || number > kCash)
+        return std::nullopt;
+    return static_cast<int>(number);
+}
+
+} // namespace
+
+Failure Device::tender(double amount, const QVariant& typeValue, const QVariant& card,
+                       const QString& reference, TenderMode mode)
+{
+    using enum DocumentType;
+    if (const Failure f = requireDocument(
+            {Sale, SaleAnnulment, CashIn, CashOut, Refund, Purchase, PurchaseReturn});
+        !f.ok())
+        return f;
+    if (!std::isfinite(amount) || amount <= 0)
+        return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
+    if (amount > static_cast<double>(kMaxAmount))
+        return fail(ErrorCode::InvalidAmount, Reason::TooLarge);
+    const Kopecks kopecks = std::llround(amount);
+    if (kopecks <= 0)
+        return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
+    const std::optional<int> type = paymentTypeOf(typeValue);
+    if (!type)
+        return fail(ErrorCode::UnknownPaymentType);
+    const QString cardText = card.toString();
+    if (const Failure f = checkText(cardText, kMaxPaymentTextLength); !f.ok())
+        return f;
+    if (const Failure f = checkText(reference, kMaxPaymentTextLength); !f.ok())
+        return f;
+    Document& document = *m_state.document;
+    if ((document.type == CashIn || document.type == CashOut) && *type != kCash)
+        return fail(ErrorCode::NotAllowedInDocument, Reason::OnlyCash);
+    const Kopecks paid = paidTotal();
+    if (paid + kopecks > kMaxAmount)
+        return fail(ErrorCode::Overflow, Reason::TooLarge);
+    const bool positional = documentKind(document.type).positions;
+    if (positional && !mode.cached) {
+        const Kopecks due = documentTotal() - paid;
+        if (due <= 0 && !document.payments.isEmpty())
+            return fail(ErrorCode::NotAllowedInState);
+        if (*type != kCash && kopecks > due)
+            return fail(ErrorCode::NonCashExceedsTotal);
+    }
+
+    // A covering payment may close the receipt; if closing is refused the payment is undone too,
+    // so that a failed call leaves the device as it found it.
+    const DeviceState before = m_state;
+    document.payments.append(Payment{*type, kopecks, cardText, reference, mode.cached});
+    if (positional && mode.autoClose && !mode.cached && paidTotal() >= documentTotal()) {
+        const Failure closed = closeDocument();
+        if (!closed.ok()) {
+            m_state = before;
+            return closed;
+        }
+    }
+    return kOk;
+}
+
+Failure Device::resetPayInfo()
+{
+    using enum DocumentType;
+    if (const Failure f = requireDocument(
+            {Sale, SaleAnnulment, CashIn, CashOut, Refund, Purchase, PurchaseReturn});
+        !f.ok())
+        return f;
+    m_state.document->payments.clear();
+    return kOk;
+}
+
+Failure Device::printResult()
+{
+    using enum DocumentType;
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
+        return f;
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    Printout out = paper();
+    out.amountLine(u"ПОДЫТОГ"_s, documentTotal());
+    print(out);
+    return kOk;
+}
+
+// ---- closing -----------------------------------------------------------------------------------
+
+Device::Settlement Device::settlement() const
+{
+    const Document& document = *m_state.document;
+    Settlement s;
+    s.paid = paidTotal();
+    for (const Payment& payment : document.payments) {
+        if (payment.type != kCash)
+            s.nonCash += payment.amount;
+    }
+    s.total = documentKind(document.type).positions ? documentTotal() : s.paid;
+    s.change = std::max<Kopecks>(0, s.paid - s.total);
+    s.cashNet = s.paid - s.nonCash - s.change;
+    return s;
+}
+
+Failure Device::checkSettlement(const Settlement& s) const
+{
+    const Document& document = *m_state.document;
+    const DocumentKind& kind = documentKind(document.type);
+    if (document.payments.isEmpty() && (!kind.positions || s.total > 0))
+        return fail(ErrorCode::PaymentInsufficient, Reason::NoPayment);
+    if (kind.positions && s.total == 0 && option(16) == 0)
+        return fail(ErrorCode::ZeroTotal);
+    if (s.paid < s.total)
+        return fail(ErrorCode::PaymentInsufficient);
+    if (s.nonCash > s.total)
+        return fail(ErrorCode::NonCashExceedsTotal);
+    if (option(15) != 0 && kind.money < 0 && m_state.cashInDrawer < s.cashNet)
+        return fail(ErrorCode::InsufficientCash);
+    return checkPrinter();
+}
+
+// The document's own counters, the money per payment type and in the drawer, and the counters of
+// its type.
+void Device::countClosedDocument(const Settlement& s)
+{
+    const Document& document = *m_state.document;
+    const DocumentKind& kind = documentKind(document.type);
+    for (int i = 0; i < kCounterCount; ++i) {
+        const qint64 value = document.body.delta.values()[static_cast<std::size_t>(i)];
+        if (value != 0)
+            addToBoth(static_cast<Counter>(i + 1), value);
+    }
+    // Per payment type the money that stayed: the change goes back out of the cash total.
+    for (const Payment& payment : document.payments)
+        addToBoth(static_cast<Counter>(payment.type), kind.money * payment.amount);
+    if (s.change > 0)
+        addToBoth(static_cast<Counter>(kCash), -kind.money * s.change);
+    m_state.cashInDrawer = saturatingAdd(m_state.cashInDrawer, kind.money * s.cashNet);
+
+    for (const std::optional<CounterPair>& pair : {kind.counted, kind.alsoCounted}) {
+        if (pair) {
+            addToBoth(pair->count, 1);
+            addToBoth(pair->sum, s.total);
+        }
+    }
+    if (kind.sales) {
+        m_state.grandSalesTotal = saturatingAdd(m_state.grandSalesTotal, s.total);
+        for (const Entry& entry : document.body.entries) {
+            if (isPosition(entry.kind)) {
+                Kopecks& sum = m_state.departmentSales[entry.department];
+                sum = saturatingAdd(sum, entrySign(entry.kind) * entry.amount);
+            }
+        }
+    }
+}
+
+Failure Device::closeDocument()
+{
+    const Settlement s = settlement();
+    if (const Failure f = checkSettlement(s); !f.ok())
+        return f;
+    Printout out = paper();
+    tape::receiptEnd(out, m_state, *m_state.document, s.total, s.change);
+    print(out);
+    countClosedDocument(s);
+    m_state.fiscalDocuments += 1;
+    m_state.lastReceipt = m_state.document->lines;
+    m_state.lastReceiptTotal = s.total;
+    finishDocument(false, s.total);
+    return kOk;
+}
+
+} // namespace emulator

@@ -1,0 +1,314 @@
+// Positions, voids and corrections of the open receipt.
+
+#include "Device.h"
+#include "TapeLayout.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+namespace {
+
+constexpr std::int32_t kMaxTaxGroup = 8;
+
+// The quantity of a cancelling operation arrives as the operator typed it: a whole number of
+// thousandths, as text or as a number.
+std::optional<qint64> quantityOf(const QVariant& value, Reason& reason)
+{
+    reason = Reason::NotANumber;
+    if (value.metaType().id() == QMetaType::QString) {
+        const QString text = value.toString().trimmed();
+        if (text.isEmpty())
+            return std::nullopt;
+        for (QChar c : text) {
+            if (!c.isDigit() && c != u'-' && c != u'+')
+                return std::nullopt;
+        }
+        bool ok = false;
+        const qlonglong number = text.toLongLong(&ok);
+        return ok ? std::optional<qint64>(number) : std::nullopt;
+    }
+    if (value.metaType().id() == QMetaType::Double) {
+        const double d = value.toDouble();
+        if (!std::isfinite(d) || d != std::floor(d) || std::fabs(d) > 9e15)
+            return std::nullopt;
+        return static_cast<qint64>(d);
+    }
+    bool ok = false;
+    const qlonglong number = value.toLongLong(&ok);
+    return ok ? std::optional<qint64>(number) : std::nullopt;
+}
+
+} // namespace
+
+// The documents a position of this kind may stand in.
+Failure Device::requireDocumentFor(EntryKind kind) const
+{
+    using enum DocumentType;
+    return kind == EntryKind::Purchase ? requireDocument({Purchase, PurchaseReturn})
+           : kind == EntryKind::Goods  ? requireDocument({Sale, SaleAnnulment})
+                                       : requireDocument({Sale});
+}
+
+Failure Device::registerPosition(const PositionRequest& request, bool explicitDepartment)
+{
+    if (const Failure f = requireDocumentFor(request.kind); !f.ok())
+        return f;
+    if (explicitDepartment && m_state.major < 3 && request.kind != EntryKind::Purchase)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    if (const Failure f = requireNoPayment(); !f.ok())
+        return f;
+    if (request.quantity <= 0)
+        return fail(ErrorCode::InvalidQuantity, Reason::NotPositive);
+    if (request.quantity > kMaxQuantity)
+        return fail(ErrorCode::InvalidQuantity, Reason::TooLarge);
+    if (request.price < 0)
+        return fail(ErrorCode::InvalidPrice, Reason::Negative);
+    if (const Failure f = checkText(request.name, m_state.lineWidth); !f.ok())
+        return f;
+    if (request.taxGroup < 0 || request.taxGroup > kMaxTaxGroup)
+        return fail(ErrorCode::InvalidValue, Reason::TooLarge);
+    Document& document = *m_state.document;
+    const std::int32_t department = explicitDepartment ? request.department : document.department;
+    if (department < 1 || department > kMaxDepartment)
+        return fail(ErrorCode::InvalidValue,
+                    department < 1 ? Reason::NotPositive : Reason::TooLarge);
+    if (document.body.entries.size() >= kMaxEntries)
+        return fail(ErrorCode::DocumentFull);
+    const Kopecks amount = roundedAmount(request.quantity, request.price);
+    if (amount > kMaxAmount)
+        return fail(ErrorCode::Overflow, Reason::TooLarge);
+    const Kopecks total = documentTotal() + entrySign(request.kind) * amount;
+    if (total > kMaxAmount)
+        return fail(ErrorCode::Overflow, Reason::TooLarge);
+    if (total < 0)
+        return fail(ErrorCode::NegativeTotal);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+
+    document.undo = document.body;
+    PositionRequest registered = request;
+    registered.department = department;
+    document.body.entries.append(Entry{request.kind, request.quantity, request.price, request.name,
+                                       request.taxGroup, department, amount});
+    if (request.kind == EntryKind::Tare) {
+        document.body.delta[Counter::TareSaleCount] += 1;
+        document.body.delta[Counter::TareSaleSum] += amount;
+    } else if (request.kind == EntryKind::TareReturn) {
+        document.body.delta[Counter::TareReturnCount] += 1;
+        document.body.delta[Counter::TareReturnSum] += amount;
+    }
+    document.body.lastPosition = registered;
+    document.body.lastOperationAmount = amount;
+
+    Printout out = paper();
+    const QString prefix = request.kind == EntryKind::Tare         ? u"ТАРА"_s
+                           : request.kind == EntryKind::TareReturn ? u"ВОЗВРАТ ТАРЫ"_s
+                                                                   : QString();
+    tape::positionLines(out, request.name, request.quantity, request.price,
+                        entrySign(request.kind) * amount, prefix);
+    if (department != document.department)
+        out.line(u"  ОТДЕЛ %1"_s.arg(department));
+    print(out);
+    return kOk;
+}
+
+Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std::int32_t price,
+                             const QString& name, std::int32_t taxGroup,
+                             std::optional<std::int32_t> explicitDepartment)
+{
+    using enum DocumentType;
+    if (!m_state.document)
+        return fail(ErrorCode::NoOpenDocument);
+    const DocumentType type = m_state.document->type;
+    // In a purchase the goods positions are purchases: VoidItem cancels them there.
+    if (kind == EntryKind::Goods && (type == Purchase || type == PurchaseReturn))
+        kind = EntryKind::Purchase;
+    if (const Failure f = requireDocumentFor(kind); !f.ok())
+        return f;
+    if (explicitDepartment && m_state.major < 3)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    if (const Failure f = requireNoPayment(); !f.ok())
+        return f;
+    Reason reason = Reason::General;
+    const std::optional<qint64> quantity = quantityOf(quantityValue, reason);
+    if (!quantity)
+        return fail(ErrorCode::InvalidQuantity, reason);
+    if (*quantity <= 0)
+        return fail(ErrorCode::InvalidQuantity, Reason::NotPositive);
+    if (*quantity > kMaxQuantity)
+        return fail(ErrorCode::InvalidQuantity, Reason::TooLarge);
+    if (price < 0)
+        return fail(ErrorCode::InvalidPrice, Reason::Negative);
+    if (const Failure f = checkText(name, m_state.lineWidth); !f.ok())
+        return f;
+    Document& document = *m_state.document;
+    const std::int32_t department = explicitDepartment.value_or(document.department);
+
+    qsizetype found = -1;
+    for (qsizetype i = 0; i < document.body.entries.size(); ++i) {
+        const Entry& e = document.body.entries[i];
+        if (e.kind == kind && e.price == price && e.name == name && e.taxGroup == taxGroup &&
+            e.department == department && e.quantity >= *quantity) {
+            found = i;
+            break;
+        }
+    }
+    if (found < 0)
+        return fail(ErrorCode::PositionNotFound);
+    const Entry& entry = document.body.entries[found];
+    const qint64 left = entry.quantity - *quantity;
+    const Kopecks leftAmount = roundedAmount(left, price);
+    const Kopecks voided = entry.amount - leftAmount;
+    const Kopecks total = documentTotal() - entrySign(kind) * voided;
+    if (total < 0)
+        return fail(ErrorCode::NegativeTotal);
+    if (total > kMaxAmount)
+        return fail(ErrorCode::Overflow, Reason::TooLarge);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+
+    document.undo = document.body;
+    if (left == 0) {
+        document.body.entries.removeAt(found);
+    } else {
+        document.body.entries[found].quantity = left;
+        document.body.entries[found].amount = leftAmount;
+    }
+    document.body.delta[Counter::VoidCount] += 1;
+    document.body.delta[Counter::VoidSum] += voided;
+    document.body.lastPosition.reset();
+    document.body.lastOperationAmount = voided;
+
+    Printout out = paper();
+    tape::positionLines(out, name, *quantity, price, -entrySign(kind) * voided, u"СТОРНО"_s);
+    print(out);
+    return kOk;
+}
+
+Failure Device::repeatItem()
+{
+    using enum DocumentType;
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
+        return f;
+    const std::optional<PositionRequest> last = m_state.document->body.lastPosition;
+    if (!last)
+        return fail(ErrorCode::NothingToRepeat, Reason::NoPreviousOperation);
+    return registerPosition(*last, last->department != m_state.document->department);
+}
+
+Failure Device::correctLastItem()
+{
+    using enum DocumentType;
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
+        return f;
+    if (const Failure f = requireNoPayment(); !f.ok())
+        return f;
+    Document& document = *m_state.document;
+    if (!document.undo) {
+        return fail(ErrorCode::NothingToRepeat, document.body.entries.isEmpty()
+                                                    ? Reason::NoPreviousOperation
+                                                    : Reason::AlreadyCorrected);
+    }
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    const Kopecks undone = document.body.lastOperationAmount;
+    document.body = *document.undo;
+    document.undo.reset();
+    document.body.lastPosition.reset();
+    document.body.delta[Counter::CorrectionCount] += 1;
+    document.body.delta[Counter::CorrectionSum] += undone;
+
+    Printout out = paper();
+    out.amountLine(u"КОРРЕКЦИЯ"_s, undone);
+    print(out);
+    return kOk;
+}
+
+// ---- corrections -------------------------------------------------------------------------------
+
+Failure Device::addCorrection(Kopecks signedAmount, const QString& caption)
+{
+    Document& document = *m_state.document;
+    const bool anyPosition =
+        std::any_of(document.body.entries.cbegin(), document.body.entries.cend(),
+                    [](const Entry& e) { return isPosition(e.kind); });
+    if (!anyPosition)
+        return fail(ErrorCode::NotAllowedInState, Reason::NoPreviousOperation);
+    const Kopecks total = documentTotal() + signedAmount;
+    if (total < 0)
+        return fail(ErrorCode::NegativeTotal);
+    if (total > kMaxAmount)
+        return fail(ErrorCode::Overflow, Reason::TooLarge);
+    if (document.body.entries.size() >= kMaxEntries)
+        return fail(ErrorCode::DocumentFull);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+
+    const bool discount = signedAmount < 0;
+    const Kopecks amount = discount ? -signedAmount : signedAmount;
+    document.undo = document.body;
+    document.body.entries.append(Entry{discount ? EntryKind::Discount : EntryKind::Surcharge, 0, 0,
+                                       caption, 0, document.department, amount});
+    Counters& delta = document.body.delta;
+    delta[discount ? Counter::DiscountCount : Counter::SurchargeCount] += 1;
+    delta[discount ? Counter::DiscountSum : Counter::SurchargeSum] += amount;
+    if (isSaleSide()) {
+        delta[discount ? Counter::SaleDiscountCount : Counter::SaleSurchargeCount] += 1;
+        delta[discount ? Counter::SaleDiscountSum : Counter::SaleSurchargeSum] += amount;
+    } else {
+        delta[discount ? Counter::PurchaseDiscountCount : Counter::PurchaseSurchargeCount] += 1;
+        delta[discount ? Counter::PurchaseDiscountSum : Counter::PurchaseSurchargeSum] += amount;
+    }
+    document.body.lastPosition.reset();
+    document.body.lastOperationAmount = amount;
+
+    Printout out = paper();
+    out.amountLine(caption, signedAmount);
+    print(out);
+    return kOk;
+}
+
+Failure Device::absoluteCorrection(std::int32_t amount, const std::optional<QString>& text)
+{
+    using enum DocumentType;
+    if (text && m_state.major < 3)
+        return fail(ErrorCode::NotSupportedByGeneration);
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
+        return f;
+    if (const Failure f = requireNoPayment(); !f.ok())
+        return f;
+    if (amount == 0)
+        return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
+    if (text) {
+        if (const Failure f = checkText(*text, m_state.lineWidth); !f.ok())
+            return f;
+    }
+    const QString caption = text && !text->isEmpty() ? *text
+                            : amount < 0             ? u"СКИДКА"_s
+                                                     : u"НАДБАВКА"_s;
+    return addCorrection(amount, caption);
+}
+
+Failure Device::percentCorrection(std::int32_t percent)
+{
+    using enum DocumentType;
+    if (const Failure f = requireDocument({Sale, SaleAnnulment, Purchase, PurchaseReturn}); !f.ok())
+        return f;
+    if (const Failure f = requireNoPayment(); !f.ok())
+        return f;
+    if (percent == 0)
+        return fail(ErrorCode::InvalidValue, Reason::NotPositive);
+    if (percent < -100 || percent > 100)
+        return fail(ErrorCode::InvalidValue, Reason::TooLarge);
+    const Kopecks base = documentTotal();
+    const Kopecks share = roundedShare(base, percent < 0 ? -percent : percent);
+    if (base > 0 && share == 0)
+        return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
+    const QString caption =
+        (percent < 0 ? u"СКИДКА %1%"_s : u"НАДБАВКА %1%"_s).arg(percent < 0 ? -percent : percent);
+    return addCorrection(percent < 0 ? -share : share, caption);
+}
+
+} // namespace emulator

@@ -1,0 +1,155 @@
+// The shift, the drawer, the reports and the printer tests.
+
+#include "Device.h"
+#include "TapeLayout.h"
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+namespace {
+
+constexpr int kMaxRegisterNumber = 9999;
+
+} // namespace
+
+Failure Device::checkShiftLimit() const
+{
+    if (!m_state.shiftOpen || !m_state.shiftOpenedAt.isValid())
+        return kOk;
+    const qint64 limit = static_cast<qint64>(option(37)) * 3600;
+    if (m_state.shiftOpenedAt.secsTo(now()) > limit)
+        return fail(ErrorCode::ShiftTooLong, Reason::ShiftClosedAtInit);
+    return kOk;
+}
+
+Failure Device::startSession(const QString& cashier, std::int32_t registerNumber)
+{
+    if (m_state.shiftOpen)
+        return fail(ErrorCode::ShiftAlreadyOpen);
+    if (cashier.trimmed().isEmpty())
+        return fail(ErrorCode::InvalidValue, Reason::EmptyText);
+    if (const Failure f = checkText(cashier, kMaxCashierLength); !f.ok())
+        return f;
+    if (registerNumber < 1)
+        return fail(ErrorCode::InvalidValue, Reason::NotPositive);
+    if (registerNumber > kMaxRegisterNumber)
+        return fail(ErrorCode::InvalidValue, Reason::TooLarge);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+
+    m_state.shiftOpen = true;
+    m_state.shiftNumber += 1;
+    m_state.shiftOpenedAt = now();
+    m_state.registerNumber = registerNumber;
+    m_state.cashier = cashier;
+    m_state.cashierSet = true;
+    m_state.departmentSales.clear();
+    m_state.shiftCounters.clear();
+    m_state.shiftCounters[Counter::LastZNumber] = m_state.totalCounters[Counter::LastZNumber];
+    m_state.shiftCounters[Counter::CashAtShiftStart] = m_state.cashInDrawer;
+
+    Printout out = paper();
+    tape::shiftOpened(out, m_state);
+    print(out);
+    return kOk;
+}
+
+Failure Device::endSession()
+{
+    if (!m_state.shiftOpen)
+        return fail(ErrorCode::ShiftNotOpen);
+    if (m_state.document)
+        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+
+    const int zNumber = static_cast<int>(m_state.totalCounters[Counter::LastZNumber]) + 1;
+    m_state.totalCounters[Counter::LastZNumber] = zNumber;
+    m_state.shiftCounters[Counter::LastZNumber] = zNumber;
+    Printout out = paper();
+    tape::shiftReport(out, m_state, u"Z-ОТЧЕТ %1"_s.arg(zNumber), false, now());
+    out.centered(u"СМЕНА ЗАКРЫТА"_s);
+    print(out);
+
+    m_effects.shifts.append(Effects::ClosedShift{m_state.shiftNumber, m_state.shiftOpenedAt, now(),
+                                                 m_state.shiftCounters});
+    m_state.shiftOpen = false;
+    m_state.shiftOpenedAt = QDateTime();
+    m_state.departmentSales.clear();
+    m_state.shiftCounters.clear();
+    m_state.shiftCounters[Counter::LastZNumber] = zNumber;
+    m_state.shiftCounters[Counter::CashAtShiftStart] = m_state.cashInDrawer;
+    return kOk;
+}
+
+Failure Device::setClerk(const QString& cashier)
+{
+    if (cashier.trimmed().isEmpty())
+        return fail(ErrorCode::InvalidValue, Reason::EmptyText);
+    if (const Failure f = checkText(cashier, kMaxCashierLength); !f.ok())
+        return f;
+    m_state.cashier = cashier;
+    m_state.cashierSet = true;
+    return kOk;
+}
+
+Failure Device::openDrawer()
+{
+    m_state.sensors.drawerOpen = true;
+    return kOk;
+}
+
+Failure Device::printDuplicate()
+{
+    if (m_state.document)
+        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (m_state.lastReceipt.isEmpty())
+        return fail(ErrorCode::NoReceiptForDuplicate);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    Printout out = paper();
+    tape::duplicate(out, m_state.lastReceipt);
+    print(out);
+    addToBoth(Counter::DuplicateCount, 1);
+    addToBoth(Counter::DuplicateSum, m_state.lastReceiptTotal);
+    return kOk;
+}
+
+Failure Device::printReport(std::int32_t kind)
+{
+    if (kind != 1 && kind != 2 && kind != 3 && kind != 11)
+        return fail(ErrorCode::UnknownIndex);
+    if (m_state.document)
+        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (kind == 3)
+        return endSession();
+    if (kind != 11 && !m_state.shiftOpen)
+        return fail(ErrorCode::ShiftNotOpen);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    Printout out = paper();
+    if (kind == 11) {
+        tape::programmingReport(out, m_state);
+    } else {
+        tape::shiftReport(out, m_state, kind == 1 ? u"X-ОТЧЕТ"_s : u"X2-ОТЧЕТ ПО ОТДЕЛАМ"_s,
+                          kind == 2, now());
+    }
+    print(out);
+    return kOk;
+}
+
+Failure Device::testPrinter(std::int32_t kind)
+{
+    if (kind < 1 || kind > 3)
+        return fail(ErrorCode::UnknownIndex);
+    if (m_state.document)
+        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (const Failure f = checkPrinter(); !f.ok())
+        return f;
+    Printout out = paper();
+    tape::printerTest(out, m_state, kind, now());
+    print(out);
+    return kOk;
+}
+
+} // namespace emulator

@@ -1,0 +1,192 @@
+#include "TapeLayout.h"
+
+#include "DeviceOptions.h"
+#include "DocumentKinds.h"
+
+using namespace Qt::StringLiterals;
+
+namespace emulator::tape {
+namespace {
+
+const QString kDateTime = u"dd.MM.yyyy HH:mm"_s;
+
+QString version(const DeviceState& state)
+{
+    return u"%1.%2"_s.arg(state.major).arg(state.minor);
+}
+
+} // namespace
+
+void shiftOpened(Printout& out, const DeviceState& state)
+{
+    out.centered(u"ОТКРЫТИЕ СМЕНЫ %1"_s.arg(state.shiftNumber));
+    out.columns(state.shiftOpenedAt.toString(kDateTime), u"КАССА %1"_s.arg(state.registerNumber));
+    out.line(u"КАССИР "_s + state.cashier);
+}
+
+void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
+                 const QDateTime& at)
+{
+    const Counters& c = state.shiftCounters;
+    out.centered(title);
+    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
+    out.columns(at.toString(kDateTime), u"СМЕНА %1"_s.arg(state.shiftNumber));
+    if (state.shiftOpenedAt.isValid())
+        out.line(u"ОТКРЫТА "_s + state.shiftOpenedAt.toString(kDateTime));
+    out.line(u"КАССИР "_s + state.cashier);
+    out.separator();
+    struct Row
+    {
+        const char16_t* caption;
+        Counter count;
+        Counter sum;
+    };
+    using enum Counter;
+    static constexpr Row kRows[] = {
+        {u"ПРОДАЖИ", SaleCount, SalesTotal},
+        {u"АННУЛИРОВАНИЯ", AnnulmentCount, AnnulmentSum},
+        {u"ВОЗВРАТЫ", RefundCount, RefundSum},
+        {u"ПОКУПКИ", PurchaseCount, PurchaseSum},
+        {u"ВОЗВРАТЫ ПОКУПОК", PurchaseReturnCount, PurchaseReturnSum},
+        {u"ВНЕСЕНИЯ", CashInCount, CashInSum},
+        {u"ВЫПЛАТЫ", CashOutCount, CashOutSum},
+        {u"СКИДКИ", DiscountCount, DiscountSum},
+        {u"НАДБАВКИ", SurchargeCount, SurchargeSum},
+        {u"СТОРНО", VoidCount, VoidSum},
+        {u"КОРРЕКЦИИ", CorrectionCount, CorrectionSum},
+        {u"ОТМЕНЫ ЧЕКОВ", CancelledCount, CancelledSum},
+        {u"ДУБЛИКАТЫ", DuplicateCount, DuplicateSum},
+    };
+    for (const Row& row : kRows) {
+        out.columns(QString::fromUtf16(row.caption) + u' ' + QString::number(c[row.count]),
+                    u'=' + formatMoney(c[row.sum]));
+    }
+    out.separator();
+    for (int type = 1; type <= 8; ++type) {
+        const qint64 sum = c.at(type);
+        if (sum != 0)
+            out.amountLine(paymentName(type), sum);
+    }
+    if (byDepartment) {
+        out.separator();
+        for (auto it = state.departmentSales.cbegin(); it != state.departmentSales.cend(); ++it)
+            out.amountLine(u"ОТДЕЛ %1"_s.arg(it.key()), it.value());
+    }
+    out.separator();
+    out.amountLine(u"НАЛИЧНЫХ В КАССЕ"_s, state.cashInDrawer);
+    out.amountLine(u"НАРАСТАЮЩИЙ ИТОГ"_s, state.grandSalesTotal);
+}
+
+void programmingReport(Printout& out, const DeviceState& state)
+{
+    out.centered(u"ОТЧЕТ ПО ПРОГРАММИРОВАНИЮ"_s);
+    out.columns(u"ВЕРСИЯ"_s, version(state));
+    out.columns(u"ЗАВ. НОМЕР"_s, state.serial);
+    for (int number = 3; number <= 51; ++number)
+        out.columns(u"ОПЦИЯ %1"_s.arg(number), QString::number(optionValue(state, number)));
+    out.columns(u"СКОРОСТЬ"_s, QString::number(optionValue(state, 101)));
+}
+
+void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at)
+{
+    switch (kind) {
+    case 1:
+        out.centered(u"ПРОБНЫЙ ЧЕК"_s);
+        out.line(at.toString(kDateTime));
+        out.columns(u"ТОВАР"_s, u"=1.00"_s);
+        out.amountLine(u"ИТОГ"_s, 100);
+        out.centered(u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s);
+        break;
+    case 2:
+        out.centered(u"ТЕСТ ПЕЧАТИ"_s);
+        out.line(u"0123456789 !\"#$%&'()*+,-./:;<=>?@"_s);
+        out.line(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
+        out.line(u"АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"_s);
+        out.line(u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя"_s);
+        out.separator(u'=');
+        break;
+    default:
+        out.centered(u"ТЕСТ ПРИНТЕРА"_s);
+        out.columns(u"ВЕРСИЯ"_s, version(state));
+        out.columns(u"ЗАВ. НОМЕР"_s, state.serial);
+        out.columns(u"БУМАГА"_s, state.sensors.paperNearEnd ? u"МАЛО"_s : u"НОРМА"_s);
+        out.columns(u"БАТАРЕЯ"_s, state.sensors.batteryLow ? u"РАЗРЯЖЕНА"_s : u"НОРМА"_s);
+        out.columns(u"ЭКЛЗ"_s, state.sensors.eklzNearFull ? u"ПОЧТИ ЗАПОЛНЕНА"_s : u"НОРМА"_s);
+        break;
+    }
+}
+
+void duplicate(Printout& out, const QStringList& receipt)
+{
+    out.centered(u"ДУБЛИКАТ"_s);
+    for (const QString& line : receipt)
+        out.line(line);
+    out.centered(u"ДУБЛИКАТ"_s);
+}
+
+void documentHeader(Printout& out, const DeviceState& state, const Document& document)
+{
+    out.centered(u"ДОБРО ПОЖАЛОВАТЬ!"_s);
+    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
+    out.columns(document.openedAt.toString(kDateTime),
+                document.number > 0 ? u"ДОК %1"_s.arg(document.number) : QString());
+    out.columns(u"КАССИР "_s + document.cashier, u"ОТД %1"_s.arg(document.department));
+    if (!document.order.isEmpty())
+        out.line(u"ЗАКАЗ "_s + document.order);
+    const QString title = documentTitle(document.type);
+    if (!title.isEmpty())
+        out.centered(title);
+    if (documentKind(document.type).positions) {
+        for (const QString& extra : state.extraStrings)
+            out.line(extra);
+    }
+    for (const QString& data : state.pendingExtraData)
+        out.line(data);
+}
+
+void positionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
+                   Kopecks signedAmount, const QString& prefix)
+{
+    out.line(prefix.isEmpty() ? name : name.isEmpty() ? prefix : prefix + u' ' + name);
+    out.columns(u"  "_s + formatQuantity(quantity) + u" x "_s + formatMoney(price),
+                u'=' + formatMoney(signedAmount));
+}
+
+void receiptEnd(Printout& out, const DeviceState& state, const Document& document, Kopecks total,
+                Kopecks change)
+{
+    out.separator();
+    out.amountLine(u"ИТОГ"_s, total);
+    for (const Payment& payment : document.payments) {
+        out.amountLine(paymentName(payment.type), payment.amount);
+        if (payment.type != 8 && !payment.card.isEmpty())
+            out.line(u"  КАРТА "_s + payment.card);
+        if (payment.type != 8 && !payment.reference.isEmpty())
+            out.line(u"  ДОКУМЕНТ "_s + payment.reference);
+    }
+    if (change > 0)
+        out.amountLine(u"СДАЧА"_s, change);
+    if (documentKind(document.type).positions) {
+        for (const QString& extra : state.extraStrings2)
+            out.line(extra);
+    }
+    out.separator();
+    out.columns(u"ЭКЛЗ "_s + state.eklzNumber,
+                u"КПК %1"_s.arg(state.fiscalDocuments + 1, 8, 10, QChar(u'0')));
+    out.centered(u"ФП"_s);
+}
+
+void textDocumentEnd(Printout& out, const Document& document)
+{
+    out.separator();
+    if (document.number > 0)
+        out.centered(u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s);
+}
+
+void cancelled(Printout& out)
+{
+    out.separator();
+    out.centered(u"ДОКУМЕНТ АННУЛИРОВАН"_s);
+}
+
+} // namespace emulator::tape

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "DeviceState.h"
+#include "Printout.h"
+
+#include <QDateTime>
+
+// What the device prints for each of its documents and reports, laid out on the tape. The device
+// decides what happens; these functions only say how it looks on paper.
+namespace emulator::tape {
+
+void shiftOpened(Printout& out, const DeviceState& state);
+// The X and Z reports: the open shift's counters, by department when asked.
+void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
+                 const QDateTime& at);
+void programmingReport(Printout& out, const DeviceState& state);
+// The printer tests: 1 trial receipt, 2 print test, other self-test.
+void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at);
+void duplicate(Printout& out, const QStringList& receipt);
+
+void documentHeader(Printout& out, const DeviceState& state, const Document& document);
+void positionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
+                   Kopecks signedAmount, const QString& prefix);
+// The end of a fiscal receipt: total, payments with their card data, change, end lines, EKLZ.
+void receiptEnd(Printout& out, const DeviceState& state, const Document& document, Kopecks total,
+                Kopecks change);
+void textDocumentEnd(Printout& out, const Document& document);
+void cancelled(Printout& out);
+
+} // namespace emulator::tape
