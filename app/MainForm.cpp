@@ -1,6 +1,7 @@
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
+#include "FormOptions.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
 #include "FormSale.h"
@@ -298,6 +299,7 @@ void MainForm::CmdExtraInfo_Click()
 
 void MainForm::CmdSettings_Click()
 {
+    showOwned<FormOptions>(*this);
 }
 void MainForm::CmdTaxes_Click()
 {

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "Driver.h"
+#include "Fields.h"
+#include "Loadable.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class MainForm;
+class QAbstractButton;
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace Ui {
+class FormOptions;
+}
+
+namespace ui {
+class NumberBox;
+class TabStrip;
+} // namespace ui
+
+// Reads and programs the device: its options (written back by "Применить" only where the operator
+// changed them), the receipt header, date and time, pictures and bar codes (sent at once).
+class FormOptions : public ui::Loadable<QDialog>
+{
+    Q_OBJECT
+
+public:
+    explicit FormOptions(MainForm& main, QWidget* parent = nullptr);
+    ~FormOptions() override;
+
+protected:
+    void Form_Load() override;
+
+private slots:
+    void Option_Change();
+    void CmdApply_Click();
+    void CmdCancel_Click();
+
+    // Receipt header, date and time
+    void CmdSetHeader_Click();
+    void CmdSetDate_Click();
+    void CmdSetTime_Click();
+
+    // Pictures and bar codes
+    void CmdBrowseImageFile_Click();
+    void CmdLoadImage_Click();
+    void CmdSetImage_Click();
+    void CmdDeleteImage_Click();
+    void cmdLoadImages_Click();
+    void cmdSetPrintPic_Click();
+    void CmdProgramBarCode_Click();
+    void CmdProgramBarCodeDirect_Click();
+
+private:
+    void SetStatus(const QString& text);
+    void ShowResult(Driver::Result result); // "Статус: " + comment
+    void ReadOptions();
+    void ReadHeader();
+    void ShowOptions();
+    void ShowClockAndPictures();
+    void ShowSpinners();
+    void ShowDateAndTime();
+    void EnableControls(std::int16_t deviceVersion, bool shiftOpen);
+    void EnablePictureAndBarCode();
+    void TrackChanges();
+    // The value the controls now give option `number`.
+    std::int16_t ControlValue(std::int16_t number) const;
+    // Writes one option when its control differs from the loaded value and shows the bare
+    // comment; the loaded value becomes the attempted one, or only a successful one when
+    // `onlyOnSuccess`.
+    void ApplyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess);
+    void RunSlotCommand(const QString& progress, Driver::Result (Driver::*command)(std::int16_t));
+
+    std::unique_ptr<Ui::FormOptions> ui;
+    MainForm& m_main;
+    std::shared_ptr<Driver> m_driver;
+    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    ui::TabStrip* m_tabs = nullptr;
+    ui::NumberBox* m_sessionTimeLimit = nullptr;
+    ui::NumberBox* m_startBarCodeHeight = nullptr;
+    ui::NumberBox* m_endBarCodeHeight = nullptr;
+    ui::NumberBox* m_numImage = nullptr;
+    ui::NumberBox* m_barCodeHeight = nullptr;
+    ui::NumberBox* m_scaling = nullptr;
+    ui::NumberBox* m_width = nullptr;
+
+    QHash<std::int16_t, QCheckBox*> m_checks;           // by option number
+    QHash<std::int16_t, QList<QRadioButton*>> m_groups; // by option number
+    QList<QRadioButton*> PaperTypeOption;
+    QList<QRadioButton*> opCodePage;
+    QList<QRadioButton*> opCodeType;
+    QList<QRadioButton*> opBarCodeAlignment;
+    QList<QRadioButton*> OpBarCodeFontSize;
+    std::array<QLineEdit*, 8> TxtHeader{};
+    std::array<QCheckBox*, 8> CheckBoldHeader{};
+    std::array<QCheckBox*, 3> PrintPicCheck{};
+
+    // What was read at load, and since then written (see ApplyOption).
+    QHash<std::int16_t, std::int16_t> m_loaded;
+    std::int16_t m_paperType = 0;
+    std::int32_t m_codePage = 0; // as read at load; never replaced
+    Driver::Result m_result = 0;
+};
