@@ -44,6 +44,14 @@ enum class ErrorCode : std::int16_t {
     NotSupportedYet = 51,
     InjectedFault = 60,
     StorageError = 61,
+    FileNotFound = 70,
+    BadPicture = 71,
+    PictureTooLarge = 72,
+    NoPicture = 73,
+    InvalidBarCode = 74,
+    InvalidDate = 75,
+    InvalidTime = 76,
+    DateBeforeLastRecord = 77,
 };
 
 // The code as the contract returns it, for comparing with a result: r == resultCode(...).

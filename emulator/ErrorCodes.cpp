@@ -72,6 +72,18 @@ constexpr std::array kCodes{
     ErrorCodeInfo{ErrorCode::InjectedFault, u"Имитация неисправности устройства",
                   u"Simulated device fault"},
     ErrorCodeInfo{ErrorCode::StorageError, u"Ошибка памяти устройства", u"Device memory error"},
+    ErrorCodeInfo{ErrorCode::FileNotFound, u"Файл не найден", u"File not found"},
+    ErrorCodeInfo{ErrorCode::BadPicture, u"Файл не является точечным рисунком",
+                  u"The file is not a bitmap picture"},
+    ErrorCodeInfo{ErrorCode::PictureTooLarge, u"Рисунок слишком велик", u"The picture is too large"},
+    ErrorCodeInfo{ErrorCode::NoPicture, u"Рисунок не загружен", u"No picture is loaded"},
+    ErrorCodeInfo{ErrorCode::InvalidBarCode, u"Недопустимое содержимое штрих-кода",
+                  u"Invalid bar code content"},
+    ErrorCodeInfo{ErrorCode::InvalidDate, u"Недопустимая дата", u"Invalid date"},
+    ErrorCodeInfo{ErrorCode::InvalidTime, u"Недопустимое время", u"Invalid time"},
+    ErrorCodeInfo{ErrorCode::DateBeforeLastRecord,
+                  u"Дата раньше последней записи фискальной памяти",
+                  u"The date is before the last fiscal memory record"},
 };
 
 struct ReasonInfo

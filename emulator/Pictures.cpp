@@ -1,0 +1,102 @@
+#include "Pictures.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QtEndian>
+
+#include <cstdlib>
+#include <optional>
+
+namespace emulator {
+
+namespace {
+
+// What a bitmap's headers say, read without decoding anything.
+struct BitmapHeader
+{
+    qint64 width = 0;
+    qint64 height = 0;
+    qint64 neededBytes = 0; // the file size its uncompressed pixels need, 0 when compressed
+};
+
+std::optional<BitmapHeader> readBitmapHeader(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray head = file.read(34);
+    if (head.size() < 34 || !head.startsWith("BM"))
+        return std::nullopt;
+    const auto* bytes = reinterpret_cast<const uchar*>(head.constData());
+    const quint32 offset = qFromLittleEndian<quint32>(bytes + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
+    BitmapHeader header;
+    if (infoSize == 12) { // the oldest header: 16-bit sizes
+        header.width = qFromLittleEndian<quint16>(bytes + 18);
+        header.height = qFromLittleEndian<quint16>(bytes + 20);
+        const quint16 bits = qFromLittleEndian<quint16>(bytes + 24);
+        header.neededBytes = offset + (header.width * bits + 31) / 32 * 4 * header.height;
+        return header;
+    }
+    if (infoSize < 40)
+        return std::nullopt;
+    header.width = qFromLittleEndian<qint32>(bytes + 18);
+    header.height = std::abs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
+    const quint16 bits = qFromLittleEndian<quint16>(bytes + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(bytes + 30);
+    if (compression == 0 || compression == 3)
+        header.neededBytes = offset + (header.width * bits + 31) / 32 * 4 * header.height;
+    return header;
+}
+
+} // namespace
+
+std::variant<Raster, Failure> loadPicture(const QString& path)
+{
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isFile())
+        return Failure{ErrorCode::FileNotFound};
+    if (file.size() == 0)
+        return Failure{ErrorCode::BadPicture, Reason::EmptyText};
+    if (file.size() > kMaxPictureFileBytes)
+        return Failure{ErrorCode::PictureTooLarge, Reason::TooLarge};
+
+    // The header's claims are checked before a single pixel is decoded.
+    const std::optional<BitmapHeader> header = readBitmapHeader(path);
+    if (!header || header->width <= 0 || header->height <= 0)
+        return Failure{ErrorCode::BadPicture};
+    if (header->width > kMaxPictureSourceSide || header->height > kMaxPictureSourceSide)
+        return Failure{ErrorCode::PictureTooLarge, Reason::TooLarge};
+    const QSize declared(int(header->width), int(header->height));
+    QSize target = declared;
+    if (target.width() > kPrintWidthDots)
+        target = declared.scaled(kPrintWidthDots, kMaxPictureSourceSide, Qt::KeepAspectRatio);
+    if (target.height() > kMaxPictureHeightDots)
+        return Failure{ErrorCode::PictureTooLarge, Reason::TooLarge};
+    if (header->neededBytes > file.size())
+        return Failure{ErrorCode::BadPicture}; // truncated
+
+    QImageReader reader(path, "bmp");
+    reader.setDecideFormatFromContent(false);
+    QImage image;
+    if (!reader.read(&image) || image.size() != declared)
+        return Failure{ErrorCode::BadPicture};
+    if (target != declared)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image = image.convertToFormat(QImage::Format_ARGB32);
+
+    Raster raster(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            // Transparent parts are paper.
+            if (qAlpha(row[x]) >= 128 && qGray(row[x]) < 128)
+                raster.setDot(x, y);
+        }
+    }
+    return raster;
+}
+
+} // namespace emulator

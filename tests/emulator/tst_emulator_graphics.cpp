@@ -1,0 +1,235 @@
+#include "BarCodes.h"
+#include "Pictures.h"
+#include "Raster.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace emulator;
+
+Q_DECLARE_METATYPE(emulator::ErrorCode)
+
+namespace {
+
+// A bitmap header that claims the given size, followed by `pixelBytes` bytes of pixels.
+QByteArray bitmapHeader(qint32 width, qint32 height, int pixelBytes)
+{
+    QByteArray data(54, '\0');
+    auto put32 = [&](int at, quint32 value) { qToLittleEndian(value, data.data() + at); };
+    auto put16 = [&](int at, quint16 value) { qToLittleEndian(value, data.data() + at); };
+    data[0] = 'B';
+    data[1] = 'M';
+    put32(2, quint32(54 + pixelBytes));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, quint32(width));
+    put32(22, quint32(height));
+    put16(26, 1);
+    put16(28, 24);
+    data.append(QByteArray(pixelBytes, '\x7f'));
+    return data;
+}
+
+// A picture with a black square in its top left quarter.
+QByteArray squareBitmap(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter(&image).fillRect(0, 0, width / 2, height / 2, Qt::black);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return data;
+}
+
+} // namespace
+
+class TestEmulatorGraphics : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pictureFiles_data();
+    void pictureFiles();
+    void barCodeContent_data();
+    void barCodeContent();
+    void barCodeMask_data();
+    void barCodeMask();
+    void rasterSurvivesTheTape();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestEmulatorGraphics::pictureFiles_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty with `exists` false: no file at all
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<ErrorCode>("code");
+    QTest::addColumn<QSize>("size");
+
+    const QByteArray good = squareBitmap(100, 40);
+    QTest::newRow("small picture") << good << true << ErrorCode::NoError << QSize(100, 40);
+    QTest::newRow("as wide as the head")
+        << squareBitmap(384, 10) << true << ErrorCode::NoError << QSize(384, 10);
+    QTest::newRow("wider: scaled to the head")
+        << squareBitmap(768, 200) << true << ErrorCode::NoError << QSize(384, 100);
+    QTest::newRow("missing file") << QByteArray() << false << ErrorCode::FileNotFound << QSize();
+    QTest::newRow("zero size") << QByteArray() << true << ErrorCode::BadPicture << QSize();
+    QTest::newRow("not a bitmap") << "Quolt 840 receipt header\n"_ba << true
+                                  << ErrorCode::BadPicture << QSize();
+    QTest::newRow("png is not a bitmap") << [] {
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(10, 10, QImage::Format_RGB32).save(&buffer, "PNG");
+        return data;
+    }() << true << ErrorCode::BadPicture << QSize();
+    QTest::newRow("truncated") << good.left(good.size() / 2) << true << ErrorCode::BadPicture
+                               << QSize();
+    QTest::newRow("claims a gigapixel")
+        << bitmapHeader(40000, 30000, 300) << true << ErrorCode::PictureTooLarge << QSize();
+    QTest::newRow("claims a negative width")
+        << bitmapHeader(-50, 10, 300) << true << ErrorCode::BadPicture << QSize();
+    QTest::newRow("too tall once scaled")
+        << bitmapHeader(400, 2000, 64) << true << ErrorCode::PictureTooLarge << QSize();
+    QTest::newRow("file over the size limit") << QByteArray(int(kMaxPictureFileBytes) + 1, 'B')
+                                              << true << ErrorCode::PictureTooLarge << QSize();
+}
+
+void TestEmulatorGraphics::pictureFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    QFETCH(ErrorCode, code);
+    QFETCH(QSize, size);
+
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".bmp"_s);
+    if (exists) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const auto result = loadPicture(path);
+    if (code != ErrorCode::NoError) {
+        QVERIFY(std::holds_alternative<Failure>(result));
+        QCOMPARE(std::get<Failure>(result).code, code);
+        return;
+    }
+    QVERIFY(std::holds_alternative<Raster>(result));
+    const Raster& raster = std::get<Raster>(result);
+    QCOMPARE(QSize(raster.width, raster.height), size);
+    // Black where the square is, paper elsewhere.
+    QVERIFY(raster.dot(1, 1));
+    QVERIFY(!raster.dot(raster.width - 2, raster.height - 2));
+}
+
+void TestEmulatorGraphics::barCodeContent_data()
+{
+    QTest::addColumn<int>("symbology");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<ErrorCode>("code");
+    QTest::addColumn<QString>("text");
+
+    const ErrorCode ok = ErrorCode::NoError;
+    const ErrorCode bad = ErrorCode::InvalidBarCode;
+    QTest::newRow("UPC-A, check digit added") << 0 << u"12345678901"_s << ok << u"123456789012"_s;
+    QTest::newRow("UPC-A, right check digit") << 0 << u"123456789012"_s << ok << u"123456789012"_s;
+    QTest::newRow("UPC-A, wrong check digit") << 0 << u"123456789013"_s << bad << QString();
+    QTest::newRow("UPC-E") << 1 << u"0123456"_s << ok << QString();
+    QTest::newRow("EAN-13, check digit added")
+        << 2 << u"460123456789"_s << ok << u"4601234567893"_s;
+    QTest::newRow("EAN-13, right check digit")
+        << 2 << u"4601234567893"_s << ok << u"4601234567893"_s;
+    QTest::newRow("EAN-13, wrong check digit") << 2 << u"4601234567890"_s << bad << QString();
+    QTest::newRow("EAN-13 with letters") << 2 << u"46012345678AB"_s << bad << QString();
+    QTest::newRow("EAN-13 too short") << 2 << u"46012345"_s << bad << QString();
+    QTest::newRow("EAN-8") << 3 << u"9638507"_s << ok << u"96385074"_s;
+    QTest::newRow("EAN-8, wrong check digit") << 3 << u"96385070"_s << bad << QString();
+    QTest::newRow("CODE 39") << 4 << u"QUOLT-840"_s << ok << QString();
+    QTest::newRow("CODE 39 outside its set") << 4 << u"QUOLT_840"_s << bad << QString();
+    QTest::newRow("ITF") << 5 << u"12345678"_s << ok << QString();
+    QTest::newRow("ITF with letters") << 5 << u"1234AB"_s << bad << QString();
+    QTest::newRow("CODABAR") << 6 << u"A1234B"_s << ok << QString();
+    QTest::newRow("CODABAR without start and stop") << 6 << u"1234"_s << bad << QString();
+    QTest::newRow("CODE 93") << 7 << u"QUOLT 840"_s << ok << QString();
+    QTest::newRow("CODE 128") << 8 << u"Quolt-840mx"_s << ok << QString();
+    QTest::newRow("CODE 128, Cyrillic") << 8 << u"Кволт"_s << bad << QString();
+    QTest::newRow("empty") << 8 << QString() << bad << QString();
+    QTest::newRow("too wide for the head") << 8 << u"Quolt-840mx-0123456789"_s << bad << QString();
+    QTest::newRow("unknown symbology") << 9 << u"1234"_s << ErrorCode::InvalidValue << QString();
+}
+
+void TestEmulatorGraphics::barCodeContent()
+{
+    QFETCH(int, symbology);
+    QFETCH(QString, content);
+    QFETCH(ErrorCode, code);
+    QFETCH(QString, text);
+
+    BarCodeRequest request;
+    request.symbology = symbology;
+    request.content = content;
+    request.thickness = 1;
+    const auto result = encodeBarCode(request);
+    if (code != ErrorCode::NoError) {
+        QVERIFY(std::holds_alternative<Failure>(result));
+        QCOMPARE(std::get<Failure>(result).code, code);
+        return;
+    }
+    QVERIFY(std::holds_alternative<BarCode>(result));
+    const BarCode& barCode = std::get<BarCode>(result);
+    if (!text.isEmpty())
+        QCOMPARE(barCode.text, text);
+    // Every linear code starts with a bar.
+    QVERIFY(barCode.modules.startsWith(u'1'));
+    const Raster raster = barCode.raster(1);
+    QCOMPARE(raster.width, kPrintWidthDots);
+    QCOMPARE(raster.height, 50);
+}
+
+void TestEmulatorGraphics::barCodeMask_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("bars and spaces") << u"1101001"_s << true;
+    QTest::newRow("as wide as the head") << QString(kPrintWidthDots, u'1') << true;
+    QTest::newRow("wider than the head") << QString(kPrintWidthDots + 1, u'1') << false;
+    QTest::newRow("other characters") << u"11012"_s << false;
+    QTest::newRow("blanks") << u"11 01"_s << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TestEmulatorGraphics::barCodeMask()
+{
+    QFETCH(QString, mask);
+    QFETCH(bool, accepted);
+    const auto result = barCodeFromMask(mask);
+    QCOMPARE(std::holds_alternative<BarCode>(result), accepted);
+    if (!accepted)
+        QCOMPARE(std::get<Failure>(result).code, ErrorCode::InvalidBarCode);
+}
+
+void TestEmulatorGraphics::rasterSurvivesTheTape()
+{
+    Raster raster(10, 3);
+    raster.setDot(0, 0);
+    raster.setDot(9, 2);
+    const QString line = rasterTapeLine(raster);
+    QCOMPARE(rasterOfTapeLine(line), std::optional<Raster>(raster));
+    QCOMPARE(rasterOfTapeLine(u"ИТОГ =12.50"_s), std::nullopt);
+    QCOMPARE(rasterOfTapeLine(line.left(line.size() - 4)), std::nullopt);
+    const Raster placed = raster.placed(kPrintWidthDots, 2);
+    QVERIFY(placed.dot(kPrintWidthDots - 10, 0));
+    QVERIFY(placed.dot(kPrintWidthDots - 1, 2));
+}
+
+QTEST_MAIN(TestEmulatorGraphics)
+#include "tst_emulator_graphics.moc"
