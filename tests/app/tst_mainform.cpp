@@ -416,7 +416,8 @@ void TestMainForm::buttonsOpenTheirWindows_data()
     QTest::addColumn<QString>("windowClass");
     QTest::newRow("status") << u"CmdStatus"_s << u"dlgStatus"_s;
     QTest::newRow("statistics") << u"CmdExtraInfo"_s << u"dlgExtraInfo2"_s;
-    QTest::newRow("not yet wired") << u"CmdSettings"_s << QString();
+    QTest::newRow("options") << u"CmdSettings"_s << u"FormOptions"_s;
+    QTest::newRow("not yet wired") << u"CmdLineDisplay"_s << QString();
 }
 
 void TestMainForm::buttonsOpenTheirWindows()
