@@ -2,12 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <clocale>
 #include <cstdlib>
-#include <string>
 #include <limits>
+#include <string>
+
+#include <locale.h>
 
 namespace numbers {
 namespace {
+
+// The C library's conversion follows the process locale, which Qt sets from the environment; in a
+// locale whose decimal separator is a comma it would stop at the point ("3.5" would read as 3).
+// The point is the decimal point whatever the locale, so convert in the "C" locale.
+double toDoubleInCLocale(const std::string& text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
 
 bool isBlank(QChar c)
 {
@@ -24,8 +36,8 @@ public:
     struct Number
     {
         double value = 0.0;
-        bool found = false;   // at least one digit was read
-        qsizetype end = 0;    // index just past the last character taken
+        bool found = false; // at least one digit was read
+        qsizetype end = 0;  // index just past the last character taken
     };
 
     Number scan()
@@ -142,15 +154,14 @@ private:
                 number.end = endBefore;
             }
         }
-        number.value = std::strtod(digits.c_str(), nullptr);
+        number.value = toDoubleInCLocale(digits);
     }
 
     QStringView m_text;
     qsizetype m_pos = 0;
 };
 
-template <typename T>
-NumberRead<T> fit(double value)
+template <typename T> NumberRead<T> fit(double value)
 {
     if constexpr (std::same_as<T, double>) {
         if (!std::isfinite(value))
@@ -174,8 +185,7 @@ double leadingValue(QStringView text)
     return Scanner(text).scan().value;
 }
 
-template <Readable T>
-NumberRead<T> readStrict(QStringView text)
+template <Readable T> NumberRead<T> readStrict(QStringView text)
 {
     const auto number = Scanner(text).scan();
     const bool onlyBlanksAfter =
@@ -185,8 +195,7 @@ NumberRead<T> readStrict(QStringView text)
     return fit<T>(number.value);
 }
 
-template <Readable T>
-NumberRead<T> readLenient(QStringView text)
+template <Readable T> NumberRead<T> readLenient(QStringView text)
 {
     return fit<T>(Scanner(text).scan().value);
 }

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <clocale>
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
@@ -18,12 +19,20 @@ struct Expect
     ReadError error = ReadError::None;
 };
 
-Expect ok(qint64 value) { return {value, ReadError::None}; }
-Expect notANumber() { return {0, ReadError::NotANumber}; }
-Expect outOfRange() { return {0, ReadError::OutOfRange}; }
+Expect ok(qint64 value)
+{
+    return {value, ReadError::None};
+}
+Expect notANumber()
+{
+    return {0, ReadError::NotANumber};
+}
+Expect outOfRange()
+{
+    return {0, ReadError::OutOfRange};
+}
 
-template <typename T>
-Expect outcome(const numbers::NumberRead<T>& read)
+template <typename T> Expect outcome(const numbers::NumberRead<T>& read)
 {
     return read ? Expect{qint64(*read.value), ReadError::None} : Expect{0, read.error};
 }
@@ -37,10 +46,16 @@ class TestNumberReader : public QObject
     Q_OBJECT
 
 private slots:
+    // Read under the environment's locale, as the program does once Qt has set it up, so that
+    // the run under a Russian locale checks every row below.
+    void initTestCase() { std::setlocale(LC_ALL, ""); }
+
     void integers_data();
     void integers();
     void doubles_data();
     void doubles();
+    void pointIsTheDecimalPointInEveryLocale_data();
+    void pointIsTheDecimalPointInEveryLocale();
 };
 
 void TestNumberReader::integers_data()
@@ -85,14 +100,12 @@ void TestNumberReader::integers_data()
     row("int16 max + 1", u"32768"_s, outOfRange(), ok(32768), outOfRange(), ok(32768));
     row("int16 min", u"-32768"_s, ok(-32768), ok(-32768), ok(-32768), ok(-32768));
     row("int16 min - 1", u"-32769"_s, outOfRange(), ok(-32769), outOfRange(), ok(-32769));
-    row("int16 max + 0.4 rounds back in", u"32767.4"_s, ok(32767), ok(32767), ok(32767),
-        ok(32767));
+    row("int16 max + 0.4 rounds back in", u"32767.4"_s, ok(32767), ok(32767), ok(32767), ok(32767));
     row("int32 max", u"2147483647"_s, outOfRange(), ok(2147483647), outOfRange(), ok(2147483647));
     row("int32 max + 1", u"2147483648"_s, outOfRange(), outOfRange(), outOfRange(), outOfRange());
     row("int32 min", u"-2147483648"_s, outOfRange(), ok(-2147483648LL), outOfRange(),
         ok(-2147483648LL));
-    row("int32 min - 1", u"-2147483649"_s, outOfRange(), outOfRange(), outOfRange(),
-        outOfRange());
+    row("int32 min - 1", u"-2147483649"_s, outOfRange(), outOfRange(), outOfRange(), outOfRange());
     row("huge exponent", u"1E400"_s, outOfRange(), outOfRange(), outOfRange(), outOfRange());
     row("leading number of a long text", u"12 кг"_s, notANumber(), notANumber(), ok(12), ok(12));
 }
@@ -142,6 +155,46 @@ void TestNumberReader::doubles()
     QCOMPARE(bool(read), readable);
     if (readable)
         QCOMPARE(*read.value, value);
+}
+
+void TestNumberReader::pointIsTheDecimalPointInEveryLocale_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("strict");
+    QTest::addColumn<double>("lenient");
+
+    for (const QByteArray locale : {"C", "ru_RU.UTF-8", "de_DE.UTF-8"}) {
+        const auto row = [&](const char* name) -> QTestData& {
+            return QTest::addRow("%s, %s", locale.constData(), name) << locale;
+        };
+        row("fraction") << u"3.5"_s << 3.5 << 4.0;
+        row("amount") << u"1234.5"_s << 1234.5 << 1234.0;
+        row("exponent") << u"2.5E1"_s << 25.0 << 25.0;
+        row("leading point") << u".25"_s << 0.25 << 0.0;
+    }
+}
+
+void TestNumberReader::pointIsTheDecimalPointInEveryLocale()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QString, text);
+    QFETCH(double, strict);
+    QFETCH(double, lenient);
+
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, locale.constData()))
+        QFAIL("locale " + locale + " is not installed (package locales-all)");
+    const auto strictRead = numbers::readStrict<double>(text);
+    const auto lenientRead = numbers::readLenient<std::int32_t>(text);
+    const double leading = numbers::leadingValue(text);
+    std::setlocale(LC_ALL, saved.c_str());
+
+    QVERIFY(strictRead);
+    QCOMPARE(*strictRead.value, strict);
+    QVERIFY(lenientRead);
+    QCOMPARE(double(*lenientRead.value), lenient);
+    QCOMPARE(leading, strict);
 }
 
 QTEST_APPLESS_MAIN(TestNumberReader)
