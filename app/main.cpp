@@ -5,9 +5,28 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <clocale>
+#include <cstring>
+
+#include <langinfo.h>
+
+namespace {
+
+// The windows' Russian titles go to the window system through the C library's character set as
+// well; under a locale without one (LC_ALL=C) the older title property would carry mangled bytes.
+// Only the character set changes: numbers and everything else keep the operator's locale.
+void useUtf8Characters()
+{
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QApplication app(argc, argv); // takes the locale from the environment
+    useUtf8Characters();
     emulator::registerEmulator();
 
     QPointer<StartForm> start = new StartForm;
