@@ -19,9 +19,14 @@ runs=() # session ids of the runs started, for the clean-up of a failed test
 # What each run, by name, is: its session id, X display, X authority file and VNC port.
 declare -A run_sid run_display run_xauth run_port
 
+# Stops the runs a failed test left: TERM first, so that they clean up after themselves.
 cleanup() {
     local sid
     for sid in "${runs[@]}"; do
+        kill -TERM "$sid" 2>/dev/null
+    done
+    for sid in "${runs[@]}"; do
+        await 10 ended "$sid"
         kill -KILL -- "-$sid" 2>/dev/null
     done
     rm -rf "$work"
@@ -43,7 +48,8 @@ skip() {
     exit 77
 }
 
-# Waits up to $1 seconds for the command after it to succeed.
+# Waits up to $1 seconds for the command after it to succeed. The command runs anew each time:
+# pass a function, not an expansion such as "$(...)", which would be taken once.
 await() {
     local deadline=$((SECONDS + $1))
     shift
@@ -68,12 +74,11 @@ ensure_packages() {
     quolt_install_missing "${needed[@]}" </dev/null || skip "could not install ${missing[*]}"
 }
 
-# Starts scripts/run in a session of its own, named $1; its log is $work/$1.log.
+# Starts scripts/run in a session of its own, named $1, with the VNC password $2 if given; its
+# log is $work/$1.log. The password goes through the environment, as a user would set it.
 start_run() {
     local name=$1
-    shift
-    env -u DISPLAY -u WAYLAND_DISPLAY -u XAUTHORITY -u QT_QPA_PLATFORM -u QUOLT_VNC_PASSWORD \
-        QUOLT_PROGRAM="$program" "$@" setsid bash "$root/scripts/run" \
+    QUOLT_VNC_PASSWORD=${2:-} QUOLT_PROGRAM=$program setsid bash "$root/scripts/run" \
         >"$work/$name.log" 2>&1 </dev/null &
     runs+=($!)
     run_sid[$name]=$!
@@ -82,7 +87,7 @@ start_run() {
 # Reads the display, authority file and port a run printed.
 read_run() {
     local name=$1 sid=${run_sid[$1]} line
-    await 60 grep -q '^Other X programs reach the display' "$work/$name.log" \
+    await 120 grep -q '^Other X programs reach the display' "$work/$name.log" \
         || fail "run $name did not print how to connect"
     kill -0 "$sid" 2>/dev/null || fail "run $name ended early"
     [ "$(ps -o sid= -p "$sid" | tr -d ' ')" = "$sid" ] \
@@ -109,10 +114,14 @@ listening_addresses() {
     ss -ltnH "sport = :$1" | awk '{print $4}' | sort -u
 }
 
+listens() {
+    [ -n "$(listening_addresses "$1")" ]
+}
+
 # The VNC port listens on 127.0.0.1 and on no other address.
 check_loopback_only() {
     local name=$1 port=${run_port[$1]} addresses
-    await 30 test -n "$(listening_addresses "$port")" || fail "run $name: nothing listens on $port"
+    await 30 listens "$port" || fail "run $name: nothing listens on $port"
     addresses=$(listening_addresses "$port")
     [ "$addresses" = "127.0.0.1:$port" ] \
         || fail "run $name: port $port listens on: $(tr '\n' ' ' <<<"$addresses")"
@@ -138,7 +147,11 @@ x() {
 }
 
 start_window() {
-    x "$1" xdotool search --name "^$start_title\$" 2>/dev/null | head -n 1
+    x "$1" xdotool search --name "^$start_title\$" 2>>"$work/$1.xdotool.log" | head -n 1
+}
+
+has_start_window() {
+    [ -n "$(start_window "$1")" ]
 }
 
 framed() {
@@ -149,11 +162,20 @@ ended() {
     ! kill -0 "$1" 2>/dev/null
 }
 
+# No process is left in session $1; sets left to those that are.
+session_empty() {
+    left=$(ps -o pid=,args= -s "$1")
+    [ -z "$left" ]
+}
+
 # The start window is shown on the run's display, with a title bar from the window manager,
 # and the screenshot of the display shows it drawn.
 check_start_window() {
     local name=$1 window extents geometry colours
-    await 60 test -n "$(start_window "$name")" || fail "run $name: no window titled $start_title"
+    await 120 has_start_window "$name" \
+        || fail "run $name: no window titled $start_title;" \
+            "processes: $(ps -o pid=,stat=,time=,wchan:20=,args= -s "${run_sid[$name]}")" \
+            "windows: $(x "$name" xwininfo -root -tree 2>&1 | grep -E '"' | head -n 20)"
     window=$(start_window "$name")
     await 30 framed "$name" "$window" \
         || fail "run $name: the window manager does not frame the start window"
@@ -186,22 +208,22 @@ check_secrets_private() {
     done
 }
 
-# The run ends within $2 seconds and leaves no process of its session, listening port, display
-# or private directory.
+# The run ends within $2 seconds and leaves no process of its session (its X server, window
+# manager, VNC server and program) and no private directory. Its display and port are free
+# again, but other runs on this machine may take them at once, so they prove nothing here.
 check_stopped() {
-    local name=$1 seconds=$2 sid=${run_sid[$1]} port=${run_port[$1]} display=${run_display[$1]}
-    local private
+    local name=$1 seconds=$2 sid=${run_sid[$1]} private
     private=$(dirname "${run_xauth[$1]}")
     await "$seconds" ended "$sid" || fail "run $name did not end"
-    await 10 test -z "$(ps -o pid= -s "$sid")" \
-        || fail "run $name left: $(ps -o pid=,args= -s "$sid")"
-    [ -z "$(listening_addresses "$port")" ] || fail "run $name left port $port listening"
-    [ ! -e "/tmp/.X11-unix/X${display#:}" ] || fail "run $name left display $display"
+    await 30 session_empty "$sid" || fail "run $name left: $left"
     [ ! -e "$private" ] || fail "run $name left $private"
     forget_run "$sid"
 }
 
 ensure_packages
+unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM
+# A password of this test alone, so that other tests running at once cannot be mistaken for it.
+password=$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 export XDG_DATA_HOME="$work/home/.local/share"
 mkdir -p "$HOME"
@@ -216,7 +238,7 @@ check_loopback_only first
 check_start_window first
 
 # A second run while the first one holds the display and port it took: it takes others.
-start_run second QUOLT_VNC_PASSWORD=vnc-test
+start_run second "$password"
 read_run second
 [ "${run_display[second]}" != "${run_display[first]}" ] \
     || fail "both runs use display ${run_display[first]}"
@@ -225,7 +247,7 @@ check_loopback_only second
 [ "$(security_types "${run_port[second]}")" = "2" ] \
     || fail "run second: VNC does not ask for the password"
 check_start_window second
-check_secrets_private second vnc-test
+check_secrets_private second "$password"
 echo "Listening TCP sockets with two runs:"
 ss -ltn
 
