@@ -4,7 +4,7 @@
 #include "MainForm.h"
 #include "StatusLine.h"
 #include "StatusRows.h"
-#include "TabStrip.h"
+#include "ScreenPlacement.h"
 
 #include <exception>
 

@@ -4,7 +4,6 @@
 #include "MainForm.h"
 #include "StatisticsRows.h"
 #include "StatusLine.h"
-#include "TabStrip.h"
 
 #include <exception>
 
@@ -20,12 +19,12 @@ void addRow(QTreeWidget* list, const QString& name, const QString& value)
 } // namespace
 
 dlgExtraInfo2::dlgExtraInfo2(MainForm& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
+    : ui::TabbedDialog(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
 {
     ui->setupUi(this);
-    for (const QString& caption : {u"Чек"_s, u"Смена"_s, u"Общие"_s})
-        ui->tbsOptions->addTab(caption);
-    m_tabs = new ui::TabStrip(ui->tbsOptions, {ui->pageDocument, ui->pageSession, ui->pageTotal});
+    setUpTabs(ui->tbsOptions, {u"Чек"_s, u"Смена"_s, u"Общие"_s},
+              {ui->pageDocument, ui->pageSession, ui->pageTotal}, ui::TabStrip::Backwards::No,
+              Placement::Centred);
     // Wide enough for the longest counter name, with room before the value.
     for (QTreeWidget* list : {ui->lvDocument, ui->lvSession, ui->lvTotal})
         list->setColumnWidth(0, 320);
@@ -55,8 +54,6 @@ void dlgExtraInfo2::Form_Load()
 
 std::optional<QString> dlgExtraInfo2::FillLists()
 {
-    ui::centreOnScreen(*this);
-    m_tabs->select(0);
     m_driver = m_main.GetQuolt();
 
     for (const statistics::DocumentRow& row : statistics::documentRows()) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Driver.h"
-#include "Loadable.h"
+#include "TabbedDialog.h"
 
 #include <QDialog>
 
@@ -16,13 +16,9 @@ namespace Ui {
 class dlgExtraInfo2;
 }
 
-namespace ui {
-class TabStrip;
-}
-
 // Shows the device's counters on three tabs: the open document, the open shift and the general
 // totals. Everything is read once, when the window opens.
-class dlgExtraInfo2 : public ui::Loadable<QDialog>
+class dlgExtraInfo2 : public ui::TabbedDialog
 {
     Q_OBJECT
 
@@ -45,5 +41,4 @@ private:
     std::unique_ptr<Ui::dlgExtraInfo2> ui;
     MainForm& m_main;
     std::shared_ptr<Driver> m_driver;
-    ui::TabStrip* m_tabs = nullptr;
 };

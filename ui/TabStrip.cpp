@@ -1,7 +1,5 @@
 #include "TabStrip.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
 #include <QWidget>
@@ -52,18 +50,14 @@ void TabStrip::selectPrevious()
 
 void TabStrip::showPage(int index)
 {
-    for (int i = 0; i < m_pages.size(); ++i)
-        m_pages.at(i)->setVisible(i == index);
-}
-
-void centreOnScreen(QWidget& window)
-{
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
+    // The others go first: were the new page shown while the old one is still visible, the
+    // layout would ask for room for both and the window would grow and stay grown.
+    for (int i = 0; i < m_pages.size(); ++i) {
+        if (i != index)
+            m_pages.at(i)->hide();
+    }
+    if (index >= 0 && index < m_pages.size())
+        m_pages.at(index)->show();
 }
 
 } // namespace ui

@@ -32,7 +32,4 @@ private:
     QList<QWidget*> m_pages;
 };
 
-// Places a window in the middle of the screen it is on.
-void centreOnScreen(QWidget& window);
-
 } // namespace ui

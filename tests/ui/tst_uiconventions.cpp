@@ -4,10 +4,14 @@
 #include "Seams.h"
 #include "StatusLine.h"
 #include "TabStrip.h"
+#include "TabbedDialog.h"
 #include "UpDown.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -39,6 +43,29 @@ struct Window
     }
 };
 
+// A tabbed dialog with pages of different heights, as the statistics and options windows have.
+struct Tabbed : ui::TabbedDialog
+{
+    QTabBar* bar = new QTabBar(this);
+    QList<QWidget*> pages{new QWidget(this), new QWidget(this), new QWidget(this)};
+    QList<int> tabsAtLoad;
+
+    explicit Tabbed(Placement placement)
+    {
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(bar);
+        for (int i = 0; i < pages.size(); ++i) {
+            pages.at(i)->setMinimumSize(200, 100 + 150 * i);
+            layout->addWidget(pages.at(i));
+        }
+        setUpTabs(bar, {u"Один"_s, u"Два"_s, u"Три"_s}, pages, ui::TabStrip::Backwards::No,
+                  placement);
+        bar->setCurrentIndex(2); // as if left there by the designer
+    }
+
+    void Form_Load() override { tabsAtLoad << bar->currentIndex(); }
+};
+
 struct CountingLoads : ui::Loadable<QDialog>
 {
     int loads = 0;
@@ -68,6 +95,9 @@ private slots:
     void numberBoxArrowsWriteTheText();
     void tabStripShowsOnePageAndWraps();
     void tabStripWithoutBackwardsIgnoresCtrlShiftTab();
+    void tabbedDialogLoadsOnItsFirstTab_data();
+    void tabbedDialogLoadsOnItsFirstTab();
+    void tabbedDialogKeepsItsSizeOverARoundTrip();
     void windowLoadsOnceWhenFirstShown();
     void seamOverrideRestoresThePreviousHandlers();
     void fileFiltersBecomeNameFilters();
@@ -197,6 +227,42 @@ void TestUiConventions::tabStripWithoutBackwardsIgnoresCtrlShiftTab()
     QCOMPARE(strip.current(), 0);
     QTest::keyClick(&window.dialog, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(strip.current(), 1);
+}
+
+void TestUiConventions::tabbedDialogLoadsOnItsFirstTab_data()
+{
+    QTest::addColumn<bool>("centred");
+    QTest::newRow("centred") << true;
+    QTest::newRow("where it was opened") << false;
+}
+
+void TestUiConventions::tabbedDialogLoadsOnItsFirstTab()
+{
+    QFETCH(bool, centred);
+    Tabbed window(centred ? Tabbed::Placement::Centred : Tabbed::Placement::AsOpened);
+    window.move(0, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.tabsAtLoad, QList<int>{0});
+    QCOMPARE(visibility(window.pages), QList<bool>({true, false, false}));
+    const QPoint screenCentre = window.screen()->availableGeometry().center();
+    const QPoint windowCentre = window.frameGeometry().center();
+    QCOMPARE((windowCentre - screenCentre).manhattanLength() <= 2, centred);
+}
+
+void TestUiConventions::tabbedDialogKeepsItsSizeOverARoundTrip()
+{
+    Tabbed window(Tabbed::Placement::AsOpened);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.bar->setCurrentIndex(2);
+    QApplication::processEvents();
+    const int tallest = window.height();
+    for (int round = 0; round < 3; ++round) {
+        QTest::keyClick(&window, Qt::Key_Tab, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY2(window.height() <= tallest, qPrintable(u"grew to %1"_s.arg(window.height())));
+    }
 }
 
 void TestUiConventions::windowLoadsOnceWhenFirstShown()

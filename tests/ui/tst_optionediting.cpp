@@ -1,0 +1,206 @@
+#include "FakeDriver.h"
+#include "Fields.h"
+#include "OptionEditor.h"
+#include "UpDown.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using Keep = ui::OptionValues::Keep;
+
+Q_DECLARE_METATYPE(Keep)
+
+namespace {
+
+constexpr std::int16_t kBoxOption = 3;
+constexpr std::int16_t kSpinnerOption = 37;
+constexpr std::int16_t kTextOption = 48;
+
+// A small option-editing window: a check box, a spinner and a text box read as a lenient 16-bit
+// number, each written with SetDeviceOpt, in that order, under the status line's comment.
+struct OptionsWindow
+{
+    QDialog dialog;
+    QCheckBox* box = new QCheckBox(&dialog);
+    ui::UpDown* spinner = new ui::UpDown(&dialog);
+    QLineEdit* text = new QLineEdit(&dialog);
+    QPushButton* apply = new QPushButton(&dialog);
+    QLineEdit* status = new QLineEdit(&dialog);
+    ui::FieldReader fields{[this](const QString& t) { status->setText(t); }};
+    ui::OptionEditor editor{apply};
+    std::shared_ptr<FakeDriver> fake = std::make_shared<FakeDriver>();
+    ui::OptionValues::Id boxId, spinnerId, textId;
+
+    explicit OptionsWindow(Keep boxKeep)
+    {
+        spinner->setRange(0, 24);
+        auto write = [this](std::int16_t option) {
+            return [this, option](const std::int16_t& value) {
+                return fake->SetDeviceOpt(option, value);
+            };
+        };
+        ui::OptionValues& values = editor.values();
+        boxId = values.add<std::int16_t>([this] { return std::int16_t(box->isChecked()); },
+                                         write(kBoxOption), boxKeep);
+        spinnerId = values.add<std::int16_t>([this] { return std::int16_t(spinner->value()); },
+                                             write(kSpinnerOption), Keep::Attempted);
+        textId =
+            values.add<std::int16_t>([this] { return fields.lenientInt16(text, u"Поправка"_s); },
+                                     write(kTextOption), Keep::Accepted);
+        editor.track(box);
+        editor.track(spinner);
+        editor.track(text);
+    }
+
+    // What the window does when it opens: read each option and show it.
+    void load()
+    {
+        const auto loading = editor.loading();
+        ui::OptionValues& values = editor.values();
+        const auto boxValue = std::int16_t(fake->GetDeviceOpt(kBoxOption));
+        values.remember(boxId, boxValue);
+        box->setChecked(boxValue != 0);
+        const auto spinnerValue = std::int16_t(fake->GetDeviceOpt(kSpinnerOption));
+        values.remember(spinnerId, spinnerValue);
+        spinner->setValue(spinnerValue);
+        const auto textValue = std::int16_t(fake->GetDeviceOpt(kTextOption));
+        values.remember(textId, textValue);
+        text->setText(QString::number(textValue));
+    }
+};
+
+QString setOption(int option, int value)
+{
+    return u"SetDeviceOpt(int16:%1, int16:%2)"_s.arg(option).arg(value);
+}
+
+} // namespace
+
+class TestOptionEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void appliesOnlyWhatChanged_data();
+    void appliesOnlyWhatChanged();
+};
+
+// Steps: "box" clicks the check box, "spin=N" sets the spinner, "text=T" types into the text box,
+// "mark" reports a change no control shows, "apply" presses the apply button when it is enabled.
+// The log holds, for every "apply", whether the button was enabled, then the calls it made.
+void TestOptionEditing::appliesOnlyWhatChanged_data()
+{
+    QTest::addColumn<QList<int>>("device"); // options 3, 37 and 48 as the device holds them
+    QTest::addColumn<Keep>("boxKeep");
+    QTest::addColumn<QList<int>>("answers"); // the answers to SetDeviceOpt, in order
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<QString>("status");
+
+    const QList<int> plain{0, 24, 0};
+    QTest::newRow("nothing changed: apply stays disabled")
+        << plain << Keep::Attempted << QList<int>{} << QStringList{u"apply"_s}
+        << QStringList{u"off"_s} << QString();
+    QTest::newRow("values shown at load do not count as changes")
+        << QList<int>{1, 5, -7} << Keep::Attempted << QList<int>{} << QStringList{u"apply"_s}
+        << QStringList{u"off"_s} << QString();
+    QTest::newRow("one check box: exactly that option")
+        << plain << Keep::Attempted << QList<int>{} << QStringList{u"box"_s, u"apply"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(3, 1), u"off"_s} << FakeDriver::comment(0);
+    QTest::newRow("changed and changed back: enabled, writes nothing")
+        << plain << Keep::Attempted << QList<int>{}
+        << QStringList{u"box"_s, u"box"_s, u"text=5"_s, u"text=0"_s, u"apply"_s}
+        << QStringList{u"on"_s} << QString();
+    QTest::newRow("several: written in the window's order, last comment stays")
+        << plain << Keep::Attempted << QList<int>{0, 0, 7}
+        << QStringList{u"text=-3"_s, u"box"_s, u"spin=12"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(3, 1), setOption(37, 12), setOption(48, -3)}
+        << FakeDriver::comment(7);
+    QTest::newRow("lenient text: rounded, written when it differs")
+        << plain << Keep::Attempted << QList<int>{} << QStringList{u"text=12.5kg"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(48, 12)} << FakeDriver::comment(0);
+    QTest::newRow("a change no control shows enables apply")
+        << plain << Keep::Attempted << QList<int>{} << QStringList{u"mark"_s, u"apply"_s}
+        << QStringList{u"on"_s} << QString();
+    QTest::newRow("refused and kept as attempted: not sent again")
+        << plain << Keep::Attempted << QList<int>{5, 0}
+        << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(37, 3)}
+        << FakeDriver::comment(0);
+    QTest::newRow("refused and kept only when accepted: retried")
+        << plain << Keep::Accepted << QList<int>{5, 0, 0}
+        << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(3, 1), setOption(37, 3)}
+        << FakeDriver::comment(0);
+    QTest::newRow("accepted and kept only when accepted: not sent again")
+        << plain << Keep::Accepted << QList<int>{}
+        << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(37, 3)}
+        << FakeDriver::comment(0);
+    QTest::newRow("kept as read: sent at every apply")
+        << plain << Keep::AsRead << QList<int>{}
+        << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
+        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(3, 1), setOption(37, 3)}
+        << FakeDriver::comment(0);
+    QTest::newRow("unreadable text: nothing written, apply stays enabled")
+        << plain << Keep::Attempted << QList<int>{}
+        << QStringList{u"box"_s, u"text=40000"_s, u"apply"_s, u"apply"_s}
+        << QStringList{u"on"_s, u"on"_s} << u"Поправка: допустимо от -32768 до 32767"_s;
+    QTest::newRow("unreadable text mended: everything written")
+        << plain << Keep::Attempted << QList<int>{}
+        << QStringList{u"box"_s, u"text=40000"_s, u"apply"_s, u"text=31"_s, u"apply"_s}
+        << QStringList{u"on"_s, u"on"_s, setOption(3, 1), setOption(48, 31)}
+        << FakeDriver::comment(0);
+}
+
+void TestOptionEditing::appliesOnlyWhatChanged()
+{
+    QFETCH(QList<int>, device);
+    QFETCH(Keep, boxKeep);
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, log);
+    QFETCH(QString, status);
+
+    OptionsWindow window(boxKeep);
+    window.fake->answerAt(u"GetDeviceOpt"_s, kBoxOption, device.at(0));
+    window.fake->answerAt(u"GetDeviceOpt"_s, kSpinnerOption, device.at(1));
+    window.fake->answerAt(u"GetDeviceOpt"_s, kTextOption, device.at(2));
+    QVariantList queued;
+    for (int code : answers)
+        queued << code;
+    window.fake->queue(u"SetDeviceOpt"_s, queued);
+
+    window.load();
+    QVERIFY(!window.apply->isEnabled());
+    window.fake->clearRecords();
+
+    QStringList seen;
+    for (const QString& step : steps) {
+        if (step == u"box")
+            window.box->click();
+        else if (step.startsWith(u"spin="))
+            window.spinner->setValue(step.mid(5).toInt());
+        else if (step.startsWith(u"text="))
+            window.text->setText(step.mid(5));
+        else if (step == u"mark")
+            window.editor.markChanged();
+        else if (step == u"apply") {
+            seen << (window.apply->isEnabled() ? u"on"_s : u"off"_s);
+            window.fake->clearRecords();
+            if (window.apply->isEnabled())
+                window.editor.apply(*window.fake,
+                                    [&](const QString& t) { window.status->setText(t); });
+            seen << window.fake->commands();
+        }
+    }
+    QCOMPARE(seen, log);
+    QCOMPARE(window.status->text(), status);
+}
+
+QTEST_MAIN(TestOptionEditing)
+#include "tst_optionediting.moc"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "OptionValues.h"
+
+#include <QObject>
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace ui {
+
+class UpDown;
+
+// The editing side of a window that reads the device's options when it opens and writes back only
+// what the operator changed: the values it remembers (values()), the controls whose change
+// enables the apply button, and the apply itself. Changes made while the window loads its
+// controls do not count; the apply button is disabled when loading ends and after every apply.
+class OptionEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    // While it lives the window is loading: changes of tracked controls do not count. When it
+    // goes the apply button is disabled.
+    class Loading
+    {
+    public:
+        explicit Loading(OptionEditor& editor);
+        ~Loading();
+        Loading(const Loading&) = delete;
+        Loading& operator=(const Loading&) = delete;
+
+    private:
+        OptionEditor& m_editor;
+    };
+
+    explicit OptionEditor(QAbstractButton* applyButton);
+
+    OptionValues& values() { return m_values; }
+
+    // A change of these enables the apply button: a check box or option button whose value
+    // changes (by a click or by the program), a text box whose text changes, a spinner whose
+    // value changes.
+    void track(QAbstractButton* control);
+    void track(QLineEdit* control);
+    void track(UpDown* control);
+
+    [[nodiscard]] Loading loading() { return Loading(*this); }
+
+    // A change the tracked controls do not show (an accepted edit in another dialog, say).
+    void markChanged();
+
+    // Writes what changed (OptionValues::apply) and disables the apply button. When a control
+    // cannot be read nothing is written and the button stays as it is.
+    bool apply(Driver& driver, const OptionValues::StatusSink& status);
+
+private:
+    QAbstractButton* m_apply;
+    OptionValues m_values;
+    int m_loading = 0;
+};
+
+} // namespace ui
