@@ -14,6 +14,8 @@ dlgStatus::dlgStatus(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgStatus>()), m_main(main)
 {
     ui->setupUi(this);
+    // The window only shows: Esc closes it as "Закрыть" does.
+    setKeys(ui::EscapeKey::Closes);
     connect(ui->CancelButton, &QPushButton::clicked, this, &dlgStatus::CancelButton_Click);
 }
 

@@ -22,6 +22,8 @@ dlgExtraInfo2::dlgExtraInfo2(MainForm& main, QWidget* parent)
     : ui::TabbedDialog(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
 {
     ui->setupUi(this);
+    // The window only shows: Esc closes it as "Закрыть" does.
+    setKeys(ui::EscapeKey::Closes);
     setUpTabs(ui->tbsOptions, {u"Чек"_s, u"Смена"_s, u"Общие"_s},
               {ui->pageDocument, ui->pageSession, ui->pageTotal}, ui::TabStrip::Backwards::No,
               Placement::Centred);
