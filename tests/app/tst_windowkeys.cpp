@@ -1,3 +1,4 @@
+#include "DeviceNumbers.h"
 #include "DriverFactory.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
@@ -30,8 +31,8 @@ struct Desk
 {
     Desk()
     {
-        fake->answerAt(u"GetDeviceInfo"_s, 201, 4);
-        fake->answerAt(u"GetDeviceInfo"_s, 102, 1);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, 4);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, 1);
         registerDriver(kQuoltProgId, [fake = fake] { return fake; });
         main.m_MajorVersion = 4;
         main.m_nSection = 1;

@@ -1,3 +1,4 @@
+#include "DeviceNumbers.h"
 #include "FakeDriver.h"
 #include "Fields.h"
 #include "OptionEditor.h"
@@ -16,9 +17,9 @@ Q_DECLARE_METATYPE(Keep)
 
 namespace {
 
-constexpr std::int16_t kBoxOption = 3;
-constexpr std::int16_t kSpinnerOption = 37;
-constexpr std::int16_t kTextOption = 48;
+constexpr std::int16_t kBoxOption = DeviceOption::PrintTaxes;
+constexpr std::int16_t kSpinnerOption = DeviceOption::ShiftTimeLimit;
+constexpr std::int16_t kTextOption = DeviceOption::ClockCorrection;
 
 // A small option-editing window: a check box, a spinner and a text box read as a lenient 16-bit
 // number, each written with SetDeviceOpt, in that order, under the status line's comment.
@@ -73,7 +74,7 @@ struct OptionsWindow
     }
 };
 
-QString setOption(int option, int value)
+QString setOption(std::int16_t option, int value)
 {
     return u"SetDeviceOpt(int16:%1, int16:%2)"_s.arg(option).arg(value);
 }
@@ -94,7 +95,7 @@ private slots:
 // The log holds, for every "apply", whether the button was enabled, then the calls it made.
 void TestOptionEditing::appliesOnlyWhatChanged_data()
 {
-    QTest::addColumn<QList<int>>("device"); // options 3, 37 and 48 as the device holds them
+    QTest::addColumn<QList<int>>("device"); // the three options as the device holds them
     QTest::addColumn<Keep>("boxKeep");
     QTest::addColumn<QList<int>>("answers"); // the answers to SetDeviceOpt, in order
     QTest::addColumn<QStringList>("steps");
@@ -110,7 +111,7 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
         << QStringList{u"off"_s} << QString();
     QTest::newRow("one check box: exactly that option")
         << plain << Keep::Attempted << QList<int>{} << QStringList{u"box"_s, u"apply"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(3, 1), u"off"_s} << FakeDriver::comment(0);
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"off"_s} << FakeDriver::comment(0);
     QTest::newRow("changed and changed back: enabled, writes nothing")
         << plain << Keep::Attempted << QList<int>{}
         << QStringList{u"box"_s, u"box"_s, u"text=5"_s, u"text=0"_s, u"apply"_s}
@@ -118,33 +119,36 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
     QTest::newRow("several: written in the window's order, last comment stays")
         << plain << Keep::Attempted << QList<int>{0, 0, 7}
         << QStringList{u"text=-3"_s, u"box"_s, u"spin=12"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(3, 1), setOption(37, 12), setOption(48, -3)}
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), setOption(kSpinnerOption, 12),
+                       setOption(kTextOption, -3)}
         << FakeDriver::comment(7);
     QTest::newRow("lenient text: rounded, written when it differs")
         << plain << Keep::Attempted << QList<int>{} << QStringList{u"text=12.5kg"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(48, 12)} << FakeDriver::comment(0);
+        << QStringList{u"on"_s, setOption(kTextOption, 12)} << FakeDriver::comment(0);
     QTest::newRow("a change no control shows enables apply")
         << plain << Keep::Attempted << QList<int>{} << QStringList{u"mark"_s, u"apply"_s}
         << QStringList{u"on"_s} << QString();
     QTest::newRow("refused and kept as attempted: not sent again")
         << plain << Keep::Attempted << QList<int>{5, 0}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(37, 3)}
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kSpinnerOption, 3)}
         << FakeDriver::comment(0);
     QTest::newRow("refused and kept only when accepted: retried")
         << plain << Keep::Accepted << QList<int>{5, 0, 0}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(3, 1), setOption(37, 3)}
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kBoxOption, 1),
+                       setOption(kSpinnerOption, 3)}
         << FakeDriver::comment(0);
     QTest::newRow("accepted and kept only when accepted: not sent again")
         << plain << Keep::Accepted << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(37, 3)}
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kSpinnerOption, 3)}
         << FakeDriver::comment(0);
     QTest::newRow("kept as read: sent at every apply")
         << plain << Keep::AsRead << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(3, 1), u"on"_s, setOption(3, 1), setOption(37, 3)}
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kBoxOption, 1),
+                       setOption(kSpinnerOption, 3)}
         << FakeDriver::comment(0);
     QTest::newRow("unreadable text: nothing written, apply stays enabled")
         << plain << Keep::Attempted << QList<int>{}
@@ -153,7 +157,7 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
     QTest::newRow("unreadable text mended: everything written")
         << plain << Keep::Attempted << QList<int>{}
         << QStringList{u"box"_s, u"text=40000"_s, u"apply"_s, u"text=31"_s, u"apply"_s}
-        << QStringList{u"on"_s, u"on"_s, setOption(3, 1), setOption(48, 31)}
+        << QStringList{u"on"_s, u"on"_s, setOption(kBoxOption, 1), setOption(kTextOption, 31)}
         << FakeDriver::comment(0);
 }
 
