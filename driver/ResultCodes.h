@@ -44,6 +44,7 @@ enum class ErrorCode : std::int16_t {
     NotSupportedYet = 51,
     InjectedFault = 60,
     StorageError = 61,
+    DeviceDamaged = 62,
     FileNotFound = 70,
     BadPicture = 71,
     PictureTooLarge = 72,

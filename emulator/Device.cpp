@@ -1,6 +1,7 @@
 #include "Device.h"
 
 #include "DeviceOptions.h"
+#include "PrintableText.h"
 
 namespace emulator {
 
@@ -79,8 +80,7 @@ Failure Device::checkText(const QString& text, qsizetype limit) const
 {
     if (text.size() > limit)
         return fail(ErrorCode::TextTooLong, Reason::TooLarge);
-    if (std::any_of(text.cbegin(), text.cend(),
-                    [](QChar c) { return c.category() == QChar::Other_Control; }))
+    if (std::any_of(text.cbegin(), text.cend(), breaksPrintedLine))
         return fail(ErrorCode::InvalidValue, Reason::ControlCharacter);
     return kOk;
 }

@@ -64,10 +64,15 @@ Failure Device::setExtraDocData(int firstGeneration, int lastGeneration, const Q
     for (qsizetype i = 0; i < values.size() && i < 4; ++i) {
         if (values[i].isEmpty())
             continue;
-        const QString line = u"%1: "_s.arg(descriptors[i]) + values[i];
-        if (const Failure f = checkText(line, m_state.lineWidth); !f.ok())
+        // A value takes a whole line; its row number goes on a line of its own when the two do
+        // not fit one.
+        if (const Failure f = checkText(values[i], m_state.lineWidth); !f.ok())
             return f;
-        lines.append(line);
+        const QString label = u"%1:"_s.arg(descriptors[i]);
+        if (label.size() + 1 + values[i].size() <= m_state.lineWidth)
+            lines.append(label + u' ' + values[i]);
+        else
+            lines << label << values[i];
     }
     m_state.pendingExtraData = lines;
     return kOk;

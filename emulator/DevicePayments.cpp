@@ -2,6 +2,7 @@
 // counting it.
 
 #include "Device.h"
+#include "GeneralValue.h"
 #include "TapeLayout.h"
 
 #include <cmath>
@@ -16,13 +17,10 @@ constexpr int kCash = 8;
 
 std::optional<int> paymentTypeOf(const QVariant& value)
 {
-    bool ok = false;
-    const qlonglong number = value.metaType().id() == QMetaType::QString
-                                 ? value.toString().trimmed().toLongLong(&ok)
-                                 : value.toLongLong(&ok);
-    if (!ok || number < 1 || number > kCash)
+    const std::optional<qint64> number = wholeNumber(value);
+    if (!number || *number < 1 || *number > kCash)
         return std::nullopt;
-    return static_cast<int>(number);
+    return static_cast<int>(*number);
 }
 
 } // namespace
@@ -39,9 +37,9 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
     if (amount > static_cast<double>(kMaxAmount))
         return fail(ErrorCode::InvalidAmount, Reason::TooLarge);
-    const Kopecks kopecks = std::llround(amount);
-    if (kopecks <= 0)
-        return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
+    if (amount != std::floor(amount)) // a part of a kopeck cannot be paid
+        return fail(ErrorCode::InvalidAmount, Reason::NotANumber);
+    const auto kopecks = static_cast<Kopecks>(amount);
     const std::optional<int> type = paymentTypeOf(typeValue);
     if (!type)
         return fail(ErrorCode::UnknownPaymentType);

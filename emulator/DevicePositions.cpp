@@ -1,6 +1,7 @@
 // Positions, voids and corrections of the open receipt.
 
 #include "Device.h"
+#include "GeneralValue.h"
 #include "TapeLayout.h"
 
 #include <cmath>
@@ -17,27 +18,7 @@ constexpr std::int32_t kMaxTaxGroup = 8;
 std::optional<qint64> quantityOf(const QVariant& value, Reason& reason)
 {
     reason = Reason::NotANumber;
-    if (value.metaType().id() == QMetaType::QString) {
-        const QString text = value.toString().trimmed();
-        if (text.isEmpty())
-            return std::nullopt;
-        for (QChar c : text) {
-            if (!c.isDigit() && c != u'-' && c != u'+')
-                return std::nullopt;
-        }
-        bool ok = false;
-        const qlonglong number = text.toLongLong(&ok);
-        return ok ? std::optional<qint64>(number) : std::nullopt;
-    }
-    if (value.metaType().id() == QMetaType::Double) {
-        const double d = value.toDouble();
-        if (!std::isfinite(d) || d != std::floor(d) || std::fabs(d) > 9e15)
-            return std::nullopt;
-        return static_cast<qint64>(d);
-    }
-    bool ok = false;
-    const qlonglong number = value.toLongLong(&ok);
-    return ok ? std::optional<qint64>(number) : std::nullopt;
+    return wholeNumber(value);
 }
 
 } // namespace

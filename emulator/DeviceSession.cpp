@@ -8,40 +8,37 @@ DeviceSession::DeviceSession(int port, std::unique_ptr<DeviceStore> store, Devic
 {
 }
 
-std::unique_ptr<DeviceSession> DeviceSession::open(const QString& folder, int port, QString* error,
-                                                   Device::Clock clock)
+Expected<std::unique_ptr<DeviceSession>> DeviceSession::open(const QString& folder, int port,
+                                                             OpenMode mode, Device::Clock clock)
 {
-    std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, port, error);
+    using Opened = Expected<std::unique_ptr<DeviceSession>>;
+    Expected<std::unique_ptr<DeviceStore>> store = DeviceStore::open(folder, port, mode);
     if (!store)
-        return nullptr;
-    std::optional<DeviceState> state = store->load();
-    if (!state) {
-        if (error)
-            *error = store->lastError();
-        return nullptr;
-    }
-    return std::unique_ptr<DeviceSession>(
-        new DeviceSession(port, std::move(store), std::move(*state), std::move(clock)));
+        return Opened(store.failure(), store.detail());
+    Expected<DeviceState> state = (*store)->load();
+    if (!state)
+        return Opened(state.failure(), state.detail());
+    return Opened(std::unique_ptr<DeviceSession>(
+        new DeviceSession(port, std::move(*store), std::move(*state), std::move(clock))));
 }
 
 void DeviceSession::refresh()
 {
     if (!m_store->changedElsewhere())
         return;
-    if (std::optional<DeviceState> state = m_store->load())
+    if (Expected<DeviceState> state = m_store->load())
         m_device.replaceState(std::move(*state));
 }
 
-Failure DeviceSession::perform(const std::function<Failure(Device&)>& command,
-                               const QString& member)
+Status DeviceSession::perform(const std::function<Failure(Device&)>& command, const QString& member)
 {
-    if (!m_store->beginWrite())
-        return Failure{ErrorCode::StorageError, Reason::General};
+    if (Status begun = m_store->beginWrite(); !begun)
+        return begun;
     if (m_store->changedElsewhere()) {
-        std::optional<DeviceState> state = m_store->load();
+        Expected<DeviceState> state = m_store->load();
         if (!state) {
             m_store->rollback();
-            return Failure{ErrorCode::StorageError, Reason::General};
+            return Status(state.failure(), state.detail());
         }
         m_device.replaceState(std::move(*state));
     }
@@ -52,21 +49,26 @@ Failure DeviceSession::perform(const std::function<Failure(Device&)>& command,
         next.faultMember.clear();
         next.faultCode = 0;
         m_device.replaceState(std::move(next));
-        const Failure cleared = commitOrUndo(std::move(before), Failure{});
-        return cleared.ok() ? injected : cleared;
+        const Status cleared = commitOrUndo(std::move(before), Failure{});
+        return cleared ? Status(injected) : cleared;
     }
     const Failure failure = command(m_device);
     return commitOrUndo(std::move(before), failure);
 }
 
-Failure DeviceSession::commitOrUndo(DeviceState before, Failure failure)
+Status DeviceSession::commitOrUndo(DeviceState before, Failure failure)
 {
     Effects effects = m_device.takeEffects();
-    if (failure.ok() && m_store->save(m_device.state(), effects) && m_store->commit())
-        return failure;
+    Status s = statusOf(failure);
+    if (s)
+        s = m_store->save(m_device.state(), effects);
+    if (s)
+        s = m_store->commit();
+    if (s)
+        return s;
     m_store->rollback();
     m_device.replaceState(std::move(before));
-    return failure.ok() ? Failure{ErrorCode::StorageError, Reason::General} : failure;
+    return s;
 }
 
 } // namespace emulator

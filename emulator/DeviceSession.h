@@ -2,6 +2,7 @@
 
 #include "Device.h"
 #include "DeviceStore.h"
+#include "Expected.h"
 
 #include <functional>
 #include <memory>
@@ -14,8 +15,9 @@ namespace emulator {
 class DeviceSession
 {
 public:
-    static std::unique_ptr<DeviceSession> open(const QString& folder, int port, QString* error,
-                                               Device::Clock clock = {});
+    static Expected<std::unique_ptr<DeviceSession>> open(const QString& folder, int port,
+                                                         OpenMode mode = OpenMode::CreateIfMissing,
+                                                         Device::Clock clock = {});
 
     int port() const { return m_port; }
     const Device& device() const { return m_device; }
@@ -26,13 +28,12 @@ public:
     // Runs a command as one write transaction on the latest state: another connection's change
     // is taken in after the device is locked and before the command sees the state. A fault the
     // tool injected for `member` answers instead of the command, once.
-    Failure perform(const std::function<Failure(Device&)>& command, const QString& member = {});
+    Status perform(const std::function<Failure(Device&)>& command, const QString& member = {});
 
 private:
-    Failure commitOrUndo(DeviceState before, Failure failure);
-
     DeviceSession(int port, std::unique_ptr<DeviceStore> store, DeviceState state,
                   Device::Clock clock);
+    Status commitOrUndo(DeviceState before, Failure failure);
 
     int m_port;
     std::unique_ptr<DeviceStore> m_store;

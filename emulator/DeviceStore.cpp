@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QVariant>
 
 #include <atomic>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -28,225 +31,302 @@ const char16_t* const kSchema[] = {
     u" closed_at TEXT, counters TEXT)",
 };
 
+// A null text is an empty text: bound as it is, it would be NULL in a NOT NULL column and fail
+// every later save of the device.
+QString textValue(const QString& text)
+{
+    return text.isNull() ? QString(u""_s) : text;
+}
+
+Failure storageError()
+{
+    return Failure{ErrorCode::StorageError, Reason::General};
+}
+
+Failure damaged()
+{
+    return Failure{ErrorCode::DeviceDamaged, Reason::General};
+}
+
 } // namespace
 
-DeviceStore::DeviceStore(QString connectionName, QString path)
-    : m_connectionName(std::move(connectionName)), m_path(std::move(path))
+struct DeviceStore::Database
+{
+    QString connectionName;
+    QString path;
+    QSqlDatabase db;
+    std::optional<QSqlQuery> saveState;
+    std::optional<QSqlQuery> addLine;
+    std::optional<QSqlQuery> addDocument;
+    std::optional<QSqlQuery> addShift;
+    qint64 dataVersion = -1;
+
+    ~Database()
+    {
+        saveState.reset();
+        addLine.reset();
+        addDocument.reset();
+        addShift.reset();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+
+    Status exec(QSqlQuery& query)
+    {
+        if (query.exec())
+            return Done{};
+        return Status(storageError(), query.lastError().text());
+    }
+
+    Status exec(const QString& sql)
+    {
+        QSqlQuery query(db);
+        if (query.exec(sql))
+            return Done{};
+        return Status(storageError(), query.lastError().text());
+    }
+
+    Expected<qint64> count(const QString& sql)
+    {
+        QSqlQuery query(db);
+        if (!query.exec(sql) || !query.next())
+            return Expected<qint64>(storageError(), query.lastError().text());
+        return query.value(0).toLongLong();
+    }
+
+    qint64 currentDataVersion()
+    {
+        QSqlQuery query(db);
+        if (!query.exec(u"PRAGMA data_version"_s) || !query.next())
+            return -1;
+        return query.value(0).toLongLong();
+    }
+
+    Status prepare()
+    {
+        saveState.emplace(db);
+        addLine.emplace(db);
+        addDocument.emplace(db);
+        addShift.emplace(db);
+        const bool ok =
+            saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
+            addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
+            addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
+                                 u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
+            addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at,"
+                              u" counters) VALUES (?, ?, ?, ?)"_s);
+        if (!ok)
+            return Status(storageError(), db.lastError().text());
+        return Done{};
+    }
+
+    Expected<DeletedRecords> records()
+    {
+        const Expected<qint64> lines = count(u"SELECT COUNT(*) FROM tape"_s);
+        const Expected<qint64> documents = count(u"SELECT COUNT(*) FROM documents"_s);
+        const Expected<qint64> shifts = count(u"SELECT COUNT(*) FROM shifts"_s);
+        for (const Expected<qint64>* n : {&lines, &documents, &shifts}) {
+            if (!*n)
+                return Expected<DeletedRecords>(n->failure(), n->detail());
+        }
+        return DeletedRecords{*lines, *documents, *shifts};
+    }
+};
+
+DeviceStore::DeviceStore(std::unique_ptr<Database> db) : m_db(std::move(db))
 {
 }
 
-DeviceStore::~DeviceStore()
-{
-    m_saveState.reset();
-    m_addLine.reset();
-    m_addDocument.reset();
-    m_addShift.reset();
-    m_db.close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connectionName);
-}
+DeviceStore::~DeviceStore() = default;
 
 QString DeviceStore::databasePath(const QString& folder, int port)
 {
     return QDir(folder).filePath(u"quolt-com%1.sqlite"_s.arg(port));
 }
 
-std::unique_ptr<DeviceStore> DeviceStore::open(const QString& folder, int port, QString* error)
+const QString& DeviceStore::path() const
 {
-    const auto report = [error](const QString& text) {
-        if (error)
-            *error = text;
-        return nullptr;
-    };
+    return m_db->path;
+}
+
+Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, int port,
+                                                         OpenMode mode)
+{
+    using Opened = Expected<std::unique_ptr<DeviceStore>>;
+    const QString path = databasePath(folder, port);
+    if (mode == OpenMode::ExistingOnly && !QFileInfo::exists(path))
+        return Opened(storageError(), u"there is no device on port %1 in %2"_s.arg(port).arg(
+                                          QDir::toNativeSeparators(folder)));
     if (!QDir().mkpath(folder))
-        return report(u"cannot create the folder %1"_s.arg(folder));
-    std::unique_ptr<DeviceStore> store(
-        new DeviceStore(nextConnectionName(), databasePath(folder, port)));
-    store->m_db = QSqlDatabase::addDatabase(u"QSQLITE"_s, store->m_connectionName);
-    store->m_db.setDatabaseName(store->m_path);
-    store->m_db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
-    if (!store->m_db.open())
-        return report(store->m_db.lastError().text());
+        return Opened(storageError(), u"cannot create the folder %1"_s.arg(folder));
+
+    auto database = std::make_unique<Database>();
+    database->connectionName = nextConnectionName();
+    database->path = path;
+    database->db = QSqlDatabase::addDatabase(u"QSQLITE"_s, database->connectionName);
+    database->db.setDatabaseName(path);
+    database->db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+    if (!database->db.open())
+        return Opened(storageError(), database->db.lastError().text());
+    std::unique_ptr<DeviceStore> store(new DeviceStore(std::move(database)));
+    Database& d = *store->m_db;
+
     // Write-ahead logging makes a commit one append to the log. Every commit is in the file
     // before the call returns, so killing the process loses nothing; NORMAL leaves the flush to
     // the disk to checkpoints, so only a power cut of the host itself could lose the last calls.
-    if (!store->exec(u"PRAGMA journal_mode=WAL"_s) || !store->exec(u"PRAGMA synchronous=NORMAL"_s))
-        return report(store->m_error);
-    for (const char16_t* statement : kSchema) {
-        if (!store->exec(QString::fromUtf16(statement)))
-            return report(store->m_error);
+    for (const QString& pragma : {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s}) {
+        if (Status s = d.exec(pragma); !s)
+            return Opened(s.failure(), s.detail());
     }
-    if (!store->prepare())
-        return report(store->m_error);
-    if (!store->createIfMissing())
-        return report(store->m_error);
-    store->m_dataVersion = store->dataVersion();
-    return store;
-}
 
-bool DeviceStore::createIfMissing()
-{
-    // Looked at and written in one transaction, so that two processes opening a new device at
-    // once cannot both create it.
-    if (!beginWrite())
-        return false;
-    QSqlQuery count(m_db);
-    if (!count.exec(u"SELECT COUNT(*) FROM device"_s) || !count.next()) {
-        m_error = count.lastError().text();
-        rollback();
-        return false;
+    // The tables and a new device are made in one transaction, so that two processes opening a
+    // new device at once cannot both create it, and a refused database is left untouched.
+    if (Status s = store->beginWrite(); !s)
+        return Opened(s.failure(), s.detail());
+    const auto abandon = [&](Failure failure, const QString& detail) {
+        store->rollback();
+        return Opened(failure, detail);
+    };
+    for (const char16_t* statement : kSchema) {
+        if (Status s = d.exec(QString::fromUtf16(statement)); !s)
+            return abandon(s.failure(), s.detail());
     }
-    const bool missing = count.value(0).toInt() == 0;
-    count.finish();
-    if (missing) {
-        m_saveState->bindValue(0, DeviceState{}.serialize());
-        if (!exec(*m_saveState)) {
-            rollback();
-            return false;
+    if (Status s = d.prepare(); !s)
+        return abandon(s.failure(), s.detail());
+    if (mode != OpenMode::Replace) {
+        const Expected<qint64> states = d.count(u"SELECT COUNT(*) FROM device"_s);
+        if (!states)
+            return abandon(states.failure(), states.detail());
+        if (*states == 0) {
+            const Expected<DeletedRecords> held = d.records();
+            if (!held)
+                return abandon(held.failure(), held.detail());
+            if (held->tapeLines + held->documents + held->shifts > 0) {
+                return abandon(damaged(),
+                               u"%1 holds %2 tape lines, %3 documents and %4 closed shifts but no"
+                               u" device state"_s.arg(QDir::toNativeSeparators(path))
+                                   .arg(held->tapeLines)
+                                   .arg(held->documents)
+                                   .arg(held->shifts));
+            }
+            d.saveState->bindValue(0, DeviceState{}.serialize());
+            if (Status s = d.exec(*d.saveState); !s)
+                return abandon(s.failure(), s.detail());
         }
     }
-    return commit();
+    if (Status s = store->commit(); !s)
+        return Opened(s.failure(), s.detail());
+    d.dataVersion = d.currentDataVersion();
+    return Opened(std::move(store));
 }
 
-bool DeviceStore::prepare()
-{
-    m_saveState.emplace(m_db);
-    m_addLine.emplace(m_db);
-    m_addDocument.emplace(m_db);
-    m_addShift.emplace(m_db);
-    const bool ok =
-        m_saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
-        m_addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
-        m_addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
-                               u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
-        m_addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at, counters)"
-                            u" VALUES (?, ?, ?, ?)"_s);
-    if (!ok)
-        m_error = m_db.lastError().text();
-    return ok;
-}
-
-bool DeviceStore::exec(QSqlQuery& query)
-{
-    if (query.exec())
-        return true;
-    m_error = query.lastError().text();
-    return false;
-}
-
-bool DeviceStore::exec(const QString& sql)
-{
-    QSqlQuery query(m_db);
-    if (query.exec(sql))
-        return true;
-    m_error = query.lastError().text();
-    return false;
-}
-
-bool DeviceStore::beginWrite()
+Status DeviceStore::beginWrite()
 {
     // IMMEDIATE takes the write lock at once (waiting up to the busy timeout for another writer),
     // so the state read next is the one this transaction will replace.
-    return exec(u"BEGIN IMMEDIATE"_s);
+    return m_db->exec(u"BEGIN IMMEDIATE"_s);
 }
 
-bool DeviceStore::commit()
+Status DeviceStore::commit()
 {
-    if (exec(u"COMMIT"_s))
-        return true;
-    rollback();
-    return false;
+    Status s = m_db->exec(u"COMMIT"_s);
+    if (!s)
+        rollback();
+    return s;
 }
 
 void DeviceStore::rollback()
 {
-    QSqlQuery query(m_db);
+    QSqlQuery query(m_db->db);
     query.exec(u"ROLLBACK"_s);
 }
 
-qint64 DeviceStore::dataVersion()
+Expected<DeviceState> DeviceStore::load()
 {
-    QSqlQuery query(m_db);
-    if (!query.exec(u"PRAGMA data_version"_s) || !query.next())
-        return -1;
-    return query.value(0).toLongLong();
-}
-
-std::optional<DeviceState> DeviceStore::load()
-{
-    QSqlQuery query(m_db);
-    if (!query.exec(u"SELECT state FROM device WHERE id = 1"_s) || !query.next()) {
-        m_error = query.lastError().text();
-        return std::nullopt;
-    }
+    QSqlQuery query(m_db->db);
+    if (!query.exec(u"SELECT state FROM device WHERE id = 1"_s))
+        return Expected<DeviceState>(storageError(), query.lastError().text());
+    if (!query.next())
+        return Expected<DeviceState>(damaged(), u"%1 holds no device state"_s.arg(path()));
     std::optional<DeviceState> state = DeviceState::deserialize(query.value(0).toByteArray());
     if (!state)
-        m_error = u"the device state in %1 cannot be read"_s.arg(m_path);
-    m_dataVersion = dataVersion();
-    return state;
+        return Expected<DeviceState>(damaged(),
+                                     u"the device state in %1 cannot be read"_s.arg(path()));
+    m_db->dataVersion = m_db->currentDataVersion();
+    return std::move(*state);
 }
 
-bool DeviceStore::save(const DeviceState& state, const Effects& effects)
+Status DeviceStore::save(const DeviceState& state, const Effects& effects)
 {
-    m_saveState->bindValue(0, state.serialize());
-    bool ok = exec(*m_saveState);
-    for (qsizetype i = 0; ok && i < effects.tape.size(); ++i) {
-        m_addLine->bindValue(0, effects.tape[i]);
-        ok = exec(*m_addLine);
+    Database& d = *m_db;
+    d.saveState->bindValue(0, state.serialize());
+    Status s = d.exec(*d.saveState);
+    for (qsizetype i = 0; s && i < effects.tape.size(); ++i) {
+        d.addLine->bindValue(0, textValue(effects.tape[i]));
+        s = d.exec(*d.addLine);
     }
-    for (qsizetype i = 0; ok && i < effects.documents.size(); ++i) {
-        const Effects::IssuedDocument& d = effects.documents[i];
-        m_addDocument->bindValue(0, d.number);
-        m_addDocument->bindValue(1, d.type);
-        m_addDocument->bindValue(2, d.shift);
-        m_addDocument->bindValue(3, d.at.toString(Qt::ISODate));
-        m_addDocument->bindValue(4, static_cast<qlonglong>(d.total));
-        m_addDocument->bindValue(5, d.cancelled ? 1 : 0);
-        m_addDocument->bindValue(6, d.lines.join(u'\n'));
-        ok = exec(*m_addDocument);
+    for (qsizetype i = 0; s && i < effects.documents.size(); ++i) {
+        const Effects::IssuedDocument& doc = effects.documents[i];
+        d.addDocument->bindValue(0, doc.number);
+        d.addDocument->bindValue(1, doc.type);
+        d.addDocument->bindValue(2, doc.shift);
+        d.addDocument->bindValue(3, doc.at.toString(Qt::ISODate));
+        d.addDocument->bindValue(4, static_cast<qlonglong>(doc.total));
+        d.addDocument->bindValue(5, doc.cancelled ? 1 : 0);
+        d.addDocument->bindValue(6, textValue(doc.lines.join(u'\n')));
+        s = d.exec(*d.addDocument);
     }
-    for (qsizetype i = 0; ok && i < effects.shifts.size(); ++i) {
-        const Effects::ClosedShift& s = effects.shifts[i];
+    for (qsizetype i = 0; s && i < effects.shifts.size(); ++i) {
+        const Effects::ClosedShift& shift = effects.shifts[i];
         QStringList values;
-        for (qint64 v : s.counters.values())
+        for (qint64 v : shift.counters.values())
             values.append(QString::number(v));
-        m_addShift->bindValue(0, s.number);
-        m_addShift->bindValue(1, s.openedAt.toString(Qt::ISODate));
-        m_addShift->bindValue(2, s.closedAt.toString(Qt::ISODate));
-        m_addShift->bindValue(3, values.join(u' '));
-        ok = exec(*m_addShift);
+        d.addShift->bindValue(0, shift.number);
+        d.addShift->bindValue(1, shift.openedAt.toString(Qt::ISODate));
+        d.addShift->bindValue(2, shift.closedAt.toString(Qt::ISODate));
+        d.addShift->bindValue(3, values.join(u' '));
+        s = d.exec(*d.addShift);
     }
-    return ok;
+    return s;
 }
 
-bool DeviceStore::reset(const DeviceState& state)
+Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
 {
-    if (!beginWrite())
-        return false;
-    bool ok = exec(u"DELETE FROM tape"_s) && exec(u"DELETE FROM documents"_s) &&
-              exec(u"DELETE FROM shifts"_s);
-    if (ok) {
-        m_saveState->bindValue(0, state.serialize());
-        ok = exec(*m_saveState);
+    if (Status s = beginWrite(); !s)
+        return Expected<DeletedRecords>(s.failure(), s.detail());
+    const Expected<DeletedRecords> deleted = m_db->records();
+    Status s =
+        deleted ? m_db->exec(u"DELETE FROM tape"_s) : Status(deleted.failure(), deleted.detail());
+    if (s)
+        s = m_db->exec(u"DELETE FROM documents"_s);
+    if (s)
+        s = m_db->exec(u"DELETE FROM shifts"_s);
+    if (s) {
+        m_db->saveState->bindValue(0, state.serialize());
+        s = m_db->exec(*m_db->saveState);
     }
-    if (ok)
-        return commit();
-    rollback();
-    return false;
+    if (s)
+        s = commit();
+    else
+        rollback();
+    if (!s)
+        return Expected<DeletedRecords>(s.failure(), s.detail());
+    return deleted;
 }
 
 bool DeviceStore::changedElsewhere()
 {
-    const qint64 version = dataVersion();
-    if (version == m_dataVersion)
+    const qint64 version = m_db->currentDataVersion();
+    if (version == m_db->dataVersion)
         return false;
-    m_dataVersion = version;
+    m_db->dataVersion = version;
     return true;
 }
 
-QStringList DeviceStore::tape(int lastLines)
+Expected<QStringList> DeviceStore::tape(int lastLines)
 {
-    QSqlQuery query(m_db);
+    QSqlQuery query(m_db->db);
     if (lastLines > 0) {
         query.prepare(u"SELECT line FROM (SELECT id, line FROM tape ORDER BY id DESC LIMIT ?)"
                       u" ORDER BY id"_s);
@@ -254,30 +334,22 @@ QStringList DeviceStore::tape(int lastLines)
     } else {
         query.prepare(u"SELECT line FROM tape ORDER BY id"_s);
     }
+    if (!query.exec())
+        return Expected<QStringList>(storageError(), query.lastError().text());
     QStringList lines;
-    if (!query.exec()) {
-        m_error = query.lastError().text();
-        return lines;
-    }
     while (query.next())
         lines.append(query.value(0).toString());
     return lines;
 }
 
-qint64 DeviceStore::tapeLineCount()
+Expected<qint64> DeviceStore::tapeLineCount()
 {
-    QSqlQuery query(m_db);
-    if (!query.exec(u"SELECT COUNT(*) FROM tape"_s) || !query.next())
-        return -1;
-    return query.value(0).toLongLong();
+    return m_db->count(u"SELECT COUNT(*) FROM tape"_s);
 }
 
-qint64 DeviceStore::documentCount()
+Expected<qint64> DeviceStore::documentCount()
 {
-    QSqlQuery query(m_db);
-    if (!query.exec(u"SELECT COUNT(*) FROM documents"_s) || !query.next())
-        return -1;
-    return query.value(0).toLongLong();
+    return m_db->count(u"SELECT COUNT(*) FROM documents"_s);
 }
 
 } // namespace emulator

@@ -2,19 +2,36 @@
 
 #include "Device.h"
 #include "DeviceState.h"
+#include "Expected.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
-#include <optional>
 
 namespace emulator {
 
+// How a device's database is opened. The driver creates a device on first use; the device tool
+// works only on a device that exists, except to replace it.
+enum class OpenMode {
+    CreateIfMissing,
+    ExistingOnly,
+    Replace, // opens even a damaged database, for reset()
+};
+
+// What replacing a device deleted.
+struct DeletedRecords
+{
+    qint64 tapeLines = 0;
+    qint64 documents = 0;
+    qint64 shifts = 0;
+};
+
 // One virtual device's memory: an SQLite database holding the state, the paper tape, the control
-// tape of issued documents and the fiscal memory of closed shifts. Every save is one transaction,
-// committed before it returns, so a killed process loses nothing a completed call did.
+// tape of issued documents and the fiscal memory of closed shifts. Every change is one write
+// transaction, committed before it returns, so a killed process loses nothing a completed call
+// did. A database that holds fiscal records but no readable state is damaged: it is refused and
+// left as it is, never silently replaced.
 class DeviceStore
 {
 public:
@@ -24,45 +41,32 @@ public:
 
     // "<folder>/quolt-com<port>.sqlite"
     static QString databasePath(const QString& folder, int port);
-    // Opens the database of `port`, creating the folder, the file and a fresh device if missing.
-    static std::unique_ptr<DeviceStore> open(const QString& folder, int port, QString* error);
+    static Expected<std::unique_ptr<DeviceStore>> open(const QString& folder, int port,
+                                                       OpenMode mode = OpenMode::CreateIfMissing);
 
-    const QString& path() const { return m_path; }
-    std::optional<DeviceState> load();
+    const QString& path() const;
+    Expected<DeviceState> load();
     // A change of the device is one write transaction: begun before the state is read, so that
     // no other connection (a second program, the device tool) can commit in between.
-    bool beginWrite();
-    bool commit();
+    Status beginWrite();
+    Status commit();
     void rollback();
     // Writes the new state and what the call printed; only inside beginWrite() ... commit().
-    bool save(const DeviceState& state, const Effects& effects);
+    Status save(const DeviceState& state, const Effects& effects);
     // Forgets everything and starts again as the given device (the tool's "create").
-    bool reset(const DeviceState& state);
-    // True once after another connection (the device tool) committed a change.
+    Expected<DeletedRecords> reset(const DeviceState& state);
+    // True once after another connection committed a change.
     bool changedElsewhere();
 
-    QStringList tape(int lastLines);
-    qint64 tapeLineCount();
-    qint64 documentCount();
-    QString lastError() const { return m_error; }
+    Expected<QStringList> tape(int lastLines);
+    Expected<qint64> tapeLineCount();
+    Expected<qint64> documentCount();
 
 private:
-    DeviceStore(QString connectionName, QString path);
-    bool prepare();
-    bool createIfMissing();
-    bool exec(QSqlQuery& query);
-    bool exec(const QString& sql);
-    qint64 dataVersion();
+    struct Database;
+    explicit DeviceStore(std::unique_ptr<Database> db);
 
-    QString m_connectionName;
-    QString m_path;
-    QString m_error;
-    QSqlDatabase m_db;
-    std::optional<QSqlQuery> m_saveState;
-    std::optional<QSqlQuery> m_addLine;
-    std::optional<QSqlQuery> m_addDocument;
-    std::optional<QSqlQuery> m_addShift;
-    qint64 m_dataVersion = -1;
+    std::unique_ptr<Database> m_db;
 };
 
 } // namespace emulator

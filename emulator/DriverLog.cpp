@@ -1,5 +1,7 @@
 #include "DriverLog.h"
 
+#include "PrintableText.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
@@ -36,8 +38,7 @@ void DriverLog::write(const QString& text)
     if (!m_file.isOpen())
         return;
     // One record is one line, whatever the caller's texts hold.
-    QString oneLine = text;
-    oneLine.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
+    const QString oneLine = escapedForLog(text);
     const QByteArray record = (QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s) +
                                u' ' + oneLine + u'\n')
                                   .toUtf8();

@@ -16,6 +16,70 @@ Failure fail(ErrorCode code, Reason reason = Reason::General)
     return Failure{code, reason};
 }
 
+// Every member that runs on the device through command(); command() checks that it is listed.
+constexpr const char16_t* kCommandMembers[] = {
+    u"StartSession",
+    u"EndSession",
+    u"SetClerk",
+    u"OpenDrawer",
+    u"PrintDuplicate",
+    u"StartDocument",
+    u"SetExtraDocData",
+    u"SetExtraDocData2",
+    u"EndDocument",
+    u"CancelDocument",
+    u"ResetError",
+    u"PrintResult",
+    u"Item",
+    u"ItemEx",
+    u"ItemTare",
+    u"ItemTareEx",
+    u"ReturnTare",
+    u"ItemPurchase",
+    u"VoidItem",
+    u"VoidItemEx",
+    u"VoidItemTare",
+    u"VoidItemTareEx",
+    u"VoidReturnTare",
+    u"RepeatItem",
+    u"CorrectLastItem",
+    u"AbsoluteCorrection",
+    u"PercentCorrection",
+    u"AbsoluteCorrectionText",
+    u"Tender2",
+    u"ResetPayInfo",
+    u"TextLine",
+    u"AddExtraString",
+    u"ClearExtraStrings",
+    u"AddExtraString2",
+    u"ClearExtraStrings2",
+    u"SetDescriptorText",
+    u"PrintReport",
+    u"TestPrinter",
+    u"TaxChainReport",
+    u"TaxChainsReport",
+    u"EKLZPrintReportByNum",
+    u"EKLZPrintReportByDate",
+    u"SetDeviceOpt",
+    u"SetOrderHeader",
+    u"SetDate",
+    u"SetTime",
+    u"SetPaperType",
+    u"SetPaymentMean",
+    u"SetPrintDocumentMode",
+    u"SetTaxRate",
+    u"SetTaxChain",
+    u"LoadImage",
+    u"LoadImages",
+    u"SetImage",
+    u"DeleteImage",
+    u"ProgramBarCode",
+    u"ProgramBarCodeDirect",
+    u"InitLineDisplay",
+    u"StringToLineDisplay",
+    u"StringToLineDisplayDirect",
+};
+
 // The integer data values of the older generation print only when given.
 QString dataValue(std::int32_t value)
 {
@@ -23,6 +87,12 @@ QString dataValue(std::int32_t value)
 }
 
 } // namespace
+
+bool EmulatedDriver::takesInjectedFaults(const QString& member)
+{
+    return std::any_of(std::begin(kCommandMembers), std::end(kCommandMembers),
+                       [&](const char16_t* name) { return member == QStringView(name); });
+}
 
 EmulatedDriver::EmulatedDriver(QString dataFolder, Device::Clock clock)
     : m_dataFolder(std::move(dataFolder)), m_clock(std::move(clock))
@@ -85,10 +155,11 @@ Driver::Result EmulatedDriver::command(const char16_t* member, QList<DriverArgum
                                        const Command& body)
 {
     const QString name = QString::fromUtf16(member);
+    Q_ASSERT(takesInjectedFaults(name));
     logRequest(name, arguments);
     if (!m_session)
         return finish(name, fail(ErrorCode::NotInitialised));
-    return finish(name, m_session->perform(body, name));
+    return finish(name, m_session->perform(body, name).failure());
 }
 
 Driver::Result EmulatedDriver::setting(const char16_t* member, QList<DriverArgument> arguments,
@@ -314,21 +385,31 @@ Driver::Result EmulatedDriver::InitDevice()
     logRequest(name, {});
     if (m_speed > 6) // the device talks at 115200 at most
         return finish(name, fail(ErrorCode::InvalidSpeed, Reason::TooLarge));
+    // A refused attempt leaves a working connection, and the password it was made with, as they
+    // were: a mistyped password must not cut the operator off the device.
+    std::unique_ptr<DeviceSession> candidate;
+    DeviceSession* target = m_session.get();
     if (!m_session || m_session->port() != m_port) {
-        m_session.reset();
-        QString error;
-        m_session = DeviceSession::open(m_dataFolder, m_port, &error, m_clock);
-        if (!m_session) {
+        Expected<std::unique_ptr<DeviceSession>> opened =
+            DeviceSession::open(m_dataFolder, m_port, OpenMode::CreateIfMissing, m_clock);
+        if (!opened) {
             if (m_logging)
-                m_highLevel.write(u"InitDevice: "_s + error);
-            return finish(name, fail(ErrorCode::StorageError));
+                m_highLevel.write(u"InitDevice: "_s + opened.detail());
+            return finish(name, opened.failure());
         }
+        candidate = std::move(*opened);
+        target = candidate.get();
+    } else {
+        target->refresh();
     }
-    m_session->refresh();
-    if (m_password != m_session->device().state().password) {
-        m_session.reset();
+    if (m_password != target->device().state().password) {
+        if (m_session)
+            m_password = m_connectedPassword;
         return finish(name, fail(ErrorCode::WrongPassword));
     }
+    if (candidate)
+        m_session = std::move(candidate);
+    m_connectedPassword = m_password;
     m_operationFailed = false;
     // A shift that outlasted its limit leaves the device connected, so that it can be closed.
     return finish(name, m_session->device().checkShiftLimit());

@@ -146,6 +146,9 @@ public:
     Result StringToLineDisplay(const QString& text) override;
     Result StringToLineDisplayDirect(const QString& text) override;
 
+    // The members that answer a result code and take the device's injected fault.
+    static bool takesInjectedFaults(const QString& member);
+
     static constexpr std::int32_t kRussian = 1049;
     static constexpr std::int32_t kEnglish = 1033;
 
@@ -176,6 +179,7 @@ private:
 
     // What the operator gave the driver
     QString m_password;
+    QString m_connectedPassword; // the password of the working connection
     std::int32_t m_port = 1;
     std::int32_t m_speed = 1;
     std::int32_t m_languageId = kRussian;

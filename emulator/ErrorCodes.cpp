@@ -72,6 +72,8 @@ constexpr std::array kCodes{
     ErrorCodeInfo{ErrorCode::InjectedFault, u"Имитация неисправности устройства",
                   u"Simulated device fault"},
     ErrorCodeInfo{ErrorCode::StorageError, u"Ошибка памяти устройства", u"Device memory error"},
+    ErrorCodeInfo{ErrorCode::DeviceDamaged, u"Память устройства повреждена",
+                  u"The device memory is damaged"},
     ErrorCodeInfo{ErrorCode::FileNotFound, u"Файл не найден", u"File not found"},
     ErrorCodeInfo{ErrorCode::BadPicture, u"Файл не является точечным рисунком",
                   u"The file is not a bitmap picture"},

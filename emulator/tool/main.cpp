@@ -1,19 +1,27 @@
 // quolt-device: looks at and steers the virtual fiscal printers of the built-in emulator.
+// Exit codes: 0 done, 1 the device refused or could not be changed, 2 the command line was wrong
+// (nothing was created or changed then).
 
 #include "DeviceSession.h"
+#include "EmulatedDriver.h"
 #include "Emulator.h"
 #include "ErrorCodes.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
 
 namespace {
+
+constexpr int kRefused = 1;
+constexpr int kUsage = 2;
 
 QTextStream& out()
 {
@@ -21,34 +29,17 @@ QTextStream& out()
     return stream;
 }
 
-QTextStream& err()
+int failWith(const QString& message, int exitCode = kRefused)
 {
-    static QTextStream stream(stderr);
-    return stream;
+    QTextStream err(stderr);
+    err << u"quolt-device: "_s << message << Qt::endl;
+    return exitCode;
 }
 
-int failWith(const QString& message)
+int usageError(const QString& message)
 {
-    err() << u"quolt-device: "_s << message << Qt::endl;
-    return 1;
+    return failWith(message + u"; see --help"_s, kUsage);
 }
-
-const char* const kHelp = R"(Commands:
-  show                      the device's generation, shift, open document, counters, sensors
-  tape [--last N]           the paper tape, all of it or its last N lines
-  create --version X.Y      create the device anew as generation X.Y (everything is lost)
-  sensors                   the sensors and their state
-  sensors NAME on|off ...   switch sensors: paper-near-end, paper-out, drawer-open,
-                            battery-low, eklz-near-full, printer-error
-  clock forward HOURS       move the device clock forward (e.g. to reach a too-long shift)
-  clock reset               back to the host's time
-  fault MEMBER [CODE]       the next call of the driver command MEMBER (one that answers a
-                            result code, e.g. Tender2) fails with CODE (default 60)
-  fault clear               forget a pending fault
-  cancel-document           cancel the open document, e.g. one left open by a closed window
-  codes                     the result codes and their comments
-
-Changes reach a running program at its next driver call.)";
 
 struct SensorName
 {
@@ -67,6 +58,11 @@ QString onOff(bool value)
     return value ? u"on"_s : u"off"_s;
 }
 
+QString countText(const Expected<qint64>& count)
+{
+    return count ? QString::number(*count) : u"?"_s;
+}
+
 void showSensors(const DeviceState& s)
 {
     for (const SensorName& sensor : kSensors)
@@ -74,8 +70,35 @@ void showSensors(const DeviceState& s)
               << onOff(s.sensors.*(sensor.flag)) << Qt::endl;
 }
 
-void show(const Device& device, DeviceStore& store)
+// What a command works with: its words after the command name, the parsed options and, for
+// the commands that need one, the device.
+struct Invocation
 {
+    QStringList words;
+    const QCommandLineParser& parser;
+    QString folder;
+    int port = 1;
+    DeviceSession* session = nullptr;
+};
+
+// Applies a change of the state as one committed step.
+int change(DeviceSession& session, const std::function<void(DeviceState&)>& edit)
+{
+    const Status result = session.perform([&](Device& device) {
+        DeviceState next = device.state();
+        edit(next);
+        device.replaceState(std::move(next));
+        return Failure{};
+    });
+    if (!result)
+        return failWith(u"the change could not be saved: "_s + result.detail());
+    return 0;
+}
+
+int show(const Invocation& in)
+{
+    const Device& device = in.session->device();
+    DeviceStore& store = in.session->store();
     const DeviceState& s = device.state();
     out() << u"Database:        "_s << store.path() << Qt::endl;
     out() << u"Generation:      "_s << s.major << u'.' << s.minor << Qt::endl;
@@ -103,32 +126,223 @@ void show(const Device& device, DeviceStore& store)
                  .arg(s.allDocuments)
                  .arg(s.fiscalDocuments)
                  .arg(s.nonFiscalDocuments)
-                 .arg(store.documentCount())
+                 .arg(countText(store.documentCount()))
           << Qt::endl;
     out() << u"Z reports:       "_s << s.totalCounters[Counter::LastZNumber] << Qt::endl;
     out() << u"Sales total:     "_s << formatMoney(s.grandSalesTotal) << Qt::endl;
     out() << u"Cash in drawer:  "_s << formatMoney(s.cashInDrawer) << Qt::endl;
-    out() << u"Tape:            %1 lines"_s.arg(store.tapeLineCount()) << Qt::endl;
+    out() << u"Tape:            %1 lines"_s.arg(countText(store.tapeLineCount())) << Qt::endl;
     out() << u"Pending fault:   "_s
           << (s.faultMember.isEmpty() ? u"none"_s
                                       : u"%1 -> %2"_s.arg(s.faultMember).arg(s.faultCode))
           << Qt::endl;
     out() << u"Sensors:"_s << Qt::endl;
     showSensors(s);
+    return 0;
 }
 
-// Applies a change of the state as one committed step.
-int change(DeviceSession& session, const std::function<void(DeviceState&)>& edit)
+int tape(const Invocation& in)
 {
-    const Failure result = session.perform([&](Device& device) {
-        DeviceState next = device.state();
-        edit(next);
-        device.replaceState(std::move(next));
-        return Failure{};
-    });
-    if (!result.ok())
-        return failWith(u"the change could not be saved: "_s + session.store().lastError());
+    int last = 0;
+    if (in.parser.isSet(u"last"_s)) {
+        bool ok = false;
+        last = in.parser.value(u"last"_s).toInt(&ok);
+        if (!ok || last < 1)
+            return usageError(u"--last takes a positive number of lines"_s);
+    }
+    const Expected<QStringList> lines = in.session->store().tape(last);
+    if (!lines)
+        return failWith(u"the tape cannot be read: "_s + lines.detail());
+    for (const QString& line : *lines)
+        out() << line << Qt::endl;
     return 0;
+}
+
+int create(const Invocation& in)
+{
+    const QStringList parts = in.parser.value(u"version"_s).split(u'.');
+    bool majorOk = false;
+    bool minorOk = parts.size() == 1;
+    const int major = parts.value(0).toInt(&majorOk);
+    const int minor = parts.size() > 1 ? parts.value(1).toInt(&minorOk) : 0;
+    if (!majorOk || !minorOk || parts.size() > 2 || major < 1 || major > 6 || minor < 0 ||
+        minor > 99)
+        return usageError(u"the version must be X.Y with X from 1 to 6 and Y from 0 to 99"_s);
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(in.folder, in.port, OpenMode::Replace);
+    if (!store)
+        return failWith(u"the device cannot be opened: "_s + store.detail());
+    DeviceState fresh;
+    fresh.major = major;
+    fresh.minor = minor;
+    const Expected<DeletedRecords> deleted = (*store)->reset(fresh);
+    if (!deleted)
+        return failWith(u"the device could not be created: "_s + deleted.detail());
+    out() << u"Device on port %1 created as generation %2.%3; deleted %4 tape lines, %5 documents"
+             u" and %6 closed shifts"_s.arg(in.port)
+                 .arg(major)
+                 .arg(minor)
+                 .arg(deleted->tapeLines)
+                 .arg(deleted->documents)
+                 .arg(deleted->shifts)
+          << Qt::endl;
+    return 0;
+}
+
+int sensors(const Invocation& in)
+{
+    if (in.words.isEmpty()) {
+        showSensors(in.session->device().state());
+        return 0;
+    }
+    if (in.words.size() % 2 != 0)
+        return usageError(u"sensors takes pairs: NAME on|off"_s);
+    QList<std::pair<bool Sensors::*, bool>> switches;
+    for (qsizetype i = 0; i + 1 < in.words.size(); i += 2) {
+        const SensorName* found = nullptr;
+        for (const SensorName& sensor : kSensors) {
+            if (in.words[i] == QString::fromUtf16(sensor.name))
+                found = &sensor;
+        }
+        if (!found)
+            return usageError(u"unknown sensor "_s + in.words[i]);
+        if (in.words[i + 1] != u"on" && in.words[i + 1] != u"off")
+            return usageError(u"a sensor is switched on or off, not "_s + in.words[i + 1]);
+        switches.append({found->flag, in.words[i + 1] == u"on"});
+    }
+    const int result = change(*in.session, [&](DeviceState& s) {
+        for (const auto& [flag, value] : switches)
+            s.sensors.*flag = value;
+    });
+    if (result == 0)
+        showSensors(in.session->device().state());
+    return result;
+}
+
+int clock(const Invocation& in)
+{
+    if (in.words == QStringList{u"reset"_s})
+        return change(*in.session, [](DeviceState& s) { s.clockOffsetSeconds = 0; });
+    bool ok = false;
+    const int hours =
+        in.words.size() == 2 && in.words[0] == u"forward" ? in.words[1].toInt(&ok) : 0;
+    if (!ok || hours < 1 || hours > 24 * 366)
+        return usageError(u"use: clock forward HOURS (1 to 8784) or clock reset"_s);
+    const int result = change(
+        *in.session, [hours](DeviceState& s) { s.clockOffsetSeconds += qint64(hours) * 3600; });
+    if (result == 0)
+        out() << u"Device clock: "_s
+              << in.session->device().now().toString(u"dd.MM.yyyy HH:mm:ss"_s) << Qt::endl;
+    return result;
+}
+
+int fault(const Invocation& in)
+{
+    if (in.words == QStringList{u"clear"_s}) {
+        return change(*in.session, [](DeviceState& s) {
+            s.faultMember.clear();
+            s.faultCode = 0;
+        });
+    }
+    if (in.words.isEmpty() || in.words.size() > 2)
+        return usageError(u"use: fault MEMBER [CODE] or fault clear"_s);
+    const QString member = in.words[0];
+    // A fault on anything else would never fire and stay pending for ever.
+    if (!EmulatedDriver::takesInjectedFaults(member))
+        return usageError(member + u" is not a driver command that answers a result code"_s);
+    int code = static_cast<int>(ErrorCode::InjectedFault);
+    if (in.words.size() == 2) {
+        bool ok = false;
+        code = in.words[1].toInt(&ok);
+        if (!ok || code < 1 || code > INT16_MAX)
+            return usageError(u"the code must be a number from 1 to 32767"_s);
+    }
+    return change(*in.session, [&](DeviceState& s) {
+        s.faultMember = member;
+        s.faultCode = code;
+    });
+}
+
+int cancelDocument(const Invocation& in)
+{
+    const Status result =
+        in.session->perform([](Device& device) { return device.cancelDocument(); });
+    if (!result)
+        return failWith(
+            errorComment(static_cast<std::int16_t>(result.failure().code), Language::English));
+    out() << u"The open document is cancelled"_s << Qt::endl;
+    return 0;
+}
+
+int codes(const Invocation&)
+{
+    std::size_t count = 0;
+    const ErrorCodeInfo* table = errorCodeTable(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        out() << QString::number(static_cast<int>(table[i].code)).rightJustified(3) << u"  "_s
+              << QString::fromUtf16(table[i].russian) << u" / "_s
+              << QString::fromUtf16(table[i].english) << Qt::endl;
+    }
+    return 0;
+}
+
+enum class Needs { Nothing, Device };
+
+struct Command
+{
+    const char16_t* name;
+    const char16_t* usage;
+    const char16_t* help;
+    int maxWords; // after the command name; -1: any number, checked by the command
+    Needs needs;
+    int (*run)(const Invocation&);
+};
+
+constexpr Command kCommands[] = {
+    {u"show", u"show", u"the device's generation, shift, open document, counters, sensors", 0,
+     Needs::Device, show},
+    {u"tape", u"tape [--last N]", u"the paper tape, all of it or its last N lines", 0,
+     Needs::Device, tape},
+    {u"create", u"create --version X.Y",
+     u"create the device anew as generation X.Y (says what it deletes)", 0, Needs::Nothing, create},
+    {u"sensors", u"sensors [NAME on|off ...]",
+     u"show or switch sensors: paper-near-end, paper-out, drawer-open,\n"
+     u"                            battery-low, eklz-near-full, printer-error",
+     -1, Needs::Device, sensors},
+    {u"clock", u"clock forward HOURS | reset",
+     u"move the device clock forward (e.g. to reach a too-long shift),\n"
+     u"                            or back to the host's time",
+     2, Needs::Device, clock},
+    {u"fault", u"fault MEMBER [CODE] | clear",
+     u"the next call of the driver command MEMBER (one that answers a\n"
+     u"                            result code, e.g. Tender2) fails with CODE (default 60);\n"
+     u"                            clear forgets a pending fault",
+     2, Needs::Device, fault},
+    {u"cancel-document", u"cancel-document",
+     u"cancel the open document, e.g. one left open by a closed window", 0, Needs::Device,
+     cancelDocument},
+    {u"codes", u"codes", u"the result codes and their comments", 0, Needs::Nothing, codes},
+};
+
+QString helpText()
+{
+    QString text = u"Commands:\n"_s;
+    for (const Command& command : kCommands) {
+        text += u"  "_s + QString::fromUtf16(command.usage).leftJustified(26) + u"  "_s +
+                QString::fromUtf16(command.help) + u'\n';
+    }
+    text += u"\nOnly create makes a device; the other commands need one. Changes reach a running"
+            u" program at its next driver call."_s;
+    return text;
+}
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& command : kCommands) {
+        if (name == QString::fromUtf16(command.name))
+            return &command;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -141,7 +355,7 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Looks at and steers the virtual fiscal printers of the TestQuolt emulator.\n\n"_s +
-        QString::fromUtf8(kHelp));
+        helpText());
     parser.addHelpOption();
     const QCommandLineOption dirOption(
         u"dir"_s, u"The folder of the virtual devices (default %1)."_s.arg(defaultDataFolder()),
@@ -152,139 +366,45 @@ int main(int argc, char* argv[])
     const QCommandLineOption versionOption(u"version"_s, u"create: the generation, e.g. 4.1."_s,
                                            u"X.Y"_s, u"6.1"_s);
     parser.addOptions({dirOption, portOption, lastOption, versionOption});
-    parser.addPositionalArgument(u"command"_s,
-                                 u"show, tape, create, sensors, clock, fault, codes"_s);
-    parser.process(app);
+    parser.addPositionalArgument(u"command"_s, u"one of the commands above"_s);
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(u"help"_s))
+        parser.showHelp(0);
 
-    const QStringList args = parser.positionalArguments();
-    if (args.isEmpty()) {
-        parser.showHelp(1);
-    }
-    const QString command = args.first();
-
-    if (command == u"codes") {
-        std::size_t count = 0;
-        const ErrorCodeInfo* table = errorCodeTable(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            out() << QString::number(static_cast<int>(table[i].code)).rightJustified(3) << u"  "_s
-                  << QString::fromUtf16(table[i].russian) << u" / "_s
-                  << QString::fromUtf16(table[i].english) << Qt::endl;
-        }
-        return 0;
-    }
+    QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return usageError(u"no command given"_s);
+    const QString name = words.takeFirst();
+    const Command* command = findCommand(name);
+    if (!command)
+        return usageError(u"unknown command "_s + name);
+    if (command->maxWords >= 0 && words.size() > command->maxWords)
+        return usageError(
+            u"%1 does not take %2"_s.arg(name, words.mid(command->maxWords).join(u' ')));
+    if (parser.isSet(lastOption) && command->run != tape)
+        return usageError(u"--last belongs to tape"_s);
+    if (parser.isSet(versionOption) && command->run != create)
+        return usageError(u"--version belongs to create"_s);
 
     bool ok = false;
     const int port = parser.value(portOption).toInt(&ok);
     if (!ok || port < 1 || port > 255)
-        return failWith(u"the port must be a number from 1 to 255"_s);
-    QString error;
-    std::unique_ptr<DeviceSession> session =
-        DeviceSession::open(parser.value(dirOption), port, &error);
-    if (!session)
-        return failWith(u"cannot open the device: "_s + error);
-
-    if (command == u"show") {
-        show(session->device(), session->store());
-        return 0;
-    }
-    if (command == u"tape") {
-        int last = 0;
-        if (parser.isSet(lastOption)) {
-            last = parser.value(lastOption).toInt(&ok);
-            if (!ok || last < 1)
-                return failWith(u"--last takes a positive number of lines"_s);
+        return usageError(u"the port must be a number from 1 to 255"_s);
+    Invocation invocation{words, parser, parser.value(dirOption), port};
+    std::unique_ptr<DeviceSession> session;
+    if (command->needs == Needs::Device) {
+        if (!QFile::exists(DeviceStore::databasePath(invocation.folder, port))) {
+            return usageError(
+                u"there is no device on port %1 in %2 (create makes one)"_s.arg(port).arg(
+                    invocation.folder));
         }
-        for (const QString& line : session->store().tape(last))
-            out() << line << Qt::endl;
-        return 0;
+        Expected<std::unique_ptr<DeviceSession>> opened =
+            DeviceSession::open(invocation.folder, port, OpenMode::ExistingOnly);
+        if (!opened)
+            return failWith(u"cannot open the device: "_s + opened.detail());
+        session = std::move(*opened);
+        invocation.session = session.get();
     }
-    if (command == u"create") {
-        const QStringList parts = parser.value(versionOption).split(u'.');
-        bool majorOk = false;
-        bool minorOk = parts.size() == 1;
-        const int major = parts.value(0).toInt(&majorOk);
-        const int minor = parts.size() > 1 ? parts.value(1).toInt(&minorOk) : 0;
-        if (!majorOk || !minorOk || parts.size() > 2 || major < 1 || major > 6 || minor < 0 ||
-            minor > 99)
-            return failWith(u"the version must be X.Y with X from 1 to 6 and Y from 0 to 99"_s);
-        DeviceState fresh;
-        fresh.major = major;
-        fresh.minor = minor;
-        if (!session->store().reset(fresh))
-            return failWith(u"the device could not be created: "_s + session->store().lastError());
-        out() << u"Device on port %1 created as generation %2.%3"_s.arg(port).arg(major).arg(minor)
-              << Qt::endl;
-        return 0;
-    }
-    if (command == u"sensors") {
-        if (args.size() == 1) {
-            showSensors(session->device().state());
-            return 0;
-        }
-        if (args.size() % 2 != 1)
-            return failWith(u"sensors takes pairs: NAME on|off"_s);
-        QList<std::pair<bool Sensors::*, bool>> switches;
-        for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-            const SensorName* found = nullptr;
-            for (const SensorName& sensor : kSensors) {
-                if (args[i] == QString::fromUtf16(sensor.name))
-                    found = &sensor;
-            }
-            if (!found)
-                return failWith(u"unknown sensor "_s + args[i]);
-            if (args[i + 1] != u"on" && args[i + 1] != u"off")
-                return failWith(u"a sensor is switched on or off, not "_s + args[i + 1]);
-            switches.append({found->flag, args[i + 1] == u"on"});
-        }
-        const int result = change(*session, [&](DeviceState& s) {
-            for (const auto& [flag, value] : switches)
-                s.sensors.*flag = value;
-        });
-        if (result == 0)
-            showSensors(session->device().state());
-        return result;
-    }
-    if (command == u"clock") {
-        if (args.size() == 2 && args[1] == u"reset")
-            return change(*session, [](DeviceState& s) { s.clockOffsetSeconds = 0; });
-        const int hours = args.size() == 3 && args[1] == u"forward" ? args[2].toInt(&ok) : 0;
-        if (!ok || hours < 1 || hours > 24 * 366)
-            return failWith(u"use: clock forward HOURS (1 to 8784) or clock reset"_s);
-        const int result = change(
-            *session, [hours](DeviceState& s) { s.clockOffsetSeconds += qint64(hours) * 3600; });
-        if (result == 0)
-            out() << u"Device clock: "_s
-                  << session->device().now().toString(u"dd.MM.yyyy HH:mm:ss"_s) << Qt::endl;
-        return result;
-    }
-    if (command == u"fault") {
-        if (args.size() == 2 && args[1] == u"clear")
-            return change(*session, [](DeviceState& s) {
-                s.faultMember.clear();
-                s.faultCode = 0;
-            });
-        if (args.size() < 2 || args.size() > 3)
-            return failWith(u"use: fault MEMBER [CODE] or fault clear"_s);
-        int code = static_cast<int>(ErrorCode::InjectedFault);
-        if (args.size() == 3) {
-            code = args[2].toInt(&ok);
-            if (!ok || code < 1 || code > INT16_MAX)
-                return failWith(u"the code must be a number from 1 to 32767"_s);
-        }
-        const QString member = args[1];
-        return change(*session, [&](DeviceState& s) {
-            s.faultMember = member;
-            s.faultCode = code;
-        });
-    }
-    if (command == u"cancel-document") {
-        const Failure result =
-            session->perform([](Device& device) { return device.cancelDocument(); });
-        if (!result.ok())
-            return failWith(
-                errorComment(static_cast<std::int16_t>(result.code), Language::English));
-        out() << u"The open document is cancelled"_s << Qt::endl;
-        return 0;
-    }
-    return failWith(u"unknown command "_s + command + u"; see --help"_s);
+    return command->run(invocation);
 }

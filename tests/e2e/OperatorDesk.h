@@ -92,25 +92,27 @@ inline void selectPayment(QObject* window, int type)
 // The device's paper tape, every line printed so far.
 inline QStringList tape(const QString& folder, int port)
 {
-    QString error;
-    std::unique_ptr<emulator::DeviceStore> store =
-        emulator::DeviceStore::open(folder, port, &error);
+    auto store = emulator::DeviceStore::open(folder, port, emulator::OpenMode::ExistingOnly);
     if (!store)
-        qFatal("the device of port %d cannot be read: %s", port, qPrintable(error));
-    return store->tape(0);
+        qFatal("the device of port %d cannot be read: %s", port, qPrintable(store.detail()));
+    const emulator::Expected<QStringList> lines = (*store)->tape(0);
+    if (!lines)
+        qFatal("the tape of port %d cannot be read: %s", port, qPrintable(lines.detail()));
+    return *lines;
 }
 
 // Makes the device of `port` anew as the given generation, as the device tool's "create" does.
 inline void createDevice(const QString& folder, int port, int major, int minor)
 {
-    QString error;
-    std::unique_ptr<emulator::DeviceStore> store =
-        emulator::DeviceStore::open(folder, port, &error);
+    auto store = emulator::DeviceStore::open(folder, port, emulator::OpenMode::Replace);
     emulator::DeviceState fresh;
     fresh.major = major;
     fresh.minor = minor;
-    if (!store || !store->reset(fresh))
-        qFatal("the device of port %d cannot be created: %s", port, qPrintable(error));
+    if (!store)
+        qFatal("the device of port %d cannot be opened: %s", port, qPrintable(store.detail()));
+    const auto deleted = (*store)->reset(fresh);
+    if (!deleted)
+        qFatal("the device of port %d cannot be created: %s", port, qPrintable(deleted.detail()));
 }
 
 // Changes the device from outside the program, as the device tool does; the program sees the
@@ -118,18 +120,17 @@ inline void createDevice(const QString& folder, int port, int major, int minor)
 inline void changeDevice(const QString& folder, int port,
                          const std::function<void(emulator::DeviceState&)>& edit)
 {
-    QString error;
-    auto session = emulator::DeviceSession::open(folder, port, &error);
+    auto session = emulator::DeviceSession::open(folder, port);
     if (!session)
-        qFatal("the device of port %d cannot be opened: %s", port, qPrintable(error));
-    const emulator::Failure result = session->perform([&](emulator::Device& device) {
+        qFatal("the device of port %d cannot be opened: %s", port, qPrintable(session.detail()));
+    const emulator::Status result = (*session)->perform([&](emulator::Device& device) {
         emulator::DeviceState next = device.state();
         edit(next);
         device.replaceState(std::move(next));
         return emulator::Failure{};
     });
-    if (!result.ok())
-        qFatal("the device of port %d could not be changed", port);
+    if (!result)
+        qFatal("the device of port %d could not be changed: %s", port, qPrintable(result.detail()));
 }
 
 // Whether the tape holds the line; centred lines are found by their text alone.

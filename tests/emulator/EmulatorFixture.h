@@ -28,20 +28,23 @@ struct TestClock
 // Creates (or resets) the device on `port` in `folder` as the given generation.
 inline void createDevice(const QString& folder, int port, int major, int minor = 0)
 {
-    QString error;
-    std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, port, &error);
-    QVERIFY2(store, qPrintable(error));
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(folder, port, OpenMode::Replace);
+    QVERIFY2(store, qPrintable(store.detail()));
     DeviceState state;
     state.major = major;
     state.minor = minor;
-    QVERIFY(store->reset(state));
+    QVERIFY((*store)->reset(state));
 }
 
 inline QStringList tape(const QString& folder, int port = 1, int last = 0)
 {
-    QString error;
-    std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, port, &error);
-    return store ? store->tape(last) : QStringList();
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(folder, port, OpenMode::ExistingOnly);
+    if (!store)
+        return {};
+    const Expected<QStringList> lines = (*store)->tape(last);
+    return lines ? *lines : QStringList();
 }
 
 // A driver connected to the device of port 1, shift optionally open.

@@ -340,9 +340,9 @@ private slots:
         QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
 
         // The device tool works on the same database from another connection.
-        QString error;
-        std::unique_ptr<DeviceSession> tool = DeviceSession::open(folder(), 1, &error);
-        QVERIFY2(tool, qPrintable(error));
+        Expected<std::unique_ptr<DeviceSession>> opened = DeviceSession::open(folder(), 1);
+        QVERIFY2(opened, qPrintable(opened.detail()));
+        DeviceSession* tool = opened->get();
         QVERIFY(tool->perform([](Device& device) {
                         DeviceState s = device.state();
                         s.sensors.paperOut = true;

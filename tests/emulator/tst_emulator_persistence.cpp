@@ -4,8 +4,13 @@
 
 #include "EmulatorFixture.h"
 
+#include "DeviceNumbers.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <cstdio>
 #include <thread>
@@ -31,6 +36,42 @@ int driveAndWait(const QString& folder)
     std::fflush(stdout);
     for (;;)
         std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+QByteArray checksum(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+void execute(const QString& path, const QString& sql)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"damage"_s);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec(sql), qPrintable(sql));
+    }
+    QSqlDatabase::removeDatabase(u"damage"_s);
+}
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QString output;
+};
+
+ToolRun runTool(const QString& folder, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(QUOLT_DEVICE_TOOL), QStringList{u"--dir"_s, folder} + arguments);
+    if (!tool.waitForFinished(30000))
+        return {};
+    return {tool.exitCode(),
+            QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
 }
 
 } // namespace
@@ -68,6 +109,56 @@ private slots:
         QCOMPARE(d->GetDeviceInfo(102), 0);
         QCOMPARE(d->GetDoubleDeviceInfo(310), 2800.0);
         QCOMPARE(d->EndSession(), 0);
+    }
+
+    void aDamagedDeviceIsRefusedAndKept_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("state removed") << u"DELETE FROM device"_s;
+        QTest::newRow("state unreadable") << u"UPDATE device SET state = x'00ff'"_s;
+    }
+
+    void aDamagedDeviceIsRefusedAndKept()
+    {
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        {
+            std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path());
+            QVERIFY(d);
+            QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+            QCOMPARE(d->Item(1000, 700, u"Соль"_s, 0), 0);
+            QCOMPARE(d->Tender2(700, QVariant(PaymentType::Cash), QVariant(QString()), {}), 0);
+            QCOMPARE(d->EndSession(), 0);
+        }
+        const qint64 lines = tape(dir.path()).size();
+        QVERIFY(lines > 0);
+        const QString path = DeviceStore::databasePath(dir.path(), 1);
+        execute(path, damage);
+        const QByteArray before = checksum(path);
+
+        {
+            EmulatedDriver d(dir.path());
+            QCOMPARE(d.SetPassword(u"735102"_s), 0);
+            QCOMPARE(d.InitDevice(), int(ErrorCode::DeviceDamaged));
+            QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
+        }
+        for (const QString& command : {u"show"_s, u"sensors"_s, u"tape"_s}) {
+            const ToolRun run = runTool(dir.path(), {command});
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.output.contains(u"state"_s), qPrintable(run.output));
+        }
+        QCOMPARE(checksum(path), before);
+
+        // Only create replaces the device, and it says what it deleted.
+        const ToolRun created = runTool(dir.path(), {u"create"_s});
+        QCOMPARE(created.exitCode, 0);
+        QVERIFY2(created.output.contains(u"deleted %1 tape lines,"_s.arg(lines)) &&
+                     created.output.contains(u"and 1 closed shifts"_s),
+                 qPrintable(created.output));
+        std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path());
+        QVERIFY(d);
+        QVERIFY(!tape(dir.path()).join(u'\n').contains(u"Соль"_s));
     }
 };
 

@@ -89,22 +89,62 @@ private slots:
     void refusesWhatItDoesNotUnderstand_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no command") << QStringList{};
-        QTest::newRow("unknown command") << QStringList{u"explode"_s};
-        QTest::newRow("version 7.0") << QStringList{u"create"_s, u"--version"_s, u"7.0"_s};
-        QTest::newRow("version text") << QStringList{u"create"_s, u"--version"_s, u"new"_s};
-        QTest::newRow("unknown sensor") << QStringList{u"sensors"_s, u"smoke"_s, u"on"_s};
-        QTest::newRow("sensor value") << QStringList{u"sensors"_s, u"paper-out"_s, u"yes"_s};
-        QTest::newRow("clock backwards") << QStringList{u"clock"_s, u"forward"_s, u"-3"_s};
-        QTest::newRow("fault code") << QStringList{u"fault"_s, u"Item"_s, u"0"_s};
-        QTest::newRow("port 0") << QStringList{u"--port"_s, u"0"_s, u"show"_s};
-        QTest::newRow("no document") << QStringList{u"cancel-document"_s};
+        QTest::addColumn<bool>("deviceExists");
+        QTest::addColumn<int>("exitCode");
+        const auto row = [](const char* name, QStringList arguments, bool exists, int code = 2) {
+            QTest::newRow(name) << arguments << exists << code;
+        };
+        row("no command", {}, false);
+        row("unknown command", {u"explode"_s}, false);
+        row("show without a device", {u"show"_s}, false);
+        row("sensors without a device", {u"sensors"_s, u"paper-out"_s, u"on"_s}, false);
+        row("extra word after show", {u"show"_s, u"all"_s}, true);
+        row("extra word after codes", {u"codes"_s, u"now"_s}, false);
+        row("extra word after cancel", {u"cancel-document"_s, u"please"_s}, true);
+        row("extra word after clock", {u"clock"_s, u"reset"_s, u"now"_s}, true);
+        row("extra word after fault", {u"fault"_s, u"Item"_s, u"41"_s, u"x"_s}, true);
+        row("last without tape", {u"show"_s, u"--last"_s, u"3"_s}, true);
+        row("unknown option", {u"show"_s, u"--colour"_s}, true);
+        row("version 7.0", {u"create"_s, u"--version"_s, u"7.0"_s}, false);
+        row("version text", {u"create"_s, u"--version"_s, u"new"_s}, false);
+        row("unknown sensor", {u"sensors"_s, u"smoke"_s, u"on"_s}, true);
+        row("sensor value", {u"sensors"_s, u"paper-out"_s, u"yes"_s}, true);
+        row("clock backwards", {u"clock"_s, u"forward"_s, u"-3"_s}, true);
+        row("fault code", {u"fault"_s, u"Item"_s, u"0"_s}, true);
+        row("fault on a query", {u"fault"_s, u"GetDeviceInfo"_s}, true);
+        row("fault on a setting", {u"fault"_s, u"SetPassword"_s}, true);
+        row("fault on no member", {u"fault"_s, u"Explode"_s}, true);
+        row("port 0", {u"--port"_s, u"0"_s, u"show"_s}, true);
+        row("no document", {u"cancel-document"_s}, true, 1);
     }
 
     void refusesWhatItDoesNotUnderstand()
     {
         QFETCH(QStringList, arguments);
-        QCOMPARE(tool(arguments).exitCode, 1);
+        QFETCH(bool, deviceExists);
+        QFETCH(int, exitCode);
+        const QString folder = m_dir->filePath(u"devices"_s);
+        const QString database = DeviceStore::databasePath(folder, 1);
+        std::optional<QByteArray> before;
+        if (deviceExists) {
+            createDevice(folder, 1, 6, 1);
+            Expected<std::unique_ptr<DeviceStore>> store = DeviceStore::open(folder, 1);
+            QVERIFY(store);
+            before = (*store)->load()->serialize();
+        }
+        QProcess process;
+        process.start(m_tool, QStringList{u"--dir"_s, folder} + arguments);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), exitCode);
+        const QString message = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(message.startsWith(u"quolt-device: "_s), qPrintable(message));
+        if (!deviceExists) {
+            QVERIFY(!QFileInfo::exists(folder)); // nothing was created
+        } else {
+            Expected<std::unique_ptr<DeviceStore>> store = DeviceStore::open(folder, 1);
+            QVERIFY(store);
+            QCOMPARE((*store)->load()->serialize(), *before); // nothing was changed
+        }
     }
 
     void helpDescribesTheCommands()
