@@ -27,10 +27,6 @@ struct InitOutcome
 {
     InitStep step = InitStep::Device;
     Driver::Result code = 0;
-
-    // The sequence got as far as the device: the settings were all accepted and `code` is
-    // InitDevice's answer.
-    bool reachedDevice() const { return step == InitStep::Device; }
 };
 
 // Hands the settings to the driver in the order the driver needs them (the connection first, the
