@@ -21,9 +21,17 @@ double toDoubleInCLocale(const std::string& text)
     return strtod_l(text.c_str(), nullptr, cLocale);
 }
 
+// What the lenient read skips wherever it stands. A carriage return is not among them: it ends
+// the leading number like any other character.
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+// What a strict read accepts around the number (a pasted line may end in a carriage return).
+bool isSurrounding(QChar c)
+{
+    return isBlank(c) || c == u'\r';
 }
 
 // Walks the text from the start, skipping blanks wherever they stand, and takes the longest
@@ -187,10 +195,15 @@ double leadingValue(QStringView text)
 
 template <Readable T> NumberRead<T> readStrict(QStringView text)
 {
-    const auto number = Scanner(text).scan();
-    const bool onlyBlanksAfter =
-        std::all_of(text.begin() + number.end, text.end(), [](QChar c) { return isBlank(c); });
-    if (!number.found || !onlyBlanksAfter)
+    // Blanks around the number are allowed; inside it ("1 000", "- 5") the text is not a number.
+    const auto begin = std::find_if_not(text.begin(), text.end(), isSurrounding);
+    const QStringView trimmed(
+        begin,
+        std::find_if_not(text.rbegin(), std::make_reverse_iterator(begin), isSurrounding).base());
+    const auto number = Scanner(trimmed).scan();
+    const bool whole = number.found && number.end == trimmed.size() &&
+                       std::none_of(trimmed.begin(), trimmed.end(), isBlank);
+    if (!whole)
         return {std::nullopt, ReadError::NotANumber};
     return fit<T>(number.value);
 }

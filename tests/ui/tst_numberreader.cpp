@@ -74,7 +74,15 @@ void TestNumberReader::integers_data()
     row("minus sign", u"-100"_s, ok(-100), ok(-100), ok(-100), ok(-100));
     row("leading blanks, tab, line feed", u" \t\n12"_s, ok(12), ok(12), ok(12), ok(12));
     row("trailing blanks", u"12  "_s, ok(12), ok(12), ok(12), ok(12));
-    row("blank inside the number", u"1 000"_s, ok(1000), ok(1000), ok(1000), ok(1000));
+    row("blank inside the number", u"1 000"_s, notANumber(), notANumber(), ok(1000), ok(1000));
+    row("blank after the sign", u"- 5"_s, notANumber(), notANumber(), ok(-5), ok(-5));
+    row("blanks around the point", u"1 . 5"_s, notANumber(), notANumber(), ok(2), ok(2));
+    row("line feed inside the number", u"1\n2"_s, notANumber(), notANumber(), ok(12), ok(12));
+    row("blank inside a hexadecimal number", u"&H 1F"_s, notANumber(), notANumber(), ok(31),
+        ok(31));
+    row("carriage return around the number", u"\r 12 \r\n"_s, ok(12), ok(12), ok(0), ok(0));
+    row("carriage return ends the leading number", u"1\r2"_s, notANumber(), notANumber(), ok(1),
+        ok(1));
     row("text after the number", u"12abc"_s, notANumber(), notANumber(), ok(12), ok(12));
     row("no number", u"abc"_s, notANumber(), notANumber(), ok(0), ok(0));
     row("empty", u""_s, notANumber(), notANumber(), ok(0), ok(0));
@@ -139,6 +147,7 @@ void TestNumberReader::doubles_data()
     QTest::newRow("exponent") << u"1.5E2"_s << true << 150.0;
     QTest::newRow("negative") << u"-0.25"_s << true << -0.25;
     QTest::newRow("surrounding blanks") << u"  42 "_s << true << 42.0;
+    QTest::newRow("blank inside") << u"12 .5"_s << false << 0.0;
     QTest::newRow("text") << u"пять"_s << false << 0.0;
     QTest::newRow("empty") << u""_s << false << 0.0;
     QTest::newRow("trailing text") << u"10 руб"_s << false << 0.0;
