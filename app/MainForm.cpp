@@ -2,6 +2,7 @@
 #include "ui_MainForm.h"
 
 #include "FormOptions.h"
+#include "DeviceNumbers.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
 #include "FormSale.h"
@@ -170,6 +171,8 @@ void MainForm::CmdCloseSession_Click()
     // The duplicate stays as it was: the last receipt can still be repeated after the close.
     if (r == 0)
         ShowShift(false);
+    else
+        OfferToCancelOpenDocument();
 }
 
 void MainForm::CmdOpenDrawer_Click()
@@ -233,7 +236,7 @@ void MainForm::CmdOpenDoc_Click()
     const int type = SelectedDocumentType();
     const QString order = ui->TXTCustomerID->text();
     const QString cashier = ui->TxtClerkID->text();
-    const auto section = m_fields.lenientInt16(ui->TxtSection, u"N Отдела"_s);
+    const auto section = m_fields.strictInt16(ui->TxtSection, u"N Отдела"_s);
     if (!section)
         return;
     m_nSection = *section;
@@ -245,9 +248,23 @@ void MainForm::CmdOpenDoc_Click()
     // A refusal stays in the status line: a document left open by a window closed from its frame
     // is refused here with the device's own words.
     ShowResult(r);
-    if (r != 0)
+    if (r != 0) {
+        OfferToCancelOpenDocument();
         return;
+    }
     OpenDocumentWindow(type);
+}
+
+void MainForm::OfferToCancelOpenDocument()
+{
+    // A document window closed by its frame leaves its document open on the device, and no
+    // window is left to end it; without this the shift could never be closed again.
+    if (m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) == 0)
+        return;
+    if (ui::askYesNo(this, u"На устройстве открыт документ. Отменить его?"_s) != ui::Answer::Yes)
+        return;
+    SetStatus(u"Отмена документа..."_s);
+    ShowResult(m_driver->CancelDocument());
 }
 
 void MainForm::OpenDocumentWindow(int type)

@@ -86,6 +86,7 @@ private:
     void ShowShift(bool open);
     int SelectedDocumentType() const;
     void SendExtraDocData();
+    void OfferToCancelOpenDocument();
     void OpenDocumentWindow(int type);
 
     std::unique_ptr<Ui::MainForm> ui;

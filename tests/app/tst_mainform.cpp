@@ -1,6 +1,9 @@
+#include "DeviceNumbers.h"
 #include "FormPay.h"
+#include "ResultCodes.h"
 #include "FormTextDoc.h"
 #include "MainForm.h"
+#include "Seams.h"
 #include "StatusLine.h"
 #include "WindowHarness.h"
 #include "dlgBaudRate.h"
@@ -10,6 +13,8 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ui::Answer)
 
 namespace {
 
@@ -79,6 +84,8 @@ private slots:
     void departmentRead_data();
     void departmentRead();
     void refusedDocumentOpensNoWindow();
+    void documentLeftOpenCanBeCancelled_data();
+    void documentLeftOpenCanBeCancelled();
     void buttonsOpenTheirWindows_data();
     void buttonsOpenTheirWindows();
     void closingReleasesTheDeviceOnce_data();
@@ -364,27 +371,37 @@ void TestMainForm::documentWindowByType()
 void TestMainForm::departmentRead_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("department"); // -1: refused
+    QTest::addColumn<int>("department");
+    QTest::addColumn<QString>("refusal"); // empty: the document is opened
 
-    QTest::newRow("leading number") << u"12abc"_s << 12;
-    QTest::newRow("half to even") << u"2.5"_s << 2;
-    QTest::newRow("no number reads 0") << u"abc"_s << 0;
-    QTest::newRow("beyond 16 bits") << u"40000"_s << -1;
+    const QString notANumber = u"N Отдела: не число"_s;
+    const QString outOfRange = u"N Отдела: допустимо от -32768 до 32767"_s;
+    QTest::newRow("whole number") << u"12"_s << 12 << QString();
+    QTest::newRow("blanks around") << u" 7 "_s << 7 << QString();
+    QTest::newRow("half to even, down") << u"2.5"_s << 2 << QString();
+    QTest::newRow("half to even, up") << u"3.5"_s << 4 << QString();
+    QTest::newRow("16-bit minimum") << u"-32768"_s << -32768 << QString();
+    QTest::newRow("text after the number") << u"12abc"_s << 0 << notANumber;
+    QTest::newRow("no number") << u"abc"_s << 0 << notANumber;
+    QTest::newRow("empty") << QString() << 0 << notANumber;
+    QTest::newRow("blank inside") << u"1 2"_s << 0 << notANumber;
+    QTest::newRow("beyond 16 bits") << u"40000"_s << 0 << outOfRange;
 }
 
 void TestMainForm::departmentRead()
 {
     QFETCH(QString, text);
     QFETCH(int, department);
+    QFETCH(QString, refusal);
     Loaded loaded;
     loaded.window.m_nSection = 99;
     harness::setText(&loaded.window, u"TxtSection"_s, text);
 
     harness::click(&loaded.window, u"CmdOpenDoc"_s);
 
-    if (department < 0) {
+    if (!refusal.isEmpty()) {
         QVERIFY(loaded.fake->calls().isEmpty());
-        QCOMPARE(loaded.status(), u"N Отдела: допустимо от -32768 до 32767"_s);
+        QCOMPARE(loaded.status(), refusal);
         QCOMPARE(loaded.window.m_nSection, std::int16_t(99));
         QVERIFY(loaded.harness.modalsShown().isEmpty());
     } else {
@@ -410,6 +427,68 @@ void TestMainForm::refusedDocumentOpensNoWindow()
     QCOMPARE(loaded.window.m_nSection, std::int16_t(3)); // kept all the same
 }
 
+void TestMainForm::documentLeftOpenCanBeCancelled_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("documentOpen"); // the device's open-document indicator after the refusal
+    QTest::addColumn<ui::Answer>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QString>("status");
+
+    const QString start = kStartSale;
+    const QString end = u"EndSession()"_s;
+    const QString cancel = u"CancelDocument()"_s;
+    const QString refused = statusOf(int(ErrorCode::DocumentAlreadyOpen));
+    const QString cancelled = statusOf(7);
+    QTest::newRow("opening, yes") << u"CmdOpenDoc"_s << 1 << ui::Answer::Yes << 1
+                                  << QStringList{start, cancel} << cancelled;
+    QTest::newRow("opening, no") << u"CmdOpenDoc"_s << 1 << ui::Answer::No << 1
+                                 << QStringList{start} << refused;
+    QTest::newRow("opening, no document open")
+        << u"CmdOpenDoc"_s << 0 << ui::Answer::Yes << 0 << QStringList{start} << refused;
+    QTest::newRow("closing the shift, yes") << u"CmdCloseSession"_s << 1 << ui::Answer::Yes << 1
+                                            << QStringList{end, cancel} << cancelled;
+    QTest::newRow("closing the shift, no")
+        << u"CmdCloseSession"_s << 1 << ui::Answer::No << 1 << QStringList{end} << refused;
+    QTest::newRow("closing the shift, no document open")
+        << u"CmdCloseSession"_s << 0 << ui::Answer::Yes << 0 << QStringList{end} << refused;
+}
+
+void TestMainForm::documentLeftOpenCanBeCancelled()
+{
+    QFETCH(QString, button);
+    QFETCH(int, documentOpen);
+    QFETCH(ui::Answer, answer);
+    QFETCH(int, questions);
+    QFETCH(QStringList, commands);
+    Loaded loaded(2);
+    const int refusal = int(ErrorCode::DocumentAlreadyOpen);
+    loaded.fake->answer(u"StartDocument"_s, refusal);
+    loaded.fake->answer(u"EndSession"_s, refusal);
+    loaded.fake->answer(u"CancelDocument"_s, 7);
+    loaded.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen);
+    loaded.harness.answerMessages({answer});
+    const QList<bool> buttons = loaded.shiftButtons();
+
+    harness::click(&loaded.window, button);
+
+    QCOMPARE(loaded.fake->commands(), commands);
+    QCOMPARE(loaded.harness.messages().size(), questions);
+    if (questions > 0) {
+        const auto& question = loaded.harness.messages().constFirst();
+        QCOMPARE(question.text, u"На устройстве открыт документ. Отменить его?"_s);
+        QCOMPARE(question.title, ui::programTitle());
+        QVERIFY(question.yesNo);
+    }
+    if (commands.size() > 1)
+        QCOMPARE(loaded.fake->last(u"CancelDocument"_s)->status, u"Отмена документа..."_s);
+    QTEST(loaded.status(), "status");
+    QVERIFY(loaded.harness.modalsShown().isEmpty());
+    QCOMPARE(loaded.shiftButtons(), buttons);
+    QVERIFY(loaded.window.bSessionOpen);
+}
+
 void TestMainForm::buttonsOpenTheirWindows_data()
 {
     QTest::addColumn<QString>("button");
@@ -417,7 +496,6 @@ void TestMainForm::buttonsOpenTheirWindows_data()
     QTest::newRow("status") << u"CmdStatus"_s << u"dlgStatus"_s;
     QTest::newRow("statistics") << u"CmdExtraInfo"_s << u"dlgExtraInfo2"_s;
     QTest::newRow("options") << u"CmdSettings"_s << u"FormOptions"_s;
-    QTest::newRow("not yet wired") << u"CmdLineDisplay"_s << QString();
 }
 
 void TestMainForm::buttonsOpenTheirWindows()
@@ -426,10 +504,7 @@ void TestMainForm::buttonsOpenTheirWindows()
     QFETCH(QString, windowClass);
     Loaded loaded;
     harness::click(&loaded.window, button);
-    QCOMPARE(loaded.harness.modalsShown(),
-             windowClass.isEmpty() ? QStringList{} : QStringList{windowClass});
-    if (windowClass.isEmpty())
-        QVERIFY(loaded.fake->calls().isEmpty());
+    QCOMPARE(loaded.harness.modalsShown(), QStringList{windowClass});
 }
 
 void TestMainForm::closingReleasesTheDeviceOnce_data()
