@@ -30,7 +30,10 @@ void dlgBaudRate::Form_Load()
 void dlgBaudRate::OKButton_Click()
 {
     bOk = true;
-    Index = std::int16_t(ui->lbBaudRate->currentRow());
+    // The selection, not the current row: a list shown with the focus makes its first row current
+    // without the operator choosing it.
+    const QList<QListWidgetItem*> selected = ui->lbBaudRate->selectedItems();
+    Index = std::int16_t(selected.isEmpty() ? -1 : ui->lbBaudRate->row(selected.constFirst()));
     close();
 }
 

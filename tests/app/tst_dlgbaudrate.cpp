@@ -36,23 +36,32 @@ void TestDlgBaudRate::listsTheSevenRunningSpeedsWithTheirPositions()
 void TestDlgBaudRate::closingReportsConfirmationAndPosition_data()
 {
     QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("selected"); // false: the row is only made current, as the focus does
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("index");
 
-    QTest::newRow("ok with 57600") << 4 << u"OKButton"_s << true << 4;
-    QTest::newRow("ok without a selection") << -1 << u"OKButton"_s << true << -1;
-    QTest::newRow("cancel") << 2 << u"CancelButton"_s << false << -1;
+    QTest::newRow("ok with 57600") << 4 << true << u"OKButton"_s << true << 4;
+    QTest::newRow("ok without a selection") << -1 << true << u"OKButton"_s << true << -1;
+    QTest::newRow("ok, first row current but not selected")
+        << 0 << false << u"OKButton"_s << true << -1;
+    QTest::newRow("ok, another row current but not selected")
+        << 3 << false << u"OKButton"_s << true << -1;
+    QTest::newRow("cancel") << 2 << true << u"CancelButton"_s << false << -1;
 }
 
 void TestDlgBaudRate::closingReportsConfirmationAndPosition()
 {
     QFETCH(int, row);
+    QFETCH(bool, selected);
     QFETCH(QString, button);
     WindowHarness harness;
     dlgBaudRate dialog;
     harness.watch(&dialog);
-    harness::control<QListWidget>(&dialog, u"lbBaudRate"_s)->setCurrentRow(row);
+    auto* list = harness::control<QListWidget>(&dialog, u"lbBaudRate"_s);
+    list->setCurrentRow(row, selected ? QItemSelectionModel::ClearAndSelect
+                                      : QItemSelectionModel::NoUpdate);
+    QCOMPARE(list->currentRow(), row);
     harness::click(&dialog, button);
     QTEST(dialog.bOk, "ok");
     QTEST(int(dialog.Index), "index");
