@@ -26,7 +26,8 @@ inline constexpr std::int16_t ShiftTimeExceeded = 14;
 inline constexpr std::int16_t FirstStatusFlag = PaperNearEnd;
 inline constexpr std::int16_t LastStatusFlag = ShiftTimeExceeded;
 
-// Document counters.
+// Counters: the current shift's number and the documents issued.
+inline constexpr std::int16_t ShiftNumber = 23;
 inline constexpr std::int16_t FiscalDocuments = 24;
 inline constexpr std::int16_t NonFiscalDocuments = 25;
 inline constexpr std::int16_t AllDocuments = 26;

@@ -38,6 +38,7 @@ enum class ErrorCode : std::int16_t {
     NoReceiptForDuplicate = 33,
     InsufficientCash = 34,
     ZeroTotal = 35,
+    PayoutExceedsCash = 36,
     PaperOut = 40,
     PrinterError = 41,
     NotSupportedByGeneration = 50,

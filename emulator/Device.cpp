@@ -1,5 +1,6 @@
 #include "Device.h"
 
+#include "DeviceNumbers.h"
 #include "DeviceOptions.h"
 #include "PrintableText.h"
 
@@ -105,10 +106,10 @@ Kopecks Device::roundedQuotient(qint64 dividend, qint64 divisor) const
 {
     const qint64 whole = dividend / divisor;
     const qint64 rest = dividend % divisor;
-    switch (option(23)) {
-    case 0:
+    switch (option(DeviceOption::Rounding)) {
+    case RoundingMode::Down:
         return whole;
-    case 2:
+    case RoundingMode::Up:
         return whole + (rest > 0 ? 1 : 0);
     default:
         return whole + (2 * rest >= divisor ? 1 : 0);

@@ -178,7 +178,8 @@ private:
     Failure closeDocument();
     void finishDocument(bool cancelled, Kopecks total);
 
-    Failure addCorrection(Kopecks signedAmount, const QString& caption);
+    // A discount or surcharge of `amount` kopecks (above zero) on the subtotal.
+    Failure addCorrection(bool discount, Kopecks amount, const QString& caption);
 
     DeviceState m_state;
     Clock m_clock;

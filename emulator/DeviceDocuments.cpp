@@ -1,6 +1,7 @@
 // Opening, ending and cancelling documents, text lines, and the lines printed on every receipt.
 
 #include "Device.h"
+#include "DeviceNumbers.h"
 #include "TapeLayout.h"
 
 using namespace Qt::StringLiterals;
@@ -15,8 +16,7 @@ constexpr int kMaxOrderLength = 20;
 Failure Device::startDocument(std::int32_t type, std::int32_t department, const QString& order,
                               const QString& cashier)
 {
-    if (type < static_cast<int>(DocumentType::Sale) ||
-        type > static_cast<int>(DocumentType::PurchaseReturn))
+    if (type < ::DocumentType::First || type > ::DocumentType::Last)
         return fail(ErrorCode::UnknownDocumentType);
     const auto documentType = static_cast<DocumentType>(type);
     if (documentType == DocumentType::TextWithoutNumber && m_state.major < 4)
@@ -84,7 +84,9 @@ void Device::finishDocument(bool cancelled, Kopecks total)
     const Document& document = *m_state.document;
     if (document.number > 0)
         m_state.allDocuments += 1;
-    if (documentKind(document.type).nonFiscal)
+    // A cancelled document took its number but was not issued: it counts among all documents
+    // only, whether it was fiscal or not.
+    if (documentKind(document.type).nonFiscal && !cancelled)
         m_state.nonFiscalDocuments += 1;
     m_state.lastDocumentAt = now();
     m_effects.documents.append(Effects::IssuedDocument{

@@ -2,6 +2,7 @@
 // generation that first answers it.
 
 #include "Device.h"
+#include "DeviceNumbers.h"
 
 #include <algorithm>
 #include <iterator>
@@ -47,65 +48,79 @@ bool documentOpen(const Device& d, bool text)
 }
 
 constexpr InfoRow<NumberGetter> kDeviceInfo[] = {
-    {1, 0, [](const Device& d) { return flag(sensors(d).paperNearEnd); }},
-    {2, 0, [](const Device&) { return 1; }}, // registered with the tax office
-    {3, 0, [](const Device& d) { return flag(sensors(d).eklzNearFull); }},
-    {4, 0, [](const Device& d) { return flag(d.state().shiftOpen); }},
-    {5, 0, [](const Device& d) { return flag(d.state().cashierSet); }},
-    {6, 0, [](const Device& d) { return flag(documentOpen(d, false)); }},
-    {7, 0, [](const Device& d) { return flag(documentOpen(d, true)); }},
-    {8, 0, [](const Device&) { return 0; }}, // never busy
-    {9, 0, [](const Device& d) { return flag(sensors(d).printerError); }},
-    {10, 0, [](const Device& d) { return flag(sensors(d).paperOut); }},
-    {11, 0, [](const Device&) { return 0; }}, // fiscal memory full
-    {12, 0, [](const Device&) { return 0; }}, // fiscal memory error
-    {13, 0, [](const Device&) { return 0; }}, // an operation failed in the open document
-    {14, 0, [](const Device& d) { return flag(!d.checkShiftLimit().ok()); }},
-    {23, 0, [](const Device& d) { return d.state().shiftNumber; }},
-    {24, 0, [](const Device& d) { return d.state().fiscalDocuments; }},
-    {25, 0, [](const Device& d) { return d.state().nonFiscalDocuments; }},
-    {26, 0, [](const Device& d) { return d.state().allDocuments; }},
-    {27, 0, [](const Device& d) { return d.state().shiftNumber; }},
-    {32, 0, [](const Device& d) { return flag(!sensors(d).paperOut && !sensors(d).printerError); }},
-    {33, 0, [](const Device&) { return 0; }}, // no second printer is fitted
-    {34, 0, [](const Device& d) { return flag(sensors(d).drawerOpen); }},
-    {35, 0, [](const Device& d) { return flag(sensors(d).batteryLow); }},
-    {36, 0, [](const Device& d) { return flag(!sensors(d).printerError); }},
-    {37, 0, [](const Device&) { return 0; }}, // the second printer
-    {38, 0, [](const Device& d) { return flag(sensors(d).printerError); }},
-    {39, 0, [](const Device& d) { return flag(sensors(d).paperNearEnd); }},
-    {40, 0, [](const Device& d) { return flag(sensors(d).eklzNearFull); }},
-    {42, 5, [](const Device& d) { return flag(d.state().shiftOpen); }},
-    {43, 6, [](const Device&) { return 0; }}, // slip paper end
-    {44, 6, [](const Device& d) { return flag(sensors(d).paperOut); }},
-    {45, 0, [](const Device&) { return 0; }}, // standard paper
-    {102, 0,
+    {DeviceInfo::PaperNearEnd, 0, [](const Device& d) { return flag(sensors(d).paperNearEnd); }},
+    {DeviceInfo::FiscalMode, 0, [](const Device&) { return 1; }}, // registered with the tax office
+    {DeviceInfo::FiscalMemoryNearFull, 0,
+     [](const Device& d) { return flag(sensors(d).eklzNearFull); }},
+    {DeviceInfo::ShiftOpen, 0, [](const Device& d) { return flag(d.state().shiftOpen); }},
+    {DeviceInfo::CashierSet, 0, [](const Device& d) { return flag(d.state().cashierSet); }},
+    {DeviceInfo::FiscalTransaction, 0,
+     [](const Device& d) { return flag(documentOpen(d, false)); }},
+    {DeviceInfo::NonFiscalTransaction, 0,
+     [](const Device& d) { return flag(documentOpen(d, true)); }},
+    {DeviceInfo::PrinterBusy, 0, [](const Device&) { return 0; }}, // never busy
+    {DeviceInfo::PrinterError, 0, [](const Device& d) { return flag(sensors(d).printerError); }},
+    {DeviceInfo::PaperOut, 0, [](const Device& d) { return flag(sensors(d).paperOut); }},
+    {DeviceInfo::FiscalMemoryFull, 0, [](const Device&) { return 0; }},
+    {DeviceInfo::FiscalMemoryError, 0, [](const Device&) { return 0; }},
+    // Whether an operation failed in the open document is the driver's to say.
+    {DeviceInfo::FiscalOperationError, 0, [](const Device&) { return 0; }},
+    {DeviceInfo::ShiftTimeExceeded, 0,
+     [](const Device& d) { return flag(!d.checkShiftLimit().ok()); }},
+    {DeviceInfo::ShiftNumber, 0, [](const Device& d) { return d.state().shiftNumber; }},
+    {DeviceInfo::FiscalDocuments, 0, [](const Device& d) { return d.state().fiscalDocuments; }},
+    {DeviceInfo::NonFiscalDocuments, 0,
+     [](const Device& d) { return d.state().nonFiscalDocuments; }},
+    {DeviceInfo::AllDocuments, 0, [](const Device& d) { return d.state().allDocuments; }},
+    {DeviceInfo::Shifts, 0, [](const Device& d) { return d.state().shiftNumber; }},
+    {DeviceInfo::FirstPrinterReady, 0,
+     [](const Device& d) { return flag(!sensors(d).paperOut && !sensors(d).printerError); }},
+    {DeviceInfo::SecondPrinterReady, 0,
+     [](const Device&) { return 0; }}, // no second printer is fitted
+    {DeviceInfo::DrawerOpen, 0, [](const Device& d) { return flag(sensors(d).drawerOpen); }},
+    {DeviceInfo::BatteryLow, 0, [](const Device& d) { return flag(sensors(d).batteryLow); }},
+    {DeviceInfo::FirstPrinterOk, 0, [](const Device& d) { return flag(!sensors(d).printerError); }},
+    {DeviceInfo::SecondPrinterOk, 0, [](const Device&) { return 0; }}, // the second printer
+    {DeviceInfo::HardwareError, 0, [](const Device& d) { return flag(sensors(d).printerError); }},
+    {DeviceInfo::AnyPaperNearEnd, 0, [](const Device& d) { return flag(sensors(d).paperNearEnd); }},
+    {DeviceInfo::EklzNearFull, 0, [](const Device& d) { return flag(sensors(d).eklzNearFull); }},
+    {DeviceInfo::BusinessDayOpen, 5, [](const Device& d) { return flag(d.state().shiftOpen); }},
+    {DeviceInfo::SlipPaperOut, 6, [](const Device&) { return 0; }}, // slip paper end
+    {DeviceInfo::ThermalPaperOut, 6, [](const Device& d) { return flag(sensors(d).paperOut); }},
+    {DeviceInfo::PaperType, 0, [](const Device&) { return 0; }}, // standard paper
+    {DeviceInfo::DocumentOpen, 0,
      [](const Device& d) {
          const auto& document = d.state().document;
          return document ? static_cast<std::int32_t>(document->type) : 0;
      }},
-    {103, 0, [](const Device&) { return 0; }}, // slip printing mode off
-    {201, 0, [](const Device& d) { return d.state().major; }},
-    {202, 0, [](const Device& d) { return d.state().minor; }},
+    {DeviceInfo::SlipMode, 0, [](const Device&) { return 0; }}, // slip printing mode off
+    {DeviceInfo::MajorVersion, 0, [](const Device& d) { return d.state().major; }},
+    {DeviceInfo::MinorVersion, 0, [](const Device& d) { return d.state().minor; }},
 };
 
 constexpr InfoRow<TextGetter> kTextInfo[] = {
-    {20, 0, [](const Device& d) { return d.state().serial; }},
-    {21, 0, [](const Device& d) { return d.state().taxpayerNumber; }},
-    {22, 0, [](const Device& d) { return d.state().registration; }},
-    {23, 0, [](const Device& d) { return formatMoney(d.state().grandSalesTotal); }},
-    {24, 0, [](const Device& d) { return u"%1.%2"_s.arg(d.state().major).arg(d.state().minor); }},
-    {25, 4,
+    {TextInfo::SerialNumber, 0, [](const Device& d) { return d.state().serial; }},
+    {TextInfo::TaxpayerNumber, 0, [](const Device& d) { return d.state().taxpayerNumber; }},
+    {TextInfo::RegistrationNumber, 0, [](const Device& d) { return d.state().registration; }},
+    {TextInfo::SalesTotal, 0,
+     [](const Device& d) { return formatMoney(d.state().grandSalesTotal); }},
+    {TextInfo::Version, 0,
+     [](const Device& d) { return u"%1.%2"_s.arg(d.state().major).arg(d.state().minor); }},
+    {TextInfo::LastKpk, 4,
      [](const Device& d) { return u"%1"_s.arg(d.state().fiscalDocuments, 8, 10, QChar(u'0')); }},
-    {26, 4, [](const Device& d) { return d.state().eklzNumber; }},
-    {27, 4, [](const Device& d) { return d.state().lastDocumentAt.toString(u"dd.MM.yyyy"_s); }},
-    {28, 4, [](const Device& d) { return d.state().lastDocumentAt.toString(u"HH:mm"_s); }},
+    {TextInfo::EklzNumber, 4, [](const Device& d) { return d.state().eklzNumber; }},
+    {TextInfo::EklzLastDocumentDate, 4,
+     [](const Device& d) { return d.state().lastDocumentAt.toString(u"dd.MM.yyyy"_s); }},
+    {TextInfo::EklzLastDocumentTime, 4,
+     [](const Device& d) { return d.state().lastDocumentAt.toString(u"HH:mm"_s); }},
 };
 
 // Descriptors (1000 + n) and device messages (1200 + n) are not programmable yet: they read empty.
 bool isProgrammableText(std::int32_t index)
 {
-    return (index >= 1000 && index <= 1122) || (index >= 1200 && index <= 1322);
+    using namespace TextInfo;
+    return (index >= DescriptorBase && index <= DescriptorBase + LastDescriptorNumber) ||
+           (index >= MessageBase && index <= MessageBase + LastMessageNumber);
 }
 
 // The figures of the open document; without one a row reads `idle`.
@@ -140,21 +155,27 @@ qint64 distinctPositions(const Document& document)
 constexpr int kBytesPerEntry = 80;
 
 constexpr DocumentRow kDocumentInfo[] = {
-    {2, 0, 0, [](const Device&, const Document& doc) { return positionQuantity(doc); }},
-    {3, 0, 0, [](const Device&, const Document& doc) { return distinctPositions(doc); }},
-    {4, 0, 0, [](const Device& d, const Document&) { return d.documentTotal(); }},
-    {5, 0, 0, [](const Device&, const Document& doc) { return qint64(doc.payments.size()); }},
-    {6, 0, 0, [](const Device& d, const Document&) { return d.paidTotal(); }},
-    {9, 0, Device::kMaxEntries,
+    {DocInfo::ItemQuantity, 0, 0,
+     [](const Device&, const Document& doc) { return positionQuantity(doc); }},
+    {DocInfo::DistinctItems, 0, 0,
+     [](const Device&, const Document& doc) { return distinctPositions(doc); }},
+    {DocInfo::Amount, 0, 0, [](const Device& d, const Document&) { return d.documentTotal(); }},
+    {DocInfo::Payments, 0, 0,
+     [](const Device&, const Document& doc) { return qint64(doc.payments.size()); }},
+    {DocInfo::PaidAmount, 0, 0, [](const Device& d, const Document&) { return d.paidTotal(); }},
+    {DocInfo::FreeItems, 0, Device::kMaxEntries,
      [](const Device&, const Document& doc) {
          return qint64(Device::kMaxEntries - doc.body.entries.size());
      }},
-    {10, 4, 0, [](const Device& d, const Document&) { return d.documentTotal(); }},
-    {11, 4, 0, [](const Device& d, const Document&) { return d.paidTotal(); }},
-    {12, 4, 0, [](const Device&, const Document& doc) { return qint64(doc.body.entries.size()); }},
-    {13, 4, 0, [](const Device&, const Document& doc) { return qint64(doc.payments.size()); }},
-    {14, 4, 0, [](const Device&, const Document& doc) { return qint64(doc.type); }},
-    {15, 3, Device::kDocumentMemory,
+    {DocInfo::SalesTotal, 4, 0, [](const Device& d, const Document&) { return d.documentTotal(); }},
+    {DocInfo::PaymentsTotal, 4, 0, [](const Device& d, const Document&) { return d.paidTotal(); }},
+    {DocInfo::Entries, 4, 0,
+     [](const Device&, const Document& doc) { return qint64(doc.body.entries.size()); }},
+    {DocInfo::PaymentCount, 4, 0,
+     [](const Device&, const Document& doc) { return qint64(doc.payments.size()); }},
+    {DocInfo::DocumentType, 4, 0,
+     [](const Device&, const Document& doc) { return qint64(doc.type); }},
+    {DocInfo::FreeMemory, 3, Device::kDocumentMemory,
      [](const Device&, const Document& doc) {
          return qint64(Device::kDocumentMemory - kBytesPerEntry * doc.body.entries.size());
      }},
@@ -163,11 +184,8 @@ constexpr DocumentRow kDocumentInfo[] = {
 // Counters by generation: 1-38 from generation 4, 39-40 from 5, 41-56 from 6.
 int countersOf(int major)
 {
-    return major >= 6 ? 56 : major == 5 ? 40 : major == 4 ? 38 : 0;
+    return major >= 6 ? DoubleInfo::CounterCount : major == 5 ? 40 : major == 4 ? 38 : 0;
 }
-
-constexpr int kShiftCounters = 300;
-constexpr int kTotalCounters = 400;
 
 } // namespace
 
@@ -203,8 +221,8 @@ QString Device::textInfo(std::int32_t index, Failure& failure) const
 double Device::doubleInfo(std::int32_t index, Failure& failure) const
 {
     const int number = index % 100;
-    const bool shift = index - number == kShiftCounters;
-    const bool total = index - number == kTotalCounters;
+    const bool shift = index - number == DoubleInfo::ShiftCounterBase;
+    const bool total = index - number == DoubleInfo::TotalCounterBase;
     if ((!shift && !total) || number < 1 || number > kCounterCount) {
         failure = fail(ErrorCode::UnknownIndex);
         return -1;

@@ -1,6 +1,7 @@
 #include "DeviceOptions.h"
 
 #include "Device.h"
+#include "DeviceNumbers.h"
 
 #include <algorithm>
 #include <iterator>
@@ -8,23 +9,20 @@
 namespace emulator {
 namespace {
 
-constexpr int kFirstOption = 3;
-constexpr int kLastOption = 51;
-constexpr int kSpeedOption = 101;
-constexpr int kPurchaseModeOption = 46; // read only: a purchase document is open
-
 // Options with a default other than 0 or that can be written; every other option from 3 to 51
 // reads 0 and cannot be written yet. New writable options are new rows here.
 constexpr OptionRule kRules[] = {
-    {15, 0, true, 0, 1}, // check the cash in the drawer before paying out or giving change
-    {16, 0, true, 0, 1}, // allow a receipt with zero total
-    {23, 1, true, 0, 2}, // rounding: down, half up, up
-    {37, 24, true, 1, 24, ErrorCode::InvalidValue, Reason::NotPositive, Reason::TooLarge,
-     true}, // shift limit in hours
-    {43, 1},
-    {44, 1},
-    {47, 1}, // clock on
-    {kSpeedOption, 1, true, 0, 6, ErrorCode::InvalidSpeed, Reason::General, Reason::General},
+    {DeviceOption::CheckCashForChange, 0, true, 0,
+     1}, // check the cash in the drawer before paying out or giving change
+    {DeviceOption::AllowZeroTotal, 0, true, 0, 1}, // allow a receipt with zero total
+    {DeviceOption::Rounding, RoundingMode::HalfUp, true, RoundingMode::Down,
+     RoundingMode::Up}, // rounding: down, half up, up
+    {DeviceOption::ShiftTimeLimit, 24, true, 1, 24, ErrorCode::InvalidValue, Reason::NotPositive,
+     Reason::TooLarge, true}, // shift limit in hours
+    {DeviceOption::TaxBaseRounding, RoundingMode::HalfUp},
+    {DeviceOption::TaxRounding, RoundingMode::HalfUp},
+    {DeviceOption::ClockOn, 1}, // clock on
+    {DeviceOption::Speed, 1, true, 0, 6, ErrorCode::InvalidSpeed, Reason::General, Reason::General},
 };
 
 } // namespace
@@ -36,7 +34,7 @@ const OptionRule* optionRule(int number)
                                     [number](const OptionRule& r) { return r.number == number; });
     if (found != std::cend(kRules))
         return &*found;
-    return number >= kFirstOption && number <= kLastOption ? &kPlain : nullptr;
+    return number >= DeviceOption::First && number <= DeviceOption::Last ? &kPlain : nullptr;
 }
 
 bool isKnownDeviceOption(int number)
@@ -90,7 +88,7 @@ Failure Device::setDeviceOption(std::int32_t number, std::int32_t value)
 
 std::int32_t Device::deviceOption(std::int32_t number, Failure& failure) const
 {
-    if (number == kPurchaseModeOption) {
+    if (number == DeviceOption::PurchaseMode) {
         if (m_state.major < 6) {
             failure = fail(ErrorCode::NotSupportedByGeneration);
             return -1;

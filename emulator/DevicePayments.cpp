@@ -2,6 +2,7 @@
 // counting it.
 
 #include "Device.h"
+#include "DeviceNumbers.h"
 #include "GeneralValue.h"
 #include "TapeLayout.h"
 
@@ -13,12 +14,12 @@ namespace emulator {
 namespace {
 
 constexpr int kMaxPaymentTextLength = 20;
-constexpr int kCash = 8;
+constexpr int kCash = PaymentType::Cash;
 
 std::optional<int> paymentTypeOf(const QVariant& value)
 {
     const std::optional<qint64> number = wholeNumber(value);
-    if (!number || *number < 1 || *number > kCash)
+    if (!number || *number < PaymentType::First || *number > PaymentType::Last)
         return std::nullopt;
     return static_cast<int>(*number);
 }
@@ -124,13 +125,19 @@ Failure Device::checkSettlement(const Settlement& s) const
     const DocumentKind& kind = documentKind(document.type);
     if (document.payments.isEmpty() && (!kind.positions || s.total > 0))
         return fail(ErrorCode::PaymentInsufficient, Reason::NoPayment);
-    if (kind.positions && s.total == 0 && option(16) == 0)
+    if (kind.positions && s.total == 0 && option(DeviceOption::AllowZeroTotal) == 0)
         return fail(ErrorCode::ZeroTotal);
     if (s.paid < s.total)
         return fail(ErrorCode::PaymentInsufficient);
     if (s.nonCash > s.total)
         return fail(ErrorCode::NonCashExceedsTotal);
-    if (option(15) != 0 && kind.money < 0 && m_state.cashInDrawer < s.cashNet)
+    // A cash-out cannot take more than the drawer holds, whatever the options say. Option 15
+    // checks the drawer for the other documents that pay cash out and for the change a receipt
+    // gives, which must already be in the drawer.
+    if (kind.drawerOnly && s.cashNet > m_state.cashInDrawer)
+        return fail(ErrorCode::PayoutExceedsCash);
+    const Kopecks leaving = kind.money < 0 ? s.cashNet : kind.money > 0 ? s.change : 0;
+    if (option(DeviceOption::CheckCashForChange) != 0 && leaving > m_state.cashInDrawer)
         return fail(ErrorCode::InsufficientCash);
     return checkPrinter();
 }

@@ -13,6 +13,22 @@ namespace {
 
 constexpr std::int32_t kMaxTaxGroup = 8;
 
+// The counters a discount or a surcharge moves: all of them, and those of its side.
+struct CorrectionCounters
+{
+    CounterPair all;
+    CounterPair sale;
+    CounterPair purchase;
+};
+constexpr CorrectionCounters kDiscountCounters{
+    {Counter::DiscountCount, Counter::DiscountSum},
+    {Counter::SaleDiscountCount, Counter::SaleDiscountSum},
+    {Counter::PurchaseDiscountCount, Counter::PurchaseDiscountSum}};
+constexpr CorrectionCounters kSurchargeCounters{
+    {Counter::SurchargeCount, Counter::SurchargeSum},
+    {Counter::SaleSurchargeCount, Counter::SaleSurchargeSum},
+    {Counter::PurchaseSurchargeCount, Counter::PurchaseSurchargeSum}};
+
 // The quantity of a cancelling operation arrives as the operator typed it: a whole number of
 // thousandths, as text or as a number.
 std::optional<qint64> quantityOf(const QVariant& value, Reason& reason)
@@ -195,6 +211,7 @@ Failure Device::correctLastItem()
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
     const Kopecks undone = document.body.lastOperationAmount;
+    const Kopecks totalBefore = documentTotal();
     document.body = *document.undo;
     document.undo.reset();
     document.body.lastPosition.reset();
@@ -202,15 +219,16 @@ Failure Device::correctLastItem()
     document.body.delta[Counter::CorrectionSum] += undone;
 
     Printout out = paper();
-    out.amountLine(u"КОРРЕКЦИЯ"_s, undone);
+    out.amountLine(u"КОРРЕКЦИЯ"_s, documentTotal() - totalBefore); // with the sign it moved by
     print(out);
     return kOk;
 }
 
 // ---- corrections -------------------------------------------------------------------------------
 
-Failure Device::addCorrection(Kopecks signedAmount, const QString& caption)
+Failure Device::addCorrection(bool discount, Kopecks amount, const QString& caption)
 {
+    const Kopecks signedAmount = discount ? -amount : amount;
     Document& document = *m_state.document;
     const bool anyPosition =
         std::any_of(document.body.entries.cbegin(), document.body.entries.cend(),
@@ -227,20 +245,15 @@ Failure Device::addCorrection(Kopecks signedAmount, const QString& caption)
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
 
-    const bool discount = signedAmount < 0;
-    const Kopecks amount = discount ? -signedAmount : signedAmount;
     document.undo = document.body;
     document.body.entries.append(Entry{discount ? EntryKind::Discount : EntryKind::Surcharge, 0, 0,
                                        caption, 0, document.department, amount});
     Counters& delta = document.body.delta;
-    delta[discount ? Counter::DiscountCount : Counter::SurchargeCount] += 1;
-    delta[discount ? Counter::DiscountSum : Counter::SurchargeSum] += amount;
-    if (isSaleSide()) {
-        delta[discount ? Counter::SaleDiscountCount : Counter::SaleSurchargeCount] += 1;
-        delta[discount ? Counter::SaleDiscountSum : Counter::SaleSurchargeSum] += amount;
-    } else {
-        delta[discount ? Counter::PurchaseDiscountCount : Counter::PurchaseSurchargeCount] += 1;
-        delta[discount ? Counter::PurchaseDiscountSum : Counter::PurchaseSurchargeSum] += amount;
+    const CorrectionCounters& counters = discount ? kDiscountCounters : kSurchargeCounters;
+    for (const CounterPair& pair :
+         {counters.all, isSaleSide() ? counters.sale : counters.purchase}) {
+        delta[pair.count] += 1;
+        delta[pair.sum] += amount;
     }
     document.body.lastPosition.reset();
     document.body.lastOperationAmount = amount;
@@ -269,7 +282,7 @@ Failure Device::absoluteCorrection(std::int32_t amount, const std::optional<QStr
     const QString caption = text && !text->isEmpty() ? *text
                             : amount < 0             ? u"СКИДКА"_s
                                                      : u"НАДБАВКА"_s;
-    return addCorrection(amount, caption);
+    return addCorrection(amount < 0, amount < 0 ? -Kopecks{amount} : Kopecks{amount}, caption);
 }
 
 Failure Device::percentCorrection(std::int32_t percent)
@@ -283,13 +296,14 @@ Failure Device::percentCorrection(std::int32_t percent)
         return fail(ErrorCode::InvalidValue, Reason::NotPositive);
     if (percent < -100 || percent > 100)
         return fail(ErrorCode::InvalidValue, Reason::TooLarge);
-    const Kopecks base = documentTotal();
-    const Kopecks share = roundedShare(base, percent < 0 ? -percent : percent);
-    if (base > 0 && share == 0)
+    // A percentage that comes to nothing, on an empty subtotal too, is no correction: it would
+    // print and count a discount or surcharge of 0.00.
+    const Kopecks share = roundedShare(documentTotal(), percent < 0 ? -percent : percent);
+    if (share == 0)
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
     const QString caption =
         (percent < 0 ? u"СКИДКА %1%"_s : u"НАДБАВКА %1%"_s).arg(percent < 0 ? -percent : percent);
-    return addCorrection(percent < 0 ? -share : share, caption);
+    return addCorrection(percent < 0, share, caption);
 }
 
 } // namespace emulator

@@ -1,6 +1,7 @@
 // The shift, the drawer, the reports and the printer tests.
 
 #include "Device.h"
+#include "DeviceNumbers.h"
 #include "TapeLayout.h"
 
 using namespace Qt::StringLiterals;
@@ -16,7 +17,7 @@ Failure Device::checkShiftLimit() const
 {
     if (!m_state.shiftOpen || !m_state.shiftOpenedAt.isValid())
         return kOk;
-    const qint64 limit = static_cast<qint64>(option(37)) * 3600;
+    const qint64 limit = static_cast<qint64>(option(DeviceOption::ShiftTimeLimit)) * 3600;
     if (m_state.shiftOpenedAt.secsTo(now()) > limit)
         return fail(ErrorCode::ShiftTooLong, Reason::ShiftClosedAtInit);
     return kOk;
@@ -117,22 +118,23 @@ Failure Device::printDuplicate()
 
 Failure Device::printReport(std::int32_t kind)
 {
-    if (kind != 1 && kind != 2 && kind != 3 && kind != 11)
+    using namespace ReportKind;
+    if (kind != X1 && kind != X2 && kind != Z1 && kind != Programming)
         return fail(ErrorCode::UnknownIndex);
     if (m_state.document)
         return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
-    if (kind == 3)
+    if (kind == Z1)
         return endSession();
-    if (kind != 11 && !m_state.shiftOpen)
+    if (kind != Programming && !m_state.shiftOpen)
         return fail(ErrorCode::ShiftNotOpen);
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
     Printout out = paper();
-    if (kind == 11) {
+    if (kind == Programming) {
         tape::programmingReport(out, m_state);
     } else {
-        tape::shiftReport(out, m_state, kind == 1 ? u"X-ОТЧЕТ"_s : u"X2-ОТЧЕТ ПО ОТДЕЛАМ"_s,
-                          kind == 2, now());
+        tape::shiftReport(out, m_state, kind == X1 ? u"X-ОТЧЕТ"_s : u"X2-ОТЧЕТ ПО ОТДЕЛАМ"_s,
+                          kind == X2, now());
     }
     print(out);
     return kOk;
@@ -140,7 +142,7 @@ Failure Device::printReport(std::int32_t kind)
 
 Failure Device::testPrinter(std::int32_t kind)
 {
-    if (kind < 1 || kind > 3)
+    if (kind < TestKind::TrialReceipt || kind > TestKind::PrinterTest)
         return fail(ErrorCode::UnknownIndex);
     if (m_state.document)
         return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);

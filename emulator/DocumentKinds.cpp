@@ -1,5 +1,7 @@
 #include "DocumentKinds.h"
 
+#include "DeviceNumbers.h"
+
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -13,24 +15,35 @@ constexpr CounterPair kSaleReturns{SaleReturnCount, SaleReturnSum};
 
 // Indexed by the document type less one.
 constexpr std::array<DocumentKind, 9> kKinds{{
-    {u"ПРОДАЖА", true, false, 1, CounterPair{SaleCount, SalesTotal}, {}, true, false},
-    {u"АННУЛИРОВАНИЕ ПРОДАЖИ", true, false, -1, CounterPair{AnnulmentCount, AnnulmentSum},
-     kSaleReturns, false, false},
-    {u"ТЕКСТОВЫЙ ДОКУМЕНТ", false, true, 0, {}, {}, false, true},
-    {u"ВНЕСЕНИЕ", false, false, 1, CounterPair{CashInCount, CashInSum}, {}, false, false},
-    {u"ВЫПЛАТА", false, false, -1, CounterPair{CashOutCount, CashOutSum}, {}, false, false},
-    {u"ВЫПЛАТА ЗА ВОЗВРАЩЕННЫЙ ТОВАР", false, false, -1, CounterPair{RefundCount, RefundSum},
-     kSaleReturns, false, false},
-    {u"", false, true, 0, {}, {}, false, false},
-    {u"ПОКУПКА", true, false, -1, CounterPair{PurchaseCount, PurchaseSum}, {}, false, false},
-    {u"ВОЗВРАТ ПОКУПКИ",
-     true,
-     false,
-     1,
-     CounterPair{PurchaseReturnCount, PurchaseReturnSum},
-     {},
-     false,
-     false},
+    {.title = u"ПРОДАЖА",
+     .positions = true,
+     .money = 1,
+     .counted = CounterPair{SaleCount, SalesTotal},
+     .sales = true},
+    {.title = u"АННУЛИРОВАНИЕ ПРОДАЖИ",
+     .positions = true,
+     .money = -1,
+     .counted = CounterPair{AnnulmentCount, AnnulmentSum},
+     .alsoCounted = kSaleReturns},
+    {.title = u"ТЕКСТОВЫЙ ДОКУМЕНТ", .text = true, .nonFiscal = true},
+    {.title = u"ВНЕСЕНИЕ", .money = 1, .counted = CounterPair{CashInCount, CashInSum}},
+    {.title = u"ВЫПЛАТА",
+     .money = -1,
+     .counted = CounterPair{CashOutCount, CashOutSum},
+     .drawerOnly = true},
+    {.title = u"ВЫПЛАТА ЗА ВОЗВРАЩЕННЫЙ ТОВАР",
+     .money = -1,
+     .counted = CounterPair{RefundCount, RefundSum},
+     .alsoCounted = kSaleReturns},
+    {.title = u"", .text = true}, // the text document without number
+    {.title = u"ПОКУПКА",
+     .positions = true,
+     .money = -1,
+     .counted = CounterPair{PurchaseCount, PurchaseSum}},
+    {.title = u"ВОЗВРАТ ПОКУПКИ",
+     .positions = true,
+     .money = 1,
+     .counted = CounterPair{PurchaseReturnCount, PurchaseReturnSum}},
 }};
 
 } // namespace
@@ -61,11 +74,11 @@ qint64 saturatingAdd(qint64 a, qint64 b)
 QString paymentName(int type)
 {
     switch (type) {
-    case 6:
+    case PaymentType::Cheque:
         return u"ЧЕКОМ"_s;
-    case 7:
+    case PaymentType::Credit:
         return u"В КРЕДИТ"_s;
-    case 8:
+    case PaymentType::Cash:
         return u"НАЛИЧНЫМИ"_s;
     default:
         return u"ПЛАТ. КАРТОЙ %1"_s.arg(type);

@@ -20,14 +20,17 @@ struct CounterPair
 // new branch in every command.
 struct DocumentKind
 {
-    const char16_t* title;                  // printed under the header; empty for none
-    bool positions;                         // takes positions and corrections, total = their sum
-    bool text;                              // a text document: lines only, no money
-    int money;                              // +1 the drawer takes money in, -1 pays it out, 0 none
-    std::optional<CounterPair> counted;     // count and sum of closed documents of this type
-    std::optional<CounterPair> alsoCounted; // a second family it belongs to (sale returns)
-    bool sales;                             // adds to the sales totals and the department sales
-    bool nonFiscal;                         // counted among the non-fiscal documents
+    const char16_t* title = u""; // printed under the header; empty for none
+    bool positions = false;      // takes positions and corrections, total = their sum
+    bool text = false;           // a text document: lines only, no money
+    int money = 0;               // +1 the drawer takes money in, -1 pays it out, 0 none
+    // The count and sum of closed documents of this type, and a second family they belong to
+    // (the sale returns).
+    std::optional<CounterPair> counted = std::nullopt;
+    std::optional<CounterPair> alsoCounted = std::nullopt;
+    bool sales = false;      // adds to the sales totals and the department sales
+    bool nonFiscal = false;  // counted among the non-fiscal documents
+    bool drawerOnly = false; // pays out only cash the drawer holds, whatever the options say
 };
 
 const DocumentKind& documentKind(DocumentType type);

@@ -62,6 +62,8 @@ constexpr std::array kCodes{
                   u"Not enough cash in the drawer"},
     ErrorCodeInfo{ErrorCode::ZeroTotal, u"Чек с нулевым итогом запрещён",
                   u"A receipt with a zero total is not allowed"},
+    ErrorCodeInfo{ErrorCode::PayoutExceedsCash, u"Выплата превышает наличные в кассе",
+                  u"The payout exceeds the cash in the drawer"},
     ErrorCodeInfo{ErrorCode::PaperOut, u"Нет бумаги", u"Paper out"},
     ErrorCodeInfo{ErrorCode::PrinterError, u"Ошибка принтера", u"Printer error"},
     ErrorCodeInfo{ErrorCode::NotSupportedByGeneration,

@@ -1,5 +1,6 @@
 #include "TapeLayout.h"
 
+#include "DeviceNumbers.h"
 #include "DeviceOptions.h"
 #include "DocumentKinds.h"
 
@@ -62,7 +63,7 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
                     u'=' + formatMoney(c[row.sum]));
     }
     out.separator();
-    for (int type = 1; type <= 8; ++type) {
+    for (int type = PaymentType::First; type <= PaymentType::Last; ++type) {
         const qint64 sum = c.at(type);
         if (sum != 0)
             out.amountLine(paymentName(type), sum);
@@ -82,22 +83,22 @@ void programmingReport(Printout& out, const DeviceState& state)
     out.centered(u"ОТЧЕТ ПО ПРОГРАММИРОВАНИЮ"_s);
     out.columns(u"ВЕРСИЯ"_s, version(state));
     out.columns(u"ЗАВ. НОМЕР"_s, state.serial);
-    for (int number = 3; number <= 51; ++number)
+    for (int number = DeviceOption::First; number <= DeviceOption::Last; ++number)
         out.columns(u"ОПЦИЯ %1"_s.arg(number), QString::number(optionValue(state, number)));
-    out.columns(u"СКОРОСТЬ"_s, QString::number(optionValue(state, 101)));
+    out.columns(u"СКОРОСТЬ"_s, QString::number(optionValue(state, DeviceOption::Speed)));
 }
 
 void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at)
 {
     switch (kind) {
-    case 1:
+    case TestKind::TrialReceipt:
         out.centered(u"ПРОБНЫЙ ЧЕК"_s);
         out.line(at.toString(kDateTime));
         out.columns(u"ТОВАР"_s, u"=1.00"_s);
         out.amountLine(u"ИТОГ"_s, 100);
         out.centered(u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s);
         break;
-    case 2:
+    case TestKind::PrintTest:
         out.centered(u"ТЕСТ ПЕЧАТИ"_s);
         out.line(u"0123456789 !\"#$%&'()*+,-./:;<=>?@"_s);
         out.line(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
@@ -159,9 +160,9 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
     out.amountLine(u"ИТОГ"_s, total);
     for (const Payment& payment : document.payments) {
         out.amountLine(paymentName(payment.type), payment.amount);
-        if (payment.type != 8 && !payment.card.isEmpty())
+        if (payment.type != PaymentType::Cash && !payment.card.isEmpty())
             out.line(u"  КАРТА "_s + payment.card);
-        if (payment.type != 8 && !payment.reference.isEmpty())
+        if (payment.type != PaymentType::Cash && !payment.reference.isEmpty())
             out.line(u"  ДОКУМЕНТ "_s + payment.reference);
     }
     if (change > 0)

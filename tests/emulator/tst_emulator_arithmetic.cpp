@@ -1,0 +1,233 @@
+// Receipt arithmetic as a fiscal printer prints and counts it: corrections on an empty subtotal,
+// the sign of an undone operation, money the drawer does not hold, and how cancelled documents
+// are counted.
+
+#include "DeviceNumbers.h"
+#include "EmulatorFixture.h"
+
+using namespace Qt::StringLiterals;
+using namespace emulator;
+using namespace emulator::testing;
+
+namespace {
+
+const QVariant kCash = QVariant(PaymentType::Cash);
+const QVariant kNoCard = QVariant(QString());
+
+using Script = std::function<void(Driver&)>;
+
+// Puts `amount` kopecks into the drawer with a cash-in document.
+void fundDrawer(Driver& d, double amount)
+{
+    QCOMPARE(d.StartDocument(DocumentType::CashIn, 1, QString(), QString()), 0);
+    QCOMPARE(d.Tender2(amount, kCash, kNoCard, QString()), 0);
+    QCOMPARE(d.EndDocument(), 0);
+}
+
+// A sale holding one position of `price` kopecks.
+void saleOf(Driver& d, std::int32_t price)
+{
+    QCOMPARE(d.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(d.Item(1000, price, u"Товар"_s, 0), 0);
+}
+
+} // namespace
+
+class TestEmulatorArithmetic : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+    std::unique_ptr<EmulatedDriver> m_driver;
+
+private slots:
+    void init()
+    {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+        m_driver = connectDriver(m_dir->path());
+        QVERIFY(m_driver);
+    }
+
+    void cleanup()
+    {
+        m_driver.reset();
+        m_dir.reset();
+    }
+
+    // A refused call changes nothing: not the tape, not the document, not the drawer.
+    void refusedArithmetic_data()
+    {
+        QTest::addColumn<Script>("prepare");
+        QTest::addColumn<std::function<int(Driver&)>>("call");
+        QTest::addColumn<int>("expected");
+
+        const auto row = [](const char* name, Script prepare, std::function<int(Driver&)> call,
+                            ErrorCode code) {
+            QTest::newRow(name) << prepare << call << int(code);
+        };
+        const Script freeItem = [](Driver& d) { saleOf(d, 0); };
+        row(
+            "percent discount on a zero subtotal", freeItem,
+            [](Driver& d) { return d.PercentCorrection(-10); }, ErrorCode::InvalidAmount);
+        row(
+            "percent surcharge on a zero subtotal", freeItem,
+            [](Driver& d) { return d.PercentCorrection(10); }, ErrorCode::InvalidAmount);
+        row(
+            "absolute discount on a zero subtotal", freeItem,
+            [](Driver& d) { return d.AbsoluteCorrection(-100); }, ErrorCode::NegativeTotal);
+        row(
+            "absolute discount with text on a zero subtotal", freeItem,
+            [](Driver& d) { return d.AbsoluteCorrectionText(-100, u"Скидка"_s); },
+            ErrorCode::NegativeTotal);
+        row(
+            "percent discount after a discount took the subtotal to zero",
+            [](Driver& d) {
+                saleOf(d, 500);
+                QCOMPARE(d.AbsoluteCorrection(-500), 0);
+            },
+            [](Driver& d) { return d.PercentCorrection(-5); }, ErrorCode::InvalidAmount);
+
+        const auto cashOut = [](double inDrawer, std::int16_t checkCash) {
+            return Script([inDrawer, checkCash](Driver& d) {
+                QCOMPARE(d.EndSession(), 0);
+                QCOMPARE(d.SetDeviceOpt(DeviceOption::CheckCashForChange, checkCash), 0);
+                QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+                if (inDrawer > 0)
+                    fundDrawer(d, inDrawer);
+                QCOMPARE(d.StartDocument(DocumentType::CashOut, 1, QString(), QString()), 0);
+                QCOMPARE(d.Tender2(1000, kCash, kNoCard, QString()), 0);
+            });
+        };
+        const auto end = [](Driver& d) { return d.EndDocument(); };
+        row("cash-out from an empty drawer", cashOut(0, 0), end, ErrorCode::PayoutExceedsCash);
+        row("cash-out above the drawer", cashOut(999, 0), end, ErrorCode::PayoutExceedsCash);
+        row("cash-out above the drawer, cash checked", cashOut(999, 1), end,
+            ErrorCode::PayoutExceedsCash);
+        const Script checkCash = [](Driver& d) {
+            QCOMPARE(d.EndSession(), 0);
+            QCOMPARE(d.SetDeviceOpt(DeviceOption::CheckCashForChange, 1), 0);
+            QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+        };
+        row(
+            "refund above the drawer, cash checked",
+            [checkCash](Driver& d) {
+                checkCash(d);
+                fundDrawer(d, 100);
+                QCOMPARE(d.StartDocument(DocumentType::ReturnPayout, 1, QString(), QString()), 0);
+                QCOMPARE(d.Tender2(101, kCash, kNoCard, QString()), 0);
+            },
+            end, ErrorCode::InsufficientCash);
+        row(
+            "annulment paid in cash above the drawer, cash checked",
+            [checkCash](Driver& d) {
+                checkCash(d);
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                QCOMPARE(d.StartDocument(DocumentType::SaleAnnulment, 1, QString(), QString()), 0);
+                QCOMPARE(d.Item(1000, 700, u"Товар"_s, 0), 0);
+                QCOMPARE(d.Tender2(700, kCash, kNoCard, QString()), 0);
+            },
+            end, ErrorCode::InsufficientCash);
+        row(
+            "change the drawer cannot give, cash checked",
+            [checkCash](Driver& d) {
+                checkCash(d);
+                fundDrawer(d, 200);
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                saleOf(d, 700);
+                QCOMPARE(d.Tender2(1000, kCash, kNoCard, QString()), 0); // 3.00 change
+            },
+            end, ErrorCode::InsufficientCash);
+    }
+
+    void refusedArithmetic()
+    {
+        QFETCH(Script, prepare);
+        QFETCH(std::function<int(Driver&)>, call);
+        QFETCH(int, expected);
+
+        prepare(*m_driver);
+        if (QTest::currentTestFailed())
+            return;
+        const QStringList before = tape(m_dir->path());
+        const int total = m_driver->GetDocInfo(DocInfo::Amount);
+        const int entries = m_driver->GetDocInfo(DocInfo::Entries);
+        const double drawer = m_driver->GetDoubleDeviceInfo(DoubleInfo::TotalCounterBase + 48);
+
+        QCOMPARE(call(*m_driver), expected);
+        QCOMPARE(m_driver->GetErrorCode2() / 100, expected);
+        QVERIFY(!m_driver->GetErrorComment(std::int16_t(expected)).startsWith(u"Неизвестн"_s));
+        QCOMPARE(tape(m_dir->path()), before);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Entries), entries);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(DoubleInfo::TotalCounterBase + 48), drawer);
+        QVERIFY(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) != DocumentType::None);
+    }
+
+    // Undoing an operation prints by how much the subtotal moved, with its sign.
+    void correctionPrintsTheChangeWithItsSign_data()
+    {
+        QTest::addColumn<Script>("operation");
+        QTest::addColumn<QString>("printed");
+
+        QTest::newRow("a position")
+            << Script([](Driver& d) { QCOMPARE(d.Item(1000, 250, u"Хлеб"_s, 0), 0); })
+            << u"=-2.50"_s;
+        QTest::newRow("a void") << Script([](Driver& d) {
+            QCOMPARE(d.VoidItem(QVariant(u"1000"_s), 500, u"Товар"_s, 0), 0);
+        }) << u"=5.00"_s;
+        QTest::newRow("a discount")
+            << Script([](Driver& d) { QCOMPARE(d.AbsoluteCorrection(-120), 0); }) << u"=1.20"_s;
+        QTest::newRow("a surcharge")
+            << Script([](Driver& d) { QCOMPARE(d.PercentCorrection(10), 0); }) << u"=-0.50"_s;
+        QTest::newRow("a tare return")
+            << Script([](Driver& d) { QCOMPARE(d.ReturnTare(100, 1000), 0); }) << u"=1.00"_s;
+    }
+
+    void correctionPrintsTheChangeWithItsSign()
+    {
+        QFETCH(Script, operation);
+        QFETCH(QString, printed);
+
+        saleOf(*m_driver, 500);
+        operation(*m_driver);
+        const int moved = m_driver->GetDocInfo(DocInfo::Amount);
+        QCOMPARE(m_driver->CorrectLastItem(), 0);
+        const QString line = tape(m_dir->path()).last();
+        QVERIFY2(line.startsWith(u"КОРРЕКЦИЯ"_s) && line.endsWith(u' ' + printed),
+                 qPrintable(line));
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), 500);
+        // The counter keeps the size of what was undone.
+        QCOMPARE(m_driver->Tender2(500, kCash, kNoCard, QString()), 0);
+        QCOMPARE(m_driver->GetDoubleDeviceInfo(DoubleInfo::ShiftCounterBase + 34),
+                 double(std::abs(moved - 500)));
+    }
+
+    // A cancelled document is not counted as issued, whichever kind it is: only the number it
+    // took counts among all documents.
+    void cancelledDocumentsCountAlike_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::newRow("sale") << DocumentType::Sale;
+        QTest::newRow("cash-in") << DocumentType::CashIn;
+        QTest::newRow("text") << DocumentType::Text;
+    }
+
+    void cancelledDocumentsCountAlike()
+    {
+        QFETCH(int, type);
+        Driver& d = *m_driver;
+        const int fiscal = d.GetDeviceInfo(DeviceInfo::FiscalDocuments);
+        const int nonFiscal = d.GetDeviceInfo(DeviceInfo::NonFiscalDocuments);
+        const int all = d.GetDeviceInfo(DeviceInfo::AllDocuments);
+        QCOMPARE(d.StartDocument(type, 1, QString(), QString()), 0);
+        QCOMPARE(d.CancelDocument(), 0);
+        QCOMPARE(d.GetDeviceInfo(DeviceInfo::FiscalDocuments), fiscal);
+        QCOMPARE(d.GetDeviceInfo(DeviceInfo::NonFiscalDocuments), nonFiscal);
+        QCOMPARE(d.GetDeviceInfo(DeviceInfo::AllDocuments), all + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEmulatorArithmetic)
+#include "tst_emulator_arithmetic.moc"
