@@ -1,0 +1,75 @@
+#include "TaxLines.h"
+
+using namespace Qt::StringLiterals;
+
+namespace emulator {
+
+QString formatRate(int rate)
+{
+    return u"%1.%2%"_s.arg(rate / 100).arg(rate % 100, 2, 10, QChar(u'0'));
+}
+
+QString taxCaption(int tax, int rate, bool withRate)
+{
+    const QString caption = u"НАЛОГ "_s + QChar(u'A' + (tax - 1));
+    return withRate ? caption + u' ' + formatRate(rate) : caption;
+}
+
+void printReceiptTaxes(Printout& out, const TaxSheet& sheet, const TaxPrinting& printing)
+{
+    if (sheet.taxes.empty())
+        return;
+    Kopecks all = 0;
+    Kopecks included = 0;
+    for (const TaxTotal& total : sheet.taxes) {
+        all += total.amount;
+        if (total.reverse)
+            included += total.amount;
+        if (printing.base)
+            out.amountLine(u"ОБЛАГАЕМАЯ СУММА "_s + QChar(u'A' + (total.tax - 1)), total.base);
+        if (printing.eachTax)
+            out.amountLine(taxCaption(total.tax, total.rate, printing.rates), total.amount);
+    }
+    if (!printing.eachTax)
+        out.amountLine(u"СУММА НАЛОГОВ"_s, all);
+    if (printing.vatIncluded && included != 0)
+        out.amountLine(u"В Т.Ч. НДС"_s, included);
+}
+
+void printReportTaxes(Printout& out, const std::array<Kopecks, kTaxRateCount>& totals,
+                      const std::array<int, kTaxRateCount>& rates, const TaxPrinting& printing)
+{
+    for (std::size_t i = 0; i < totals.size(); ++i) {
+        if (totals[i] == 0 && !printing.zeroTotals[i])
+            continue;
+        out.amountLine(taxCaption(int(i) + 1, rates[i], printing.rates), totals[i]);
+    }
+}
+
+void printChainReport(Printout& out, int number, const QString& chain, Kopecks amount,
+                      const TaxSheet& sheet)
+{
+    out.centered(u"НАЛОГОВАЯ ЦЕПОЧКА %1"_s.arg(number));
+    out.line(chain);
+    out.amountLine(u"СУММА"_s, amount);
+    for (const TaxTotal& total : sheet.taxes) {
+        out.line(taxCaption(total.tax, total.rate, true) +
+                 (total.reverse ? u" ВКЛЮЧЕН"_s : u" НАЧИСЛЕН"_s));
+        out.amountLine(u"  С СУММЫ"_s, total.base);
+        out.amountLine(u"  НАЛОГ"_s, total.amount);
+    }
+    out.amountLine(u"ИТОГ"_s, amount + sheet.added);
+}
+
+void printChainsReport(Printout& out, const std::array<int, kTaxRateCount>& rates,
+                       const std::array<QString, kTaxChainCount>& chains, bool chainsOn)
+{
+    out.centered(u"НАЛОГОВЫЕ ЦЕПОЧКИ"_s);
+    out.columns(u"ЦЕПОЧКИ"_s, chainsOn ? u"ВКЛЮЧЕНЫ"_s : u"ВЫКЛЮЧЕНЫ"_s);
+    for (std::size_t i = 0; i < rates.size(); ++i)
+        out.columns(u"СТАВКА "_s + QChar(u'A' + int(i)), formatRate(rates[i]));
+    for (std::size_t i = 0; i < chains.size(); ++i)
+        out.columns(u"ЦЕПОЧКА %1"_s.arg(i + 1), chains[i]);
+}
+
+} // namespace emulator
