@@ -1,11 +1,13 @@
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
+#include "FormExtraDocData.h"
 #include "FormOptions.h"
 #include "DeviceNumbers.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
 #include "FormSale.h"
+#include "FormTaxes.h"
 #include "FormTextDoc.h"
 #include "FormVoidItem.h"
 #include "FormVoidPurchase.h"
@@ -320,6 +322,7 @@ void MainForm::CmdSettings_Click()
 }
 void MainForm::CmdTaxes_Click()
 {
+    showOwned<FormTaxes>(*this);
 }
 void MainForm::CmdReports_Click()
 {
@@ -332,6 +335,7 @@ void MainForm::CmdEKLZ_Click()
 }
 void MainForm::CmdExtraDocData_Click()
 {
+    showOwned<FormExtraDocData>(*this);
 }
 void MainForm::CmdPaymentMeans_Click()
 {

@@ -104,6 +104,15 @@ constexpr std::int32_t eklzReportLine(std::int32_t line)
 }
 } // namespace TextInfo
 
+// SetDescriptorText(number, text): the text descriptors that documents carry; each reads back as
+// GetTextDeviceInfo(TextInfo::DescriptorBase + number).
+namespace Descriptor {
+inline constexpr std::int16_t Row42 = 42;
+inline constexpr std::int16_t Row80 = 80;
+inline constexpr std::int16_t Row81 = 81;
+inline constexpr std::int16_t Row82 = 82;
+} // namespace Descriptor
+
 // GetDoubleDeviceInfo(index): counter n (1 to 56) of the shift or of the device's whole life.
 namespace DoubleInfo {
 inline constexpr std::int16_t ShiftCounterBase = 300;

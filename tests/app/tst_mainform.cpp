@@ -496,6 +496,8 @@ void TestMainForm::buttonsOpenTheirWindows_data()
     QTest::newRow("status") << u"CmdStatus"_s << u"dlgStatus"_s;
     QTest::newRow("statistics") << u"CmdExtraInfo"_s << u"dlgExtraInfo2"_s;
     QTest::newRow("options") << u"CmdSettings"_s << u"FormOptions"_s;
+    QTest::newRow("taxes") << u"CmdTaxes"_s << u"FormTaxes"_s;
+    QTest::newRow("document extras") << u"CmdExtraDocData"_s << u"FormExtraDocData"_s;
 }
 
 void TestMainForm::buttonsOpenTheirWindows()

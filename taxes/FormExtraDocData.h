@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Driver.h"
+#include "Fields.h"
+#include "Loadable.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class MainForm;
+class QLabel;
+class QLineEdit;
+
+namespace Ui {
+class FormExtraDocData;
+}
+
+namespace ui {
+class TabStrip;
+}
+
+// What the device adds to documents beyond their items: the texts of descriptors 42, 80, 81 and
+// 82, written at once; a data value per descriptor, kept in the main window and sent when a
+// document opens; the extra text printed at the start of receipts; and eight status indicators.
+// The window keeps nothing of its own: it reads and writes the main window's fields.
+class FormExtraDocData : public ui::Loadable<QDialog>
+{
+    Q_OBJECT
+
+public:
+    explicit FormExtraDocData(MainForm& main, QWidget* parent = nullptr);
+    ~FormExtraDocData() override;
+
+    static constexpr int kIndicators = 8;
+
+protected:
+    void Form_Load() override;
+
+private slots:
+    void CmdApply_Click();
+    void CmdClose_Click();
+
+private:
+    struct DescriptorRow
+    {
+        std::int16_t number;
+        QLineEdit* text;
+        QLineEdit* value;
+        QString MainForm::*field;
+    };
+
+    void SetStatus(const QString& text);
+    bool WriteDescriptors();
+    bool StoreDataValues();
+    void WriteExtraStrings();
+
+    std::unique_ptr<Ui::FormExtraDocData> ui;
+    MainForm& m_main;
+    std::shared_ptr<Driver> m_driver;
+    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    std::array<DescriptorRow, 4> m_descriptors{};
+    std::array<QLabel*, kIndicators> PicStatus{};
+    ui::TabStrip* m_tabs = nullptr;
+};
