@@ -4,6 +4,7 @@
 #include "DeviceNumbers.h"
 #include "ExtraTextLines.h"
 #include "MainForm.h"
+#include "ScreenPlacement.h"
 #include "StatusLine.h"
 #include "TabStrip.h"
 
@@ -37,6 +38,7 @@ FormExtraDocData::FormExtraDocData(MainForm& main, QWidget* parent)
     for (const QString& caption : {u"Дескрипторы"_s, u"Текст"_s, u"Состояние"_s})
         ui->tbsOptions->addTab(caption);
     m_tabs = new ui::TabStrip(ui->tbsOptions, {ui->pageDescriptors, ui->pageText, ui->pageStatus});
+    setKeys(ui::EscapeKey::Closes);
     m_descriptors = {{
         {Descriptor::Row42, ui->TxtDesc42, ui->TxtValDesc42, &MainForm::m_sDesc42},
         {Descriptor::Row80, ui->TxtDesc80, ui->TxtValDesc80, &MainForm::m_sDesc80},

@@ -20,6 +20,7 @@ FormTaxes::FormTaxes(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormTaxes>()), m_main(main)
 {
     ui->setupUi(this);
+    setKeys(ui::EscapeKey::Closes);
     Text = {ui->Text1, ui->Text2, ui->Text3, ui->Text4};
     TextChain = {ui->TextChain_0, ui->TextChain_1, ui->TextChain_2, ui->TextChain_3,
                  ui->TextChain_4, ui->TextChain_5, ui->TextChain_6, ui->TextChain_7};
