@@ -23,18 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// GetDeviceInfo indexes the main window reads.
-constexpr std::int16_t kInfoSessionOpen = 4;
-constexpr std::int16_t kInfoFiscalDocs = 24;
-constexpr std::int16_t kInfoNonFiscalDocs = 25;
-constexpr std::int16_t kInfoAllDocs = 26;
-constexpr std::int16_t kInfoSessions = 27;
-constexpr std::int16_t kInfoMajorVersion = 201;
-constexpr std::int16_t kInfoMinorVersion = 202;
-constexpr std::int32_t kTextInfoSalesTotal = 23;
-// The device option that holds the exchange speed position.
-constexpr std::int16_t kOptionSpeed = 101;
-
 // Opens a window of the main window's family modally, owned by the main window, after `prepare`
 // has set what the window must know before it loads. The window lives for this one opening.
 template <typename Window, typename Prepare> void showOwned(MainForm& owner, Prepare prepare)
@@ -98,11 +86,11 @@ void MainForm::ShowResult(Driver::Result r)
 void MainForm::Form_Load()
 {
     RefreshCounters();
-    m_MajorVersion = m_driver->GetDeviceInfo(kInfoMajorVersion);
-    m_MinorVersion = m_driver->GetDeviceInfo(kInfoMinorVersion);
+    m_MajorVersion = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
+    m_MinorVersion = m_driver->GetDeviceInfo(DeviceInfo::MinorVersion);
     EnableByGeneration();
 
-    bSessionOpen = m_driver->GetDeviceInfo(kInfoSessionOpen) != 0;
+    bSessionOpen = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
     SetStatus(QString());
     if (bSessionOpen)
         ShowShift(true);
@@ -116,7 +104,7 @@ void MainForm::EnableByGeneration()
         ui->CmdExtraInfo->setEnabled(false);
         ui->CmdEKLZ->setEnabled(false);
         // Older devices have no text document without a number.
-        Option1[7]->setEnabled(false);
+        Option1[DocumentType::UnnumberedText]->setEnabled(false);
     }
     if (m_MajorVersion < 3)
         ui->CmdExtraDocData->setEnabled(false);
@@ -138,11 +126,12 @@ void MainForm::ShowShift(bool open)
 void MainForm::RefreshCounters()
 {
     SetStatus(u"Получение данных..."_s);
-    ui->TxtSessionsCount->setText(QString::number(m_driver->GetDeviceInfo(kInfoSessions)));
-    ui->TxtAllDocs->setText(QString::number(m_driver->GetDeviceInfo(kInfoAllDocs)));
-    ui->TxtFscDocs->setText(QString::number(m_driver->GetDeviceInfo(kInfoFiscalDocs)));
-    ui->TxtNFiscDocs->setText(QString::number(m_driver->GetDeviceInfo(kInfoNonFiscalDocs)));
-    ui->TxtItogSale->setText(m_driver->GetTextDeviceInfo(kTextInfoSalesTotal));
+    ui->TxtSessionsCount->setText(QString::number(m_driver->GetDeviceInfo(DeviceInfo::Shifts)));
+    ui->TxtAllDocs->setText(QString::number(m_driver->GetDeviceInfo(DeviceInfo::AllDocuments)));
+    ui->TxtFscDocs->setText(QString::number(m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments)));
+    ui->TxtNFiscDocs->setText(
+        QString::number(m_driver->GetDeviceInfo(DeviceInfo::NonFiscalDocuments)));
+    ui->TxtItogSale->setText(m_driver->GetTextDeviceInfo(TextInfo::SalesTotal));
     SetStatus(QString());
 }
 
@@ -206,22 +195,22 @@ void MainForm::mnBaudRate_Click()
     if (!dialog.bOk)
         return;
     SetStatus(u"Установка скорости обмена..."_s);
-    ShowResult(m_driver->SetDeviceOpt(kOptionSpeed, dialog.Index));
+    ShowResult(m_driver->SetDeviceOpt(DeviceOption::Speed, dialog.Index));
 }
 
 int MainForm::SelectedDocumentType() const
 {
-    for (int type = 1; type < int(Option1.size()); ++type) {
+    for (int type = DocumentType::First; type <= DocumentType::Last; ++type) {
         if (Option1[type]->isChecked())
             return type;
     }
-    return 0;
+    return DocumentType::None;
 }
 
 void MainForm::SendExtraDocData()
 {
     // The version is compared whole: an absurd answer must not wrap round into a small one.
-    const std::int32_t major = m_driver->GetDeviceInfo(kInfoMajorVersion);
+    const std::int32_t major = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
     if (major < 3)
         return;
     SetStatus(u"Дополнительные данные документа..."_s);
@@ -276,29 +265,29 @@ void MainForm::OpenDocumentWindow(int type)
     };
     const auto textDocument = [type](FormTextDoc& window) { window.m_DocumentType = type; };
     switch (type) {
-    case 1:
+    case DocumentType::Sale:
         showOwned<FormSale>(*this);
         break;
-    case 2:
+    case DocumentType::SaleAnnulment:
         showOwned<FormVoidItem>(*this);
         break;
-    case 3:
-    case 7:
+    case DocumentType::Text:
+    case DocumentType::UnnumberedText:
         showOwned<FormTextDoc>(*this, textDocument);
         break;
-    case 4:
+    case DocumentType::CashIn:
         showOwned<FormPay>(*this, cashCaption(u"Внесение"_s));
         break;
-    case 5:
+    case DocumentType::CashOut:
         showOwned<FormPay>(*this, cashCaption(u"Выплата"_s));
         break;
-    case 6:
+    case DocumentType::ReturnPayout:
         showOwned<FormPay>(*this, cashCaption(u"Возврат"_s));
         break;
-    case 8:
+    case DocumentType::Purchase:
         showOwned<FormPurchase>(*this);
         break;
-    case 9:
+    case DocumentType::PurchaseReturn:
         showOwned<FormVoidPurchase>(*this);
         break;
     default:

@@ -5,6 +5,7 @@
 #include "DriverFactory.h"
 #include "ExchangeSpeeds.h"
 #include "MainForm.h"
+#include "ResultCodes.h"
 #include "Seams.h"
 #include "StatusLine.h"
 
@@ -14,8 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The answer of InitDevice when the shift has lasted too long and must be closed first.
-constexpr Driver::Result kShiftTooLong = 20;
 // Selected when the window opens: "9600".
 constexpr int kDefaultSpeedPosition = 1;
 
@@ -148,7 +147,7 @@ void StartForm::InitCommand_Click()
     SetStatus(comment);
     if (outcome.code == 0) {
         OpenMainWindow();
-    } else if (outcome.code == kShiftTooLong) {
+    } else if (outcome.code == resultCode(ErrorCode::ShiftTooLong)) {
         CloseTooLongShift();
     } else {
         const std::int32_t code2 = m_driver->GetErrorCode2();

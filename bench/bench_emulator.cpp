@@ -5,6 +5,7 @@
 // 3. resident memory before and after N further documents (default 100,000).
 
 #include "EmulatedDriver.h"
+#include "DeviceNumbers.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,20 +53,22 @@ bool check(int code, const char* what)
 
 bool tenPositionReceipt(Driver& d)
 {
-    if (!check(d.StartDocument(1, 1, u"1"_s, u"Кассир2"_s), "StartDocument"))
+    if (!check(d.StartDocument(DocumentType::Sale, 1, u"1"_s, u"Кассир2"_s), "StartDocument"))
         return false;
     for (int i = 0; i < 10; ++i) {
         if (!check(d.Item(1000 + i, 1999, u"Товар %1"_s.arg(i), 0), "Item"))
             return false;
     }
-    return check(d.Tender2(50000, QVariant(8), QVariant(QString()), QString()), "Tender2") &&
-           d.GetDeviceInfo(102) == 0;
+    return check(d.Tender2(50000, QVariant(PaymentType::Cash), QVariant(QString()), QString()),
+                 "Tender2") &&
+           d.GetDeviceInfo(DeviceInfo::DocumentOpen) == 0;
 }
 
 bool cashIn(Driver& d)
 {
-    return check(d.StartDocument(4, 1, QString(), QString()), "StartDocument") &&
-           check(d.Tender2(100, QVariant(8), QVariant(QString()), QString()), "Tender2") &&
+    return check(d.StartDocument(DocumentType::CashIn, 1, QString(), QString()), "StartDocument") &&
+           check(d.Tender2(100, QVariant(PaymentType::Cash), QVariant(QString()), QString()),
+                 "Tender2") &&
            check(d.EndDocument(), "EndDocument");
 }
 
@@ -103,7 +106,7 @@ int main(int argc, char* argv[])
     std::vector<double> reportTimes;
     for (int i = 0; i < 20; ++i) {
         const auto started = Clock::now();
-        if (!check(d.PrintReport(1), "PrintReport"))
+        if (!check(d.PrintReport(ReportKind::X1), "PrintReport"))
             return 1;
         reportTimes.push_back(ms(Clock::now() - started));
     }

@@ -1,5 +1,6 @@
 #include "DocumentCommands.h"
 
+#include "DeviceNumbers.h"
 #include "StatusLine.h"
 
 #include <QComboBox>
@@ -9,31 +10,29 @@ using namespace Qt::StringLiterals;
 
 namespace documents {
 
-namespace {
-// GetDeviceInfo index of the document-open indicator: 0 when no document is open.
-constexpr std::int16_t kDocumentOpenInfo = 102;
-// The driver option that lets the device end a receipt by itself once it is paid in full.
-constexpr std::int16_t kAutoCloseOption = 16;
-} // namespace
-
 QStringList paymentTypeNames()
 {
-    return {u"1- Платежные карты 1"_s, u"2- Платежные карты 2"_s, u"3- Платежные карты 3"_s,
-            u"4- Платежные карты 4"_s, u"5- Платежные карты 5"_s, u"6- Чек"_s,
-            u"7- Кредит"_s,            u"8- Наличные"_s};
+    return {u"1- Платежные карты 1"_s,
+            u"2- Платежные карты 2"_s,
+            u"3- Платежные карты 3"_s,
+            u"4- Платежные карты 4"_s,
+            u"5- Платежные карты 5"_s,
+            u"6- Чек"_s,
+            u"7- Кредит"_s,
+            u"8- Наличные"_s};
 }
 
 void fillPaymentTypes(QComboBox& box)
 {
     box.clear();
     box.addItems(paymentTypeNames());
-    box.setCurrentIndex(kCashPayment - 1);
+    box.setCurrentIndex(PaymentType::Cash - PaymentType::First);
 }
 
 std::int32_t paymentTypeCode(const QComboBox& box)
 {
     // The box also takes typed text; only a text that names an entry selects it.
-    return std::int32_t(box.findText(box.currentText(), Qt::MatchExactly) + 1);
+    return std::int32_t(box.findText(box.currentText(), Qt::MatchExactly) + PaymentType::First);
 }
 
 QString signedNumberText(std::int32_t value)
@@ -86,7 +85,7 @@ PaymentOutcome DocumentCommands::pay(const StatusStyle& style, const Payment& pa
 
 bool DocumentCommands::documentOpen() const
 {
-    return m_driver->GetDeviceInfo(kDocumentOpenInfo) != 0;
+    return m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) != 0;
 }
 
 bool DocumentCommands::printingNeeded(const PaymentOutcome& outcome, bool paymentsCached) const
@@ -95,7 +94,7 @@ bool DocumentCommands::printingNeeded(const PaymentOutcome& outcome, bool paymen
         return false;
     if (paymentsCached)
         return true;
-    return outcome.documentOpen && m_driver->GetDriverOpt(kAutoCloseOption) == 0;
+    return outcome.documentOpen && m_driver->GetDriverOpt(DriverOption::AutoClose) == 0;
 }
 
 } // namespace documents

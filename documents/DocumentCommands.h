@@ -22,7 +22,6 @@ namespace documents {
 
 // The payment types in the order the device numbers them, from 1 to 8.
 QStringList paymentTypeNames();
-inline constexpr std::int16_t kCashPayment = 8;
 
 // Fills a payment type box and selects cash.
 void fillPaymentTypes(QComboBox& box);

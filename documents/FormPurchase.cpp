@@ -1,7 +1,7 @@
 #include "FormPurchase.h"
 #include "ui_FormPurchase.h"
 
-
+#include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -15,7 +15,8 @@ FormPurchase::FormPurchase(MainForm& main, QWidget* parent)
 {
     ui->setupUi(this);
     m_corrections.emplace(m_fields, m_commands,
-                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc, ui->TxtAbsChText,
+                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc,
+                                                        ui->TxtAbsChText,
                                                         ui->TxtAbsoluteChangeText});
     connect(ui->CmdItem, &QPushButton::clicked, this, &FormPurchase::CmdItem_Click);
     connect(ui->CmdVoidItem, &QPushButton::clicked, this, &FormPurchase::CmdVoidItem_Click);
@@ -46,16 +47,16 @@ void FormPurchase::Form_Load()
     m_driver = m_main.GetQuolt();
     m_commands.setDriver(m_driver);
     // The counters stay empty until the first command refreshes them.
-    m_counters.add(ui->TxtAllItems, 2);
-    m_counters.add(ui->TxtUnicalItems, 3);
-    m_counters.add(ui->TxtAllAmount, 4);
-    m_counters.add(ui->TxtTenders, 5);
-    m_counters.add(ui->TxtAllTenderAmount, 6);
-    m_counters.add(ui->TxtFreeDocItems, 9);
+    m_counters.add(ui->TxtAllItems, DocInfo::ItemQuantity);
+    m_counters.add(ui->TxtUnicalItems, DocInfo::DistinctItems);
+    m_counters.add(ui->TxtAllAmount, DocInfo::Amount);
+    m_counters.add(ui->TxtTenders, DocInfo::Payments);
+    m_counters.add(ui->TxtAllTenderAmount, DocInfo::PaidAmount);
+    m_counters.add(ui->TxtFreeDocItems, DocInfo::FreeItems);
     // Only devices from the third generation on keep count of the document memory; the main
     // window has already read the generation, so no extra query is made here.
     if (m_main.m_MajorVersion >= 3)
-        m_counters.add(ui->TxtFreeDocMemory, 15);
+        m_counters.add(ui->TxtFreeDocMemory, DocInfo::FreeMemory);
 }
 
 void FormPurchase::CmdItem_Click()
@@ -121,7 +122,7 @@ void FormPurchase::CmdTender_Click()
     if (!amount)
         return;
     // Purchases are paid in cash only.
-    const documents::Payment payment{*amount, QVariant::fromValue(documents::kCashPayment),
+    const documents::Payment payment{*amount, QVariant::fromValue<std::int16_t>(PaymentType::Cash),
                                      ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
     const auto outcome = m_commands.pay(StatusStyle::withProgress(u"Платеж..."_s), payment);
     if (outcome.result == 0)

@@ -1,7 +1,7 @@
 #include "FormSale.h"
 #include "ui_FormSale.h"
 
-
+#include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -13,31 +13,21 @@
 using namespace Qt::StringLiterals;
 using documents::StatusStyle;
 
-namespace {
-
-// GetDeviceInfo index of the device generation.
-constexpr std::int16_t kMajorVersionInfo = 201;
-// The driver option that lets the device end a receipt by itself once it is paid in full.
-constexpr std::int16_t kAutoCloseOption = 16;
-// GetDocInfo index of the document memory left, a counter only generation 3 onwards keeps.
-constexpr std::int16_t kFreeDocMemoryInfo = 15;
-
-} // namespace
-
 FormSale::FormSale(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormSale>()), m_main(main)
 {
     ui->setupUi(this);
     m_corrections.emplace(m_fields, m_commands,
-                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc, ui->TxtAbsChText,
+                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc,
+                                                        ui->TxtAbsChText,
                                                         ui->TxtAbsoluteChangeText});
     OptionPosType = {ui->OptionPosType_0, ui->OptionPosType_1, ui->OptionPosType_2};
-    m_counters.add(ui->TxtAllItems, 2);
-    m_counters.add(ui->TxtUnicalItems, 3);
-    m_counters.add(ui->TxtAllAmount, 4);
-    m_counters.add(ui->TxtTenders, 5);
-    m_counters.add(ui->TxtAllTenderAmount, 6);
-    m_counters.add(ui->TxtFreeDocItems, 9);
+    m_counters.add(ui->TxtAllItems, DocInfo::ItemQuantity);
+    m_counters.add(ui->TxtUnicalItems, DocInfo::DistinctItems);
+    m_counters.add(ui->TxtAllAmount, DocInfo::Amount);
+    m_counters.add(ui->TxtTenders, DocInfo::Payments);
+    m_counters.add(ui->TxtAllTenderAmount, DocInfo::PaidAmount);
+    m_counters.add(ui->TxtFreeDocItems, DocInfo::FreeItems);
 
     auto* menuBar = new QMenuBar(this);
     QMenu* commands = menuBar->addMenu(u"Команды"_s);
@@ -82,9 +72,10 @@ void FormSale::Form_Load()
     m_commands.setDriver(m_driver);
     documents::fillPaymentTypes(*ui->ComboTenderID);
 
-    m_MajorVersion = m_driver->GetDeviceInfo(kMajorVersionInfo);
+    m_MajorVersion = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
+    // Only generation 3 onwards keeps the document memory left.
     if (m_MajorVersion >= 3)
-        m_counters.add(ui->TxtFreeDocMemory, kFreeDocMemoryInfo);
+        m_counters.add(ui->TxtFreeDocMemory, DocInfo::FreeMemory);
     RefreshDocInfo();
 
     const bool correctionWithText = m_MajorVersion >= 3;
@@ -97,7 +88,7 @@ void FormSale::Form_Load()
     // Older devices always end a fully paid receipt themselves; newer ones leave it to the
     // driver option, which the operator may change here.
     if (m_MajorVersion >= 6) {
-        const std::int32_t autoClose = m_driver->GetDriverOpt(kAutoCloseOption);
+        const std::int32_t autoClose = m_driver->GetDriverOpt(DriverOption::AutoClose);
         ui->CheckAutoCloseReceipt->setEnabled(true);
         if (autoClose != 0)
             ui->CheckAutoCloseReceipt->setChecked(true);
@@ -326,7 +317,7 @@ void FormSale::CheckAutoCloseReceipt_Click()
 {
     if (!m_driver)
         return;
-    m_driver->SetDriverOpt(kAutoCloseOption, ui->CheckAutoCloseReceipt->isChecked() ? 1 : 0);
+    m_driver->SetDriverOpt(DriverOption::AutoClose, ui->CheckAutoCloseReceipt->isChecked() ? 1 : 0);
 }
 
 void FormSale::CmdText_Click()

@@ -1,6 +1,7 @@
 #include "FormTextDoc.h"
 #include "ui_FormTextDoc.h"
 
+#include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "StatusLine.h"
 
@@ -8,15 +9,6 @@
 
 using namespace Qt::StringLiterals;
 using documents::StatusStyle;
-
-namespace {
-// Driver options of the print attributes.
-constexpr std::int16_t kDoubleWidth = 13;
-constexpr std::int16_t kDoubleHeight = 14;
-constexpr std::int16_t kUnderline = 15;
-// The document type of the text document without number.
-constexpr std::int32_t kUnnumberedText = 7;
-} // namespace
 
 FormTextDoc::FormTextDoc(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), m_main(main), ui(std::make_unique<Ui::FormTextDoc>())
@@ -45,11 +37,11 @@ void FormTextDoc::Form_Load()
     m_commands.setDriver(m_driver);
 
     const std::array<std::pair<QCheckBox*, std::int16_t>, 3> attributes{
-        {{ui->cbDoubleWidth, kDoubleWidth},
-         {ui->cbDoubleHeight, kDoubleHeight},
-         {ui->cbUnderline, kUnderline}}};
+        {{ui->cbDoubleWidth, DriverOption::DoubleWidth},
+         {ui->cbDoubleHeight, DriverOption::DoubleHeight},
+         {ui->cbUnderline, DriverOption::Underline}}};
     // Only the unnumbered document on a device from the fourth generation on takes attributes.
-    const bool live = m_main.m_MajorVersion >= 4 && m_DocumentType == kUnnumberedText;
+    const bool live = m_main.m_MajorVersion >= 4 && m_DocumentType == DocumentType::UnnumberedText;
     for (const auto& [box, option] : attributes) {
         if (live) {
             box->setChecked(m_driver->GetDriverOpt(option) != 0);
@@ -67,17 +59,17 @@ void FormTextDoc::SetAttribute(std::int16_t option, const QCheckBox* box)
 
 void FormTextDoc::cbDoubleWidth_Click()
 {
-    SetAttribute(kDoubleWidth, ui->cbDoubleWidth);
+    SetAttribute(DriverOption::DoubleWidth, ui->cbDoubleWidth);
 }
 
 void FormTextDoc::cbDoubleHeight_Click()
 {
-    SetAttribute(kDoubleHeight, ui->cbDoubleHeight);
+    SetAttribute(DriverOption::DoubleHeight, ui->cbDoubleHeight);
 }
 
 void FormTextDoc::cbUnderline_Click()
 {
-    SetAttribute(kUnderline, ui->cbUnderline);
+    SetAttribute(DriverOption::Underline, ui->cbUnderline);
 }
 
 void FormTextDoc::CmdText_Click()

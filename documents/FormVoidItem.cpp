@@ -1,6 +1,7 @@
 #include "FormVoidItem.h"
 #include "ui_FormVoidItem.h"
 
+#include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "Seams.h"
 #include "StartForm.h"
@@ -14,11 +15,11 @@ FormVoidItem::FormVoidItem(MainForm& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), m_main(main), ui(std::make_unique<Ui::FormVoidItem>())
 {
     ui->setupUi(this);
-    m_counters.add(ui->TxtAllItems, 2);
-    m_counters.add(ui->TxtUnicalItems, 3);
-    m_counters.add(ui->TxtAllAmount, 4);
-    m_counters.add(ui->TxtTenders, 5);
-    m_counters.add(ui->TxtAllTenderAmount, 6);
+    m_counters.add(ui->TxtAllItems, DocInfo::ItemQuantity);
+    m_counters.add(ui->TxtUnicalItems, DocInfo::DistinctItems);
+    m_counters.add(ui->TxtAllAmount, DocInfo::Amount);
+    m_counters.add(ui->TxtTenders, DocInfo::Payments);
+    m_counters.add(ui->TxtAllTenderAmount, DocInfo::PaidAmount);
 
     connect(ui->CmdItem, &QPushButton::clicked, this, &FormVoidItem::CmdItem_Click);
     connect(ui->CmdVoidItem, &QPushButton::clicked, this, &FormVoidItem::CmdVoidItem_Click);
@@ -46,7 +47,7 @@ void FormVoidItem::Form_Load()
     m_driver = m_main.GetQuolt();
     m_commands.setDriver(m_driver);
     documents::fillPaymentTypes(*ui->ComboTenderID);
-    m_MajorVersion = m_driver->GetDeviceInfo(201);
+    m_MajorVersion = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
     RefreshDocInfo();
     ui->CmdExtraInfo->setEnabled(m_MajorVersion >= 4);
 }
@@ -63,9 +64,8 @@ void FormVoidItem::CmdItem_Click()
     const auto taxGroup = m_fields.strictInt32(ui->TxtTaxGroup, u"Налог"_s);
     if (!taxGroup)
         return;
-    m_nResult = m_commands.run(StatusStyle::bare(), [&] {
-        return m_driver->Item(*quantity, *price, name, *taxGroup);
-    });
+    m_nResult = m_commands.run(StatusStyle::bare(),
+                               [&] { return m_driver->Item(*quantity, *price, name, *taxGroup); });
     RefreshDocInfo();
 }
 
@@ -80,9 +80,8 @@ void FormVoidItem::CmdVoidItem_Click()
     const auto taxGroup = m_fields.strictInt32(ui->TxtTaxGroup, u"Налог"_s);
     if (!taxGroup)
         return;
-    m_nResult = m_commands.run(StatusStyle::bare(), [&] {
-        return m_driver->VoidItem(quantity, *price, name, *taxGroup);
-    });
+    m_nResult = m_commands.run(
+        StatusStyle::bare(), [&] { return m_driver->VoidItem(quantity, *price, name, *taxGroup); });
     RefreshDocInfo();
 }
 

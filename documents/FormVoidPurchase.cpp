@@ -1,6 +1,7 @@
 #include "FormVoidPurchase.h"
 #include "ui_FormVoidPurchase.h"
 
+#include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "StartForm.h"
 #include "StatusLine.h"
@@ -47,9 +48,8 @@ void FormVoidPurchase::CmdItem_Click()
     if (!department)
         return;
     const QString name = ui->TxtText->text();
-    m_commands.run(StatusStyle::bare(), [&] {
-        return m_driver->ItemPurchase(*quantity, *price, name, *department);
-    });
+    m_commands.run(StatusStyle::bare(),
+                   [&] { return m_driver->ItemPurchase(*quantity, *price, name, *department); });
 }
 
 void FormVoidPurchase::CmdVoidItem_Click()
@@ -83,7 +83,7 @@ void FormVoidPurchase::CmdTender_Click()
     const auto amount = m_fields.strictDouble(ui->TxtTenderAmount, u"Сумма"_s);
     if (!amount)
         return;
-    const documents::Payment payment{*amount, QVariant::fromValue(documents::kCashPayment),
+    const documents::Payment payment{*amount, QVariant::fromValue<std::int16_t>(PaymentType::Cash),
                                      ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
     const auto outcome = m_commands.pay(StatusStyle::bare(), payment);
     // Printing is offered when the device will not end the paid document by itself.

@@ -104,6 +104,70 @@ constexpr std::int32_t eklzReportLine(std::int32_t line)
 }
 } // namespace TextInfo
 
+// The shift and general counters of GetDoubleDeviceInfo, numbered 1 to 56. Sums are in kopecks,
+// counts plain numbers.
+namespace DeviceCounter {
+// Money taken less money paid out, per payment type 1 to 8.
+inline constexpr std::int16_t Payment1 = 1;
+inline constexpr std::int16_t Payment2 = 2;
+inline constexpr std::int16_t Payment3 = 3;
+inline constexpr std::int16_t Payment4 = 4;
+inline constexpr std::int16_t Payment5 = 5;
+inline constexpr std::int16_t Payment6 = 6;
+inline constexpr std::int16_t Payment7 = 7;
+inline constexpr std::int16_t Payment8 = 8;
+inline constexpr std::int16_t LastZNumber = 9;
+inline constexpr std::int16_t SalesTotal = 10;
+inline constexpr std::int16_t RefundCount = 11;
+inline constexpr std::int16_t RefundSum = 12;
+inline constexpr std::int16_t AnnulmentCount = 13;
+inline constexpr std::int16_t AnnulmentSum = 14;
+inline constexpr std::int16_t SurchargeCount = 15;
+inline constexpr std::int16_t SurchargeSum = 16;
+inline constexpr std::int16_t DiscountCount = 17;
+inline constexpr std::int16_t DiscountSum = 18;
+inline constexpr std::int16_t CashInCount = 19;
+inline constexpr std::int16_t CashInSum = 20;
+inline constexpr std::int16_t CashOutCount = 21;
+inline constexpr std::int16_t CashOutSum = 22;
+// Tax per rate 1 to 4.
+inline constexpr std::int16_t Tax1 = 23;
+inline constexpr std::int16_t Tax2 = 24;
+inline constexpr std::int16_t Tax3 = 25;
+inline constexpr std::int16_t Tax4 = 26;
+inline constexpr std::int16_t CancelledCount = 27;
+inline constexpr std::int16_t CancelledSum = 28;
+inline constexpr std::int16_t EmergencyCancelCount = 29;
+inline constexpr std::int16_t EmergencyCancelSum = 30;
+inline constexpr std::int16_t VoidCount = 31;
+inline constexpr std::int16_t VoidSum = 32;
+inline constexpr std::int16_t CorrectionCount = 33;
+inline constexpr std::int16_t CorrectionSum = 34;
+inline constexpr std::int16_t TareSaleCount = 35;
+inline constexpr std::int16_t TareSaleSum = 36;
+inline constexpr std::int16_t TareReturnCount = 37;
+inline constexpr std::int16_t TareReturnSum = 38;
+inline constexpr std::int16_t DuplicateCount = 39;
+inline constexpr std::int16_t DuplicateSum = 40;
+inline constexpr std::int16_t SaleCount = 41;
+inline constexpr std::int16_t PurchaseCount = 42;
+inline constexpr std::int16_t PurchaseSum = 43;
+inline constexpr std::int16_t SaleReturnCount = 44;
+inline constexpr std::int16_t SaleReturnSum = 45;
+inline constexpr std::int16_t PurchaseReturnCount = 46;
+inline constexpr std::int16_t PurchaseReturnSum = 47;
+inline constexpr std::int16_t CashAtShiftStart = 48;
+inline constexpr std::int16_t SaleSurchargeCount = 49;
+inline constexpr std::int16_t SaleSurchargeSum = 50;
+inline constexpr std::int16_t SaleDiscountCount = 51;
+inline constexpr std::int16_t SaleDiscountSum = 52;
+inline constexpr std::int16_t PurchaseSurchargeCount = 53;
+inline constexpr std::int16_t PurchaseSurchargeSum = 54;
+inline constexpr std::int16_t PurchaseDiscountCount = 55;
+inline constexpr std::int16_t PurchaseDiscountSum = 56;
+inline constexpr std::int16_t Count = 56;
+} // namespace DeviceCounter
+
 // SetDescriptorText(number, text): the text descriptors that documents carry; each reads back as
 // GetTextDeviceInfo(TextInfo::DescriptorBase + number).
 namespace Descriptor {
@@ -117,7 +181,15 @@ inline constexpr std::int16_t Row82 = 82;
 namespace DoubleInfo {
 inline constexpr std::int16_t ShiftCounterBase = 300;
 inline constexpr std::int16_t TotalCounterBase = 400;
-inline constexpr std::int16_t CounterCount = 56;
+
+constexpr std::int16_t shiftCounter(std::int16_t counter)
+{
+    return static_cast<std::int16_t>(ShiftCounterBase + counter);
+}
+constexpr std::int16_t totalCounter(std::int16_t counter)
+{
+    return static_cast<std::int16_t>(TotalCounterBase + counter);
+}
 // The value returned for a counter the device does not keep.
 inline constexpr double NotSupported = -1;
 } // namespace DoubleInfo

@@ -1,11 +1,13 @@
 #include "StatusRows.h"
 
+#include "DeviceNumbers.h"
+
 using namespace Qt::StringLiterals;
 
 namespace reports {
 namespace {
 
-// The basic flags every generation has, GetDeviceInfo(1) to GetDeviceInfo(14) in order.
+// The basic flags every generation has, in the order of their information indices.
 const QStringList& basicCaptions()
 {
     static const QStringList captions{
@@ -35,15 +37,19 @@ QList<StatusRow> statusRows(bool printerOnly, int majorVersion)
     if (!printerOnly) {
         const QStringList& captions = basicCaptions();
         for (qsizetype i = 0; i < captions.size(); ++i)
-            rows.append({captions.at(i), StatusSource::DeviceInfo, std::int16_t(i + 1)});
+            rows.append({captions.at(i), StatusSource::DeviceInfo,
+                         std::int16_t(DeviceInfo::FirstStatusFlag + i)});
         if (majorVersion >= 5)
-            rows.append({u"Бизнес-день открыт"_s, StatusSource::DeviceInfo, 42});
+            rows.append(
+                {u"Бизнес-день открыт"_s, StatusSource::DeviceInfo, DeviceInfo::BusinessDayOpen});
     }
     if (majorVersion >= 6) {
-        rows.append({u"Конец бумаги в подкладном принтере"_s, StatusSource::DeviceInfo, 43});
-        rows.append({u"Конец бумаги в термо-принтере"_s, StatusSource::DeviceInfo, 44});
+        rows.append({u"Конец бумаги в подкладном принтере"_s, StatusSource::DeviceInfo,
+                     DeviceInfo::SlipPaperOut});
+        rows.append({u"Конец бумаги в термо-принтере"_s, StatusSource::DeviceInfo,
+                     DeviceInfo::ThermalPaperOut});
         if (!printerOnly)
-            rows.append({u"Режим покупки"_s, StatusSource::DeviceOpt, 46});
+            rows.append({u"Режим покупки"_s, StatusSource::DeviceOpt, DeviceOption::PurchaseMode});
     }
     return rows;
 }

@@ -1,5 +1,7 @@
 #include "StatisticsRows.h"
 
+#include "DeviceNumbers.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -11,15 +13,16 @@ namespace statistics {
 const QList<DocumentRow>& documentRows()
 {
     static const QList<DocumentRow> rows{
-        {u"Итог продаж незакрытого чека"_s, 10,
+        {u"Итог продаж незакрытого чека"_s, DocInfo::SalesTotal,
          u"Ошибка при получении информации об итоге продаж чека"_s},
-        {u"Итог проплат незакрытого чека"_s, 11,
+        {u"Итог проплат незакрытого чека"_s, DocInfo::PaymentsTotal,
          u"Ошибка при получении информации об итоге платежей чека"_s},
-        {u"Количество учетных записей"_s, 12,
+        {u"Количество учетных записей"_s, DocInfo::Entries,
          u"Ошибка при получении информации о количестве продаж чека"_s},
-        {u"Количество введенных проплат"_s, 13,
+        {u"Количество введенных проплат"_s, DocInfo::PaymentCount,
          u"Ошибка при получении информации о количестве платежей чека"_s},
-        {u"Тип документа"_s, 14, u"Ошибка при получении информации о типе документа"_s},
+        {u"Тип документа"_s, DocInfo::DocumentType,
+         u"Ошибка при получении информации о типе документа"_s},
     };
     return rows;
 }
@@ -103,7 +106,7 @@ int counterCount(int majorVersion)
 
 QString counterText(double value)
 {
-    if (value == -1.0)
+    if (value == DoubleInfo::NotSupported)
         return u"Не поддерживается"_s;
     if (value == 0.0)
         value = 0.0; // no "-0"

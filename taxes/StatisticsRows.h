@@ -20,11 +20,8 @@ struct DocumentRow
 
 const QList<DocumentRow>& documentRows();
 
-// The 56 shift and general counters; counter i (from 1) is read at 300 + i for the shift and at
-// 400 + i for the general totals.
+// The names of the 56 shift and general counters, counter i (from 1) at position i - 1.
 const QStringList& counterNames();
-inline constexpr std::int16_t kSessionBase = 300;
-inline constexpr std::int16_t kTotalBase = 400;
 
 // How many of the counters a device of the given generation reports.
 int counterCount(int majorVersion);

@@ -1,6 +1,7 @@
 #include "dlgExtraInfo2.h"
 #include "ui_dlgExtraInfo2.h"
 
+#include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "StatisticsRows.h"
 #include "StatusLine.h"
@@ -67,8 +68,8 @@ std::optional<QString> dlgExtraInfo2::FillLists()
     }
 
     const int count = statistics::counterCount(m_main.m_MajorVersion);
-    FillCounters(ui->lvSession, statistics::kSessionBase, count);
-    FillCounters(ui->lvTotal, statistics::kTotalBase, count);
+    FillCounters(ui->lvSession, DoubleInfo::ShiftCounterBase, count);
+    FillCounters(ui->lvTotal, DoubleInfo::TotalCounterBase, count);
     return std::nullopt;
 }
 

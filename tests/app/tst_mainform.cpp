@@ -1,4 +1,5 @@
 #include "DeviceNumbers.h"
+#include "ExpectedCall.h"
 #include "FormPay.h"
 #include "ResultCodes.h"
 #include "FormTextDoc.h"
@@ -21,9 +22,9 @@ namespace {
 std::shared_ptr<FakeDriver> deviceOf(int major, int minor, int shiftInfo)
 {
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDeviceInfo"_s, 201, major);
-    fake->answerAt(u"GetDeviceInfo"_s, 202, minor);
-    fake->answerAt(u"GetDeviceInfo"_s, 4, shiftInfo);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, major);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MinorVersion, minor);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, shiftInfo);
     return fake;
 }
 
@@ -58,7 +59,8 @@ QString statusOf(int code)
     return ui::statusText(FakeDriver::comment(code));
 }
 
-const QString kStartSale = u"StartDocument(int32:1, int16:1, text:\"1\", text:\"Кассир2\")"_s;
+const QString kStartSale =
+    callText(u"StartDocument"_s, {DocumentType::Sale, std::int16_t(1), u"1"_s, u"Кассир2"_s});
 
 } // namespace
 
@@ -95,18 +97,22 @@ private slots:
 void TestMainForm::loadReadsCountersGenerationAndShift()
 {
     auto fake = deviceOf(4, 1, 1);
-    fake->answerAt(u"GetDeviceInfo"_s, 27, 15);
-    fake->answerAt(u"GetDeviceInfo"_s, 24, 240);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::Shifts, 15);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::FiscalDocuments, 240);
     fake->answer(u"GetTextDeviceInfo"_s, u"1234.50"_s);
     WindowHarness harness(fake);
     MainForm window(fake);
     harness.watch(&window);
 
     QCOMPARE(fake->calls(),
-             QStringList({u"GetDeviceInfo(int16:27)"_s, u"GetDeviceInfo(int16:26)"_s,
-                          u"GetDeviceInfo(int16:24)"_s, u"GetDeviceInfo(int16:25)"_s,
-                          u"GetTextDeviceInfo(int32:23)"_s, u"GetDeviceInfo(int16:201)"_s,
-                          u"GetDeviceInfo(int16:202)"_s, u"GetDeviceInfo(int16:4)"_s}));
+             QStringList({callText(u"GetDeviceInfo"_s, {DeviceInfo::Shifts}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::AllDocuments}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::FiscalDocuments}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::NonFiscalDocuments}),
+                          callText(u"GetTextDeviceInfo"_s, {TextInfo::SalesTotal}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::MajorVersion}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::MinorVersion}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::ShiftOpen})}));
     QCOMPARE(fake->last(u"GetTextDeviceInfo"_s)->status, u"Получение данных..."_s);
     QCOMPARE(harness::text(&window, u"TxtSessionsCount"_s), u"15"_s);
     QCOMPARE(harness::text(&window, u"TxtFscDocs"_s), u"240"_s);
@@ -255,9 +261,11 @@ void TestMainForm::speedDialog_data()
     QTest::addColumn<QStringList>("commands");
 
     QTest::newRow("OK with 115200")
-        << u"OKButton"_s << 6 << QStringList{u"SetDeviceOpt(int16:101, int16:6)"_s};
+        << u"OKButton"_s << 6
+        << QStringList{callText(u"SetDeviceOpt"_s, {DeviceOption::Speed, std::int16_t(6)})};
     QTest::newRow("OK without a selection")
-        << u"OKButton"_s << -1 << QStringList{u"SetDeviceOpt(int16:101, int16:-1)"_s};
+        << u"OKButton"_s << -1
+        << QStringList{callText(u"SetDeviceOpt"_s, {DeviceOption::Speed, std::int16_t(-1)})};
     QTest::newRow("cancel") << u"CancelButton"_s << 2 << QStringList{};
     QTest::newRow("frame") << QString() << 2 << QStringList{};
 }
@@ -321,7 +329,8 @@ void TestMainForm::documentExtraDataByGeneration()
         extraData.isEmpty() ? QStringList{kStartSale} : QStringList{extraData, kStartSale};
     // What the sale window sends once it has opened is its own business.
     QCOMPARE(loaded.fake->commands().mid(0, expected.size()), expected);
-    QCOMPARE(loaded.fake->calls().constFirst(), u"GetDeviceInfo(int16:201)"_s);
+    QCOMPARE(loaded.fake->calls().constFirst(),
+             callText(u"GetDeviceInfo"_s, {DeviceInfo::MajorVersion}));
     if (!extraData.isEmpty())
         QCOMPARE(loaded.fake->records().at(1).status, u"Дополнительные данные документа..."_s);
     QCOMPARE(loaded.fake->last(u"StartDocument"_s)->status, u"Открытие документа..."_s);
@@ -336,15 +345,20 @@ void TestMainForm::documentWindowByType_data()
     QTest::addColumn<QString>("caption");  // FormPay's caption
     QTest::addColumn<int>("documentType"); // FormTextDoc's m_DocumentType
 
-    QTest::newRow("1 sale") << 1 << u"FormSale"_s << QString() << 0;
-    QTest::newRow("2 sale annulment") << 2 << u"FormVoidItem"_s << QString() << 0;
-    QTest::newRow("3 text") << 3 << u"FormTextDoc"_s << QString() << 3;
-    QTest::newRow("4 cash-in") << 4 << u"FormPay"_s << u"Внесение"_s << 0;
-    QTest::newRow("5 cash-out") << 5 << u"FormPay"_s << u"Выплата"_s << 0;
-    QTest::newRow("6 returned goods") << 6 << u"FormPay"_s << u"Возврат"_s << 0;
-    QTest::newRow("7 text without number") << 7 << u"FormTextDoc"_s << QString() << 7;
-    QTest::newRow("8 purchase") << 8 << u"FormPurchase"_s << QString() << 0;
-    QTest::newRow("9 purchase return") << 9 << u"FormVoidPurchase"_s << QString() << 0;
+    QTest::newRow("1 sale") << DocumentType::Sale << u"FormSale"_s << QString() << 0;
+    QTest::newRow("2 sale annulment")
+        << DocumentType::SaleAnnulment << u"FormVoidItem"_s << QString() << 0;
+    QTest::newRow("3 text") << DocumentType::Text << u"FormTextDoc"_s << QString()
+                            << DocumentType::Text;
+    QTest::newRow("4 cash-in") << DocumentType::CashIn << u"FormPay"_s << u"Внесение"_s << 0;
+    QTest::newRow("5 cash-out") << DocumentType::CashOut << u"FormPay"_s << u"Выплата"_s << 0;
+    QTest::newRow("6 returned goods")
+        << DocumentType::ReturnPayout << u"FormPay"_s << u"Возврат"_s << 0;
+    QTest::newRow("7 text without number") << DocumentType::UnnumberedText << u"FormTextDoc"_s
+                                           << QString() << DocumentType::UnnumberedText;
+    QTest::newRow("8 purchase") << DocumentType::Purchase << u"FormPurchase"_s << QString() << 0;
+    QTest::newRow("9 purchase return")
+        << DocumentType::PurchaseReturn << u"FormVoidPurchase"_s << QString() << 0;
 }
 
 void TestMainForm::documentWindowByType()
@@ -361,7 +375,7 @@ void TestMainForm::documentWindowByType()
     harness::click(&loaded.window, u"CmdOpenDoc"_s);
 
     QCOMPARE(loaded.fake->last(u"StartDocument"_s)->call.toString(),
-             u"StartDocument(int32:%1, int16:1, text:\"1\", text:\"Кассир2\")"_s.arg(type));
+             callText(u"StartDocument"_s, {type, std::int16_t(1), u"1"_s, u"Кассир2"_s}));
     QCOMPARE(loaded.harness.modalsShown(), QStringList{windowClass});
     QCOMPARE(loaded.harness.ownersOfModals(), QStringList{u"MainForm"_s});
     QTEST(caption, "caption");

@@ -1,5 +1,7 @@
 #include "DriverFactory.h"
+#include "ExpectedCall.h"
 #include "MainForm.h"
+#include "ResultCodes.h"
 #include "StartForm.h"
 #include "WindowHarness.h"
 
@@ -17,15 +19,16 @@ using Languages = QList<FakeDriver::Language>;
 const Languages kTwoLanguages = {{u"Русский"_s, u"ru"_s, 25, 1}, {u"English"_s, u"en"_s, 9, 0}};
 
 // What the defaults send before InitDevice, in order.
-const QStringList kDefaultSettings = {u"SetPassword(text:\"735102\")"_s,
-                                      u"SetDriverOpt(int16:1, int32:1)"_s,
-                                      u"SetLanguage(int32:25)"_s,
-                                      u"SetDriverOpt(int16:101, int32:1)"_s,
-                                      u"SetLogOpt(int16:1, int32:1)"_s,
-                                      u"SetLogOpt(int16:3, int32:100000)"_s,
-                                      u"SetLogOpt(int16:2, int32:10000000)"_s,
-                                      u"SetLogFile(int16:1, text:\"c:\\ll_quolt.log\")"_s,
-                                      u"SetLogFile(int16:2, text:\"c:\\hl_quolt.log\")"_s};
+const QStringList kDefaultSettings = {
+    u"SetPassword(text:\"735102\")"_s,
+    callText(u"SetDriverOpt"_s, {DriverOption::Port, 1}),
+    u"SetLanguage(int32:25)"_s,
+    callText(u"SetDriverOpt"_s, {DriverOption::Speed, 1}),
+    callText(u"SetLogOpt"_s, {LogOption::Enabled, 1}),
+    callText(u"SetLogOpt"_s, {LogOption::HighLevelLimit, 100000}),
+    callText(u"SetLogOpt"_s, {LogOption::LowLevelLimit, 10000000}),
+    callText(u"SetLogFile"_s, {LogFile::LowLevel, u"c:\\ll_quolt.log"_s}),
+    callText(u"SetLogFile"_s, {LogFile::HighLevel, u"c:\\hl_quolt.log"_s})};
 
 QList<MainForm*> mainWindows()
 {
@@ -133,10 +136,12 @@ void TestStartForm::initSendsTheSettingsInOrder_data()
     QTest::newRow("defaults") << true << false << kTwoLanguages << 1 << kDefaultSettings;
     QTest::newRow("caching, no log")
         << false << true << kTwoLanguages << 1
-        << (QStringList(connection) << u"SetDriverOpt(int16:2, int32:1)"_s);
+        << (QStringList(connection)
+            << callText(u"SetDriverOpt"_s, {DriverOption::CachePayments, 1}));
     QTest::newRow("no language, 1M is position 9")
         << false << false << Languages{} << 9
-        << QStringList{connection.at(0), connection.at(1), u"SetDriverOpt(int16:101, int32:9)"_s};
+        << QStringList{connection.at(0), connection.at(1),
+                       callText(u"SetDriverOpt"_s, {DriverOption::Speed, 9})};
 }
 
 void TestStartForm::initSendsTheSettingsInOrder()
@@ -177,11 +182,13 @@ void TestStartForm::refusedSettingStopsTheSequence_data()
 
     const QString logFailure = u"Ошибка при задании log-файла: "_s + FakeDriver::comment(3);
     QTest::newRow("password") << u"SetPassword"_s << -1 << 1 << FakeDriver::comment(3);
-    QTest::newRow("port") << u"SetDriverOpt"_s << 1 << 2 << FakeDriver::comment(3);
+    QTest::newRow("port") << u"SetDriverOpt"_s << int(DriverOption::Port) << 2
+                          << FakeDriver::comment(3);
     QTest::newRow("language") << u"SetLanguage"_s << -1 << 3 << FakeDriver::comment(3);
     QTest::newRow("low-level log, before the high-level one")
-        << u"SetLogFile"_s << 1 << 8 << logFailure;
-    QTest::newRow("high-level log") << u"SetLogFile"_s << 2 << 9 << logFailure;
+        << u"SetLogFile"_s << int(LogFile::LowLevel) << 8 << logFailure;
+    QTest::newRow("high-level log")
+        << u"SetLogFile"_s << int(LogFile::HighLevel) << 9 << logFailure;
 }
 
 void TestStartForm::refusedSettingStopsTheSequence()
@@ -194,7 +201,7 @@ void TestStartForm::refusedSettingStopsTheSequence()
     else
         m_fake->answerAt(member, index, 3);
     // Refusals of the unchecked settings go unnoticed.
-    m_fake->answerAt(u"SetDriverOpt"_s, 101, 7);
+    m_fake->answerAt(u"SetDriverOpt"_s, DriverOption::Speed, 7);
     m_fake->answer(u"SetLogOpt"_s, 7);
     WindowHarness harness(m_fake);
     StartForm window;
@@ -277,7 +284,7 @@ void TestStartForm::tooLongShiftDialogue()
     QFETCH(ui::Answer, answer);
     QFETCH(int, endSession);
     QFETCH(bool, ends);
-    m_fake->answer(u"InitDevice"_s, 20);
+    m_fake->answer(u"InitDevice"_s, resultCode(ErrorCode::ShiftTooLong));
     m_fake->answer(u"EndSession"_s, endSession);
     WindowHarness harness(m_fake);
     StartForm window;
@@ -288,8 +295,9 @@ void TestStartForm::tooLongShiftDialogue()
     harness::click(&window, u"InitCommand"_s);
 
     QCOMPARE(m_fake->commands().contains(u"EndSession()"_s), endSession >= 0);
-    QCOMPARE(harness::text(&window, u"StatusText"_s),
-             FakeDriver::comment(endSession >= 0 ? endSession : 20));
+    QCOMPARE(
+        harness::text(&window, u"StatusText"_s),
+        FakeDriver::comment(endSession >= 0 ? endSession : resultCode(ErrorCode::ShiftTooLong)));
     QCOMPARE(harness.messages().size(), 2);
     const WindowHarness::Message question = harness.messages().at(0);
     QCOMPARE(question.text, u"Превышена продолжительность смены. Закрыть смену?"_s);

@@ -1,3 +1,4 @@
+#include "ExpectedCall.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
 #include "FormVoidItem.h"
@@ -20,10 +21,10 @@ struct Opened
 {
     explicit Opened(const QString& kind, int major = 4)
     {
-        fake->answerAt(u"GetDeviceInfo"_s, 201, major);
-        fake->answerAt(u"GetDeviceInfo"_s, 102, 1);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, major);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, 1);
         // The driver ends a fully paid receipt by itself unless told otherwise.
-        fake->answerAt(u"GetDriverOpt"_s, 16, 1);
+        fake->answerAt(u"GetDriverOpt"_s, DriverOption::AutoClose, 1);
         main.m_nSection = 1;
         main.m_MajorVersion = major;
         if (kind == u"FormPay")
@@ -55,16 +56,19 @@ struct Opened
     std::unique_ptr<QDialog> window;
 };
 
-QStringList docInfo(const QList<int>& indexes)
+QStringList docInfo(const QList<std::int16_t>& indexes)
 {
     QStringList calls;
-    for (int index : indexes)
-        calls << u"GetDocInfo(int16:%1)"_s.arg(index);
+    for (std::int16_t index : indexes)
+        calls << callText(u"GetDocInfo"_s, {index});
     return calls;
 }
 
-const QStringList kAnnulmentCounters = docInfo({2, 3, 4, 5, 6});
-const QStringList kPurchaseCounters = docInfo({2, 3, 4, 5, 6, 9, 15});
+const QStringList kAnnulmentCounters =
+    docInfo({DocInfo::ItemQuantity, DocInfo::DistinctItems, DocInfo::Amount, DocInfo::Payments,
+             DocInfo::PaidAmount});
+const QStringList kPurchaseCounters =
+    kAnnulmentCounters + docInfo({DocInfo::FreeItems, DocInfo::FreeMemory});
 
 } // namespace
 
@@ -103,14 +107,15 @@ void TestDocumentWindows::loadingAsksOnlyWhatTheWindowShows_data()
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("title");
 
-    const QStringList annulment = QStringList{u"GetDeviceInfo(int16:201)"_s} + kAnnulmentCounters;
+    const QStringList annulment =
+        QStringList{callText(u"GetDeviceInfo"_s, {DeviceInfo::MajorVersion})} + kAnnulmentCounters;
     QTest::newRow("cash document") << u"FormPay"_s << 4 << QStringList{} << u"Внесение в кассу"_s;
-    QTest::newRow("annulment, version 3") << u"FormVoidItem"_s << 3 << annulment
-                                          << u"Аннулирование"_s;
-    QTest::newRow("annulment, version 4") << u"FormVoidItem"_s << 4 << annulment
-                                          << u"Аннулирование"_s;
-    QTest::newRow("purchase: counters empty") << u"FormPurchase"_s << 4 << QStringList{}
-                                              << u"Покупка"_s;
+    QTest::newRow("annulment, version 3")
+        << u"FormVoidItem"_s << 3 << annulment << u"Аннулирование"_s;
+    QTest::newRow("annulment, version 4")
+        << u"FormVoidItem"_s << 4 << annulment << u"Аннулирование"_s;
+    QTest::newRow("purchase: counters empty")
+        << u"FormPurchase"_s << 4 << QStringList{} << u"Покупка"_s;
     QTest::newRow("purchase return") << u"FormVoidPurchase"_s << 4 << QStringList{} << u"Form1"_s;
 }
 
@@ -142,8 +147,8 @@ void TestDocumentWindows::purchaseMemoryCounterFromThirdGeneration()
 {
     QFETCH(int, major);
     Opened window(u"FormPurchase"_s, major);
-    window.fake->answerAt(u"GetDocInfo"_s, 15, 77);
-    window.fake->answerAt(u"GetDocInfo"_s, 9, 12);
+    window.fake->answerAt(u"GetDocInfo"_s, DocInfo::FreeMemory, 77);
+    window.fake->answerAt(u"GetDocInfo"_s, DocInfo::FreeItems, 12);
     harness::click(window.get(), u"CmdItem"_s);
     QTEST(harness::text(window.get(), u"TxtFreeDocMemory"_s), "memory");
     QCOMPARE(harness::text(window.get(), u"TxtFreeDocItems"_s), u"12"_s);
@@ -155,9 +160,9 @@ void TestDocumentWindows::positionCommands_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("commands");
-    QTest::addColumn<QString>("during");  // the status line while the command ran
-    QTest::addColumn<QString>("status");  // the status line afterwards
-    QTest::addColumn<bool>("refreshed");  // the counters were read afterwards
+    QTest::addColumn<QString>("during"); // the status line while the command ran
+    QTest::addColumn<QString>("status"); // the status line afterwards
+    QTest::addColumn<bool>("refreshed"); // the counters were read afterwards
 
     const QString bareDone = FakeDriver::comment(7);
     const QString done = u"Статус: "_s + FakeDriver::comment(7);
@@ -172,9 +177,9 @@ void TestDocumentWindows::positionCommands_data()
         << u"CmdVoidItem"_s
         << QStringList{u"VoidItem(general<text>:\"1,5 кг\", int32:100, text:\"Item1\", int32:2)"_s}
         << QString() << bareDone << true;
-    QTest::newRow("annulment: correction") << u"FormVoidItem"_s << QStringList{} << u"Command1"_s
-                                           << QStringList{u"CorrectLastItem()"_s} << QString()
-                                           << bareDone << true;
+    QTest::newRow("annulment: correction")
+        << u"FormVoidItem"_s << QStringList{} << u"Command1"_s
+        << QStringList{u"CorrectLastItem()"_s} << QString() << bareDone << true;
     QTest::newRow("annulment: quantity not a number")
         << u"FormVoidItem"_s << QStringList{u"TxtQuantity=1,5 кг"_s} << u"CmdItem"_s
         << QStringList{} << QString() << u"Кол-во: не число"_s << false;
@@ -202,23 +207,22 @@ void TestDocumentWindows::positionCommands_data()
         << u"Отмена товарной позиции ..."_s << done << true;
     QTest::newRow("purchase: cancel in another department")
         << u"FormPurchase"_s << QStringList{u"TxtSection=2"_s} << u"CmdVoidItem"_s
-        << QStringList{
-               u"VoidItemEx(general<text>:\"1000\", int32:100, text:\"Item1\", int32:0, int16:2)"_s}
+        << QStringList{u"VoidItemEx(general<text>:\"1000\", int32:100, text:\"Item1\", int32:0, int16:2)"_s}
         << u"Отмена товарной позиции ..."_s << done << true;
     QTest::newRow("purchase: department beyond 16 bits")
-        << u"FormPurchase"_s << QStringList{u"TxtSection=40000"_s} << u"CmdItem"_s
-        << QStringList{} << QString() << u"Отдел: допустимо от -32768 до 32767"_s << false;
+        << u"FormPurchase"_s << QStringList{u"TxtSection=40000"_s} << u"CmdItem"_s << QStringList{}
+        << QString() << u"Отдел: допустимо от -32768 до 32767"_s << false;
     QTest::newRow("purchase: price not a number")
-        << u"FormPurchase"_s << QStringList{u"TxtAmount=сто"_s} << u"CmdVoidItem"_s
-        << QStringList{} << QString() << u"Цена: не число"_s << false;
+        << u"FormPurchase"_s << QStringList{u"TxtAmount=сто"_s} << u"CmdVoidItem"_s << QStringList{}
+        << QString() << u"Цена: не число"_s << false;
     QTest::newRow("purchase: absolute correction")
         << u"FormPurchase"_s << QStringList{} << u"CmdItemChange"_s
         << QStringList{u"AbsoluteCorrection(int32:-100)"_s} << u"Абсолютная скидка/наценка..."_s
         << done << true;
     QTest::newRow("purchase: percent correction")
         << u"FormPurchase"_s << QStringList{u"TxtChProc=5"_s} << u"CmdProcChange"_s
-        << QStringList{u"PercentCorrection(int32:5)"_s} << u"Процентная скидка/наценка..."_s
-        << done << true;
+        << QStringList{u"PercentCorrection(int32:5)"_s} << u"Процентная скидка/наценка..."_s << done
+        << true;
     QTest::newRow("purchase: correction with text")
         << u"FormPurchase"_s << QStringList{u"TxtAbsoluteChangeText=Скидка"_s}
         << u"CmdAbsoluteChangeText"_s
@@ -247,8 +251,7 @@ void TestDocumentWindows::positionCommands_data()
         << QString() << bareDone << false;
     QTest::newRow("return: cancel in another department")
         << u"FormVoidPurchase"_s << QStringList{u"TxtSection=3"_s} << u"CmdVoidItem"_s
-        << QStringList{
-               u"VoidItemEx(general<text>:\"1000\", int32:100, text:\"Item1\", int32:0, int16:3)"_s}
+        << QStringList{u"VoidItemEx(general<text>:\"1000\", int32:100, text:\"Item1\", int32:0, int16:3)"_s}
         << QString() << bareDone << false;
     QTest::newRow("return: cancel with a department beyond 16 bits")
         << u"FormVoidPurchase"_s << QStringList{u"TxtSection=70000"_s} << u"CmdVoidItem"_s
@@ -297,50 +300,61 @@ void TestDocumentWindows::paymentCall_data()
     QTest::addColumn<QString>("during");
     QTest::addColumn<QString>("status");
 
-    const QStringList afterwards = {u"GetErrorComment(int16:0)"_s, u"GetDeviceInfo(int16:102)"_s};
+    const QStringList afterwards = {u"GetErrorComment(int16:0)"_s,
+                                    callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})};
     // Windows that offer printing only when the device will not end the document ask whether
     // the driver closes paid documents by itself.
-    const QStringList askingAutoClose = afterwards + QStringList{u"GetDriverOpt(int16:16)"_s};
+    const QStringList askingAutoClose =
+        afterwards + QStringList{callText(u"GetDriverOpt"_s, {DriverOption::AutoClose})};
     const QString bare = FakeDriver::comment(0);
 
     QTest::newRow("cash document: defaults, 32-bit type")
         << u"FormPay"_s << QStringList{}
-        << QStringList{u"Tender2(double:1000, general<int32>:8, general<text>:\"0\", text:\"0\")"_s}
-               + afterwards
+        << QStringList{callText(u"Tender2"_s,
+                                {1000.0, QVariant(PaymentType::Cash), QVariant(u"0"_s), u"0"_s})} +
+               afterwards
         << QString() << bare;
     QTest::newRow("cash document: chosen card type")
         << u"FormPay"_s
         << QStringList{u"ComboTenderID=3- Платежные карты 3"_s, u"TxtTenderCardNum=4276"_s,
                        u"TxtTenderAmount=12.5"_s}
-        << QStringList{u"Tender2(double:12.5, general<int32>:3, general<text>:\"4276\", text:\"0\")"_s}
-               + afterwards
+        << QStringList{callText(
+               u"Tender2"_s, {12.5, QVariant(PaymentType::Card3), QVariant(u"4276"_s), u"0"_s})} +
+               afterwards
         << QString() << bare;
     QTest::newRow("cash document: typed type names none")
         << u"FormPay"_s << QStringList{u"ComboTenderID=9- Бартер"_s}
-        << QStringList{u"Tender2(double:1000, general<int32>:0, general<text>:\"0\", text:\"0\")"_s}
-               + afterwards
+        << QStringList{callText(u"Tender2"_s,
+                                {1000.0, QVariant(PaymentType::None), QVariant(u"0"_s), u"0"_s})} +
+               afterwards
         << QString() << bare;
     QTest::newRow("annulment: 16-bit type, counters after")
         << u"FormVoidItem"_s << QStringList{u"ComboTenderID=6- Чек"_s, u"TxtTenderAuthCode=17"_s}
-        << QStringList{u"Tender2(double:1000, general<int16>:6, general<text>:\"\", text:\"17\")"_s}
-               + askingAutoClose + kAnnulmentCounters
+        << QStringList{callText(u"Tender2"_s,
+                                {1000.0, QVariant::fromValue<std::int16_t>(PaymentType::Cheque),
+                                 QVariant(u""_s), u"17"_s})} +
+               askingAutoClose + kAnnulmentCounters
         << QString() << bare;
     QTest::newRow("purchase: always cash, progress, counters after")
         << u"FormPurchase"_s << QStringList{u"TxtTenderCardNum=1234"_s}
-        << QStringList{u"Tender2(double:5000, general<int16>:8, general<text>:\"1234\", text:\"\")"_s}
-               + afterwards + kPurchaseCounters
+        << QStringList{callText(u"Tender2"_s,
+                                {5000.0, QVariant::fromValue<std::int16_t>(PaymentType::Cash),
+                                 QVariant(u"1234"_s), u""_s})} +
+               afterwards + kPurchaseCounters
         << u"Платеж..."_s << u"Статус: "_s + bare;
     QTest::newRow("purchase return: always cash, no counters")
         << u"FormVoidPurchase"_s << QStringList{u"TxtTenderCardNum=1234"_s}
-        << QStringList{u"Tender2(double:1000, general<int16>:8, general<text>:\"1234\", text:\"\")"_s}
-               + askingAutoClose
+        << QStringList{callText(u"Tender2"_s,
+                                {1000.0, QVariant::fromValue<std::int16_t>(PaymentType::Cash),
+                                 QVariant(u"1234"_s), u""_s})} +
+               askingAutoClose
         << QString() << bare;
     QTest::newRow("cash document: amount not a number")
         << u"FormPay"_s << QStringList{u"TxtTenderAmount=10 руб"_s} << QStringList{} << QString()
         << u"Сумма: не число"_s;
     QTest::newRow("purchase return: amount not a number")
-        << u"FormVoidPurchase"_s << QStringList{u"TxtTenderAmount="_s} << QStringList{}
-        << QString() << u"Сумма: не число"_s;
+        << u"FormVoidPurchase"_s << QStringList{u"TxtTenderAmount="_s} << QStringList{} << QString()
+        << u"Сумма: не число"_s;
 }
 
 void TestDocumentWindows::paymentCall()
@@ -368,26 +382,26 @@ void TestDocumentWindows::printButtonAfterPayments_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<int>("autoClose"); // the driver's automatic closing (option 16)
 
-    QTest::newRow("cash document: before any payment") << u"FormPay"_s << false << QVariantList{}
-                                                       << false << 1;
-    QTest::newRow("cash document: refused payment") << u"FormPay"_s << false << QVariantList{5}
-                                                    << false << 1;
-    QTest::newRow("cash document: first success") << u"FormPay"_s << false << QVariantList{5, 0}
-                                                  << true << 1;
+    QTest::newRow("cash document: before any payment")
+        << u"FormPay"_s << false << QVariantList{} << false << 1;
+    QTest::newRow("cash document: refused payment")
+        << u"FormPay"_s << false << QVariantList{5} << false << 1;
+    QTest::newRow("cash document: first success")
+        << u"FormPay"_s << false << QVariantList{5, 0} << true << 1;
     QTest::newRow("cash document: a later refusal keeps it")
         << u"FormPay"_s << false << QVariantList{0, 5} << true << 1;
-    QTest::newRow("annulment: payments cached") << u"FormVoidItem"_s << true << QVariantList{0}
-                                                << true << 1;
-    QTest::newRow("annulment: payments not cached") << u"FormVoidItem"_s << false
-                                                    << QVariantList{0} << false << 1;
-    QTest::newRow("annulment: cached but refused") << u"FormVoidItem"_s << true << QVariantList{5}
-                                                   << false << 1;
-    QTest::newRow("purchase: enabled throughout") << u"FormPurchase"_s << false << QVariantList{5}
-                                                  << true << 1;
-    QTest::newRow("purchase return: payments cached") << u"FormVoidPurchase"_s << true
-                                                      << QVariantList{0} << true << 1;
-    QTest::newRow("purchase return: payments not cached") << u"FormVoidPurchase"_s << false
-                                                          << QVariantList{0} << false << 1;
+    QTest::newRow("annulment: payments cached")
+        << u"FormVoidItem"_s << true << QVariantList{0} << true << 1;
+    QTest::newRow("annulment: payments not cached")
+        << u"FormVoidItem"_s << false << QVariantList{0} << false << 1;
+    QTest::newRow("annulment: cached but refused")
+        << u"FormVoidItem"_s << true << QVariantList{5} << false << 1;
+    QTest::newRow("purchase: enabled throughout")
+        << u"FormPurchase"_s << false << QVariantList{5} << true << 1;
+    QTest::newRow("purchase return: payments cached")
+        << u"FormVoidPurchase"_s << true << QVariantList{0} << true << 1;
+    QTest::newRow("purchase return: payments not cached")
+        << u"FormVoidPurchase"_s << false << QVariantList{0} << false << 1;
     // With automatic closing off a paid document stays open: printing must be offered.
     QTest::newRow("annulment: not cached, automatic closing off")
         << u"FormVoidItem"_s << false << QVariantList{0} << true << 0;
@@ -407,7 +421,7 @@ void TestDocumentWindows::printButtonAfterPayments()
 
     StartForm::m_bCashPay = cashPay;
     Opened window(kind);
-    window.fake->answerAt(u"GetDriverOpt"_s, 16, autoClose);
+    window.fake->answerAt(u"GetDriverOpt"_s, DriverOption::AutoClose, autoClose);
     window.fake->queue(u"Tender2"_s, results);
     for (qsizetype payment = 0; payment < results.size(); ++payment)
         harness::click(window.get(), u"CmdTender"_s);
@@ -430,7 +444,7 @@ void TestDocumentWindows::paymentThatEndsTheDocumentClosesTheWindow()
 {
     QFETCH(QString, kind);
     Opened window(kind);
-    window.fake->answerAt(u"GetDeviceInfo"_s, 102, 0);
+    window.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, 0);
     window.fake->clearRecords();
     harness::click(window.get(), u"CmdTender"_s);
     QVERIFY(!window->isVisible());
@@ -455,22 +469,22 @@ void TestDocumentWindows::endingCommands_data()
     const QStringList reset{u"ResetError()"_s};
     const QString paid = FakeDriver::comment(0); // left by the payment that enabled printing
 
-    QTest::newRow("cash document: printed") << u"FormPay"_s << u"CmdCloseDoc"_s << 0 << true
-                                            << end << true << paid << false;
-    QTest::newRow("cash document: print refused") << u"FormPay"_s << u"CmdCloseDoc"_s << 4 << true
-                                                  << end << false << FakeDriver::comment(4)
-                                                  << false;
-    QTest::newRow("cash document: cancelled") << u"FormPay"_s << u"CmdCancel"_s << 0 << true
-                                              << cancel << true << paid << false;
-    QTest::newRow("cash document: cancel refused") << u"FormPay"_s << u"CmdCancel"_s << 4 << true
-                                                   << cancel << false << FakeDriver::comment(4)
-                                                   << false;
+    QTest::newRow("cash document: printed")
+        << u"FormPay"_s << u"CmdCloseDoc"_s << 0 << true << end << true << paid << false;
+    QTest::newRow("cash document: print refused")
+        << u"FormPay"_s << u"CmdCloseDoc"_s << 4 << true << end << false << FakeDriver::comment(4)
+        << false;
+    QTest::newRow("cash document: cancelled")
+        << u"FormPay"_s << u"CmdCancel"_s << 0 << true << cancel << true << paid << false;
+    QTest::newRow("cash document: cancel refused")
+        << u"FormPay"_s << u"CmdCancel"_s << 4 << true << cancel << false << FakeDriver::comment(4)
+        << false;
     QTest::newRow("annulment: print refused, counters after")
         << u"FormVoidItem"_s << u"CmdCloseDoc"_s << 4 << true << end << false
         << FakeDriver::comment(4) << true;
-    QTest::newRow("annulment: cancel refused") << u"FormVoidItem"_s << u"CmdCancel"_s << 4 << true
-                                               << cancel << false << FakeDriver::comment(4)
-                                               << false;
+    QTest::newRow("annulment: cancel refused")
+        << u"FormVoidItem"_s << u"CmdCancel"_s << 4 << true << cancel << false
+        << FakeDriver::comment(4) << false;
     QTest::newRow("purchase: closed") << u"FormPurchase"_s << u"CmdCloseDoc"_s << 0 << true << end
                                       << true << u"Завершение чека..."_s << false;
     QTest::newRow("purchase: close refused, counters after")
@@ -482,13 +496,13 @@ void TestDocumentWindows::endingCommands_data()
     QTest::newRow("purchase: error reset, document gone")
         << u"FormPurchase"_s << u"CmdResetError"_s << 4 << false << reset << true
         << u"Статус: "_s + FakeDriver::comment(4) << false;
-    QTest::newRow("purchase return: printed") << u"FormVoidPurchase"_s << u"CmdCloseDoc"_s << 0
-                                              << true << end << true << paid << false;
+    QTest::newRow("purchase return: printed")
+        << u"FormVoidPurchase"_s << u"CmdCloseDoc"_s << 0 << true << end << true << paid << false;
     QTest::newRow("purchase return: print refused")
         << u"FormVoidPurchase"_s << u"CmdCloseDoc"_s << 4 << true << end << false
         << FakeDriver::comment(4) << false;
-    QTest::newRow("purchase return: cancelled") << u"FormVoidPurchase"_s << u"CmdCancel"_s << 0
-                                                << true << cancel << true << paid << false;
+    QTest::newRow("purchase return: cancelled")
+        << u"FormVoidPurchase"_s << u"CmdCancel"_s << 0 << true << cancel << true << paid << false;
 }
 
 void TestDocumentWindows::endingCommands()
@@ -508,7 +522,7 @@ void TestDocumentWindows::endingCommands()
     window.fake->clearRecords();
     const QString member = commands.constFirst().section(u'(', 0, 0);
     window.fake->answer(member, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
-    window.fake->answerAt(u"GetDeviceInfo"_s, 102, documentOpen ? 1 : 0);
+    window.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen ? 1 : 0);
 
     harness::click(window.get(), button);
 
@@ -524,8 +538,8 @@ void TestDocumentWindows::infoWindowsOpenOwnedByTheDocument_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("annulment statistics") << u"FormVoidItem"_s << u"CmdExtraInfo"_s
-                                          << u"dlgExtraInfo2"_s;
+    QTest::newRow("annulment statistics")
+        << u"FormVoidItem"_s << u"CmdExtraInfo"_s << u"dlgExtraInfo2"_s;
     QTest::newRow("purchase status") << u"FormPurchase"_s << u"CmdStatus"_s << u"dlgStatus"_s;
 }
 
@@ -536,7 +550,8 @@ void TestDocumentWindows::infoWindowsOpenOwnedByTheDocument()
     QFETCH(QString, shown);
     Opened window(kind);
     std::optional<bool> printerOnly;
-    window.harness.onModal<dlgStatus>([&](dlgStatus& status) { printerOnly = status.m_bPrinterOnly; });
+    window.harness.onModal<dlgStatus>(
+        [&](dlgStatus& status) { printerOnly = status.m_bPrinterOnly; });
     harness::click(window.get(), button);
     QCOMPARE(window.harness.modalsShown(), QStringList{shown});
     QCOMPARE(window.harness.ownersOfModals(), QStringList{kind});

@@ -1,3 +1,4 @@
+#include "ExpectedCall.h"
 #include "FormSale.h"
 #include "MainForm.h"
 #include "WindowHarness.h"
@@ -17,10 +18,11 @@ namespace {
 QStringList refreshCalls(int major)
 {
     QStringList calls;
-    for (int index : {2, 3, 4, 5, 6, 9})
-        calls << u"GetDocInfo(int16:%1)"_s.arg(index);
+    for (std::int16_t index : {DocInfo::ItemQuantity, DocInfo::DistinctItems, DocInfo::Amount,
+                               DocInfo::Payments, DocInfo::PaidAmount, DocInfo::FreeItems})
+        calls << callText(u"GetDocInfo"_s, {index});
     if (major >= 3)
-        calls << u"GetDocInfo(int16:15)"_s;
+        calls << callText(u"GetDocInfo"_s, {DocInfo::FreeMemory});
     return calls;
 }
 
@@ -40,8 +42,8 @@ struct Sale
 
     explicit Sale(int major = 6, std::int16_t section = 1)
     {
-        fake->answerAt(u"GetDeviceInfo"_s, 201, major);
-        fake->answerAt(u"GetDeviceInfo"_s, 102, 1);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, major);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, 1);
         main.m_MajorVersion = major;
         main.m_nSection = section;
     }
@@ -92,8 +94,8 @@ void TestFormSale::loadingByGeneration_data()
     QTest::addColumn<bool>("autoCloseEnabled");
     QTest::addColumn<QStringList>("enabled"); // among the commands gated by generation
 
-    const QString setOne = u"SetDriverOpt(int16:16, int32:1)"_s;
-    const QString getOption = u"GetDriverOpt(int16:16)"_s;
+    const QString setOne = callText(u"SetDriverOpt"_s, {DriverOption::AutoClose, 1});
+    const QString getOption = callText(u"GetDriverOpt"_s, {DriverOption::AutoClose});
     QTest::newRow("2: no text correction, option forced on")
         << 2 << 0 << QStringList{setOne} << true << false << QStringList{};
     QTest::newRow("3: text correction") << 3 << 0 << QStringList{setOne} << true << false
@@ -119,12 +121,13 @@ void TestFormSale::loadingByGeneration()
     QFETCH(QStringList, enabled);
 
     Sale sale(major);
-    sale.fake->answerAt(u"GetDriverOpt"_s, 16, autoCloseOption);
-    sale.fake->answerAt(u"GetDocInfo"_s, 15, 777);
+    sale.fake->answerAt(u"GetDriverOpt"_s, DriverOption::AutoClose, autoCloseOption);
+    sale.fake->answerAt(u"GetDocInfo"_s, DocInfo::FreeMemory, 777);
     FormSale& window = sale.load(true);
 
     QCOMPARE(sale.fake->calls(),
-             QStringList{u"GetDeviceInfo(int16:201)"_s} + refreshCalls(major) + tail);
+             QStringList{callText(u"GetDeviceInfo"_s, {DeviceInfo::MajorVersion})} +
+                 refreshCalls(major) + tail);
     QTEST(harness::isChecked(&window, u"CheckAutoCloseReceipt"_s), "autoCloseChecked");
     QTEST(harness::isEnabled(&window, u"CheckAutoCloseReceipt"_s), "autoCloseEnabled");
     for (const QString& gated : {u"CmdAbsoluteChangeText"_s, u"CmdExtraInfo"_s, u"CmdText"_s})
@@ -140,10 +143,11 @@ void TestFormSale::loadingByGeneration()
 void TestFormSale::uncheckingAutoCloseSendsTheOptionAtOnce()
 {
     Sale sale(6);
-    sale.fake->answerAt(u"GetDriverOpt"_s, 16, 1);
+    sale.fake->answerAt(u"GetDriverOpt"_s, DriverOption::AutoClose, 1);
     FormSale& window = sale.load();
     harness::click(&window, u"CheckAutoCloseReceipt"_s);
-    QCOMPARE(sale.fake->calls(), QStringList{u"SetDriverOpt(int16:16, int32:0)"_s});
+    QCOMPARE(sale.fake->calls(),
+             QStringList{callText(u"SetDriverOpt"_s, {DriverOption::AutoClose, 0})});
     QCOMPARE(sale.status(), QString());
 }
 
@@ -336,26 +340,29 @@ void TestFormSale::payment_data()
 
     QTest::newRow("default cash, receipt stays open")
         << u"5000"_s << QString() << QString() << QString() << 0 << 1
-        << u"Tender2(double:5000, general<int32>:8, general<text>:\"\", text:\"\")"_s << true;
+        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
+        << true;
     QTest::newRow("device ends the receipt")
         << u"5000"_s << QString() << QString() << QString() << 0 << 0
-        << u"Tender2(double:5000, general<int32>:8, general<text>:\"\", text:\"\")"_s << false;
+        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
+        << false;
     QTest::newRow("refused, receipt open")
         << u"5000"_s << QString() << QString() << QString() << 4 << 1
-        << u"Tender2(double:5000, general<int32>:8, "
-           u"general<text>:\"\", text:\"\")"_s
+        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
         << true;
     QTest::newRow("refused, yet the device ended it")
         << u"5000"_s << QString() << QString() << QString() << 4 << 0
-        << u"Tender2(double:5000, general<int32>:8, general<text>:\"\", text:\"\")"_s << false;
+        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
+        << false;
     QTest::newRow("card payment with numbers")
         << u"1234.5"_s << u"2- Платежные карты 2"_s << u"4276 0000"_s << u"A-17"_s << 0 << 1
-        << u"Tender2(double:1234.5, general<int32>:2, general<text>:\"4276 0000\", "
-           u"text:\"A-17\")"_s
+        << callText(u"Tender2"_s,
+                    {1234.5, QVariant(PaymentType::Card2), QVariant(u"4276 0000"_s), u"A-17"_s})
         << true;
     QTest::newRow("typed payment type matches no entry")
         << u"100"_s << u"наличные"_s << QString() << QString() << 0 << 1
-        << u"Tender2(double:100, general<int32>:0, general<text>:\"\", text:\"\")"_s << true;
+        << callText(u"Tender2"_s, {100.0, QVariant(PaymentType::None), QVariant(u""_s), u""_s})
+        << true;
 }
 
 void TestFormSale::payment()
@@ -372,7 +379,7 @@ void TestFormSale::payment()
     Sale sale;
     FormSale& window = sale.load();
     sale.fake->answer(u"Tender2"_s, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
-    sale.fake->answerAt(u"GetDeviceInfo"_s, 102, documentOpen);
+    sale.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen);
     harness::setText(&window, u"TxtTenderAmount"_s, amount);
     if (!type.isNull())
         harness::setText(&window, u"ComboTenderID"_s, type);
@@ -382,7 +389,9 @@ void TestFormSale::payment()
 
     const QStringList counters = stays ? refreshCalls(6) : QStringList{};
     QCOMPARE(sale.fake->calls(),
-             QStringList({expected, comment(result), u"GetDeviceInfo(int16:102)"_s}) + counters);
+             QStringList({expected, comment(result),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})}) +
+                 counters);
     QCOMPARE(sale.fake->last(u"Tender2"_s)->status, u"Платеж..."_s);
     QCOMPARE(sale.status(), u"Статус: comment(%1)"_s.arg(result));
     QCOMPARE(window.isVisible(), stays);
@@ -409,16 +418,19 @@ void TestFormSale::endingCommands_data()
         << u"Статус: comment(9)"_s << true;
     QTest::newRow("error reset, document still open")
         << u"CmdResetError"_s << 0 << 1
-        << QStringList{u"ResetError()"_s, comment(0), u"GetDeviceInfo(int16:102)"_s} +
+        << QStringList{u"ResetError()"_s, comment(0),
+                       callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})} +
                refreshCalls(6)
         << u"Статус: comment(0)"_s << true;
     QTest::newRow("error reset, no document left")
         << u"CmdResetError"_s << 0 << 0
-        << QStringList{u"ResetError()"_s, comment(0), u"GetDeviceInfo(int16:102)"_s}
+        << QStringList{u"ResetError()"_s, comment(0),
+                       callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})}
         << u"Статус: comment(0)"_s << false;
     QTest::newRow("error reset refused, no document left")
         << u"CmdResetError"_s << 9 << 0
-        << QStringList{u"ResetError()"_s, comment(9), u"GetDeviceInfo(int16:102)"_s}
+        << QStringList{u"ResetError()"_s, comment(9),
+                       callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})}
         << u"Статус: comment(9)"_s << false;
 }
 
@@ -434,7 +446,7 @@ void TestFormSale::endingCommands()
     FormSale& window = sale.load();
     const QString member = expected.constFirst().chopped(2);
     sale.fake->answer(member, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
-    sale.fake->answerAt(u"GetDeviceInfo"_s, 102, documentOpen);
+    sale.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen);
     harness::click(&window, command);
 
     QCOMPARE(sale.fake->calls(), expected);
@@ -494,7 +506,8 @@ void TestFormSale::statusAndStatisticsOpenOverTheSaleWindow()
     QVERIFY(printerOnly);
     // The printer part only: the two paper-end flags of a generation-6 device.
     QCOMPARE(sale.fake->calls().mid(0, 2),
-             (QStringList{u"GetDeviceInfo(int16:43)"_s, u"GetDeviceInfo(int16:44)"_s}));
+             (QStringList{callText(u"GetDeviceInfo"_s, {DeviceInfo::SlipPaperOut}),
+                          callText(u"GetDeviceInfo"_s, {DeviceInfo::ThermalPaperOut})}));
     QVERIFY(window.isVisible());
 }
 

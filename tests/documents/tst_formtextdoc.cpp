@@ -1,3 +1,4 @@
+#include "ExpectedCall.h"
 #include "FormTextDoc.h"
 #include "MainForm.h"
 #include "WindowHarness.h"
@@ -16,7 +17,7 @@ struct Opened
     Opened(std::int32_t type, int major, const QList<int>& options = {0, 0, 0})
     {
         for (qsizetype at = 0; at < options.size(); ++at)
-            fake->answerAt(u"GetDriverOpt"_s, 13 + int(at), options.at(at));
+            fake->answerAt(u"GetDriverOpt"_s, DriverOption::DoubleWidth + int(at), options.at(at));
         main.m_MajorVersion = major;
         window.m_DocumentType = type;
         harness.watch(&window);
@@ -57,19 +58,26 @@ void TestFormTextDoc::attributesAtLoading_data()
     QTest::addColumn<QStringList>("calls");
 
     const QList<bool> none{false, false, false};
-    QTest::newRow("numbered document") << 3 << 6 << QList<int>{1, 1, 1} << none << false
-                                       << QStringList{};
-    QTest::newRow("unnumbered on version 3") << 7 << 3 << QList<int>{1, 1, 1} << none << false
-                                             << QStringList{};
+    QTest::newRow("numbered document")
+        << DocumentType::Text << 6 << QList<int>{1, 1, 1} << none << false << QStringList{};
+    QTest::newRow("unnumbered on version 3")
+        << DocumentType::UnnumberedText << 3 << QList<int>{1, 1, 1} << none << false
+        << QStringList{};
     QTest::newRow("unnumbered, height set")
-        << 7 << 4 << QList<int>{0, 1, 0} << QList<bool>{false, true, false} << true
-        << QStringList{u"GetDriverOpt(int16:13)"_s, u"GetDriverOpt(int16:14)"_s,
-                       u"SetDriverOpt(int16:14, int32:1)"_s, u"GetDriverOpt(int16:15)"_s};
+        << DocumentType::UnnumberedText << 4 << QList<int>{0, 1, 0}
+        << QList<bool>{false, true, false} << true
+        << QStringList{callText(u"GetDriverOpt"_s, {DriverOption::DoubleWidth}),
+                       callText(u"GetDriverOpt"_s, {DriverOption::DoubleHeight}),
+                       callText(u"SetDriverOpt"_s, {DriverOption::DoubleHeight, 1}),
+                       callText(u"GetDriverOpt"_s, {DriverOption::Underline})};
     QTest::newRow("unnumbered, width and underline set")
-        << 7 << 5 << QList<int>{2, 0, -1} << QList<bool>{true, false, true} << true
-        << QStringList{u"GetDriverOpt(int16:13)"_s, u"SetDriverOpt(int16:13, int32:1)"_s,
-                       u"GetDriverOpt(int16:14)"_s, u"GetDriverOpt(int16:15)"_s,
-                       u"SetDriverOpt(int16:15, int32:1)"_s};
+        << DocumentType::UnnumberedText << 5 << QList<int>{2, 0, -1}
+        << QList<bool>{true, false, true} << true
+        << QStringList{callText(u"GetDriverOpt"_s, {DriverOption::DoubleWidth}),
+                       callText(u"SetDriverOpt"_s, {DriverOption::DoubleWidth, 1}),
+                       callText(u"GetDriverOpt"_s, {DriverOption::DoubleHeight}),
+                       callText(u"GetDriverOpt"_s, {DriverOption::Underline}),
+                       callText(u"SetDriverOpt"_s, {DriverOption::Underline, 1})};
 }
 
 void TestFormTextDoc::attributesAtLoading()
@@ -92,24 +100,23 @@ void TestFormTextDoc::attributesAtLoading()
 void TestFormTextDoc::attributeClicksSetTheOption_data()
 {
     QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("option");
+    QTest::addColumn<std::int16_t>("option");
 
-    QTest::newRow("double width") << u"cbDoubleWidth"_s << 13;
-    QTest::newRow("double height") << u"cbDoubleHeight"_s << 14;
-    QTest::newRow("underline") << u"cbUnderline"_s << 15;
+    QTest::newRow("double width") << u"cbDoubleWidth"_s << DriverOption::DoubleWidth;
+    QTest::newRow("double height") << u"cbDoubleHeight"_s << DriverOption::DoubleHeight;
+    QTest::newRow("underline") << u"cbUnderline"_s << DriverOption::Underline;
 }
 
 void TestFormTextDoc::attributeClicksSetTheOption()
 {
     QFETCH(QString, box);
-    QFETCH(int, option);
-    Opened opened(7, 4);
+    QFETCH(std::int16_t, option);
+    Opened opened(DocumentType::UnnumberedText, 4);
     opened.fake->clearRecords();
     harness::click(&opened.window, box);
     harness::click(&opened.window, box);
-    QCOMPARE(opened.fake->calls(),
-             QStringList({u"SetDriverOpt(int16:%1, int32:1)"_s.arg(option),
-                          u"SetDriverOpt(int16:%1, int32:0)"_s.arg(option)}));
+    QCOMPARE(opened.fake->calls(), QStringList({callText(u"SetDriverOpt"_s, {option, 1}),
+                                                callText(u"SetDriverOpt"_s, {option, 0})}));
     QCOMPARE(harness::text(&opened.window, u"StatusText"_s), QString());
 }
 
@@ -126,7 +133,7 @@ void TestFormTextDoc::printLine()
 {
     QFETCH(QString, text);
     QFETCH(int, result);
-    Opened opened(3, 4);
+    Opened opened(DocumentType::Text, 4);
     opened.fake->answer(u"TextLine"_s, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
     harness::setText(&opened.window, u"TxtText"_s, text);
     opened.fake->clearRecords();
@@ -153,7 +160,7 @@ void TestFormTextDoc::endingIsSilentWhenRefused_data()
 void TestFormTextDoc::endingIsSilentWhenRefused()
 {
     QFETCH(int, result);
-    Opened opened(7, 4);
+    Opened opened(DocumentType::UnnumberedText, 4);
     harness::click(&opened.window, u"CmdText"_s);
     opened.fake->answer(u"EndDocument"_s, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
     opened.fake->clearRecords();
@@ -178,14 +185,14 @@ void TestFormTextDoc::extendedError_data()
 void TestFormTextDoc::extendedError()
 {
     QFETCH(int, code);
-    Opened opened(3, 4);
+    Opened opened(DocumentType::Text, 4);
     opened.fake->answer(u"GetErrorCode2"_s, code);
     opened.fake->clearRecords();
 
     harness::click(&opened.window, u"CmdGetExtendedError"_s);
 
-    QCOMPARE(opened.fake->calls(), QStringList({u"GetErrorCode2()"_s,
-                                                u"GetErrorComment2(int32:%1)"_s.arg(code)}));
+    QCOMPARE(opened.fake->calls(),
+             QStringList({u"GetErrorCode2()"_s, u"GetErrorComment2(int32:%1)"_s.arg(code)}));
     QTEST(harness::text(&opened.window, u"ExtendedErrorCodeText"_s), "codeText");
     QCOMPARE(harness::text(&opened.window, u"ExtendedErrorText"_s), FakeDriver::comment2(code));
     QCOMPARE(harness::text(&opened.window, u"StatusText"_s), QString());

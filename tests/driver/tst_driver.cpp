@@ -1,3 +1,4 @@
+#include "DeviceNumbers.h"
 #include "DriverFactory.h"
 #include "FakeDriver.h"
 #include "TracingDriver.h"
@@ -29,22 +30,25 @@ void TestDriver::callsAreWrittenWithTheirKinds_data()
     fake->Item(1000, 100, u"Item1"_s, 0);
     fake->ItemEx(1, 2, u"x"_s, 3, std::int16_t(4));
     fake->VoidItem(QVariant(u"1000"_s), 100, u"Item1"_s, 0);
-    fake->Tender2(5000.0, QVariant::fromValue<std::int16_t>(8), QVariant(u""_s), u""_s);
-    fake->EKLZPrintReportByDate(9, -1, QDate(2026, 12, 1), QDate(2026, 12, 8));
-    fake->SetDeviceOpt(101, -1);
+    fake->Tender2(5000.0, QVariant::fromValue<std::int16_t>(PaymentType::Cash), QVariant(u""_s),
+                  u""_s);
+    fake->EKLZPrintReportByDate(EklzReport::ShortByDates, -1, QDate(2026, 12, 1),
+                                QDate(2026, 12, 8));
+    fake->SetDeviceOpt(DeviceOption::Speed, -1);
     const QStringList calls = fake->calls();
 
-    QTest::newRow("int32 and text") << calls.at(0)
-                                    << u"Item(int32:1000, int32:100, text:\"Item1\", int32:0)"_s;
-    QTest::newRow("int16 department") << calls.at(1)
-                                      << u"ItemEx(int32:1, int32:2, text:\"x\", int32:3, int16:4)"_s;
+    QTest::newRow("int32 and text")
+        << calls.at(0) << u"Item(int32:1000, int32:100, text:\"Item1\", int32:0)"_s;
+    QTest::newRow("int16 department")
+        << calls.at(1) << u"ItemEx(int32:1, int32:2, text:\"x\", int32:3, int16:4)"_s;
     QTest::newRow("quantity as general text")
         << calls.at(2) << u"VoidItem(general<text>:\"1000\", int32:100, text:\"Item1\", int32:0)"_s;
     QTest::newRow("double and general int16")
         << calls.at(3)
         << u"Tender2(double:5000, general<int16>:8, general<text>:\"\", text:\"\")"_s;
-    QTest::newRow("dates") << calls.at(4)
-                           << u"EKLZPrintReportByDate(int16:9, int32:-1, date:2026-12-01, date:2026-12-08)"_s;
+    QTest::newRow("dates")
+        << calls.at(4)
+        << u"EKLZPrintReportByDate(int16:9, int32:-1, date:2026-12-01, date:2026-12-08)"_s;
     QTest::newRow("negative int16") << calls.at(5) << u"SetDeviceOpt(int16:101, int16:-1)"_s;
 }
 
@@ -59,21 +63,21 @@ void TestDriver::tracerForwardsRecordsAndNotifies()
 {
     auto inner = std::make_shared<FakeDriver>();
     inner->answer(u"StartSession"_s, QVariant::fromValue<std::int16_t>(7));
-    inner->answerAt(u"GetDeviceInfo"_s, 201, 6);
-    inner->answerAt(u"GetTextDeviceInfo"_s, 23, u"123.45"_s);
+    inner->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, 6);
+    inner->answerAt(u"GetTextDeviceInfo"_s, TextInfo::SalesTotal, u"123.45"_s);
     TracingDriver tracer(inner);
     QStringList seen;
     tracer.addObserver([&](const DriverCall& call) { seen << call.member; });
 
     QCOMPARE(tracer.StartSession(u"Кассир1"_s, 1), std::int16_t(7));
-    QCOMPARE(tracer.GetDeviceInfo(201), 6);
-    QCOMPARE(tracer.GetTextDeviceInfo(23), u"123.45"_s);
+    QCOMPARE(tracer.GetDeviceInfo(DeviceInfo::MajorVersion), 6);
+    QCOMPARE(tracer.GetTextDeviceInfo(TextInfo::SalesTotal), u"123.45"_s);
     QCOMPARE(tracer.GetErrorComment(7), FakeDriver::comment(7));
 
-    QCOMPARE(inner->calls(), QStringList({u"StartSession(text:\"Кассир1\", int32:1)"_s,
-                                          u"GetDeviceInfo(int16:201)"_s,
-                                          u"GetTextDeviceInfo(int32:23)"_s,
-                                          u"GetErrorComment(int16:7)"_s}));
+    QCOMPARE(
+        inner->calls(),
+        QStringList({u"StartSession(text:\"Кассир1\", int32:1)"_s, u"GetDeviceInfo(int16:201)"_s,
+                     u"GetTextDeviceInfo(int32:23)"_s, u"GetErrorComment(int16:7)"_s}));
     QCOMPARE(seen, inner->members());
     QCOMPARE(tracer.journal().size(), 4);
     QCOMPARE(tracer.journal().at(0).result.toInt(), 7);
@@ -114,16 +118,17 @@ void TestDriver::fakeAnswersInOrderOfPrecedence()
 {
     FakeDriver fake;
     fake.answer(u"GetDeviceInfo"_s, 1);
-    fake.answerAt(u"GetDeviceInfo"_s, 102, 5);
+    fake.answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, 5);
     fake.queue(u"GetDeviceInfo"_s, {20});
-    fake.queueAt(u"GetDeviceInfo"_s, 102, {30, 31});
+    fake.queueAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, {30, 31});
 
-    QCOMPARE(fake.GetDeviceInfo(102), 30); // queue for the index first
-    QCOMPARE(fake.GetDeviceInfo(102), 31);
-    QCOMPARE(fake.GetDeviceInfo(102), 20); // then the member's queue
-    QCOMPARE(fake.GetDeviceInfo(102), 5);  // then the fixed answer for the index
-    QCOMPARE(fake.GetDeviceInfo(4), 1);    // then the member's fixed answer
-    QCOMPARE(fake.GetDocInfo(4), 0);       // and the default
+    QCOMPARE(fake.GetDeviceInfo(DeviceInfo::DocumentOpen), 30); // queue for the index first
+    QCOMPARE(fake.GetDeviceInfo(DeviceInfo::DocumentOpen), 31);
+    QCOMPARE(fake.GetDeviceInfo(DeviceInfo::DocumentOpen), 20); // then the member's queue
+    QCOMPARE(fake.GetDeviceInfo(DeviceInfo::DocumentOpen),
+             5);                                            // then the fixed answer for the index
+    QCOMPARE(fake.GetDeviceInfo(DeviceInfo::ShiftOpen), 1); // then the member's fixed answer
+    QCOMPARE(fake.GetDocInfo(DocInfo::Amount), 0);          // and the default
     QCOMPARE(fake.EndDocument(), std::int16_t(0));
     QCOMPARE(fake.GetTextDeviceInfo(1), QString());
     QCOMPARE(fake.GetErrorComment2(-3), FakeDriver::comment2(-3));

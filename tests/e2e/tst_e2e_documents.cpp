@@ -1,3 +1,4 @@
+#include "DeviceNumbers.h"
 #include "OperatorDesk.h"
 
 #include "Emulator.h"
@@ -224,7 +225,7 @@ void TestDocumentsOnDevice::issuesDocument()
     QCOMPARE(m_harness->modalsShown().last(), window);
     QCOMPARE(harness::text(m_main.get(), u"StatusText"_s), u"Статус: Нет ошибок"_s);
     QVERIFY2(closedItself, "the window did not end its document");
-    QCOMPARE(device.GetDeviceInfo(102), 0);
+    QCOMPARE(device.GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
 
     const MainCounters after = refreshCounters(*m_main);
     QCOMPARE(after.fiscal - before.fiscal, fiscal);
@@ -280,7 +281,7 @@ void TestDocumentsOnDevice::paymentsKeptByDriver()
     QCOMPARE(harness.modalsShown(), QStringList{window});
     QVERIFY(openAfterPayment);
     QVERIFY(closedItself);
-    QCOMPARE(main->GetQuolt()->GetDeviceInfo(102), 0);
+    QCOMPARE(main->GetQuolt()->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
     QCOMPARE(refreshCounters(*main).fiscal, before.fiscal + 1);
 }
 
@@ -337,7 +338,7 @@ void TestDocumentsOnDevice::automaticClosingSwitchedOff()
     QVERIFY(other.openAfterPayment);
     QVERIFY2(other.printable, "a paid document that the device keeps open cannot be printed");
     QVERIFY(other.closedItself);
-    QCOMPARE(main->GetQuolt()->GetDeviceInfo(102), 0);
+    QCOMPARE(main->GetQuolt()->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
     QCOMPARE(refreshCounters(*main).fiscal, before.fiscal + 2);
 }
 
@@ -361,7 +362,7 @@ void TestDocumentsOnDevice::windowClosedByFrameLeavesDocumentOpen()
     // No scripted work: the harness closes the window at once, as its frame button would.
     openDocument(*main, type);
     QCOMPARE(harness.modalsShown().size(), 1);
-    QCOMPARE(main->GetQuolt()->GetDeviceInfo(102), type);
+    QCOMPARE(main->GetQuolt()->GetDeviceInfo(DeviceInfo::DocumentOpen), type);
 
     openDocument(*main, type);
     QCOMPARE(harness.modalsShown().size(), 1);

@@ -1,3 +1,4 @@
+#include "DeviceNumbers.h"
 #include "OperatorDesk.h"
 
 #include "Emulator.h"
@@ -127,7 +128,7 @@ void TestSaleOnDevice::saleWithChange()
     QCOMPARE(seen.printerFlags, (QList<bool>{false, true}));
     // Cash above the total ends the receipt on the device, and the window with it.
     QVERIFY(seen.closedItself);
-    QCOMPARE(main->GetQuolt()->GetDeviceInfo(102), 0);
+    QCOMPARE(main->GetQuolt()->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
 
     const MainCounters after = refreshCounters(*main);
     QCOMPARE(after.fiscal, before.fiscal + 1);
@@ -188,17 +189,19 @@ void TestSaleOnDevice::cancelledReceipt()
     QCOMPARE(totalBeforeCancel, u"200"_s);
     QVERIFY(closedItself);
     Driver& device = *main->GetQuolt();
-    QCOMPARE(device.GetDeviceInfo(102), 0);
+    QCOMPARE(device.GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
 
     // A cancelled receipt is a document, but neither a fiscal one nor a sale.
     const MainCounters after = refreshCounters(*main);
     QCOMPARE(after.all, before.all + 1);
     QCOMPARE(after.fiscal, before.fiscal);
     QCOMPARE(after.salesTotal, before.salesTotal);
-    QCOMPARE(device.GetDoubleDeviceInfo(327), 1.0);
-    QCOMPARE(device.GetDoubleDeviceInfo(328), 200.0);
-    QCOMPARE(device.GetDoubleDeviceInfo(310), 0.0);
-    QCOMPARE(device.GetDoubleDeviceInfo(341), 0.0);
+    QCOMPARE(device.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(DeviceCounter::CancelledCount)),
+             1.0);
+    QCOMPARE(device.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(DeviceCounter::CancelledSum)),
+             200.0);
+    QCOMPARE(device.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(DeviceCounter::SalesTotal)), 0.0);
+    QCOMPARE(device.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(DeviceCounter::SaleCount)), 0.0);
     QCOMPARE(tape(m_data.path(), port).last().trimmed(), u"ДОКУМЕНТ АННУЛИРОВАН"_s);
 
     // The next receipt opens normally: nothing was left behind.
@@ -208,7 +211,7 @@ void TestSaleOnDevice::cancelledReceipt()
     });
     openDocument(*main, 1);
     QCOMPARE(harness::text(main.get(), u"StatusText"_s), u"Статус: Нет ошибок"_s);
-    QCOMPARE(device.GetDoubleDeviceInfo(341), 1.0);
+    QCOMPARE(device.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(DeviceCounter::SaleCount)), 1.0);
 }
 
 void TestSaleOnDevice::saleOnEachGeneration_data()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceNumbers.h"
+
 // Drives the built-in device through the driver contract the way the windows do.
 
 #include "DeviceStore.h"
@@ -52,12 +54,22 @@ inline std::unique_ptr<EmulatedDriver>
 connectDriver(const QString& folder, const TestClock& clock = {}, bool openShift = true)
 {
     auto driver = std::make_unique<EmulatedDriver>(folder, clock.clock());
-    if (driver->SetPassword(QStringLiteral("735102")) != 0 || driver->SetDriverOpt(1, 1) != 0 ||
-        driver->InitDevice() != 0)
+    if (driver->SetPassword(QStringLiteral("735102")) != 0 ||
+        driver->SetDriverOpt(DriverOption::Port, 1) != 0 || driver->InitDevice() != 0)
         return nullptr;
     if (openShift && driver->StartSession(QStringLiteral("Кассир1"), 1) != 0)
         return nullptr;
     return driver;
+}
+
+// One counter's value for the shift and for the device's whole life.
+inline double shiftCounter(Driver& driver, std::int16_t counter)
+{
+    return driver.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(counter));
+}
+inline double totalCounter(Driver& driver, std::int16_t counter)
+{
+    return driver.GetDoubleDeviceInfo(DoubleInfo::totalCounter(counter));
 }
 
 } // namespace emulator::testing

@@ -1,6 +1,7 @@
 // The device as a whole: connection settings, errors and languages, the shift and its limit,
 // generations, reports, sensors, steering from outside, and the logs.
 
+#include "DeviceNumbers.h"
 #include "DeviceSession.h"
 #include "EmulatorFixture.h"
 
@@ -39,18 +40,23 @@ private slots:
             QTest::newRow(name) << call << int(code);
         };
         row(
-            "port 0", [](Driver& d) { return d.SetDriverOpt(1, 0); }, ErrorCode::InvalidPort);
+            "port 0", [](Driver& d) { return d.SetDriverOpt(DriverOption::Port, 0); },
+            ErrorCode::InvalidPort);
         row(
-            "port 256", [](Driver& d) { return d.SetDriverOpt(1, 256); }, ErrorCode::InvalidPort);
+            "port 256", [](Driver& d) { return d.SetDriverOpt(DriverOption::Port, 256); },
+            ErrorCode::InvalidPort);
         row(
-            "speed -1", [](Driver& d) { return d.SetDriverOpt(101, -1); }, ErrorCode::InvalidSpeed);
+            "speed -1", [](Driver& d) { return d.SetDriverOpt(DriverOption::Speed, -1); },
+            ErrorCode::InvalidSpeed);
         row(
-            "speed 10", [](Driver& d) { return d.SetDriverOpt(101, 10); }, ErrorCode::InvalidSpeed);
+            "speed 10", [](Driver& d) { return d.SetDriverOpt(DriverOption::Speed, 10); },
+            ErrorCode::InvalidSpeed);
         row(
             "unknown driver option", [](Driver& d) { return d.SetDriverOpt(3, 1); },
             ErrorCode::UnknownIndex);
         row(
-            "caching value 2", [](Driver& d) { return d.SetDriverOpt(2, 2); },
+            "caching value 2",
+            [](Driver& d) { return d.SetDriverOpt(DriverOption::CachePayments, 2); },
             ErrorCode::InvalidValue);
         row(
             "password with letters", [](Driver& d) { return d.SetPassword(u"73a102"_s); },
@@ -89,16 +95,17 @@ private slots:
         EmulatedDriver driver(folder());
         QCOMPARE(driver.SetPassword(u"111111"_s), 0);
         QCOMPARE(driver.InitDevice(), int(ErrorCode::WrongPassword));
-        QCOMPARE(driver.GetDeviceInfo(4), -1);
+        QCOMPARE(driver.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
         QCOMPARE(driver.SetPassword(u"735102"_s), 0);
-        QCOMPARE(driver.SetDriverOpt(101, 9), 0); // the driver takes it, the device does not
+        // The driver takes it, the device does not.
+        QCOMPARE(driver.SetDriverOpt(DriverOption::Speed, 9), 0);
         QCOMPARE(driver.InitDevice(), int(ErrorCode::InvalidSpeed));
-        QCOMPARE(driver.SetDriverOpt(101, 6), 0);
+        QCOMPARE(driver.SetDriverOpt(DriverOption::Speed, 6), 0);
         QCOMPARE(driver.InitDevice(), 0);
-        QCOMPARE(driver.SetDeviceOpt(101, 3), 0);
-        QCOMPARE(driver.GetDriverOpt(101), 3);
-        QCOMPARE(driver.GetDeviceOpt(101), 3);
-        QCOMPARE(driver.SetDeviceOpt(101, -1), int(ErrorCode::InvalidSpeed));
+        QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, 3), 0);
+        QCOMPARE(driver.GetDriverOpt(DriverOption::Speed), 3);
+        QCOMPARE(driver.GetDeviceOpt(DeviceOption::Speed), 3);
+        QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, -1), int(ErrorCode::InvalidSpeed));
         QCOMPARE(driver.DeinitDevice(), 0);
         QCOMPARE(driver.OpenDrawer(), int(ErrorCode::NotInitialised));
     }
@@ -109,10 +116,10 @@ private slots:
         QVERIFY(first);
         EmulatedDriver second(folder());
         QCOMPARE(second.SetPassword(u"735102"_s), 0);
-        QCOMPARE(second.SetDriverOpt(1, 2), 0);
+        QCOMPARE(second.SetDriverOpt(DriverOption::Port, 2), 0);
         QCOMPARE(second.InitDevice(), 0);
-        QCOMPARE(first->GetDeviceInfo(4), 1);
-        QCOMPARE(second.GetDeviceInfo(4), 0);
+        QCOMPARE(first->GetDeviceInfo(DeviceInfo::ShiftOpen), 1);
+        QCOMPARE(second.GetDeviceInfo(DeviceInfo::ShiftOpen), 0);
         QVERIFY(QFile::exists(DeviceStore::databasePath(folder(), 2)));
     }
 
@@ -153,42 +160,45 @@ private slots:
     {
         std::unique_ptr<EmulatedDriver> d = connectDriver(folder(), {}, false);
         QVERIFY(d);
-        QCOMPARE(d->GetDeviceInfo(4), 0);
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), int(ErrorCode::ShiftNotOpen));
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftOpen), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), int(ErrorCode::ShiftNotOpen));
         QCOMPARE(d->EndSession(), int(ErrorCode::ShiftNotOpen));
-        QCOMPARE(d->PrintReport(1), int(ErrorCode::ShiftNotOpen));
+        QCOMPARE(d->PrintReport(ReportKind::X1), int(ErrorCode::ShiftNotOpen));
         QCOMPARE(d->StartSession(QString(), 1), int(ErrorCode::InvalidValue));
         QCOMPARE(d->StartSession(u"Кассир1"_s, 0), int(ErrorCode::InvalidValue));
         QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
         QCOMPARE(d->StartSession(u"Кассир1"_s, 1), int(ErrorCode::ShiftAlreadyOpen));
-        QCOMPARE(d->GetDeviceInfo(4), 1);
-        QCOMPARE(d->GetDeviceInfo(5), 1);
-        QCOMPARE(d->GetDeviceInfo(27), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftOpen), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::CashierSet), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::Shifts), 1);
 
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
         QCOMPARE(d->Item(1000, 1000, u"A"_s, 0), 0);
-        QCOMPARE(d->Tender2(1000, QVariant(8), QVariant(QString()), {}), 0);
-        QCOMPARE(d->PrintReport(1), 0);
-        QCOMPARE(d->PrintReport(2), 0);
+        QCOMPARE(d->Tender2(1000, QVariant(PaymentType::Cash), QVariant(QString()), {}), 0);
+        QCOMPARE(d->PrintReport(ReportKind::X1), 0);
+        QCOMPARE(d->PrintReport(ReportKind::X2), 0);
         QVERIFY(tape(folder()).contains(u"ОТДЕЛ 1"_s + QString(40 - 7 - 6, u' ') + u"=10.00"_s));
         QCOMPARE(d->PrintReport(5), int(ErrorCode::UnknownIndex));
-        QCOMPARE(d->PrintReport(3), 0); // the Z report closes the shift
-        QCOMPARE(d->GetDeviceInfo(4), 0);
-        QCOMPARE(d->GetDoubleDeviceInfo(309), 1.0);
-        QCOMPARE(d->GetDoubleDeviceInfo(310), 0.0);    // the shift's totals start again
-        QCOMPARE(d->GetDoubleDeviceInfo(410), 1000.0); // the general ones carry on
-        QCOMPARE(d->GetDoubleDeviceInfo(348), 1000.0); // what is in the drawer for the next one
+        QCOMPARE(d->PrintReport(ReportKind::Z1), 0); // the Z report closes the shift
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftOpen), 0);
+        QCOMPARE(shiftCounter(*d, DeviceCounter::LastZNumber), 1.0);
+        // The shift's totals start again.
+        QCOMPARE(shiftCounter(*d, DeviceCounter::SalesTotal), 0.0);
+        // The general ones carry on.
+        QCOMPARE(totalCounter(*d, DeviceCounter::SalesTotal), 1000.0);
+        // What is in the drawer for the next one.
+        QCOMPARE(shiftCounter(*d, DeviceCounter::CashAtShiftStart), 1000.0);
         QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
         QCOMPARE(d->EndSession(), 0);
-        QCOMPARE(d->GetDoubleDeviceInfo(409), 2.0);
-        QCOMPARE(d->GetDeviceInfo(27), 2);
-        QCOMPARE(d->PrintReport(11), 0);
+        QCOMPARE(totalCounter(*d, DeviceCounter::LastZNumber), 2.0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::Shifts), 2);
+        QCOMPARE(d->PrintReport(ReportKind::Programming), 0);
         for (int kind = 1; kind <= 3; ++kind)
             QCOMPARE(d->TestPrinter(std::int16_t(kind)), 0);
         QCOMPARE(d->TestPrinter(4), int(ErrorCode::UnknownIndex));
         QCOMPARE(d->SetClerk(QString(25, u'x')), int(ErrorCode::TextTooLong));
         QCOMPARE(d->OpenDrawer(), 0);
-        QCOMPARE(d->GetDeviceInfo(34), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DrawerOpen), 1);
     }
 
     void tooLongShiftMustBeClosed()
@@ -197,20 +207,22 @@ private slots:
         {
             std::unique_ptr<EmulatedDriver> d = connectDriver(folder(), clock, false);
             QVERIFY(d);
-            QCOMPARE(d->SetDeviceOpt(37, 25), int(ErrorCode::InvalidValue));
-            QCOMPARE(d->SetDeviceOpt(37, 2), 0);
+            QCOMPARE(d->SetDeviceOpt(DeviceOption::ShiftTimeLimit, 25),
+                     int(ErrorCode::InvalidValue));
+            QCOMPARE(d->SetDeviceOpt(DeviceOption::ShiftTimeLimit, 2), 0);
             QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
-            QCOMPARE(d->SetDeviceOpt(37, 3), int(ErrorCode::ShiftAlreadyOpen));
+            QCOMPARE(d->SetDeviceOpt(DeviceOption::ShiftTimeLimit, 3),
+                     int(ErrorCode::ShiftAlreadyOpen));
         }
         clock.advanceHours(3);
         EmulatedDriver d(folder(), clock.clock());
         QCOMPARE(d.SetPassword(u"735102"_s), 0);
         QCOMPARE(d.InitDevice(), int(ErrorCode::ShiftTooLong));
-        QCOMPARE(d.GetDeviceInfo(14), 1);
-        QCOMPARE(d.StartDocument(1, 1, {}, {}), int(ErrorCode::ShiftTooLong));
+        QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftTimeExceeded), 1);
+        QCOMPARE(d.StartDocument(::DocumentType::Sale, 1, {}, {}), int(ErrorCode::ShiftTooLong));
         QCOMPARE(d.EndSession(), 0);
         QCOMPARE(d.InitDevice(), 0);
-        QCOMPARE(d.GetDeviceInfo(14), 0);
+        QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftTimeExceeded), 0);
     }
 
     void generationsDecideWhatExists_data()
@@ -259,33 +271,34 @@ private slots:
         const int unsupported = int(ErrorCode::NotSupportedByGeneration);
         const auto expect = [&](bool supported) { return supported ? 0 : unsupported; };
 
-        QCOMPARE(d->GetDeviceInfo(201), major);
-        QCOMPARE(d->GetDeviceInfo(202), minor);
-        QCOMPARE(d->GetTextDeviceInfo(24), u"%1.%2"_s.arg(major).arg(minor));
-        QCOMPARE(d->GetTextDeviceInfo(26).isEmpty(), major < 4);
-        QCOMPARE(d->GetDeviceInfo(42) == -1, major < 5);
-        QCOMPARE(d->GetDeviceInfo(44) == -1, major < 6);
-        QCOMPARE(d->GetDeviceOpt(46) == -1, major < 6);
-        QCOMPARE(d->SetDriverOpt(16, 0), expect(autoCloseSwitch));
-        QCOMPARE(d->GetDriverOpt(16), autoCloseSwitch ? 0 : 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::MajorVersion), major);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::MinorVersion), minor);
+        QCOMPARE(d->GetTextDeviceInfo(TextInfo::Version), u"%1.%2"_s.arg(major).arg(minor));
+        QCOMPARE(d->GetTextDeviceInfo(TextInfo::EklzNumber).isEmpty(), major < 4);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::BusinessDayOpen) == -1, major < 5);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ThermalPaperOut) == -1, major < 6);
+        QCOMPARE(d->GetDeviceOpt(DeviceOption::PurchaseMode) == -1, major < 6);
+        QCOMPARE(d->SetDriverOpt(DriverOption::AutoClose, 0), expect(autoCloseSwitch));
+        QCOMPARE(d->GetDriverOpt(DriverOption::AutoClose), autoCloseSwitch ? 0 : 1);
         QCOMPARE(d->SetExtraDocData(42, 0, 0, u"80"_s), expect(extraData));
         QCOMPARE(d->SetExtraDocData2(u"42"_s, {}, {}, {}), expect(extraData2));
         QCOMPARE(d->AddExtraString2(u"Спасибо"_s, u"1"_s), expect(extraStrings2));
 
-        QCOMPARE(d->StartDocument(7, 1, {}, {}), expect(unnumberedText));
+        QCOMPARE(d->StartDocument(::DocumentType::UnnumberedText, 1, {}, {}),
+                 expect(unnumberedText));
         if (unnumberedText)
             QCOMPARE(d->EndDocument(), 0);
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
         QCOMPARE(d->Item(1000, 1000, u"A"_s, 0), 0);
         QCOMPARE(d->ItemEx(1000, 1000, u"B"_s, 0, 2), expect(major >= 3));
         QCOMPARE(d->AbsoluteCorrectionText(-10, u"Скидка"_s), expect(correctionText));
         QCOMPARE(d->TextLine(u"Строка"_s), expect(textLineInSale));
-        QCOMPARE(d->GetDocInfo(15) == -1, major < 3);
-        QCOMPARE(d->GetDocInfo(14) == -1, major < 4);
-        QCOMPARE(d->Tender2(5000, QVariant(8), QVariant(QString()), {}), 0);
+        QCOMPARE(d->GetDocInfo(DocInfo::FreeMemory) == -1, major < 3);
+        QCOMPARE(d->GetDocInfo(DocInfo::DocumentType) == -1, major < 4);
+        QCOMPARE(d->Tender2(5000, QVariant(PaymentType::Cash), QVariant(QString()), {}), 0);
         if (autoCloseSwitch)
             QCOMPARE(d->EndDocument(), 0);
-        QCOMPARE(d->GetDeviceInfo(102), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
         for (int i = 1; i <= 56; ++i) {
             QCOMPARE(d->GetDoubleDeviceInfo(std::int16_t(300 + i)) == -1, i > counters);
             QCOMPARE(d->GetDoubleDeviceInfo(std::int16_t(400 + i)) == -1, i > counters);
@@ -327,9 +340,9 @@ private slots:
         QCOMPARE(d->SetDate(u"1"_s, u"1"_s, 2026), notYet);
         QCOMPARE(d->LoadImage(1, u"a.bmp"_s), notYet);
         QCOMPARE(d->InitLineDisplay(), notYet);
-        QCOMPARE(d->SetDeviceOpt(3, 1), notYet);
-        QCOMPARE(d->GetDeviceOpt(3), 0);
-        QCOMPARE(d->GetDeviceOpt(37), 24);
+        QCOMPARE(d->SetDeviceOpt(DeviceOption::PrintTaxes, 1), notYet);
+        QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);
+        QCOMPARE(d->GetDeviceOpt(DeviceOption::ShiftTimeLimit), 24);
         QCOMPARE(d->GetTextDeviceInfo(1042), QString());
     }
 
@@ -337,7 +350,7 @@ private slots:
     {
         std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
         QVERIFY(d);
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
 
         // The device tool works on the same database from another connection.
         Expected<std::unique_ptr<DeviceSession>> opened = DeviceSession::open(folder(), 1);
@@ -352,12 +365,12 @@ private slots:
                         return Failure{};
                     })
                     .ok());
-        QCOMPARE(d->GetDeviceInfo(10), 1);
-        QCOMPARE(d->GetDeviceInfo(1), 1);
-        QCOMPARE(d->GetDeviceInfo(35), 1);
-        QCOMPARE(d->GetDeviceInfo(32), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperOut), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperNearEnd), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::BatteryLow), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::FirstPrinterReady), 0);
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), int(ErrorCode::PaperOut));
-        QCOMPARE(d->GetDocInfo(12), 0);
+        QCOMPARE(d->GetDocInfo(DocInfo::Entries), 0);
 
         QVERIFY(tool->perform([](Device& device) {
                         DeviceState s = device.state();
@@ -370,7 +383,7 @@ private slots:
                     .ok());
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), int(ErrorCode::InjectedFault));
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), 0); // only the next call fails
-        QCOMPARE(d->GetDocInfo(12), 1);
+        QCOMPARE(d->GetDocInfo(DocInfo::Entries), 1);
     }
 
     void damagedDatabaseIsReportedNotTrusted()
@@ -382,18 +395,18 @@ private slots:
         EmulatedDriver d(folder());
         QCOMPARE(d.SetPassword(u"735102"_s), 0);
         QCOMPARE(d.InitDevice(), int(ErrorCode::StorageError));
-        QCOMPARE(d.GetDeviceInfo(4), -1);
+        QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
     }
 
     void deviceRecreatedWhileConnectedIsTakenIn()
     {
         std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
         QVERIFY(d);
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
         createDevice(folder(), 1, 3, 2);
-        QCOMPARE(d->GetDeviceInfo(201), 3);
-        QCOMPARE(d->GetDeviceInfo(102), 0);
-        QCOMPARE(d->GetDeviceInfo(4), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::MajorVersion), 3);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftOpen), 0);
         QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
     }
 
@@ -401,19 +414,19 @@ private slots:
     {
         EmulatedDriver d(folder());
         QCOMPARE(d.SetPassword(u"735102"_s), 0);
-        QCOMPARE(d.SetLogOpt(1, 1), 0);
-        QCOMPARE(d.SetLogOpt(3, 100000), 0);
-        QCOMPARE(d.SetLogOpt(2, 2000), 0);
-        QCOMPARE(d.SetLogFile(1, u"c:\\ll_quolt.log"_s), 0);
-        QCOMPARE(d.SetLogFile(2, u"c:\\hl_quolt.log"_s), 0);
-        QCOMPARE(d.SetLogFile(2, folder() + u"/missing/dir/hl.log"_s),
+        QCOMPARE(d.SetLogOpt(LogOption::Enabled, 1), 0);
+        QCOMPARE(d.SetLogOpt(LogOption::HighLevelLimit, 100000), 0);
+        QCOMPARE(d.SetLogOpt(LogOption::LowLevelLimit, 2000), 0);
+        QCOMPARE(d.SetLogFile(LogFile::LowLevel, u"c:\\ll_quolt.log"_s), 0);
+        QCOMPARE(d.SetLogFile(LogFile::HighLevel, u"c:\\hl_quolt.log"_s), 0);
+        QCOMPARE(d.SetLogFile(LogFile::HighLevel, folder() + u"/missing/dir/hl.log"_s),
                  int(ErrorCode::LogFileError));
-        QCOMPARE(d.SetLogFile(2, u"c:\\hl_quolt.log"_s), 0);
+        QCOMPARE(d.SetLogFile(LogFile::HighLevel, u"c:\\hl_quolt.log"_s), 0);
         QCOMPARE(d.InitDevice(), 0);
         QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
         QCOMPARE(d.StartSession(u"Кассир1"_s, 1), int(ErrorCode::ShiftAlreadyOpen));
         for (int i = 0; i < 30; ++i)
-            d.GetDeviceInfo(4);
+            d.GetDeviceInfo(DeviceInfo::ShiftOpen);
 
         QFile low(QDir(folder()).filePath(u"ll_quolt.log"_s));
         QFile high(QDir(folder()).filePath(u"hl_quolt.log"_s));

@@ -1,6 +1,7 @@
 // Whole documents of every type as the document windows issue them, checked against the
 // device's counters and its paper tape.
 
+#include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 
 #include <QRandomGenerator>
@@ -11,7 +12,7 @@ using namespace emulator::testing;
 
 namespace {
 
-const QVariant kCash = QVariant(std::int32_t{8});
+const QVariant kCash = QVariant(PaymentType::Cash);
 const QVariant kNoCard = QVariant(QString());
 
 } // namespace
@@ -64,27 +65,27 @@ private slots:
         QFETCH(bool, openAfterPayments);
         QFETCH(qint64, cashCounter);
 
-        QCOMPARE(m_driver->SetDriverOpt(16, autoClose ? 1 : 0), 0);
-        QCOMPARE(m_driver->SetDriverOpt(2, cached ? 1 : 0), 0);
-        QCOMPARE(m_driver->StartDocument(1, 1, u"1"_s, u"Кассир2"_s), 0);
+        QCOMPARE(m_driver->SetDriverOpt(DriverOption::AutoClose, autoClose ? 1 : 0), 0);
+        QCOMPARE(m_driver->SetDriverOpt(DriverOption::CachePayments, cached ? 1 : 0), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u"1"_s, u"Кассир2"_s), 0);
         QCOMPARE(m_driver->Item(2000, 150, u"Хлеб"_s, 0), 0);
         QCOMPARE(m_driver->Item(500, 333, u"Сыр"_s, 0), 0);
-        QCOMPARE(m_driver->GetDocInfo(4), 467);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), 467);
         for (qsizetype i = 0; i < types.size(); ++i)
             QCOMPARE(m_driver->Tender2(amounts[i], QVariant(types[i]), kNoCard, QString()), 0);
 
-        QCOMPARE(m_driver->GetDeviceInfo(102) != 0, openAfterPayments);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) != 0, openAfterPayments);
         if (openAfterPayments) {
-            QCOMPARE(m_driver->GetDocInfo(5), types.size());
+            QCOMPARE(m_driver->GetDocInfo(DocInfo::Payments), types.size());
             QCOMPARE(m_driver->EndDocument(), 0);
         }
-        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(24), 1);
-        QCOMPARE(m_driver->GetDeviceInfo(26), 1);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 467.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), double(cashCounter));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(341), 1.0);
-        QCOMPARE(m_driver->GetTextDeviceInfo(23), u"4.67"_s);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments), 1);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::AllDocuments), 1);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 467.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment8), double(cashCounter));
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SaleCount), 1.0);
+        QCOMPARE(m_driver->GetTextDeviceInfo(TextInfo::SalesTotal), u"4.67"_s);
 
         const QStringList printed = tape(m_dir->path());
         QVERIFY(printed.contains(u"ИТОГ"_s + QString(40 - 4 - 5, u' ') + u"=4.67"_s));
@@ -96,43 +97,55 @@ private slots:
     {
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("fiscal");
-        QTest::addColumn<int>("countIndex");
-        QTest::addColumn<int>("sumIndex");
+        QTest::addColumn<std::int16_t>("countIndex");
+        QTest::addColumn<std::int16_t>("sumIndex");
         QTest::addColumn<int>("cashDirection");
 
-        QTest::newRow("sale") << 1 << true << 41 << 10 << 1;
-        QTest::newRow("sale annulment") << 2 << true << 13 << 14 << -1;
-        QTest::newRow("text") << 3 << false << 0 << 0 << 0;
-        QTest::newRow("cash in") << 4 << true << 19 << 20 << 1;
-        QTest::newRow("cash out") << 5 << true << 21 << 22 << -1;
-        QTest::newRow("refund") << 6 << true << 11 << 12 << -1;
-        QTest::newRow("text without number") << 7 << false << 0 << 0 << 0;
-        QTest::newRow("purchase") << 8 << true << 42 << 43 << -1;
-        QTest::newRow("purchase return") << 9 << true << 46 << 47 << 1;
+        QTest::newRow("sale") << ::DocumentType::Sale << true << DeviceCounter::SaleCount
+                              << DeviceCounter::SalesTotal << 1;
+        QTest::newRow("sale annulment")
+            << ::DocumentType::SaleAnnulment << true << DeviceCounter::AnnulmentCount
+            << DeviceCounter::AnnulmentSum << -1;
+        QTest::newRow("text") << ::DocumentType::Text << false << std::int16_t(0) << std::int16_t(0)
+                              << 0;
+        QTest::newRow("cash in") << ::DocumentType::CashIn << true << DeviceCounter::CashInCount
+                                 << DeviceCounter::CashInSum << 1;
+        QTest::newRow("cash out") << ::DocumentType::CashOut << true << DeviceCounter::CashOutCount
+                                  << DeviceCounter::CashOutSum << -1;
+        QTest::newRow("refund") << ::DocumentType::ReturnPayout << true
+                                << DeviceCounter::RefundCount << DeviceCounter::RefundSum << -1;
+        QTest::newRow("text without number")
+            << ::DocumentType::UnnumberedText << false << std::int16_t(0) << std::int16_t(0) << 0;
+        QTest::newRow("purchase") << ::DocumentType::Purchase << true
+                                  << DeviceCounter::PurchaseCount << DeviceCounter::PurchaseSum
+                                  << -1;
+        QTest::newRow("purchase return")
+            << ::DocumentType::PurchaseReturn << true << DeviceCounter::PurchaseReturnCount
+            << DeviceCounter::PurchaseReturnSum << 1;
     }
 
     void everyTypeMovesItsCounters()
     {
         QFETCH(int, type);
         QFETCH(bool, fiscal);
-        QFETCH(int, countIndex);
-        QFETCH(int, sumIndex);
+        QFETCH(std::int16_t, countIndex);
+        QFETCH(std::int16_t, sumIndex);
         QFETCH(int, cashDirection);
 
         // Money in the drawer first, so that payouts have something to come from.
-        QCOMPARE(m_driver->StartDocument(4, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::CashIn, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Tender2(100000, kCash, kNoCard, QString()), 0);
         QCOMPARE(m_driver->EndDocument(), 0);
-        const double cashBefore = m_driver->GetDoubleDeviceInfo(448);
-        const double countBefore = countIndex ? m_driver->GetDoubleDeviceInfo(300 + countIndex) : 0;
-        const double sumBefore = sumIndex ? m_driver->GetDoubleDeviceInfo(300 + sumIndex) : 0;
-        const int fiscalBefore = m_driver->GetDeviceInfo(24);
-        const int allBefore = m_driver->GetDeviceInfo(26);
-        const int nonFiscalBefore = m_driver->GetDeviceInfo(25);
+        const double cashBefore = totalCounter(*m_driver, DeviceCounter::CashAtShiftStart);
+        const double countBefore = countIndex ? shiftCounter(*m_driver, countIndex) : 0;
+        const double sumBefore = sumIndex ? shiftCounter(*m_driver, sumIndex) : 0;
+        const int fiscalBefore = m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments);
+        const int allBefore = m_driver->GetDeviceInfo(DeviceInfo::AllDocuments);
+        const int nonFiscalBefore = m_driver->GetDeviceInfo(DeviceInfo::NonFiscalDocuments);
 
         QCOMPARE(m_driver->StartDocument(type, 1, u"7"_s, u"Кассир2"_s), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(102), type);
-        QCOMPARE(m_driver->GetDocInfo(14), type);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), type);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::DocumentType), type);
         switch (type) {
         case 1:
         case 2:
@@ -150,58 +163,67 @@ private slots:
             QCOMPARE(m_driver->EndDocument(), 0);
         } else {
             QCOMPARE(m_driver->Tender2(1250, kCash, kNoCard, QString()), 0);
-            if (m_driver->GetDeviceInfo(102) != 0)
+            if (m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) != 0)
                 QCOMPARE(m_driver->EndDocument(), 0);
         }
 
-        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(24), fiscalBefore + (fiscal ? 1 : 0));
-        QCOMPARE(m_driver->GetDeviceInfo(25), nonFiscalBefore + (type == 3 ? 1 : 0));
-        QCOMPARE(m_driver->GetDeviceInfo(26), allBefore + (type == 7 ? 0 : 1));
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments),
+                 fiscalBefore + (fiscal ? 1 : 0));
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::NonFiscalDocuments),
+                 nonFiscalBefore + (type == 3 ? 1 : 0));
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::AllDocuments),
+                 allBefore + (type == 7 ? 0 : 1));
         if (countIndex) {
-            QCOMPARE(m_driver->GetDoubleDeviceInfo(300 + countIndex), countBefore + 1);
-            QCOMPARE(m_driver->GetDoubleDeviceInfo(300 + sumIndex), sumBefore + 1250);
-            QCOMPARE(m_driver->GetDoubleDeviceInfo(400 + sumIndex), sumBefore + 1250);
+            QCOMPARE(shiftCounter(*m_driver, countIndex), countBefore + 1);
+            QCOMPARE(shiftCounter(*m_driver, sumIndex), sumBefore + 1250);
+            QCOMPARE(totalCounter(*m_driver, sumIndex), sumBefore + 1250);
         }
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(448), cashBefore + cashDirection * 1250);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(308),
-                 m_driver->GetDoubleDeviceInfo(448) - m_driver->GetDoubleDeviceInfo(348));
+        QCOMPARE(totalCounter(*m_driver, DeviceCounter::CashAtShiftStart),
+                 cashBefore + cashDirection * 1250);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment8),
+                 totalCounter(*m_driver, DeviceCounter::CashAtShiftStart) -
+                     shiftCounter(*m_driver, DeviceCounter::CashAtShiftStart));
     }
 
     void positionsCorrectionsAndUndo()
     {
-        QCOMPARE(m_driver->StartDocument(1, 1, u"1"_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u"1"_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 10000, u"Item1"_s, 0), 0);          // 100.00
         QCOMPARE(m_driver->RepeatItem(), 0);                              // 200.00
         QCOMPARE(m_driver->ItemTareEx(2000, 500, u"Бутылка"_s, 0, 2), 0); // 210.00
         QCOMPARE(m_driver->ReturnTare(500, 1000), 0);                     // 205.00
-        QCOMPARE(m_driver->GetDocInfo(2), 5000);
-        QCOMPARE(m_driver->GetDocInfo(3), 3);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::ItemQuantity), 5000);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::DistinctItems), 3);
         QCOMPARE(m_driver->VoidItem(QVariant(u"1000"_s), 10000, u"Item1"_s, 0), 0); // 105.00
         QCOMPARE(m_driver->VoidItemTareEx(QVariant(u"1000"_s), 500, u"Бутылка"_s, 0, 2), 0);
-        QCOMPARE(m_driver->GetDocInfo(4), 10000);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), 10000);
         QCOMPARE(m_driver->PercentCorrection(-10), 0);                     // 90.00
         QCOMPARE(m_driver->AbsoluteCorrectionText(250, u"Доставка"_s), 0); // 92.50
-        QCOMPARE(m_driver->GetDocInfo(4), 9250);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), 9250);
         QCOMPARE(m_driver->CorrectLastItem(), 0); // back to 90.00
-        QCOMPARE(m_driver->GetDocInfo(4), 9000);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), 9000);
         QCOMPARE(m_driver->CorrectLastItem(), int(ErrorCode::NothingToRepeat));
-        QCOMPARE(m_driver->GetDocInfo(9), Device::kMaxEntries - m_driver->GetDocInfo(12));
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::FreeItems),
+                 Device::kMaxEntries - m_driver->GetDocInfo(DocInfo::Entries));
         QCOMPARE(m_driver->PrintResult(), 0);
         QCOMPARE(m_driver->Tender2(10000, kCash, kNoCard, QString()), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
 
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(331), 2.0); // two voids
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(332), 10500.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(333), 1.0); // one correction of 2.50
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(334), 250.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(317), 1.0); // the discount stayed
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(318), 1000.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(315), 0.0); // the surcharge was undone
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(335), 1.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(337), 1.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 9000.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), 9000.0); // 100.00 paid, 10.00 change
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::VoidCount), 2.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::VoidSum), 10500.0);
+        // One correction of 2.50.
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CorrectionCount), 1.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CorrectionSum), 250.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::DiscountCount), 1.0); // the discount stayed
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::DiscountSum), 1000.0);
+        // The surcharge was undone.
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SurchargeCount), 0.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::TareSaleCount), 1.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::TareReturnCount), 1.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 9000.0);
+        // 100.00 paid, 10.00 change.
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment8), 9000.0);
     }
 
     // A shift of receipts with random contents: every total and payment is added up here,
@@ -213,7 +235,7 @@ private slots:
         qint64 card = 0;
         const int receipts = 40;
         for (int r = 0; r < receipts; ++r) {
-            QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+            QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
             qint64 total = 0;
             const int positions = random.bounded(1, 8);
             for (int i = 0; i < positions; ++i) {
@@ -224,27 +246,29 @@ private slots:
                                         u"Товар %1"_s.arg(i), 0),
                          0);
             }
-            QCOMPARE(m_driver->GetDocInfo(4), total);
+            QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
             const qint64 byCard = random.bounded(total + 1);
             if (byCard > 0)
-                QCOMPARE(m_driver->Tender2(double(byCard), QVariant(1), kNoCard, QString()), 0);
+                QCOMPARE(m_driver->Tender2(double(byCard), QVariant(PaymentType::Card1), kNoCard,
+                                           QString()),
+                         0);
             const qint64 cash = total - byCard + random.bounded(10000);
             if (cash > 0)
                 QCOMPARE(m_driver->Tender2(double(cash), kCash, kNoCard, QString()), 0);
-            QCOMPARE(m_driver->GetDeviceInfo(102), 0);
+            QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
             sales += total;
             card += byCard;
         }
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), double(sales));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(301), double(card));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(308), double(sales - card));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(448), double(sales - card));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(341), double(receipts));
-        QCOMPARE(m_driver->GetDeviceInfo(24), receipts);
-        QCOMPARE(m_driver->GetTextDeviceInfo(23), formatMoney(sales));
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), double(sales));
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment1), double(card));
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment8), double(sales - card));
+        QCOMPARE(totalCounter(*m_driver, DeviceCounter::CashAtShiftStart), double(sales - card));
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SaleCount), double(receipts));
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments), receipts);
+        QCOMPARE(m_driver->GetTextDeviceInfo(TextInfo::SalesTotal), formatMoney(sales));
         QCOMPARE(m_driver->EndSession(), 0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(410), double(sales));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 0.0);
+        QCOMPARE(totalCounter(*m_driver, DeviceCounter::SalesTotal), double(sales));
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 0.0);
     }
 
     void roundingFollowsOption23_data()
@@ -262,11 +286,11 @@ private slots:
         QFETCH(int, rounding);
         QFETCH(int, total);
         QCOMPARE(m_driver->EndSession(), 0);
-        QCOMPARE(m_driver->SetDeviceOpt(23, std::int16_t(rounding)), 0);
+        QCOMPARE(m_driver->SetDeviceOpt(DeviceOption::Rounding, std::int16_t(rounding)), 0);
         QCOMPARE(m_driver->StartSession(u"Кассир1"_s, 1), 0);
-        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1500, 333, u"Сыр"_s, 0), 0);
-        QCOMPARE(m_driver->GetDocInfo(4), total);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
     }
 
     // Every refusal leaves the open document and the tape as they were.
@@ -333,7 +357,9 @@ private slots:
             ErrorCode::TextTooLong);
         row(
             "payment type 0", 1,
-            [](Driver& d) { return d.Tender2(100, QVariant(0), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(100, QVariant(PaymentType::None), QVariant(QString()), {});
+            },
             ErrorCode::UnknownPaymentType);
         row(
             "payment type 9", 1,
@@ -345,25 +371,34 @@ private slots:
             ErrorCode::UnknownPaymentType);
         row(
             "negative payment", 1,
-            [](Driver& d) { return d.Tender2(-100, QVariant(8), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(-100, QVariant(PaymentType::Cash), QVariant(QString()), {});
+            },
             ErrorCode::InvalidAmount);
         row(
             "payment not a number", 1,
-            [](Driver& d) { return d.Tender2(qQNaN(), QVariant(8), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(qQNaN(), QVariant(PaymentType::Cash), QVariant(QString()), {});
+            },
             ErrorCode::InvalidAmount);
         row(
             "huge payment", 1,
-            [](Driver& d) { return d.Tender2(1e300, QVariant(8), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(1e300, QVariant(PaymentType::Cash), QVariant(QString()), {});
+            },
             ErrorCode::InvalidAmount);
         row(
             "card beyond the total", 1,
-            [](Driver& d) { return d.Tender2(101, QVariant(1), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(101, QVariant(PaymentType::Card1), QVariant(QString()), {});
+            },
             ErrorCode::NonCashExceedsTotal);
         row(
             "close unpaid", 1, [](Driver& d) { return d.EndDocument(); },
             ErrorCode::PaymentInsufficient);
         row(
-            "second document", 1, [](Driver& d) { return d.StartDocument(1, 1, {}, {}); },
+            "second document", 1,
+            [](Driver& d) { return d.StartDocument(::DocumentType::Sale, 1, {}, {}); },
             ErrorCode::DocumentAlreadyOpen);
         row(
             "purchase position in a sale", 1,
@@ -378,14 +413,18 @@ private slots:
             ErrorCode::NotAllowedInDocument);
         row(
             "card in cash-in", 4,
-            [](Driver& d) { return d.Tender2(100, QVariant(1), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(100, QVariant(PaymentType::Card1), QVariant(QString()), {});
+            },
             ErrorCode::NotAllowedInDocument);
         row(
             "cash-in without payment", 4, [](Driver& d) { return d.EndDocument(); },
             ErrorCode::PaymentInsufficient);
         row(
             "payment in a text document", 3,
-            [](Driver& d) { return d.Tender2(100, QVariant(8), QVariant(QString()), {}); },
+            [](Driver& d) {
+                return d.Tender2(100, QVariant(PaymentType::Cash), QVariant(QString()), {});
+            },
             ErrorCode::NotAllowedInDocument);
         row(
             "text line too long", 3, [](Driver& d) { return d.TextLine(QString(41, u'x')); },
@@ -394,7 +433,7 @@ private slots:
             "shift closed with a document", 1, [](Driver& d) { return d.EndSession(); },
             ErrorCode::DocumentAlreadyOpen);
         row(
-            "report inside a document", 1, [](Driver& d) { return d.PrintReport(1); },
+            "report inside a document", 1, [](Driver& d) { return d.PrintReport(ReportKind::X1); },
             ErrorCode::DocumentAlreadyOpen);
     }
 
@@ -408,58 +447,58 @@ private slots:
         if (type == 1)
             QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
         const QStringList before = tape(m_dir->path());
-        const int total = m_driver->GetDocInfo(4);
-        const int entries = m_driver->GetDocInfo(12);
+        const int total = m_driver->GetDocInfo(DocInfo::Amount);
+        const int entries = m_driver->GetDocInfo(DocInfo::Entries);
 
         QCOMPARE(call(*m_driver), expected);
         QVERIFY(m_driver->GetErrorCode2() / 100 == expected);
         QVERIFY(!m_driver->GetErrorComment(std::int16_t(expected)).isEmpty());
         QCOMPARE(tape(m_dir->path()), before);
-        QCOMPARE(m_driver->GetDocInfo(4), total);
-        QCOMPARE(m_driver->GetDocInfo(12), entries);
-        QCOMPARE(m_driver->GetDeviceInfo(102), type);
-        QCOMPARE(m_driver->GetDeviceInfo(13), 1);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Entries), entries);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), type);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalOperationError), 1);
         QCOMPARE(m_driver->ResetError(), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(13), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalOperationError), 0);
     }
 
     void positionsStopOnceThePaymentReachedTheDevice()
     {
-        QCOMPARE(m_driver->SetDriverOpt(16, 0), 0);
-        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->SetDriverOpt(DriverOption::AutoClose, 0), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 500, u"A"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(200, kCash, kNoCard, QString()), 0);
         QCOMPARE(m_driver->Item(1000, 500, u"B"_s, 0), int(ErrorCode::NotAllowedInState));
         QCOMPARE(m_driver->EndDocument(), int(ErrorCode::PaymentInsufficient));
         QCOMPARE(m_driver->ResetPayInfo(), 0);
-        QCOMPARE(m_driver->GetDocInfo(5), 0);
+        QCOMPARE(m_driver->GetDocInfo(DocInfo::Payments), 0);
         QCOMPARE(m_driver->Item(1000, 500, u"B"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(1000, QVariant(std::int16_t{2}), QVariant(u"4276"_s), u"77"_s),
                  0);
         QCOMPARE(m_driver->Tender2(1, kCash, kNoCard, QString()),
                  int(ErrorCode::NotAllowedInState));
         QCOMPARE(m_driver->EndDocument(), 0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(302), 1000.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment2), 1000.0);
     }
 
     void cancelledDocumentCountsAsCancelled()
     {
-        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(3000, 100, u"A"_s, 0), 0);
         QCOMPARE(m_driver->CancelDocument(), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(102), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(24), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(26), 1);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(327), 1.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(328), 300.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 0.0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments), 0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::AllDocuments), 1);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CancelledCount), 1.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CancelledSum), 300.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 0.0);
         QCOMPARE(m_driver->PrintDuplicate(), int(ErrorCode::NoReceiptForDuplicate));
         QVERIFY(tape(m_dir->path()).last().contains(u"АННУЛИРОВАН"_s));
     }
 
     void duplicateReprintsTheLastReceipt()
     {
-        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 700, u"Молоко"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(700, kCash, kNoCard, QString()), 0);
         const QStringList receipt = tape(m_dir->path());
@@ -468,17 +507,18 @@ private slots:
         const QStringList reprint = after.mid(receipt.size());
         QVERIFY(reprint.first().contains(u"ДУБЛИКАТ"_s));
         QVERIFY(reprint.contains(u"Молоко"_s));
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(339), 1.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(340), 700.0);
-        QCOMPARE(m_driver->GetDoubleDeviceInfo(310), 700.0); // a duplicate is not a sale
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::DuplicateCount), 1.0);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::DuplicateSum), 700.0);
+        // A duplicate is not a sale.
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 700.0);
     }
 
     void textDocumentPrintsWithAttributes()
     {
-        QCOMPARE(m_driver->SetDriverOpt(13, 1), 0);
-        QCOMPARE(m_driver->SetDriverOpt(15, 1), 0);
-        QCOMPARE(m_driver->GetDriverOpt(13), 1);
-        QCOMPARE(m_driver->StartDocument(7, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->SetDriverOpt(DriverOption::DoubleWidth, 1), 0);
+        QCOMPARE(m_driver->SetDriverOpt(DriverOption::Underline, 1), 0);
+        QCOMPARE(m_driver->GetDriverOpt(DriverOption::DoubleWidth), 1);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::UnnumberedText, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->TextLine(QString(21, u'x')), int(ErrorCode::TextTooLong));
         QCOMPARE(m_driver->TextLine(u"АКЦИЯ"_s), 0);
         QCOMPARE(m_driver->TextLine(QString()), 0);
@@ -487,7 +527,7 @@ private slots:
         QVERIFY(printed.contains(u"А К Ц И Я"_s));
         QVERIFY(printed.contains(u"_________"_s));
         // A numbered text document prints plainly whatever the attributes say.
-        QCOMPARE(m_driver->StartDocument(3, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Text, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->TextLine(u"ПРОСТО"_s), 0);
         QCOMPARE(m_driver->EndDocument(), 0);
         QVERIFY(tape(m_dir->path()).contains(u"ПРОСТО"_s));
@@ -501,7 +541,7 @@ private slots:
         QCOMPARE(m_driver->AddExtraString2(u"x"_s, u"один"_s), int(ErrorCode::InvalidValue));
         QCOMPARE(m_driver->AddExtraString2(u"Ждём вас снова"_s, QString()), 0); // goes second
         QCOMPARE(m_driver->SetExtraDocData2(u"4242"_s, QString(), QString(), u"Заказ 80"_s), 0);
-        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(100, kCash, kNoCard, QString()), 0);
         const QStringList printed = tape(m_dir->path());
@@ -510,7 +550,7 @@ private slots:
         QVERIFY(printed.contains(u"42: 4242"_s));
         QVERIFY(printed.contains(u"80: Заказ 80"_s));
         // The data values belong to one document only.
-        QCOMPARE(m_driver->StartDocument(1, 1, u""_s, u""_s), 0);
+        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->CancelDocument(), 0);
         QCOMPARE(tape(m_dir->path()).count(u"42: 4242"_s), 1);
     }

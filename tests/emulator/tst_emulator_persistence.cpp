@@ -2,6 +2,7 @@
 // process (this same executable), kills it without warning in the middle of a receipt, and then
 // finds the shift, the open receipt and the printed tape intact.
 
+#include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 
 #include "DeviceNumbers.h"
@@ -29,7 +30,7 @@ int driveAndWait(const QString& folder)
     std::unique_ptr<EmulatedDriver> d = connectDriver(folder);
     if (!d)
         return 2;
-    const bool ok = d->StartDocument(1, 1, u"5"_s, u"Кассир2"_s) == 0 &&
+    const bool ok = d->StartDocument(::DocumentType::Sale, 1, u"5"_s, u"Кассир2"_s) == 0 &&
                     d->Item(2000, 1250, u"Кофе"_s, 0) == 0 &&
                     d->ItemEx(1000, 300, u"Сахар"_s, 0, 3) == 0 && d->PercentCorrection(-10) == 0;
     std::puts(ok ? "ready" : "failed");
@@ -96,18 +97,18 @@ private slots:
 
         std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path(), {}, false);
         QVERIFY(d);
-        QCOMPARE(d->GetDeviceInfo(4), 1);
-        QCOMPARE(d->GetDeviceInfo(102), 1);
-        QCOMPARE(d->GetDocInfo(3), 2);
-        QCOMPARE(d->GetDocInfo(4), 2520); // (25.00 + 3.00) less 10 %
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftOpen), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 1);
+        QCOMPARE(d->GetDocInfo(DocInfo::DistinctItems), 2);
+        QCOMPARE(d->GetDocInfo(DocInfo::Amount), 2520); // (25.00 + 3.00) less 10 %
         QVERIFY(tape(dir.path()).contains(u"Сахар"_s));
 
         // The receipt goes on where it stopped, undo included.
         QCOMPARE(d->CorrectLastItem(), 0);
-        QCOMPARE(d->GetDocInfo(4), 2800);
-        QCOMPARE(d->Tender2(3000, QVariant(8), QVariant(QString()), {}), 0);
-        QCOMPARE(d->GetDeviceInfo(102), 0);
-        QCOMPARE(d->GetDoubleDeviceInfo(310), 2800.0);
+        QCOMPARE(d->GetDocInfo(DocInfo::Amount), 2800);
+        QCOMPARE(d->Tender2(3000, QVariant(PaymentType::Cash), QVariant(QString()), {}), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+        QCOMPARE(shiftCounter(*d, DeviceCounter::SalesTotal), 2800.0);
         QCOMPARE(d->EndSession(), 0);
     }
 

@@ -1,6 +1,7 @@
 // The quolt-device tool steers a device that a driver is connected to; the driver sees each
 // change at its next call.
 
+#include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 
 #include <QCoreApplication>
@@ -54,30 +55,30 @@ private slots:
         QCOMPARE(tool({u"create"_s, u"--version"_s, u"4.1"_s}).exitCode, 0);
         std::unique_ptr<EmulatedDriver> d = connectDriver(m_dir->path());
         QVERIFY(d);
-        QCOMPARE(d->GetDeviceInfo(201), 4);
-        QCOMPARE(d->GetDeviceInfo(202), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::MajorVersion), 4);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::MinorVersion), 1);
 
         QCOMPARE(
             tool({u"sensors"_s, u"paper-near-end"_s, u"on"_s, u"drawer-open"_s, u"on"_s}).exitCode,
             0);
-        QCOMPARE(d->GetDeviceInfo(1), 1);
-        QCOMPARE(d->GetDeviceInfo(34), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperNearEnd), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DrawerOpen), 1);
 
         QCOMPARE(tool({u"fault"_s, u"StartDocument"_s, u"41"_s}).exitCode, 0);
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), int(ErrorCode::PrinterError));
-        QCOMPARE(d->StartDocument(1, 1, {}, {}), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), int(ErrorCode::PrinterError));
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
         QCOMPARE(d->Item(1000, 100, u"Забытый"_s, 0), 0);
 
         // The window that owned the document was closed: the tool cancels it.
         QCOMPARE(tool({u"cancel-document"_s}).exitCode, 0);
-        QCOMPARE(d->GetDeviceInfo(102), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
         const Run tape = tool({u"tape"_s, u"--last"_s, u"1"_s});
         QCOMPARE(tape.exitCode, 0);
         QVERIFY(tape.output.contains(u"ДОКУМЕНТ АННУЛИРОВАН"_s));
         QCOMPARE(tape.output.count(u'\n'), 1);
 
         QCOMPARE(tool({u"clock"_s, u"forward"_s, u"25"_s}).exitCode, 0);
-        QCOMPARE(d->GetDeviceInfo(14), 1);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftTimeExceeded), 1);
         QCOMPARE(d->InitDevice(), int(ErrorCode::ShiftTooLong));
 
         const Run show = tool({u"show"_s});

@@ -1,3 +1,4 @@
+#include "ExpectedCall.h"
 #include "FailingDriver.h"
 #include "MainForm.h"
 #include "WindowHarness.h"
@@ -33,15 +34,23 @@ QStringList captionsOf(const QList<Row>& rows)
     return captions;
 }
 
-QStringList deviceInfoCalls(std::initializer_list<int> indexes)
+QStringList deviceInfoCalls(std::initializer_list<std::int16_t> indexes)
 {
     QStringList calls;
-    for (int index : indexes)
-        calls << u"GetDeviceInfo(int16:%1)"_s.arg(index);
+    for (std::int16_t index : indexes)
+        calls << callText(u"GetDeviceInfo"_s, {index});
     return calls;
 }
 
-const QStringList kBasic = deviceInfoCalls({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
+QStringList basicFlagCalls()
+{
+    QStringList calls;
+    for (int index = DeviceInfo::FirstStatusFlag; index <= DeviceInfo::LastStatusFlag; ++index)
+        calls << callText(u"GetDeviceInfo"_s, {std::int16_t(index)});
+    return calls;
+}
+
+const QStringList kBasic = basicFlagCalls();
 
 } // namespace
 
@@ -64,14 +73,17 @@ void TestDlgStatus::rowsByGenerationAndMode_data()
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("lastCaption");
 
-    const QStringList paperEnds = deviceInfoCalls({43, 44});
+    const QStringList paperEnds =
+        deviceInfoCalls({DeviceInfo::SlipPaperOut, DeviceInfo::ThermalPaperOut});
     QTest::newRow("4, full: the fourteen basic flags")
         << 4 << false << kBasic << u"Превышение лимита времени смены"_s;
     QTest::newRow("5, full: business day")
-        << 5 << false << kBasic + deviceInfoCalls({42}) << u"Бизнес-день открыт"_s;
+        << 5 << false << kBasic + deviceInfoCalls({DeviceInfo::BusinessDayOpen})
+        << u"Бизнес-день открыт"_s;
     QTest::newRow("6, full: all eighteen")
         << 6 << false
-        << kBasic + deviceInfoCalls({42}) + paperEnds + QStringList{u"GetDeviceOpt(int16:46)"_s}
+        << kBasic + deviceInfoCalls({DeviceInfo::BusinessDayOpen}) + paperEnds +
+               QStringList{callText(u"GetDeviceOpt"_s, {DeviceOption::PurchaseMode})}
         << u"Режим покупки"_s;
     QTest::newRow("5, printer only: empty") << 5 << true << QStringList{} << QString();
     QTest::newRow("6, printer only: the paper ends")
@@ -155,7 +167,7 @@ void TestDlgStatus::onlyOneMarksAFlag()
 void TestDlgStatus::failingDriverKeepsTheRowsReadSoFar()
 {
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDeviceInfo"_s, 2, 1);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::FiscalMode, 1);
     WindowHarness harness(fake);
     MainForm main(std::make_shared<FailingDriver>(fake, u"GetDeviceInfo"_s, 5, "port closed"));
     main.m_MajorVersion = 6;

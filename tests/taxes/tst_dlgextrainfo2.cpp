@@ -1,3 +1,4 @@
+#include "DeviceNumbers.h"
 #include "FailingDriver.h"
 #include "MainForm.h"
 #include "StatisticsRows.h"
@@ -71,16 +72,18 @@ void TestDlgExtraInfo2::rowsByGeneration()
     QFETCH(QString, lastName);
 
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDocInfo"_s, 14, 1);
+    fake->answerAt(u"GetDocInfo"_s, DocInfo::DocumentType, 1);
     WindowHarness harness(fake);
     MainForm main(fake);
     main.m_MajorVersion = major;
     dlgExtraInfo2 window(main);
     harness.watch(&window);
 
-    QCOMPARE(fake->calls(), calls(u"GetDocInfo"_s, 10, 14) +
-                                calls(u"GetDoubleDeviceInfo"_s, 301, 300 + count) +
-                                calls(u"GetDoubleDeviceInfo"_s, 401, 400 + count));
+    QCOMPARE(fake->calls(), calls(u"GetDocInfo"_s, DocInfo::SalesTotal, DocInfo::DocumentType) +
+                                calls(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(1),
+                                      DoubleInfo::ShiftCounterBase + count) +
+                                calls(u"GetDoubleDeviceInfo"_s, DoubleInfo::totalCounter(1),
+                                      DoubleInfo::TotalCounterBase + count));
     QCOMPARE(column(list(window, u"lvDocument"_s), 1),
              (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"1"_s}));
     for (const QString& name : {u"lvSession"_s, u"lvTotal"_s}) {
@@ -130,10 +133,12 @@ void TestDlgExtraInfo2::documentValueMinusOneStopsLoading_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("sales total") << 10 << u"Ошибка при получении информации об итоге продаж чека"_s;
-    QTest::newRow("sales count") << 12
+    QTest::newRow("sales total") << int(DocInfo::SalesTotal)
+                                 << u"Ошибка при получении информации об итоге продаж чека"_s;
+    QTest::newRow("sales count") << int(DocInfo::Entries)
                                  << u"Ошибка при получении информации о количестве продаж чека"_s;
-    QTest::newRow("document type") << 14 << u"Ошибка при получении информации о типе документа"_s;
+    QTest::newRow("document type")
+        << int(DocInfo::DocumentType) << u"Ошибка при получении информации о типе документа"_s;
 }
 
 void TestDlgExtraInfo2::documentValueMinusOneStopsLoading()
@@ -150,8 +155,8 @@ void TestDlgExtraInfo2::documentValueMinusOneStopsLoading()
     dlgExtraInfo2 window(main);
     harness.watch(&window);
 
-    QCOMPARE(fake->calls(), calls(u"GetDocInfo"_s, 10, index));
-    QStringList values(index - 10, u"7"_s);
+    QCOMPARE(fake->calls(), calls(u"GetDocInfo"_s, DocInfo::SalesTotal, index));
+    QStringList values(index - DocInfo::SalesTotal, u"7"_s);
     values << u"-1"_s;
     QCOMPARE(column(list(window, u"lvDocument"_s), 1), values);
     QCOMPARE(list(window, u"lvSession"_s)->topLevelItemCount(), 0);
@@ -162,11 +167,11 @@ void TestDlgExtraInfo2::documentValueMinusOneStopsLoading()
 void TestDlgExtraInfo2::failingDriverStopsLoading()
 {
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDoubleDeviceInfo"_s, 301, -1.0);
-    fake->answerAt(u"GetDoubleDeviceInfo"_s, 302, 150.75);
+    fake->answerAt(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(1), DoubleInfo::NotSupported);
+    fake->answerAt(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(2), 150.75);
     WindowHarness harness(fake);
-    MainForm main(
-        std::make_shared<FailingDriver>(fake, u"GetDoubleDeviceInfo"_s, 305, "device gone"));
+    MainForm main(std::make_shared<FailingDriver>(fake, u"GetDoubleDeviceInfo"_s,
+                                                  DoubleInfo::shiftCounter(5), "device gone"));
     main.m_MajorVersion = 5;
     dlgExtraInfo2 window(main);
     harness.watch(&window);
