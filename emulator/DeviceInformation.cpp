@@ -184,7 +184,7 @@ constexpr DocumentRow kDocumentInfo[] = {
 // Counters by generation: 1-38 from generation 4, 39-40 from 5, 41-56 from 6.
 int countersOf(int major)
 {
-    return major >= 6 ? DoubleInfo::CounterCount : major == 5 ? 40 : major == 4 ? 38 : 0;
+    return major >= 6 ? DeviceCounter::Count : major == 5 ? 40 : major == 4 ? 38 : 0;
 }
 
 } // namespace
