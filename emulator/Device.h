@@ -119,6 +119,12 @@ public:
     Failure setDeviceOption(std::int32_t option, std::int32_t value);
     std::int32_t deviceOption(std::int32_t option, Failure& failure) const;
 
+    // Header, clock and paper (DeviceProgramming.cpp)
+    Failure setOrderHeader(std::int32_t line, const QString& text, std::int32_t bold);
+    Failure setDate(const QString& day, const QString& month, std::int32_t year);
+    Failure setTime(const QString& hour, const QString& minute, std::int32_t second);
+    Failure setPaperType(std::int32_t code);
+
     // Information (DeviceInformation.cpp); a query reports an unknown index through `failure`.
     std::int32_t deviceInfo(std::int32_t index, Failure& failure) const;
     QString textInfo(std::int32_t index, Failure& failure) const;

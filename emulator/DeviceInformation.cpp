@@ -47,6 +47,22 @@ bool documentOpen(const Device& d, bool text)
     return document && documentKind(document->type).text == text;
 }
 
+// The clock as the device reads it out: HHMMSS and DDMMYY as whole numbers.
+std::int32_t clockDigits(const QTime& time)
+{
+    return time.hour() * 10000 + time.minute() * 100 + time.second();
+}
+
+std::int32_t dateDigits(const QDate& date)
+{
+    return date.day() * 10000 + date.month() * 100 + date.year() % 100;
+}
+
+std::int32_t headerBold(const Device& d, int line)
+{
+    return flag(d.state().headerBold.at(line - 1));
+}
+
 constexpr InfoRow<NumberGetter> kDeviceInfo[] = {
     {DeviceInfo::PaperNearEnd, 0, [](const Device& d) { return flag(sensors(d).paperNearEnd); }},
     {DeviceInfo::FiscalMode, 0, [](const Device&) { return 1; }}, // registered with the tax office
@@ -73,6 +89,8 @@ constexpr InfoRow<NumberGetter> kDeviceInfo[] = {
      [](const Device& d) { return d.state().nonFiscalDocuments; }},
     {DeviceInfo::AllDocuments, 0, [](const Device& d) { return d.state().allDocuments; }},
     {DeviceInfo::Shifts, 0, [](const Device& d) { return d.state().shiftNumber; }},
+    {DeviceInfo::Time, 0, [](const Device& d) { return clockDigits(d.now().time()); }},
+    {DeviceInfo::Date, 0, [](const Device& d) { return dateDigits(d.now().date()); }},
     {DeviceInfo::FirstPrinterReady, 0,
      [](const Device& d) { return flag(!sensors(d).paperOut && !sensors(d).printerError); }},
     {DeviceInfo::SecondPrinterReady, 0,
@@ -87,7 +105,15 @@ constexpr InfoRow<NumberGetter> kDeviceInfo[] = {
     {DeviceInfo::BusinessDayOpen, 5, [](const Device& d) { return flag(d.state().shiftOpen); }},
     {DeviceInfo::SlipPaperOut, 6, [](const Device&) { return 0; }}, // slip paper end
     {DeviceInfo::ThermalPaperOut, 6, [](const Device& d) { return flag(sensors(d).paperOut); }},
-    {DeviceInfo::PaperType, 0, [](const Device&) { return 0; }}, // standard paper
+    {DeviceInfo::PaperType, 0, [](const Device& d) { return d.state().paperType; }},
+    {DeviceInfo::HeaderBoldBase + 1, 3, [](const Device& d) { return headerBold(d, 1); }},
+    {DeviceInfo::HeaderBoldBase + 2, 3, [](const Device& d) { return headerBold(d, 2); }},
+    {DeviceInfo::HeaderBoldBase + 3, 3, [](const Device& d) { return headerBold(d, 3); }},
+    {DeviceInfo::HeaderBoldBase + 4, 3, [](const Device& d) { return headerBold(d, 4); }},
+    {DeviceInfo::HeaderBoldBase + 5, 3, [](const Device& d) { return headerBold(d, 5); }},
+    {DeviceInfo::HeaderBoldBase + 6, 3, [](const Device& d) { return headerBold(d, 6); }},
+    {DeviceInfo::HeaderBoldBase + 7, 3, [](const Device& d) { return headerBold(d, 7); }},
+    {DeviceInfo::HeaderBoldBase + 8, 3, [](const Device& d) { return headerBold(d, 8); }},
     {DeviceInfo::DocumentOpen, 0,
      [](const Device& d) {
          const auto& document = d.state().document;
@@ -113,6 +139,14 @@ constexpr InfoRow<TextGetter> kTextInfo[] = {
      [](const Device& d) { return d.state().lastDocumentAt.toString(u"dd.MM.yyyy"_s); }},
     {TextInfo::EklzLastDocumentTime, 4,
      [](const Device& d) { return d.state().lastDocumentAt.toString(u"HH:mm"_s); }},
+    {TextInfo::HeaderLineBase + 1, 3, [](const Device& d) { return d.state().headerLines.at(0); }},
+    {TextInfo::HeaderLineBase + 2, 3, [](const Device& d) { return d.state().headerLines.at(1); }},
+    {TextInfo::HeaderLineBase + 3, 3, [](const Device& d) { return d.state().headerLines.at(2); }},
+    {TextInfo::HeaderLineBase + 4, 3, [](const Device& d) { return d.state().headerLines.at(3); }},
+    {TextInfo::HeaderLineBase + 5, 3, [](const Device& d) { return d.state().headerLines.at(4); }},
+    {TextInfo::HeaderLineBase + 6, 3, [](const Device& d) { return d.state().headerLines.at(5); }},
+    {TextInfo::HeaderLineBase + 7, 3, [](const Device& d) { return d.state().headerLines.at(6); }},
+    {TextInfo::HeaderLineBase + 8, 3, [](const Device& d) { return d.state().headerLines.at(7); }},
 };
 
 // Descriptors (1000 + n) and device messages (1200 + n) are not programmable yet: they read empty.

@@ -9,20 +9,76 @@
 namespace emulator {
 namespace {
 
-// Options with a default other than 0 or that can be written; every other option from 3 to 51
-// reads 0 and cannot be written yet. New writable options are new rows here.
+// Every option from 3 to 51 and the exchange speed. Options that shape what the documents and
+// reports of a shift print or how they count take a new value only while the shift is closed.
+constexpr ErrorCode kValue = ErrorCode::InvalidValue;
+constexpr Reason kBelow = Reason::Negative;
+constexpr Reason kAbove = Reason::TooLarge;
+
+constexpr OptionRule flag(int number, bool betweenShifts = false, int since = 0)
+{
+    return {number, 0, true, 0, 1, kValue, kBelow, kAbove, betweenShifts, since};
+}
+
+constexpr OptionRule choice(int number, int defaultValue, int max, bool betweenShifts = false,
+                            int since = 0)
+{
+    return {number, defaultValue, true, 0, max, kValue, kBelow, kAbove, betweenShifts, since};
+}
+
+using namespace DeviceOption;
+
 constexpr OptionRule kRules[] = {
-    {DeviceOption::CheckCashForChange, 0, true, 0,
-     1}, // check the cash in the drawer before paying out or giving change
-    {DeviceOption::AllowZeroTotal, 0, true, 0, 1}, // allow a receipt with zero total
-    {DeviceOption::Rounding, RoundingMode::HalfUp, true, RoundingMode::Down,
-     RoundingMode::Up}, // rounding: down, half up, up
-    {DeviceOption::ShiftTimeLimit, 24, true, 1, 24, ErrorCode::InvalidValue, Reason::NotPositive,
-     Reason::TooLarge, true}, // shift limit in hours
-    {DeviceOption::TaxBaseRounding, RoundingMode::HalfUp},
-    {DeviceOption::TaxRounding, RoundingMode::HalfUp},
-    {DeviceOption::ClockOn, 1}, // clock on
-    {DeviceOption::Speed, 1, true, 0, 6, ErrorCode::InvalidSpeed, Reason::General, Reason::General},
+    flag(PrintTaxes, true),
+    flag(PrintVatIncluded, true),
+    flag(PrintTaxRates, true),
+    flag(PrintTaxRatesInReports),
+    flag(UseTaxChains),
+    flag(PrintQuantity, true),
+    flag(PrintDepartment, true),
+    flag(FullCut),
+    flag(CentreHeader, true),
+    flag(TallTotal, true),
+    flag(BoldTotal, true),
+    flag(AsteriskBeforeTotal, true),
+    flag(CheckCashForChange),
+    flag(AllowZeroTotal),
+    flag(MinuteBeep), // kept only
+    flag(BlockSalesWithDrawerOpen),
+    flag(UseBothPrinters),
+    flag(AlwaysOpenDrawer),
+    flag(CountTotalQuantity, true),
+    choice(DateFormat, 0, 2, true),
+    choice(Rounding, RoundingMode::HalfUp, RoundingMode::Up, true),
+    flag(PrintEklzTapeOnZReport),
+    flag(PrintDelimiter, true),
+    flag(PrintShiftStartOnReports, true),
+    flag(AlwaysZReportOnClosing, true),
+    flag(CountVoidsAndCorrections, true),
+    flag(AccumulateAllTotals, true),
+    flag(LockDrawer, false, 3),
+    flag(PrintZeroTaxTotal1, true),
+    flag(PrintZeroTaxTotal2, true),
+    flag(PrintZeroTaxTotal3, true),
+    flag(PrintZeroTaxTotal4, true),
+    flag(ReadAfterShiftLimit, false, 3),
+    flag(PrintLineBetweenSales, false, 3),
+    {ShiftTimeLimit, 24, true, 1, 24, kValue, Reason::NotPositive, kAbove, true}, // hours
+    choice(StartBarCodeHeight, 0, 3, false, 3),
+    choice(EndBarCodeHeight, 0, 3, false, 3),
+    flag(LineDisplayProtocol),
+    flag(LineDisplayLocked),
+    flag(PrintTaxBase),
+    choice(TaxBaseRounding, RoundingMode::HalfUp, RoundingMode::Up),
+    choice(TaxRounding, RoundingMode::HalfUp, RoundingMode::Up),
+    flag(CarryCashOver, false, 6),
+    {PurchaseMode, 0, false}, // the device's own: a purchase document is open
+    choice(ClockOn, 1, 1, false, 6),
+    {ClockCorrection, 0, true, -31, 31, kValue, kAbove, kAbove, false, 6}, // seconds a day
+    flag(PrintPicture1, false, 6),
+    flag(PrintPicture2, false, 6),
+    flag(PrintPicture3, false, 6),
+    {Speed, 1, true, 0, 6, ErrorCode::InvalidSpeed, Reason::General, Reason::General},
 };
 
 } // namespace
@@ -59,13 +115,15 @@ Failure checkOptionValue(const DeviceState& state, int number, int value)
     if (!rule)
         return Failure{ErrorCode::UnknownIndex};
     if (!rule->writable)
-        return Failure{ErrorCode::NotSupportedYet};
+        return Failure{ErrorCode::UnknownIndex};
+    if (state.major < rule->since)
+        return Failure{ErrorCode::NotSupportedByGeneration};
     if (value < rule->min)
         return Failure{rule->outOfRange, rule->belowMin};
     if (value > rule->max)
         return Failure{rule->outOfRange, rule->aboveMax};
     if (rule->needsShiftClosed && state.shiftOpen)
-        return Failure{ErrorCode::ShiftAlreadyOpen};
+        return Failure{ErrorCode::ShiftAlreadyOpen, Reason::ShiftClosedAtInit};
     return Failure{};
 }
 

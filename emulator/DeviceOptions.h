@@ -11,13 +11,14 @@ struct OptionRule
 {
     int number = 0;
     int defaultValue = 0;
-    bool writable = false; // options that cannot be written yet answer "not supported yet"
+    bool writable = false; // options the device sets itself cannot be written
     int min = 0;
     int max = 0;
     ErrorCode outOfRange = ErrorCode::InvalidValue;
     Reason belowMin = Reason::TooLarge; // the reasons given for a value outside the range
     Reason aboveMax = Reason::TooLarge;
     bool needsShiftClosed = false;
+    int since = 0; // the first generation that has it
 };
 
 // The rule of a known option (3 to 51 and the exchange speed 101), or none.

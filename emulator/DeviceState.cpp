@@ -150,6 +150,8 @@ QByteArray DeviceState::serialize() const
         << lastReceipt << lastReceiptTotal << extraStrings << extraStrings2 << pendingExtraData
         << faultMember << qint32(faultCode);
     writeOptional(out, document);
+    // Added later: a record saved before it simply ends here.
+    out << headerLines << headerBold << qint32(paperType);
     return data;
 }
 
@@ -173,6 +175,13 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
         s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >> s.pendingExtraData >>
         s.faultMember >> faultCode;
     readOptional(in, s.document);
+    if (!in.atEnd()) {
+        qint32 paperType = 0;
+        in >> s.headerLines >> s.headerBold >> paperType;
+        s.paperType = paperType;
+        if (s.headerLines.size() != kHeaderLines || s.headerBold.size() != kHeaderLines)
+            return std::nullopt;
+    }
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

@@ -203,6 +203,12 @@ struct DeviceState
     QMap<int, QString> extraStrings2; // printed at the end of every receipt, by number
     QStringList pendingExtraData;     // printed in the next document's header
 
+    // Programming: the receipt header (eight lines, each plain or bold) and the paper type
+    QStringList headerLines = QStringList(kHeaderLines);
+    QList<bool> headerBold = QList<bool>(kHeaderLines, false);
+    int paperType = 0;
+    static constexpr int kHeaderLines = 8;
+
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;
     int faultCode = 0;

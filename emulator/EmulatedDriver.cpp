@@ -783,23 +783,27 @@ Driver::Result EmulatedDriver::SetDeviceOpt(std::int16_t option, std::int16_t va
 Driver::Result EmulatedDriver::SetOrderHeader(std::int16_t line, const QString& text,
                                               std::int16_t bold)
 {
-    return notYet(u"SetOrderHeader", {line, text, bold});
+    return command(u"SetOrderHeader", {line, text, bold},
+                   [&](Device& d) { return d.setOrderHeader(line, text, bold); });
 }
 
 Driver::Result EmulatedDriver::SetDate(const QString& day, const QString& month, std::int32_t year)
 {
-    return notYet(u"SetDate", {day, month, year});
+    return command(u"SetDate", {day, month, year},
+                   [&](Device& d) { return d.setDate(day, month, year); });
 }
 
 Driver::Result EmulatedDriver::SetTime(const QString& hour, const QString& minute,
                                        std::int32_t second)
 {
-    return notYet(u"SetTime", {hour, minute, second});
+    return command(u"SetTime", {hour, minute, second},
+                   [&](Device& d) { return d.setTime(hour, minute, second); });
 }
 
 Driver::Result EmulatedDriver::SetPaperType(std::int16_t code, std::int16_t reserved)
 {
-    return notYet(u"SetPaperType", {code, reserved});
+    return command(u"SetPaperType", {code, reserved},
+                   [&](Device& d) { return d.setPaperType(code); });
 }
 
 Driver::Result EmulatedDriver::SetPaymentMean(std::int32_t number, const QString& name,

@@ -31,6 +31,39 @@ void Printout::centered(const QString& text)
     m_lines.append(QString(pad, u' ') + text);
 }
 
+namespace {
+constexpr QChar kBoldMark = u'\u0002';
+constexpr QChar kTallMark = u'\u0003';
+} // namespace
+
+void Printout::styled(const QString& text, bool centred, bool bold, bool tall)
+{
+    Printout plain(m_width);
+    if (centred)
+        plain.centered(text);
+    else
+        plain.line(text);
+    const QString marks = QString(bold ? 1 : 0, kBoldMark) + QString(tall ? 1 : 0, kTallMark);
+    for (const QString& laid : plain.lines())
+        m_lines.append(marks + laid);
+}
+
+TapeText tapeText(const QString& line)
+{
+    TapeText text;
+    qsizetype at = 0;
+    for (; at < line.size(); ++at) {
+        if (line.at(at) == kBoldMark)
+            text.bold = true;
+        else if (line.at(at) == kTallMark)
+            text.tall = true;
+        else
+            break;
+    }
+    text.text = line.mid(at);
+    return text;
+}
+
 void Printout::columns(const QString& left, const QString& right)
 {
     const qsizetype gap = m_width - left.size() - right.size();

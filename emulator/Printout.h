@@ -33,10 +33,23 @@ public:
     };
     void attributed(const QString& text, Attributes attributes);
 
+    // A line printed bold and/or tall: the tape keeps the style with the line (see tapeText).
+    void styled(const QString& text, bool centred, bool bold, bool tall);
+
 private:
     int m_width;
     QStringList m_lines;
 };
+
+// A tape line as printed: its text and the style it was printed in. Printed texts never hold
+// control characters, so the style marks that start a styled line cannot be mistaken for text.
+struct TapeText
+{
+    QString text;
+    bool bold = false;
+    bool tall = false;
+};
+TapeText tapeText(const QString& line);
 
 QString formatMoney(Kopecks amount);        // 1250 -> "12.50", -5 -> "-0.05"
 QString formatQuantity(qint64 thousandths); // 1500 -> "1.500"

@@ -127,7 +127,17 @@ void duplicate(Printout& out, const QStringList& receipt)
 
 void documentHeader(Printout& out, const DeviceState& state, const Document& document)
 {
-    out.centered(u"ДОБРО ПОЖАЛОВАТЬ!"_s);
+    // The programmed header opens every document; without one the device greets.
+    const bool centred = optionValue(state, DeviceOption::CentreHeader) != 0;
+    bool headerPrinted = false;
+    for (int i = 0; i < DeviceState::kHeaderLines; ++i) {
+        if (state.headerLines.at(i).isEmpty())
+            continue;
+        out.styled(state.headerLines.at(i), centred, state.headerBold.at(i), false);
+        headerPrinted = true;
+    }
+    if (!headerPrinted)
+        out.centered(u"ДОБРО ПОЖАЛОВАТЬ!"_s);
     out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
     out.columns(document.openedAt.toString(kDateTime),
                 document.number > 0 ? u"ДОК %1"_s.arg(document.number) : QString());
@@ -143,6 +153,9 @@ void documentHeader(Printout& out, const DeviceState& state, const Document& doc
     }
     for (const QString& data : state.pendingExtraData)
         out.line(data);
+    if (documentKind(document.type).positions &&
+        optionValue(state, DeviceOption::PrintDelimiter) != 0)
+        out.separator(u'=');
 }
 
 void positionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
@@ -157,7 +170,13 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
                 Kopecks change)
 {
     out.separator();
-    out.amountLine(u"ИТОГ"_s, total);
+    // The total in the style the options ask for, with an asterisk before the amount if asked.
+    const QChar sign = optionValue(state, DeviceOption::AsteriskBeforeTotal) != 0 ? u'*' : u'=';
+    Printout totalLine(out.width());
+    totalLine.columns(u"ИТОГ"_s, sign + formatMoney(total));
+    out.styled(totalLine.lines().constFirst(), false,
+               optionValue(state, DeviceOption::BoldTotal) != 0,
+               optionValue(state, DeviceOption::TallTotal) != 0);
     for (const Payment& payment : document.payments) {
         out.amountLine(paymentName(payment.type), payment.amount);
         if (payment.type != PaymentType::Cash && !payment.card.isEmpty())

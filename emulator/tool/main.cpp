@@ -6,6 +6,8 @@
 #include "EmulatedDriver.h"
 #include "Emulator.h"
 #include "ErrorCodes.h"
+#include "Printout.h"
+#include "Raster.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -153,8 +155,20 @@ int tape(const Invocation& in)
     const Expected<QStringList> lines = in.session->store().tape(last);
     if (!lines)
         return failWith(u"the tape cannot be read: "_s + lines.detail());
-    for (const QString& line : *lines)
-        out() << line << Qt::endl;
+    // Styles are shown in brackets after the line, pictures and bar codes by a placeholder.
+    for (const QString& line : *lines) {
+        if (const std::optional<emulator::Raster> raster = emulator::rasterOfTapeLine(line)) {
+            out() << emulator::rasterPlaceholder(*raster) << Qt::endl;
+            continue;
+        }
+        const emulator::TapeText text = emulator::tapeText(line);
+        out() << text.text;
+        if (text.bold || text.tall)
+            out() << (text.bold && text.tall ? u"  [жирный, высокий]"_s
+                      : text.bold            ? u"  [жирный]"_s
+                                             : u"  [высокий]"_s);
+        out() << Qt::endl;
+    }
     return 0;
 }
 

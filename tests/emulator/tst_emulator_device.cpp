@@ -337,10 +337,8 @@ private slots:
         QCOMPARE(d->SetDescriptorText(42, u"x"_s), notYet);
         QCOMPARE(d->TaxChainsReport(), notYet);
         QCOMPARE(d->EKLZPrintReportByDate(1, 0, QDate(2026, 1, 1), QDate(2026, 2, 1)), notYet);
-        QCOMPARE(d->SetDate(u"1"_s, u"1"_s, 2026), notYet);
         QCOMPARE(d->LoadImage(1, u"a.bmp"_s), notYet);
         QCOMPARE(d->InitLineDisplay(), notYet);
-        QCOMPARE(d->SetDeviceOpt(DeviceOption::PrintTaxes, 1), notYet);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::ShiftTimeLimit), 24);
         QCOMPARE(d->GetTextDeviceInfo(1042), QString());

@@ -1,0 +1,250 @@
+#include "DeviceNumbers.h"
+#include "EmulatorFixture.h"
+#include "Printout.h"
+#include "ResultCodes.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace emulator;
+using namespace emulator::testing;
+
+namespace {
+
+int codeOf(ErrorCode code)
+{
+    return static_cast<int>(code);
+}
+
+// The lines of the last receipt on the tape, from its first header line on.
+QList<TapeText> lastReceipt(const QString& folder)
+{
+    QList<TapeText> lines;
+    for (const QString& line : tape(folder, 1, 40))
+        lines << tapeText(line);
+    return lines;
+}
+
+const TapeText* findLine(const QList<TapeText>& lines, const QString& start)
+{
+    for (const TapeText& line : lines) {
+        if (line.text.trimmed().startsWith(start))
+            return &line;
+    }
+    return nullptr;
+}
+
+void sellOne(Driver& d)
+{
+    QCOMPARE(d.StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+    QCOMPARE(d.Item(1000, 1250, u"Хлеб"_s, 1), 0);
+    QCOMPARE(d.Tender2(1250, PaymentType::Cash, QString(), QString()), 0);
+}
+
+} // namespace
+
+class TestEmulatorProgramming : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        createDevice(m_dir->path(), 1, 6, 1);
+    }
+
+    void optionWrites_data();
+    void optionWrites();
+    void optionsChangeTheReceipt();
+    void headerReadBackAndPrinted();
+    void dateAndTime_data();
+    void dateAndTime();
+    void paperType_data();
+    void paperType();
+
+private:
+    QString folder() const { return m_dir->path(); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestEmulatorProgramming::optionWrites_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<bool>("shiftOpen");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("code");
+
+    const int ok = 0;
+    const int value = codeOf(ErrorCode::InvalidValue);
+    const int shift = codeOf(ErrorCode::ShiftAlreadyOpen);
+    const int generation = codeOf(ErrorCode::NotSupportedByGeneration);
+    QTest::newRow("bold total, shift closed") << 6 << false << 13 << 1 << ok;
+    QTest::newRow("bold total, shift open") << 6 << true << 13 << 1 << shift;
+    QTest::newRow("bold total 2") << 6 << false << 13 << 2 << value;
+    QTest::newRow("date format 2") << 6 << false << 22 << 2 << ok;
+    QTest::newRow("date format 3") << 6 << false << 22 << 3 << value;
+    QTest::newRow("tax rates on reports, shift open") << 6 << true << 6 << 1 << ok;
+    QTest::newRow("bar code height 3") << 6 << true << 38 << 3 << ok;
+    QTest::newRow("bar code height 4") << 6 << false << 39 << 4 << value;
+    QTest::newRow("bar code height on 2") << 2 << false << 38 << 1 << generation;
+    QTest::newRow("clock correction -31") << 6 << false << 48 << -31 << ok;
+    QTest::newRow("clock correction 32") << 6 << false << 48 << 32 << value;
+    QTest::newRow("clock correction on 5") << 5 << false << 48 << 1 << generation;
+    QTest::newRow("picture 3 printed") << 6 << false << 51 << 1 << ok;
+    QTest::newRow("minute beep, kept only") << 6 << true << 17 << 1 << ok;
+    QTest::newRow("purchase mode is the device's")
+        << 6 << false << 46 << 1 << codeOf(ErrorCode::UnknownIndex);
+    QTest::newRow("negative flag") << 6 << false << 9 << -1 << value;
+}
+
+void TestEmulatorProgramming::optionWrites()
+{
+    QFETCH(int, major);
+    QFETCH(bool, shiftOpen);
+    QFETCH(int, option);
+    QFETCH(int, value);
+    QFETCH(int, code);
+    createDevice(folder(), 1, major, 1);
+    auto d = connectDriver(folder(), {}, shiftOpen);
+    QVERIFY(d);
+    const std::int32_t before = d->GetDeviceOpt(std::int16_t(option));
+    QCOMPARE(d->SetDeviceOpt(std::int16_t(option), std::int16_t(value)), code);
+    QCOMPARE(d->GetDeviceOpt(std::int16_t(option)), code == 0 ? value : before);
+}
+
+void TestEmulatorProgramming::optionsChangeTheReceipt()
+{
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    QCOMPARE(d->SetDeviceOpt(DeviceOption::BoldTotal, 1), 0);
+    QCOMPARE(d->SetDeviceOpt(DeviceOption::AsteriskBeforeTotal, 1), 0);
+    QCOMPARE(d->SetDeviceOpt(DeviceOption::PrintDelimiter, 1), 0);
+    QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    sellOne(*d);
+    const QList<TapeText> lines = lastReceipt(folder());
+    const TapeText* total = findLine(lines, u"ИТОГ"_s);
+    QVERIFY(total);
+    QVERIFY(total->bold);
+    QVERIFY(!total->tall);
+    QVERIFY(total->text.endsWith(u"*12.50"_s));
+    QVERIFY(findLine(lines, QString(40, u'=')));
+}
+
+void TestEmulatorProgramming::headerReadBackAndPrinted()
+{
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    QCOMPARE(d->SetOrderHeader(1, u"ООО Ромашка"_s, 1), 0);
+    QCOMPARE(d->SetOrderHeader(2, u"г. Москва"_s, 0), 0);
+    QCOMPARE(d->SetOrderHeader(3, QString(41, u'x'), 0), codeOf(ErrorCode::TextTooLong));
+    QCOMPARE(d->SetOrderHeader(9, u"x"_s, 0), codeOf(ErrorCode::UnknownIndex));
+    QCOMPARE(d->SetOrderHeader(4, u"a\nb"_s, 0), codeOf(ErrorCode::InvalidValue));
+    QCOMPARE(d->SetDeviceOpt(DeviceOption::CentreHeader, 1), 0);
+    QCOMPARE(d->GetTextDeviceInfo(TextInfo::HeaderLineBase + 1), u"ООО Ромашка"_s);
+    QCOMPARE(d->GetTextDeviceInfo(TextInfo::HeaderLineBase + 3), QString());
+    QCOMPARE(d->GetDeviceInfo(DeviceInfo::HeaderBoldBase + 1), 1);
+    QCOMPARE(d->GetDeviceInfo(DeviceInfo::HeaderBoldBase + 2), 0);
+
+    QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    sellOne(*d);
+    const QList<TapeText> lines = lastReceipt(folder());
+    const TapeText* first = findLine(lines, u"ООО Ромашка"_s);
+    QVERIFY(first);
+    QVERIFY(first->bold);
+    QCOMPARE(first->text, QString(14, u' ') + u"ООО Ромашка"_s); // centred on 40
+    const TapeText* second = findLine(lines, u"г. Москва"_s);
+    QVERIFY(second);
+    QVERIFY(!second->bold);
+    QVERIFY(!findLine(lines, u"ДОБРО ПОЖАЛОВАТЬ!"_s));
+}
+
+void TestEmulatorProgramming::dateAndTime_data()
+{
+    QTest::addColumn<QStringList>("date"); // day, month, year
+    QTest::addColumn<QStringList>("time"); // hour, minute, second
+    QTest::addColumn<bool>("shiftOpen");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("readBack"); // GetDeviceInfo(31) or (30)
+
+    const int invalidDate = codeOf(ErrorCode::InvalidDate);
+    const int invalidTime = codeOf(ErrorCode::InvalidTime);
+    QTest::newRow("7 December 2030")
+        << QStringList{u"7"_s, u"12"_s, u"2030"_s} << QStringList() << false << 0 << 71230;
+    QTest::newRow("two-digit year")
+        << QStringList{u"01"_s, u"02"_s, u"31"_s} << QStringList() << false << 0 << 10231;
+    QTest::newRow("31 February") << QStringList{u"31"_s, u"02"_s, u"2030"_s} << QStringList()
+                                 << false << invalidDate << -1;
+    QTest::newRow("day not a number")
+        << QStringList{u"1a"_s, u"02"_s, u"2030"_s} << QStringList() << false << invalidDate << -1;
+    QTest::newRow("shift open") << QStringList{u"1"_s, u"1"_s, u"2030"_s} << QStringList() << true
+                                << codeOf(ErrorCode::ShiftAlreadyOpen) << -1;
+    QTest::newRow("before the last record")
+        << QStringList{u"1"_s, u"1"_s, u"2001"_s} << QStringList() << false
+        << codeOf(ErrorCode::DateBeforeLastRecord) << -1;
+    QTest::newRow("23:59:58") << QStringList{u"1"_s, u"1"_s, u"2031"_s}
+                              << QStringList{u"23"_s, u"59"_s, u"58"_s} << false << 0 << 235958;
+    QTest::newRow("hour 25") << QStringList() << QStringList{u"25"_s, u"00"_s, u"00"_s} << false
+                             << invalidTime << -1;
+    QTest::newRow("second 60") << QStringList() << QStringList{u"10"_s, u"00"_s, u"60"_s} << false
+                               << invalidTime << -1;
+}
+
+void TestEmulatorProgramming::dateAndTime()
+{
+    QFETCH(QStringList, date);
+    QFETCH(QStringList, time);
+    QFETCH(bool, shiftOpen);
+    QFETCH(int, code);
+    QFETCH(int, readBack);
+    auto d = connectDriver(folder(), {}, true);
+    QVERIFY(d);
+    sellOne(*d); // a fiscal record dated now
+    if (!shiftOpen)
+        QCOMPARE(d->EndSession(), 0);
+    const std::int32_t dateBefore = d->GetDeviceInfo(DeviceInfo::Date);
+    if (!date.isEmpty()) {
+        const int r = d->SetDate(date.at(0), date.at(1), date.at(2).toInt());
+        QCOMPARE(r, time.isEmpty() ? code : 0);
+        if (time.isEmpty())
+            QCOMPARE(d->GetDeviceInfo(DeviceInfo::Date), readBack >= 0 ? readBack : dateBefore);
+    }
+    if (!time.isEmpty()) {
+        QCOMPARE(d->SetTime(time.at(0), time.at(1), time.at(2).toInt()), code);
+        if (readBack >= 0) {
+            // The clock runs on: allow the second it may have ticked.
+            const std::int32_t read = d->GetDeviceInfo(DeviceInfo::Time);
+            QVERIFY2(read == readBack || read == readBack + 1, qPrintable(QString::number(read)));
+        }
+    }
+}
+
+void TestEmulatorProgramming::paperType_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("code");
+    QTest::newRow("0") << 6 << 0 << 0;
+    QTest::newRow("1") << 6 << 1 << 0;
+    QTest::newRow("4") << 6 << 4 << 0;
+    QTest::newRow("5") << 6 << 5 << 0;
+    QTest::newRow("255") << 6 << 255 << 0;
+    QTest::newRow("2") << 6 << 2 << codeOf(ErrorCode::InvalidValue);
+    QTest::newRow("generation 5") << 5 << 1 << codeOf(ErrorCode::NotSupportedByGeneration);
+}
+
+void TestEmulatorProgramming::paperType()
+{
+    QFETCH(int, major);
+    QFETCH(int, paper);
+    QFETCH(int, code);
+    createDevice(folder(), 1, major, 1);
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    QCOMPARE(d->SetPaperType(std::int16_t(paper), 0), code);
+    QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperType), code == 0 ? paper : 0);
+}
+
+QTEST_MAIN(TestEmulatorProgramming)
+#include "tst_emulator_programming.moc"
