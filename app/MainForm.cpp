@@ -15,7 +15,10 @@
 #include "StatusLine.h"
 #include "dlgBaudRate.h"
 #include "dlgExtraInfo2.h"
+#include "dlgEKLZ.h"
+#include "dlgInfo.h"
 #include "dlgStatus.h"
+#include "FormReports.h"
 
 #include <QCloseEvent>
 
@@ -72,6 +75,11 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
 }
 
 MainForm::~MainForm() = default;
+
+QString MainForm::SessionClerk() const
+{
+    return ui->TxtSessClerkID->text();
+}
 
 void MainForm::SetStatus(const QString& text)
 {
@@ -315,12 +323,15 @@ void MainForm::CmdTaxes_Click()
 }
 void MainForm::CmdReports_Click()
 {
+    showOwned<FormReports>(*this);
 }
 void MainForm::cmdInfo_Click()
 {
+    showOwned<dlgInfo>(*this);
 }
 void MainForm::CmdEKLZ_Click()
 {
+    showOwned<dlgEKLZ>(*this);
 }
 void MainForm::CmdExtraDocData_Click()
 {

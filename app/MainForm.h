@@ -30,6 +30,8 @@ public:
     ~MainForm() override;
 
     std::shared_ptr<Driver> GetQuolt() const { return m_driver; }
+    // The cashier typed into the shift cashier box at this moment (TxtSessClerkID).
+    QString SessionClerk() const;
 
     bool bSessionOpen = false;
     std::int32_t m_MajorVersion = 0;

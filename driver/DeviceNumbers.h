@@ -372,6 +372,8 @@ inline constexpr std::int16_t FullByShifts = 6;
 inline constexpr std::int16_t ShortByDates = 9;
 inline constexpr std::int16_t FullByDates = 10;
 inline constexpr std::int16_t ElectronicOffset = 100;
+// The second argument of the reports by date, which the device expects to be -1.
+inline constexpr std::int32_t ByDateReserved = -1;
 
 constexpr std::int16_t electronic(std::int16_t printed)
 {

@@ -512,6 +512,9 @@ void TestMainForm::buttonsOpenTheirWindows_data()
     QTest::newRow("options") << u"CmdSettings"_s << u"FormOptions"_s;
     QTest::newRow("taxes") << u"CmdTaxes"_s << u"FormTaxes"_s;
     QTest::newRow("document extras") << u"CmdExtraDocData"_s << u"FormExtraDocData"_s;
+    QTest::newRow("reports") << u"CmdReports"_s << u"FormReports"_s;
+    QTest::newRow("EKLZ") << u"CmdEKLZ"_s << u"dlgEKLZ"_s;
+    QTest::newRow("information") << u"cmdInfo"_s << u"dlgInfo"_s;
 }
 
 void TestMainForm::buttonsOpenTheirWindows()
