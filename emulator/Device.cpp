@@ -118,6 +118,11 @@ Kopecks Device::roundedQuotient(qint64 dividend, qint64 divisor) const
 
 Kopecks Device::documentTotal() const
 {
+    return positionsTotal() + addedTaxes();
+}
+
+Kopecks Device::positionsTotal() const
+{
     if (!m_state.document)
         return 0;
     Kopecks total = 0;

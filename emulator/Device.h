@@ -4,6 +4,8 @@
 #include "DocumentKinds.h"
 #include "ErrorCodes.h"
 #include "Printout.h"
+#include "TaxLines.h"
+#include "Taxes.h"
 
 #include <QDateTime>
 #include <QVariant>
@@ -125,14 +127,28 @@ public:
     Failure setTime(const QString& hour, const QString& minute, std::int32_t second);
     Failure setPaperType(std::int32_t code);
 
+    // Tax rates, tax chains, their reports and the text descriptors (DeviceTaxes.cpp)
+    std::int32_t taxRate(std::int32_t number, Failure& failure) const;
+    Failure setTaxRate(std::int32_t number, std::int32_t rate);
+    QString taxChain(std::int32_t number, Failure& failure) const;
+    Failure setTaxChain(std::int32_t number, const QString& chain);
+    Failure taxChainReport(std::int32_t chain, std::int32_t amount);
+    Failure taxChainsReport();
+    Failure setDescriptorText(std::int32_t number, const QString& text);
+    // GetTextDeviceInfo(1000 + n) of a descriptor; nothing for another index.
+    std::optional<QString> descriptorInfo(std::int32_t index) const;
+    // The caption of a data value: its descriptor's text, or its number when none is stored.
+    QString descriptorCaption(std::int32_t number) const;
+
     // Information (DeviceInformation.cpp); a query reports an unknown index through `failure`.
     std::int32_t deviceInfo(std::int32_t index, Failure& failure) const;
     QString textInfo(std::int32_t index, Failure& failure) const;
     double doubleInfo(std::int32_t index, Failure& failure) const;
     std::int32_t documentInfo(std::int32_t index, Failure& failure) const;
 
-    // Totals of the open document
+    // Totals of the open document: the positions and corrections, plus the taxes added on top
     Kopecks documentTotal() const;
+    Kopecks positionsTotal() const;
     Kopecks paidTotal() const;
 
     static constexpr Kopecks kMaxAmount = 999'999'999'999; // ten billion roubles less a kopeck
@@ -186,6 +202,17 @@ private:
 
     // A discount or surcharge of `amount` kopecks (above zero) on the subtotal.
     Failure addCorrection(bool discount, Kopecks amount, const QString& caption);
+
+    // Taxes of the open receipt (DeviceTaxes.cpp)
+    TaxSettings taxSettings() const;
+    TaxPrinting taxPrinting(bool report) const;
+    std::optional<TaxSheet> taxesOf(const QList<Entry>& entries) const;
+    // Refuses entries whose taxes or taxed total would pass the device's limit.
+    Failure checkTaxedTotal(const QList<Entry>& entries) const;
+    Kopecks addedTaxes() const;
+    // Prints the closing receipt's tax lines and counts its taxes.
+    void settleTaxes(Printout& out);
+    void printReportTaxTotals(Printout& out, const Counters& counters) const;
 
     DeviceState m_state;
     Clock m_clock;

@@ -59,7 +59,8 @@ Failure Device::setExtraDocData(int firstGeneration, int lastGeneration, const Q
     if (m_state.document)
         return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
     // The descriptors under which the four values print.
-    static const int descriptors[] = {42, 81, 82, 80};
+    static const int descriptors[] = {Descriptor::Row42, Descriptor::Row81, Descriptor::Row82,
+                                      Descriptor::Row80};
     QStringList lines;
     for (qsizetype i = 0; i < values.size() && i < 4; ++i) {
         if (values[i].isEmpty())
@@ -68,7 +69,7 @@ Failure Device::setExtraDocData(int firstGeneration, int lastGeneration, const Q
         // not fit one.
         if (const Failure f = checkText(values[i], m_state.lineWidth); !f.ok())
             return f;
-        const QString label = u"%1:"_s.arg(descriptors[i]);
+        const QString label = descriptorCaption(descriptors[i]) + u':';
         if (label.size() + 1 + values[i].size() <= m_state.lineWidth)
             lines.append(label + u' ' + values[i]);
         else

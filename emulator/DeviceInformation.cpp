@@ -239,6 +239,8 @@ std::int32_t Device::deviceInfo(std::int32_t index, Failure& failure) const
 
 QString Device::textInfo(std::int32_t index, Failure& failure) const
 {
+    if (const std::optional<QString> descriptor = descriptorInfo(index))
+        return *descriptor;
     const auto* row = findRow(kTextInfo, index);
     if (!row) {
         if (!isProgrammableText(index))

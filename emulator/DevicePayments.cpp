@@ -183,6 +183,7 @@ Failure Device::closeDocument()
     if (const Failure f = checkSettlement(s); !f.ok())
         return f;
     Printout out = paper();
+    settleTaxes(out);
     tape::receiptEnd(out, m_state, *m_state.document, s.total, s.change);
     print(out);
     countClosedDocument(s);

@@ -81,6 +81,11 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
         return fail(ErrorCode::Overflow, Reason::TooLarge);
     if (total < 0)
         return fail(ErrorCode::NegativeTotal);
+    QList<Entry> next = document.body.entries;
+    next.append(Entry{request.kind, request.quantity, request.price, request.name, request.taxGroup,
+                      department, amount});
+    if (const Failure f = checkTaxedTotal(next); !f.ok())
+        return f;
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
 
@@ -235,11 +240,17 @@ Failure Device::addCorrection(bool discount, Kopecks amount, const QString& capt
                     [](const Entry& e) { return isPosition(e.kind); });
     if (!anyPosition)
         return fail(ErrorCode::NotAllowedInState, Reason::NoPreviousOperation);
-    const Kopecks total = documentTotal() + signedAmount;
+    // A correction applies to the sum of the positions; the taxes follow from it.
+    const Kopecks total = positionsTotal() + signedAmount;
     if (total < 0)
         return fail(ErrorCode::NegativeTotal);
     if (total > kMaxAmount)
         return fail(ErrorCode::Overflow, Reason::TooLarge);
+    QList<Entry> next = document.body.entries;
+    next.append(Entry{signedAmount < 0 ? EntryKind::Discount : EntryKind::Surcharge, 0, 0, caption,
+                      0, document.department, signedAmount < 0 ? -signedAmount : signedAmount});
+    if (const Failure f = checkTaxedTotal(next); !f.ok())
+        return f;
     if (document.body.entries.size() >= kMaxEntries)
         return fail(ErrorCode::DocumentFull);
     if (const Failure f = checkPrinter(); !f.ok())
@@ -298,7 +309,7 @@ Failure Device::percentCorrection(std::int32_t percent)
         return fail(ErrorCode::InvalidValue, Reason::TooLarge);
     // A percentage that comes to nothing, on an empty subtotal too, is no correction: it would
     // print and count a discount or surcharge of 0.00.
-    const Kopecks share = roundedShare(documentTotal(), percent < 0 ? -percent : percent);
+    const Kopecks share = roundedShare(positionsTotal(), percent < 0 ? -percent : percent);
     if (share == 0)
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
     const QString caption =

@@ -69,6 +69,7 @@ Failure Device::endSession()
     m_state.shiftCounters[Counter::LastZNumber] = zNumber;
     Printout out = paper();
     tape::shiftReport(out, m_state, u"Z-ОТЧЕТ %1"_s.arg(zNumber), false, now());
+    printReportTaxTotals(out, m_state.shiftCounters);
     out.centered(u"СМЕНА ЗАКРЫТА"_s);
     print(out);
 
@@ -135,6 +136,7 @@ Failure Device::printReport(std::int32_t kind)
     } else {
         tape::shiftReport(out, m_state, kind == X1 ? u"X-ОТЧЕТ"_s : u"X2-ОТЧЕТ ПО ОТДЕЛАМ"_s,
                           kind == X2, now());
+        printReportTaxTotals(out, m_state.shiftCounters);
     }
     print(out);
     return kOk;

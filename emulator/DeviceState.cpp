@@ -150,8 +150,13 @@ QByteArray DeviceState::serialize() const
         << lastReceipt << lastReceiptTotal << extraStrings << extraStrings2 << pendingExtraData
         << faultMember << qint32(faultCode);
     writeOptional(out, document);
-    // Added later: a record saved before it simply ends here.
+    // Added later, one section after another: a record saved before a section ends before it
+    // and reads with the defaults.
     out << headerLines << headerBold << qint32(paperType);
+    out << taxRates[0] << taxRates[1] << taxRates[2] << taxRates[3];
+    for (const QString& chain : taxChains)
+        out << chain;
+    out << descriptors;
     return data;
 }
 
@@ -181,6 +186,12 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
         s.paperType = paperType;
         if (s.headerLines.size() != kHeaderLines || s.headerBold.size() != kHeaderLines)
             return std::nullopt;
+    }
+    if (!in.atEnd()) {
+        in >> s.taxRates[0] >> s.taxRates[1] >> s.taxRates[2] >> s.taxRates[3];
+        for (QString& chain : s.taxChains)
+            in >> chain;
+        in >> s.descriptors;
     }
     if (in.status() != QDataStream::Ok)
         return std::nullopt;

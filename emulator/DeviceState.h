@@ -161,6 +161,8 @@ struct Sensors
     bool printerError = false;
 };
 
+inline const QString kEmptyChain = QStringLiteral("00000000000000000000");
+
 struct DeviceState
 {
     // Identity and generation
@@ -208,6 +210,13 @@ struct DeviceState
     QList<bool> headerBold = QList<bool>(kHeaderLines, false);
     int paperType = 0;
     static constexpr int kHeaderLines = 8;
+
+    // Taxes: rates in hundredths of a percent, chains as their texts; the text descriptors
+    // 42, 80, 81 and 82 printed on every document.
+    std::array<int, 4> taxRates{};
+    std::array<QString, 8> taxChains{kEmptyChain, kEmptyChain, kEmptyChain, kEmptyChain,
+                                     kEmptyChain, kEmptyChain, kEmptyChain, kEmptyChain};
+    QMap<int, QString> descriptors;
 
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;

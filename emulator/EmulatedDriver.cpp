@@ -690,7 +690,8 @@ Driver::Result EmulatedDriver::ClearExtraStrings2()
 
 Driver::Result EmulatedDriver::SetDescriptorText(std::int16_t number, const QString& text)
 {
-    return notYet(u"SetDescriptorText", {number, text});
+    return command(u"SetDescriptorText", {number, text},
+                   [&](Device& d) { return d.setDescriptorText(number, text); });
 }
 
 // ---- information -------------------------------------------------------------------------------
@@ -741,12 +742,13 @@ Driver::Result EmulatedDriver::TestPrinter(std::int16_t kind)
 
 Driver::Result EmulatedDriver::TaxChainReport(std::int16_t chain, std::int16_t amount)
 {
-    return notYet(u"TaxChainReport", {chain, amount});
+    return command(u"TaxChainReport", {chain, amount},
+                   [&](Device& d) { return d.taxChainReport(chain, amount); });
 }
 
 Driver::Result EmulatedDriver::TaxChainsReport()
 {
-    return notYet(u"TaxChainsReport", {});
+    return command(u"TaxChainsReport", {}, [&](Device& d) { return d.taxChainsReport(); });
 }
 
 Driver::Result EmulatedDriver::EKLZPrintReportByNum(std::int16_t kind, std::int32_t first,
@@ -827,23 +829,27 @@ Driver::Result EmulatedDriver::SetPrintDocumentMode(std::int32_t mode, std::int3
 std::int16_t EmulatedDriver::GetTaxRate(std::int16_t number)
 {
     return query<std::int16_t>(
-        u"GetTaxRate", {number}, [](const Device&, Failure&) { return std::int16_t{0}; }, 0);
+        u"GetTaxRate", {number},
+        [&](const Device& d, Failure& f) { return std::int16_t(d.taxRate(number, f)); }, 0);
 }
 
 Driver::Result EmulatedDriver::SetTaxRate(std::int16_t number, std::int16_t rate)
 {
-    return notYet(u"SetTaxRate", {number, rate});
+    return command(u"SetTaxRate", {number, rate},
+                   [&](Device& d) { return d.setTaxRate(number, rate); });
 }
 
 QString EmulatedDriver::GetTaxChain(std::int16_t number)
 {
     return query<QString>(
-        u"GetTaxChain", {number}, [](const Device&, Failure&) { return QString(); }, QString());
+        u"GetTaxChain", {number},
+        [&](const Device& d, Failure& f) { return d.taxChain(number, f); }, QString());
 }
 
 Driver::Result EmulatedDriver::SetTaxChain(std::int16_t number, const QString& chain)
 {
-    return notYet(u"SetTaxChain", {number, chain});
+    return command(u"SetTaxChain", {number, chain},
+                   [&](Device& d) { return d.setTaxChain(number, chain); });
 }
 
 // ---- pictures, bar codes, line display: not supported yet ------------------------------------

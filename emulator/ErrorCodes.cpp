@@ -76,6 +76,7 @@ constexpr std::array kCodes{
     ErrorCodeInfo{ErrorCode::StorageError, u"Ошибка памяти устройства", u"Device memory error"},
     ErrorCodeInfo{ErrorCode::DeviceDamaged, u"Память устройства повреждена",
                   u"The device memory is damaged"},
+    ErrorCodeInfo{ErrorCode::InvalidTaxChain, u"Неверная налоговая цепочка", u"Invalid tax chain"},
     ErrorCodeInfo{ErrorCode::FileNotFound, u"Файл не найден", u"File not found"},
     ErrorCodeInfo{ErrorCode::BadPicture, u"Файл не является точечным рисунком",
                   u"The file is not a bitmap picture"},
@@ -127,6 +128,16 @@ constexpr std::array kReasons{
                u"the file could not be opened for writing"},
     ReasonInfo{Reason::ControlCharacter, u"текст содержит управляющие символы",
                u"the text holds control characters"},
+    ReasonInfo{Reason::ChainLength, u"цепочка должна состоять из 20 символов",
+               u"a chain has 20 characters"},
+    ReasonInfo{Reason::ChainCharacter, u"допустимы только A-D, a-d и 0",
+               u"only A-D, a-d and 0 are allowed"},
+    ReasonInfo{Reason::ChainGap, u"налоги группы должны стоять с её начала",
+               u"the taxes of a group must stand from its start"},
+    ReasonInfo{Reason::ChainRepeat, u"налог встречается в цепочке дважды",
+               u"a tax occurs twice in the chain"},
+    ReasonInfo{Reason::ChainOrphan, u"заполнена группа налога, которого нет в цепочке",
+               u"a group is filled for a tax that is not in the chain"},
 };
 
 QString pick(Language language, const char16_t* russian, const char16_t* english)

@@ -31,6 +31,12 @@ enum class Reason : std::int16_t {
     EmptyText = 13,
     NotWritable = 14,
     ControlCharacter = 15, // a text holds line breaks or other control characters
+    // What is wrong with a tax chain text.
+    ChainLength = 30,
+    ChainCharacter = 31,
+    ChainGap = 32,
+    ChainRepeat = 33,
+    ChainOrphan = 34,
 };
 
 struct Failure

@@ -151,6 +151,8 @@ void documentHeader(Printout& out, const DeviceState& state, const Document& doc
         for (const QString& extra : state.extraStrings)
             out.line(extra);
     }
+    for (const QString& descriptor : state.descriptors)
+        out.line(descriptor);
     for (const QString& data : state.pendingExtraData)
         out.line(data);
     if (documentKind(document.type).positions &&
