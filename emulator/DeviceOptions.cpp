@@ -49,7 +49,7 @@ constexpr OptionRule kRules[] = {
     flag(AlwaysOpenDrawer),
     flag(CountTotalQuantity, true),
     choice(DateFormat, 0, 2, true),
-    choice(Rounding, RoundingMode::HalfUp, RoundingMode::Up, true),
+    choice(DeviceOption::Rounding, RoundingMode::HalfUp, RoundingMode::Up, true),
     flag(PrintEklzTapeOnZReport),
     flag(PrintDelimiter, true),
     flag(PrintShiftStartOnReports, true),
