@@ -12,15 +12,15 @@ namespace {
 constexpr int kPort = 1;
 
 // A device with the tax printing options set as a test needs them.
-void createDevice(const QString& folder, int major, QMap<int, int> options)
+void createTaxDevice(const QString& folder, int major, QMap<int, int> options)
 {
-    QString error;
-    std::unique_ptr<DeviceStore> store = DeviceStore::open(folder, kPort, &error);
-    QVERIFY2(store, qPrintable(error));
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(folder, kPort, OpenMode::Replace);
+    QVERIFY2(store, qPrintable(store.detail()));
     DeviceState state;
     state.major = major;
     state.options = std::move(options);
-    QVERIFY(store->reset(state));
+    QVERIFY((*store)->reset(state));
 }
 
 // The amount printed on the tape after `caption` ("НАЛОГ A 20.00%   =18.00" gives "18.00"),
@@ -37,9 +37,10 @@ QString printed(const QStringList& tape, const QString& caption)
     return QString();
 }
 
-double counter(Driver& driver, int index)
+// The extended code of a refusal, as GetErrorCode2 answers it.
+int code2(ErrorCode code, Reason reason)
 {
-    return driver.GetDoubleDeviceInfo(std::int16_t(index));
+    return Failure{code, reason}.extendedCode();
 }
 
 const QString kEmpty = u"00000000000000000000"_s;
@@ -79,11 +80,13 @@ void TestEmulatorTaxDevice::rates_data()
     QTest::newRow("20.00 %") << 1 << 2000 << false << 0 << 2000;
     QTest::newRow("highest") << 4 << 9999 << false << 0 << 9999;
     QTest::newRow("zero") << 2 << 0 << false << 0 << 0;
-    QTest::newRow("100.00 % is too much") << 1 << 10000 << false << 17 << 1000;
-    QTest::newRow("negative") << 3 << -1 << false << 17 << 1000;
-    QTest::newRow("rate 5") << 5 << 100 << false << 16 << 0;
-    QTest::newRow("rate 0") << 0 << 100 << false << 16 << 0;
-    QTest::newRow("not within a fiscal day") << 1 << 2000 << true << 22 << 1000;
+    QTest::newRow("100.00 % is too much")
+        << 1 << 10000 << false << int(ErrorCode::InvalidValue) << 1000;
+    QTest::newRow("negative") << 3 << -1 << false << int(ErrorCode::InvalidValue) << 1000;
+    QTest::newRow("rate 5") << 5 << 100 << false << int(ErrorCode::UnknownIndex) << 0;
+    QTest::newRow("rate 0") << 0 << 100 << false << int(ErrorCode::UnknownIndex) << 0;
+    QTest::newRow("not within a fiscal day")
+        << 1 << 2000 << true << int(ErrorCode::ShiftAlreadyOpen) << 1000;
 }
 
 void TestEmulatorTaxDevice::rates()
@@ -91,7 +94,7 @@ void TestEmulatorTaxDevice::rates()
     QFETCH(int, number);
     QFETCH(int, rate);
     QFETCH(bool, shiftOpen);
-    createDevice(folder(), 2, {});
+    createTaxDevice(folder(), 2, {});
     auto driver = connectDriver(folder(), {}, false);
     QVERIFY(driver);
     for (std::int16_t i = 1; i <= 4; ++i)
@@ -116,14 +119,26 @@ void TestEmulatorTaxDevice::chains_data()
                             << u"A000b000000000000000"_s;
     QTest::newRow("chain 8") << 6 << 8 << u"dcba0000000000000000"_s << 0 << 0
                              << u"dcba0000000000000000"_s;
-    QTest::newRow("short") << 6 << 1 << u"A000"_s << 80 << 8030 << kEmpty;
-    QTest::newRow("digits") << 6 << 1 << u"10000000000000000000"_s << 80 << 8031 << kEmpty;
-    QTest::newRow("gap") << 6 << 1 << u"0A000000000000000000"_s << 80 << 8032 << kEmpty;
-    QTest::newRow("under itself") << 6 << 1 << u"A000A000000000000000"_s << 80 << 8033 << kEmpty;
+    QTest::newRow("short") << 6 << 1 << u"A000"_s << int(ErrorCode::InvalidTaxChain)
+                           << code2(ErrorCode::InvalidTaxChain, Reason::ChainLength) << kEmpty;
+    QTest::newRow("digits") << 6 << 1 << u"10000000000000000000"_s
+                            << int(ErrorCode::InvalidTaxChain)
+                            << code2(ErrorCode::InvalidTaxChain, Reason::ChainCharacter) << kEmpty;
+    QTest::newRow("gap") << 6 << 1 << u"0A000000000000000000"_s << int(ErrorCode::InvalidTaxChain)
+                         << code2(ErrorCode::InvalidTaxChain, Reason::ChainGap) << kEmpty;
+    QTest::newRow("under itself") << 6 << 1 << u"A000A000000000000000"_s
+                                  << int(ErrorCode::InvalidTaxChain)
+                                  << code2(ErrorCode::InvalidTaxChain, Reason::ChainRepeat)
+                                  << kEmpty;
     QTest::newRow("absent tax's group")
-        << 6 << 1 << u"0000a000000000000000"_s << 80 << 8034 << kEmpty;
-    QTest::newRow("chain 9") << 6 << 9 << u"A0000000000000000000"_s << 16 << 1600 << QString();
-    QTest::newRow("generation 2") << 2 << 1 << u"A0000000000000000000"_s << 50 << 5000 << QString();
+        << 6 << 1 << u"0000a000000000000000"_s << int(ErrorCode::InvalidTaxChain)
+        << code2(ErrorCode::InvalidTaxChain, Reason::ChainOrphan) << kEmpty;
+    QTest::newRow("chain 9") << 6 << 9 << u"A0000000000000000000"_s << int(ErrorCode::UnknownIndex)
+                             << code2(ErrorCode::UnknownIndex, Reason::General) << QString();
+    QTest::newRow("generation 2") << 2 << 1 << u"A0000000000000000000"_s
+                                  << int(ErrorCode::NotSupportedByGeneration)
+                                  << code2(ErrorCode::NotSupportedByGeneration, Reason::General)
+                                  << QString();
 }
 
 void TestEmulatorTaxDevice::chains()
@@ -131,7 +146,7 @@ void TestEmulatorTaxDevice::chains()
     QFETCH(int, major);
     QFETCH(int, number);
     QFETCH(QString, chain);
-    createDevice(folder(), major, {});
+    createTaxDevice(folder(), major, {});
     auto driver = connectDriver(folder(), {}, false);
     QVERIFY(driver);
 
@@ -143,12 +158,12 @@ void TestEmulatorTaxDevice::chains()
 void TestEmulatorTaxDevice::receiptTaxesPrintedAndCounted()
 {
     // Each tax on its own line with its rate, "в т.ч. НДС", chains on.
-    createDevice(folder(), 6,
-                 {{DeviceOption::PrintTaxes, 1},
-                  {DeviceOption::PrintVatIncluded, 1},
-                  {DeviceOption::PrintTaxRates, 1},
-                  {DeviceOption::PrintTaxRatesInReports, 1},
-                  {DeviceOption::UseTaxChains, 1}});
+    createTaxDevice(folder(), 6,
+                    {{DeviceOption::PrintTaxes, 1},
+                     {DeviceOption::PrintVatIncluded, 1},
+                     {DeviceOption::PrintTaxRates, 1},
+                     {DeviceOption::PrintTaxRatesInReports, 1},
+                     {DeviceOption::UseTaxChains, 1}});
     auto driver = connectDriver(folder(), {}, false);
     QVERIFY(driver);
     QCOMPARE(driver->SetTaxRate(1, 2000), 0);
@@ -158,7 +173,7 @@ void TestEmulatorTaxDevice::receiptTaxesPrintedAndCounted()
     QCOMPARE(driver->SetTaxChain(2, u"c0000000000000000000"_s), 0);
     QCOMPARE(driver->StartSession(u"Кассир"_s, 1), 0);
 
-    QCOMPARE(driver->StartDocument(1, 1, QString(), u"Кассир"_s), 0);
+    QCOMPARE(driver->StartDocument(::DocumentType::Sale, 1, QString(), u"Кассир"_s), 0);
     QCOMPARE(driver->Item(1000, 10000, u"Товар 1"_s, 1), 0);
     QCOMPARE(driver->Item(1000, 5000, u"Товар 2"_s, 2), 0);
     QCOMPARE(driver->PercentCorrection(-10), 0);
@@ -175,11 +190,11 @@ void TestEmulatorTaxDevice::receiptTaxesPrintedAndCounted()
     QCOMPARE(printed(lines, u"НАЛОГ C 5.00%"_s), u"2.14"_s);
     QCOMPARE(printed(lines, u"В Т.Ч. НДС"_s), u"11.96"_s);
     QCOMPARE(printed(lines, u"ИТОГ"_s), u"153.00"_s);
-    for (const int base : {300, 400}) {
-        QCOMPARE(counter(*driver, base + 23), 1800.0);
-        QCOMPARE(counter(*driver, base + 24), 982.0);
-        QCOMPARE(counter(*driver, base + 25), 214.0);
-        QCOMPARE(counter(*driver, base + 26), 0.0);
+    for (const auto& counter : {shiftCounter, totalCounter}) {
+        QCOMPARE(counter(*driver, DeviceCounter::Tax1), 1800.0);
+        QCOMPARE(counter(*driver, DeviceCounter::Tax2), 982.0);
+        QCOMPARE(counter(*driver, DeviceCounter::Tax3), 214.0);
+        QCOMPARE(counter(*driver, DeviceCounter::Tax4), 0.0);
     }
 
     QCOMPARE(driver->PrintReport(ReportKind::X1), 0);
@@ -193,7 +208,7 @@ void TestEmulatorTaxDevice::receiptTaxesPrintedAndCounted()
 void TestEmulatorTaxDevice::annulmentTakesItsTaxesBack()
 {
     // Chains off: group n includes rate n.
-    createDevice(folder(), 6, {{DeviceOption::PrintTaxes, 1}});
+    createTaxDevice(folder(), 6, {{DeviceOption::PrintTaxes, 1}});
     auto driver = connectDriver(folder(), {}, false);
     QVERIFY(driver);
     QCOMPARE(driver->SetTaxRate(1, 2000), 0);
@@ -202,37 +217,37 @@ void TestEmulatorTaxDevice::annulmentTakesItsTaxesBack()
     const QVariant cash = QVariant::fromValue<std::int16_t>(8);
 
     // 12000 includes 2000 at 20 %; 1100 includes 100 at 10 %.
-    QCOMPARE(driver->StartDocument(1, 1, QString(), u"Кассир"_s), 0);
+    QCOMPARE(driver->StartDocument(::DocumentType::Sale, 1, QString(), u"Кассир"_s), 0);
     QCOMPARE(driver->Item(1000, 12000, u"Товар 1"_s, 1), 0);
     QCOMPARE(driver->Item(1000, 1100, u"Товар 2"_s, 2), 0);
     QCOMPARE(driver->Tender2(13100.0, cash, QVariant(u""_s), u""_s), 0);
     QCOMPARE(printed(tape(folder()), u"НАЛОГ A"_s), u"20.00"_s);
     // Returned: 6000 includes 1000.
-    QCOMPARE(driver->StartDocument(2, 1, QString(), u"Кассир"_s), 0);
+    QCOMPARE(driver->StartDocument(::DocumentType::SaleAnnulment, 1, QString(), u"Кассир"_s), 0);
     QCOMPARE(driver->Item(500, 12000, u"Товар 1"_s, 1), 0);
     QCOMPARE(driver->Tender2(6000.0, cash, QVariant(u""_s), u""_s), 0);
     // A cancelled sale counts nothing.
-    QCOMPARE(driver->StartDocument(1, 1, QString(), u"Кассир"_s), 0);
+    QCOMPARE(driver->StartDocument(::DocumentType::Sale, 1, QString(), u"Кассир"_s), 0);
     QCOMPARE(driver->Item(1000, 12000, u"Товар 1"_s, 1), 0);
     QCOMPARE(driver->CancelDocument(), 0);
 
-    QCOMPARE(counter(*driver, 323), 1000.0);
-    QCOMPARE(counter(*driver, 324), 100.0);
-    QCOMPARE(counter(*driver, 423), 1000.0);
+    QCOMPARE(shiftCounter(*driver, DeviceCounter::Tax1), 1000.0);
+    QCOMPARE(shiftCounter(*driver, DeviceCounter::Tax2), 100.0);
+    QCOMPARE(totalCounter(*driver, DeviceCounter::Tax1), 1000.0);
     QCOMPARE(driver->EndSession(), 0);
-    QCOMPARE(counter(*driver, 323), 0.0);
-    QCOMPARE(counter(*driver, 424), 100.0);
+    QCOMPARE(shiftCounter(*driver, DeviceCounter::Tax1), 0.0);
+    QCOMPARE(totalCounter(*driver, DeviceCounter::Tax2), 100.0);
 }
 
 void TestEmulatorTaxDevice::taxesThatWouldOverflowAreRefused()
 {
-    createDevice(folder(), 6, {{DeviceOption::UseTaxChains, 1}});
+    createTaxDevice(folder(), 6, {{DeviceOption::UseTaxChains, 1}});
     auto driver = connectDriver(folder(), {}, false);
     QVERIFY(driver);
     QCOMPARE(driver->SetTaxRate(4, 9999), 0);
     QCOMPARE(driver->SetTaxChain(1, u"D0000000000000000000"_s), 0);
     QCOMPARE(driver->StartSession(u"Кассир"_s, 1), 0);
-    QCOMPARE(driver->StartDocument(1, 1, QString(), u"Кассир"_s), 0);
+    QCOMPARE(driver->StartDocument(::DocumentType::Sale, 1, QString(), u"Кассир"_s), 0);
     // 600 x 10 000 000.00 is within the device's limit, its 99.99 % on top is not.
     QCOMPARE(driver->Item(600000, 1'000'000'000, u"Товар"_s, 1), 18);
     QCOMPARE(driver->Item(600000, 1'000'000'000, u"Товар"_s, 0), 0);
@@ -241,7 +256,7 @@ void TestEmulatorTaxDevice::taxesThatWouldOverflowAreRefused()
 
 void TestEmulatorTaxDevice::chainReports()
 {
-    createDevice(folder(), 5, {});
+    createTaxDevice(folder(), 5, {});
     auto driver = connectDriver(folder(), {}, false);
     QVERIFY(driver);
     QCOMPARE(driver->SetTaxRate(1, 2000), 0);
@@ -271,11 +286,14 @@ void TestEmulatorTaxDevice::descriptors_data()
     QTest::newRow("42 on generation 5") << 5 << 42 << u"Карта"_s << 0 << u"Карта"_s;
     QTest::newRow("82 on generation 6") << 6 << 82 << u"Заказ"_s << 0 << u"Заказ"_s;
     QTest::newRow("not read back on 4") << 4 << 80 << u"Счёт"_s << 0 << u""_s;
-    QTest::newRow("80 needs generation 3") << 2 << 80 << u"Счёт"_s << 50 << u""_s;
+    QTest::newRow("80 needs generation 3")
+        << 2 << 80 << u"Счёт"_s << int(ErrorCode::NotSupportedByGeneration) << u""_s;
     QTest::newRow("42 on generation 2") << 2 << 42 << u"Карта"_s << 0 << u""_s;
-    QTest::newRow("too long") << 6 << 81 << u"x"_s.repeated(41) << 13 << u""_s;
-    QTest::newRow("line break") << 6 << 81 << u"a\nb"_s << 17 << u""_s;
-    QTest::newRow("no such descriptor") << 6 << 43 << u"x"_s << 16 << u""_s;
+    QTest::newRow("too long") << 6 << 81 << u"x"_s.repeated(41) << int(ErrorCode::TextTooLong)
+                              << u""_s;
+    QTest::newRow("line break") << 6 << 81 << u"a\nb"_s << int(ErrorCode::InvalidValue) << u""_s;
+    QTest::newRow("no such descriptor")
+        << 6 << 43 << u"x"_s << int(ErrorCode::UnknownIndex) << u""_s;
 }
 
 void TestEmulatorTaxDevice::descriptors()
@@ -284,14 +302,14 @@ void TestEmulatorTaxDevice::descriptors()
     QFETCH(int, number);
     QFETCH(QString, text);
     QFETCH(int, code);
-    createDevice(folder(), major, {});
+    createTaxDevice(folder(), major, {});
     auto driver = connectDriver(folder());
     QVERIFY(driver);
 
     QTEST(int(driver->SetDescriptorText(std::int16_t(number), text)), "code");
     QTEST(driver->GetTextDeviceInfo(TextInfo::DescriptorBase + number), "readBack");
     // A stored descriptor is printed on the next document.
-    QCOMPARE(driver->StartDocument(3, 1, QString(), u"Кассир"_s), 0);
+    QCOMPARE(driver->StartDocument(::DocumentType::Text, 1, QString(), u"Кассир"_s), 0);
     QCOMPARE(tape(folder(), kPort, 12).contains(text), code == 0);
     // Not while a document is open.
     if (code == 0)
