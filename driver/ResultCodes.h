@@ -55,6 +55,8 @@ enum class ErrorCode : std::int16_t {
     InvalidDate = 75,
     InvalidTime = 76,
     DateBeforeLastRecord = 77,
+    EklzNoData = 90,
+    EklzFull = 91,
 };
 
 // The code as the contract returns it, for comparing with a result: r == resultCode(...).

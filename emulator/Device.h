@@ -28,6 +28,7 @@ struct Effects
         Kopecks total = 0;
         bool cancelled = false;
         QStringList lines;
+        int kpk = 0; // its number on the control tape; 0 when it is not on it
     };
     struct ClosedShift
     {
@@ -35,6 +36,8 @@ struct Effects
         QDateTime openedAt;
         QDateTime closedAt;
         Counters counters;
+        int kpk = 0;       // the Z report's number on the control tape
+        QStringList lines; // the Z report as printed
     };
 
     QStringList tape;
@@ -88,6 +91,14 @@ public:
     Failure printDuplicate();
     Failure printReport(std::int32_t kind);
     Failure testPrinter(std::int32_t kind);
+
+    // The electronic control tape (DeviceEklz.cpp): its reports print what EklzReports laid
+    // out from the records; the device only checks that it may print now.
+    Failure checkEklzReport(bool printed) const;
+    Failure printEklzReport(const QStringList& lines);
+    Failure checkEklzSpace(DocumentType type) const; // fiscal documents need room on the tape
+    bool printsControlTapeOnZ() const;               // option 24
+    void printControlTape(int shift, const QStringList& lines);
 
     // Opening, ending and cancelling documents; text lines and extra lines (DeviceDocuments.cpp)
     Failure startDocument(std::int32_t type, std::int32_t department, const QString& order,

@@ -33,6 +33,8 @@ Failure Device::startDocument(std::int32_t type, std::int32_t department, const 
         return f;
     if (const Failure f = checkText(cashier, kMaxCashierLength); !f.ok())
         return f;
+    if (const Failure f = checkEklzSpace(documentType); !f.ok())
+        return f;
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
 

@@ -2,6 +2,7 @@
 // generation that first answers it.
 
 #include "Device.h"
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 
 #include <algorithm>
@@ -133,12 +134,12 @@ constexpr InfoRow<TextGetter> kTextInfo[] = {
     {TextInfo::Version, 0,
      [](const Device& d) { return u"%1.%2"_s.arg(d.state().major).arg(d.state().minor); }},
     {TextInfo::LastKpk, 4,
-     [](const Device& d) { return u"%1"_s.arg(d.state().fiscalDocuments, 8, 10, QChar(u'0')); }},
+     [](const Device& d) { return u"%1"_s.arg(d.state().lastKpk, 8, 10, QChar(u'0')); }},
     {TextInfo::EklzNumber, 4, [](const Device& d) { return d.state().eklzNumber; }},
     {TextInfo::EklzLastDocumentDate, 4,
-     [](const Device& d) { return d.state().lastDocumentAt.toString(u"dd.MM.yyyy"_s); }},
+     [](const Device& d) { return d.state().eklzLastAt.toString(u"dd.MM.yyyy"_s); }},
     {TextInfo::EklzLastDocumentTime, 4,
-     [](const Device& d) { return d.state().lastDocumentAt.toString(u"HH:mm"_s); }},
+     [](const Device& d) { return d.state().eklzLastAt.toString(u"HH:mm"_s); }},
     {TextInfo::HeaderLineBase + 1, 3, [](const Device& d) { return d.state().headerLines.at(0); }},
     {TextInfo::HeaderLineBase + 2, 3, [](const Device& d) { return d.state().headerLines.at(1); }},
     {TextInfo::HeaderLineBase + 3, 3, [](const Device& d) { return d.state().headerLines.at(2); }},
@@ -149,7 +150,7 @@ constexpr InfoRow<TextGetter> kTextInfo[] = {
     {TextInfo::HeaderLineBase + 8, 3, [](const Device& d) { return d.state().headerLines.at(7); }},
 };
 
-// Descriptors (1000 + n) and device messages (1200 + n) are not programmable yet: they read empty.
+// Descriptors (1000 + n) the generation does not keep read empty, without a failure.
 bool isProgrammableText(std::int32_t index)
 {
     using namespace TextInfo;
@@ -241,6 +242,9 @@ QString Device::textInfo(std::int32_t index, Failure& failure) const
 {
     if (const std::optional<QString> descriptor = descriptorInfo(index))
         return *descriptor;
+    using namespace TextInfo;
+    if (index >= MessageBase && index <= MessageBase + LastMessageNumber)
+        return deviceMessage(index - MessageBase);
     const auto* row = findRow(kTextInfo, index);
     if (!row) {
         if (!isProgrammableText(index))

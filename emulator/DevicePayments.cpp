@@ -191,6 +191,10 @@ Failure Device::closeDocument()
     m_state.lastReceipt = m_state.document->lines;
     m_state.lastReceiptTotal = s.total;
     finishDocument(false, s.total);
+    // The receipt printed this number at its end; it goes to the control tape with it.
+    m_state.lastKpk += 1;
+    m_state.eklzLastAt = m_state.lastDocumentAt;
+    m_effects.documents.last().kpk = m_state.lastKpk;
     return kOk;
 }
 

@@ -70,11 +70,16 @@ Failure Device::endSession()
     Printout out = paper();
     tape::shiftReport(out, m_state, u"Z-ОТЧЕТ %1"_s.arg(zNumber), false, now());
     printReportTaxTotals(out, m_state.shiftCounters);
+    // The Z report is the last record of the shift on the control tape.
+    m_state.lastKpk += 1;
+    m_state.eklzLastAt = now();
+    tape::eklzStamp(out, m_state, m_state.lastKpk);
     out.centered(u"СМЕНА ЗАКРЫТА"_s);
+    const QStringList report = out.lines();
     print(out);
 
     m_effects.shifts.append(Effects::ClosedShift{m_state.shiftNumber, m_state.shiftOpenedAt, now(),
-                                                 m_state.shiftCounters});
+                                                 m_state.shiftCounters, m_state.lastKpk, report});
     m_state.shiftOpen = false;
     m_state.shiftOpenedAt = QDateTime();
     m_state.departmentSales.clear();

@@ -157,6 +157,7 @@ QByteArray DeviceState::serialize() const
     for (const QString& chain : taxChains)
         out << chain;
     out << descriptors;
+    out << qint32(lastKpk) << eklzActivatedAt << eklzLastAt << sensors.eklzFull;
     return data;
 }
 
@@ -193,6 +194,13 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
             in >> chain;
         in >> s.descriptors;
     }
+    // A device saved before it kept its control tape numbered its fiscal documents only.
+    qint32 lastKpk = fiscal;
+    if (!in.atEnd())
+        in >> lastKpk >> s.eklzActivatedAt >> s.eklzLastAt >> s.sensors.eklzFull;
+    else
+        s.eklzLastAt = s.lastDocumentAt;
+    s.lastKpk = lastKpk;
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

@@ -159,6 +159,7 @@ struct Sensors
     bool batteryLow = false;
     bool eklzNearFull = false;
     bool printerError = false;
+    bool eklzFull = false;
 };
 
 inline const QString kEmptyChain = QStringLiteral("00000000000000000000");
@@ -217,6 +218,11 @@ struct DeviceState
     std::array<QString, 8> taxChains{kEmptyChain, kEmptyChain, kEmptyChain, kEmptyChain,
                                      kEmptyChain, kEmptyChain, kEmptyChain, kEmptyChain};
     QMap<int, QString> descriptors;
+    // The electronic control tape (EKLZ): the last KPK number given to a document or a Z report,
+    // and when it was activated.
+    int lastKpk = 0;
+    QDateTime eklzActivatedAt;
+    QDateTime eklzLastAt; // when the last record went to the tape
 
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;

@@ -29,6 +29,13 @@ const char16_t* const kSchema[] = {
     u" type INTEGER, shift INTEGER, closed_at TEXT, total INTEGER, cancelled INTEGER, text TEXT)",
     u"CREATE TABLE IF NOT EXISTS shifts(number INTEGER PRIMARY KEY, opened_at TEXT,"
     u" closed_at TEXT, counters TEXT)",
+    // The control tape (EKLZ): every fiscal document and Z report under its KPK number; kind 0
+    // is a Z report, otherwise the document type. Found by number, by shift and by closing date.
+    u"CREATE TABLE IF NOT EXISTS eklz(kpk INTEGER PRIMARY KEY, shift INTEGER NOT NULL,"
+    u" kind INTEGER NOT NULL, at TEXT NOT NULL, total INTEGER NOT NULL, text TEXT NOT NULL)",
+    u"CREATE INDEX IF NOT EXISTS eklz_by_shift ON eklz(shift, kpk)",
+    u"CREATE INDEX IF NOT EXISTS eklz_by_kind_shift ON eklz(kind, shift)",
+    u"CREATE INDEX IF NOT EXISTS eklz_by_kind_date ON eklz(kind, at)",
 };
 
 // A null text is an empty text: bound as it is, it would be NULL in a NOT NULL column and fail
@@ -59,6 +66,7 @@ struct DeviceStore::Database
     std::optional<QSqlQuery> addLine;
     std::optional<QSqlQuery> addDocument;
     std::optional<QSqlQuery> addShift;
+    std::optional<QSqlQuery> addEklz;
     qint64 dataVersion = -1;
 
     ~Database()
@@ -67,6 +75,7 @@ struct DeviceStore::Database
         addLine.reset();
         addDocument.reset();
         addShift.reset();
+        addEklz.reset();
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName);
@@ -109,16 +118,31 @@ struct DeviceStore::Database
         addLine.emplace(db);
         addDocument.emplace(db);
         addShift.emplace(db);
+        addEklz.emplace(db);
         const bool ok =
             saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
             addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
             addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
                                  u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
             addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at,"
-                              u" counters) VALUES (?, ?, ?, ?)"_s);
+                              u" counters) VALUES (?, ?, ?, ?)"_s) &&
+            addEklz->prepare(u"INSERT INTO eklz(kpk, shift, kind, at, total, text)"
+                             u" VALUES (?, ?, ?, ?, ?, ?)"_s);
         if (!ok)
             return Status(storageError(), db.lastError().text());
         return Done{};
+    }
+
+    Status addToEklz(int kpk, int shift, int kind, const QDateTime& at, Kopecks total,
+                     const QStringList& lines)
+    {
+        addEklz->bindValue(0, kpk);
+        addEklz->bindValue(1, shift);
+        addEklz->bindValue(2, kind);
+        addEklz->bindValue(3, at.toString(Qt::ISODate));
+        addEklz->bindValue(4, static_cast<qlonglong>(total));
+        addEklz->bindValue(5, textValue(lines.join(u'\n')));
+        return exec(*addEklz);
     }
 
     Expected<DeletedRecords> records()
@@ -148,6 +172,11 @@ QString DeviceStore::databasePath(const QString& folder, int port)
 const QString& DeviceStore::path() const
 {
     return m_db->path;
+}
+
+const QString& DeviceStore::connectionName() const
+{
+    return m_db->connectionName;
 }
 
 Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, int port,
@@ -210,7 +239,10 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
                                    .arg(held->documents)
                                    .arg(held->shifts));
             }
-            d.saveState->bindValue(0, DeviceState{}.serialize());
+            // A new device comes with its control tape activated.
+            DeviceState fresh;
+            fresh.eklzActivatedAt = QDateTime::currentDateTime();
+            d.saveState->bindValue(0, fresh.serialize());
             if (Status s = d.exec(*d.saveState); !s)
                 return abandon(s.failure(), s.detail());
         }
@@ -276,6 +308,8 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
         d.addDocument->bindValue(5, doc.cancelled ? 1 : 0);
         d.addDocument->bindValue(6, textValue(doc.lines.join(u'\n')));
         s = d.exec(*d.addDocument);
+        if (s && doc.kpk > 0)
+            s = d.addToEklz(doc.kpk, doc.shift, doc.type, doc.at, doc.total, doc.lines);
     }
     for (qsizetype i = 0; s && i < effects.shifts.size(); ++i) {
         const Effects::ClosedShift& shift = effects.shifts[i];
@@ -287,6 +321,10 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
         d.addShift->bindValue(2, shift.closedAt.toString(Qt::ISODate));
         d.addShift->bindValue(3, values.join(u' '));
         s = d.exec(*d.addShift);
+        if (s && shift.kpk > 0) {
+            s = d.addToEklz(shift.kpk, shift.number, kEklzZReport, shift.closedAt,
+                            shift.counters[Counter::SalesTotal], shift.lines);
+        }
     }
     return s;
 }
@@ -302,6 +340,8 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
         s = m_db->exec(u"DELETE FROM documents"_s);
     if (s)
         s = m_db->exec(u"DELETE FROM shifts"_s);
+    if (s)
+        s = m_db->exec(u"DELETE FROM eklz"_s);
     if (s) {
         m_db->saveState->bindValue(0, state.serialize());
         s = m_db->exec(*m_db->saveState);

@@ -19,6 +19,9 @@ enum class OpenMode {
     Replace, // opens even a damaged database, for reset()
 };
 
+// The kind of a Z report's record on the control tape (documents keep their type, 1 to 9).
+inline constexpr int kEklzZReport = 0;
+
 // What replacing a device deleted.
 struct DeletedRecords
 {
@@ -45,6 +48,8 @@ public:
                                                        OpenMode mode = OpenMode::CreateIfMissing);
 
     const QString& path() const;
+    // The SQLite connection of this device, for the readers of its records (EklzArchive).
+    const QString& connectionName() const;
     Expected<DeviceState> load();
     // A change of the device is one write transaction: begun before the state is read, so that
     // no other connection (a second program, the device tool) can commit in between.

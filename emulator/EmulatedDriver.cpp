@@ -447,7 +447,9 @@ Driver::Result EmulatedDriver::StartSession(const QString& cashier, std::int32_t
 
 Driver::Result EmulatedDriver::EndSession()
 {
-    return command(u"EndSession", {}, [](Device& d) { return d.endSession(); });
+    return command(u"EndSession", {}, [&](Device& d) {
+        return withControlTape(d, [](Device& device) { return device.endSession(); });
+    });
 }
 
 Driver::Result EmulatedDriver::SetClerk(const QString& cashier)
@@ -711,7 +713,11 @@ QString EmulatedDriver::GetTextDeviceInfo(std::int32_t index)
 {
     return query<QString>(
         u"GetTextDeviceInfo", {index},
-        [&](const Device& d, Failure& f) { return d.textInfo(index, f); }, QString());
+        [&](const Device& d, Failure& f) {
+            // Negative indices read the last electronic report line by line.
+            return index < 0 ? eklzTextLine(index) : d.textInfo(index, f);
+        },
+        QString());
 }
 
 double EmulatedDriver::GetDoubleDeviceInfo(std::int16_t index)
@@ -732,7 +738,9 @@ std::int32_t EmulatedDriver::GetDocInfo(std::int16_t index)
 
 Driver::Result EmulatedDriver::PrintReport(std::int16_t kind)
 {
-    return command(u"PrintReport", {kind}, [&](Device& d) { return d.printReport(kind); });
+    return command(u"PrintReport", {kind}, [&](Device& d) {
+        return withControlTape(d, [kind](Device& device) { return device.printReport(kind); });
+    });
 }
 
 Driver::Result EmulatedDriver::TestPrinter(std::int16_t kind)
@@ -754,13 +762,20 @@ Driver::Result EmulatedDriver::TaxChainsReport()
 Driver::Result EmulatedDriver::EKLZPrintReportByNum(std::int16_t kind, std::int32_t first,
                                                     std::int32_t last, std::int16_t reserved)
 {
-    return notYet(u"EKLZPrintReportByNum", {kind, first, last, reserved});
+    EklzRequest request;
+    request.first = first;
+    request.last = last;
+    return eklzReport(u"EKLZPrintReportByNum", {kind, first, last, reserved}, kind, request);
 }
 
 Driver::Result EmulatedDriver::EKLZPrintReportByDate(std::int16_t kind, std::int32_t reserved,
                                                      const QDate& first, const QDate& last)
 {
-    return notYet(u"EKLZPrintReportByDate", {kind, reserved, first, last});
+    EklzRequest request;
+    request.byDate = true;
+    request.firstDate = first;
+    request.lastDate = last;
+    return eklzReport(u"EKLZPrintReportByDate", {kind, reserved, first, last}, kind, request);
 }
 
 // ---- device programming ------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "DeviceSession.h"
 #include "DriverLog.h"
+#include "EklzReports.h"
 #include "ErrorCodes.h"
 
 #include "Driver.h"
@@ -166,6 +167,15 @@ private:
     T query(const char16_t* member, QList<DriverArgument> arguments,
             const std::function<T(const Device&, Failure&)>& read, T fallback);
 
+    // The control tape's reports (EmulatedDriverEklz.cpp): printed, or kept as text for
+    // GetTextDeviceInfo(-i) when the kind is an electronic one.
+    Result eklzReport(const char16_t* member, QList<DriverArgument> arguments, std::int16_t kind,
+                      EklzRequest request);
+    QString eklzTextLine(std::int32_t index) const;
+    // Runs a command that may close the shift; a Z report prints the shift's control tape after
+    // it when option 24 asks.
+    Failure withControlTape(Device& d, const std::function<Failure(Device&)>& command);
+
     Result finish(const QString& member, Failure failure);
     void logRequest(const QString& member, const QList<DriverArgument>& arguments);
     void logReply(const QString& text);
@@ -194,6 +204,9 @@ private:
     bool m_logging = false;
     DriverLog m_lowLevel{10'000'000};
     DriverLog m_highLevel{100'000};
+
+    // The text of the last electronic control tape report; empty when none is ready.
+    QStringList m_eklzText;
 
     // The last failure and whether a document operation failed since the last ResetError
     std::int32_t m_lastCode2 = 0;

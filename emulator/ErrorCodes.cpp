@@ -90,6 +90,9 @@ constexpr std::array kCodes{
     ErrorCodeInfo{ErrorCode::DateBeforeLastRecord,
                   u"Дата раньше последней записи фискальной памяти",
                   u"The date is before the last fiscal memory record"},
+    ErrorCodeInfo{ErrorCode::EklzNoData, u"Нет запрошенных данных в ЭКЛЗ",
+                  u"The EKLZ holds no such data"},
+    ErrorCodeInfo{ErrorCode::EklzFull, u"ЭКЛЗ переполнена", u"The EKLZ is full"},
 };
 
 struct ReasonInfo
@@ -138,6 +141,13 @@ constexpr std::array kReasons{
                u"a tax occurs twice in the chain"},
     ReasonInfo{Reason::ChainOrphan, u"заполнена группа налога, которого нет в цепочке",
                u"a group is filled for a tax that is not in the chain"},
+    ReasonInfo{Reason::NoSuchShift, u"смены с таким номером нет", u"there is no such shift"},
+    ReasonInfo{Reason::ReversedRange, u"начало диапазона больше конца",
+               u"the range begins after it ends"},
+    ReasonInfo{Reason::NothingInRange, u"в диапазоне нет закрытых смен",
+               u"no shift was closed in the range"},
+    ReasonInfo{Reason::NoSuchKpk, u"документа с таким номером КПК нет",
+               u"there is no document with this KPK number"},
 };
 
 QString pick(Language language, const char16_t* russian, const char16_t* english)

@@ -37,6 +37,11 @@ enum class Reason : std::int16_t {
     ChainGap = 32,
     ChainRepeat = 33,
     ChainOrphan = 34,
+    // Why the control tape (EKLZ) has nothing to report.
+    NoSuchShift = 40,
+    ReversedRange = 41,
+    NothingInRange = 42,
+    NoSuchKpk = 43,
 };
 
 struct Failure

@@ -193,9 +193,18 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
             out.line(extra);
     }
     out.separator();
-    out.columns(u"ЭКЛЗ "_s + state.eklzNumber,
-                u"КПК %1"_s.arg(state.fiscalDocuments + 1, 8, 10, QChar(u'0')));
+    eklzStamp(out, state, state.lastKpk + 1);
     out.centered(u"ФП"_s);
+}
+
+QString kpkText(int kpk)
+{
+    return u"КПК %1"_s.arg(kpk, 8, 10, QChar(u'0'));
+}
+
+void eklzStamp(Printout& out, const DeviceState& state, int kpk)
+{
+    out.columns(u"ЭКЛЗ "_s + state.eklzNumber, kpkText(kpk));
 }
 
 void textDocumentEnd(Printout& out, const Document& document)

@@ -24,6 +24,10 @@ void positionLines(Printout& out, const QString& name, qint64 quantity, Kopecks 
 // The end of a fiscal receipt: total, payments with their card data, change, end lines, EKLZ.
 void receiptEnd(Printout& out, const DeviceState& state, const Document& document, Kopecks total,
                 Kopecks change);
+// "КПК 00000012": a document's number on the control tape.
+QString kpkText(int kpk);
+// The line that ties a fiscal document or a Z report to the control tape.
+void eklzStamp(Printout& out, const DeviceState& state, int kpk);
 void textDocumentEnd(Printout& out, const Document& document);
 void cancelled(Printout& out);
 

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <optional>
 
@@ -52,7 +54,8 @@ struct SensorName
 constexpr SensorName kSensors[] = {
     {u"paper-near-end", &Sensors::paperNearEnd}, {u"paper-out", &Sensors::paperOut},
     {u"drawer-open", &Sensors::drawerOpen},      {u"battery-low", &Sensors::batteryLow},
-    {u"eklz-near-full", &Sensors::eklzNearFull}, {u"printer-error", &Sensors::printerError},
+    {u"eklz-near-full", &Sensors::eklzNearFull}, {u"eklz-full", &Sensors::eklzFull},
+    {u"printer-error", &Sensors::printerError},
 };
 
 QString onOff(bool value)
@@ -105,6 +108,14 @@ int show(const Invocation& in)
     out() << u"Database:        "_s << store.path() << Qt::endl;
     out() << u"Generation:      "_s << s.major << u'.' << s.minor << Qt::endl;
     out() << u"Serial number:   "_s << s.serial << Qt::endl;
+    out() << u"Taxpayer (INN):  "_s << s.taxpayerNumber << Qt::endl;
+    out() << u"Registration:    "_s << s.registration << Qt::endl;
+    out() << u"EKLZ:            %1, activated %2, last KPK %3"_s
+                 .arg(s.eklzNumber, s.eklzActivatedAt.isValid()
+                                        ? s.eklzActivatedAt.toString(u"dd.MM.yyyy HH:mm"_s)
+                                        : u"--"_s)
+                 .arg(s.lastKpk)
+          << Qt::endl;
     out() << u"Device clock:    "_s << device.now().toString(u"dd.MM.yyyy HH:mm:ss"_s)
           << (s.clockOffsetSeconds ? u" (moved %1 s forward)"_s.arg(s.clockOffsetSeconds)
                                    : QString())
@@ -172,6 +183,34 @@ int tape(const Invocation& in)
     return 0;
 }
 
+bool digits(const QString& value, qsizetype low, qsizetype high)
+{
+    return value.size() >= low && value.size() <= high &&
+           std::all_of(value.cbegin(), value.cend(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+struct IdentityOption
+{
+    const char16_t* option;
+    const char16_t* help;
+    const char16_t* rule;
+    QString DeviceState::*field;
+    bool (*accepts)(const QString&);
+};
+
+const IdentityOption kIdentityOptions[] = {
+    {u"serial", u"create: the serial number (1 to 10 digits).", u"1 to 10 digits",
+     &DeviceState::serial, [](const QString& v) { return digits(v, 1, 10); }},
+    {u"inn", u"create: the taxpayer number (10 or 12 digits).", u"10 or 12 digits",
+     &DeviceState::taxpayerNumber,
+     [](const QString& v) { return digits(v, 10, 10) || digits(v, 12, 12); }},
+    {u"registration", u"create: the registration number (1 to 10 digits).", u"1 to 10 digits",
+     &DeviceState::registration, [](const QString& v) { return digits(v, 1, 10); }},
+    {u"eklz", u"create: the number of the control tape (EKLZ, 1 to 10 digits).", u"1 to 10 digits",
+     &DeviceState::eklzNumber, [](const QString& v) { return digits(v, 1, 10); }},
+};
+
 int create(const Invocation& in)
 {
     const QStringList parts = in.parser.value(u"version"_s).split(u'.');
@@ -182,13 +221,24 @@ int create(const Invocation& in)
     if (!majorOk || !minorOk || parts.size() > 2 || major < 1 || major > 6 || minor < 0 ||
         minor > 99)
         return usageError(u"the version must be X.Y with X from 1 to 6 and Y from 0 to 99"_s);
+    DeviceState fresh;
+    fresh.major = major;
+    fresh.minor = minor;
+    // The identification the device is registered with; unset options keep the defaults.
+    for (const IdentityOption& identity : kIdentityOptions) {
+        if (!in.parser.isSet(QString::fromUtf16(identity.option)))
+            continue;
+        const QString value = in.parser.value(QString::fromUtf16(identity.option));
+        if (!identity.accepts(value))
+            return usageError(u"--%1 takes %2"_s.arg(QString::fromUtf16(identity.option),
+                                                     QString::fromUtf16(identity.rule)));
+        fresh.*(identity.field) = value;
+    }
+    fresh.eklzActivatedAt = QDateTime::currentDateTime();
     Expected<std::unique_ptr<DeviceStore>> store =
         DeviceStore::open(in.folder, in.port, OpenMode::Replace);
     if (!store)
         return failWith(u"the device cannot be opened: "_s + store.detail());
-    DeviceState fresh;
-    fresh.major = major;
-    fresh.minor = minor;
     const Expected<DeletedRecords> deleted = (*store)->reset(fresh);
     if (!deleted)
         return failWith(u"the device could not be created: "_s + deleted.detail());
@@ -317,11 +367,11 @@ constexpr Command kCommands[] = {
      Needs::Device, show},
     {u"tape", u"tape [--last N]", u"the paper tape, all of it or its last N lines", 0,
      Needs::Device, tape},
-    {u"create", u"create --version X.Y",
+    {u"create", u"create --version X.Y [--serial N] [--inn N] [--registration N] [--eklz N]",
      u"create the device anew as generation X.Y (says what it deletes)", 0, Needs::Nothing, create},
     {u"sensors", u"sensors [NAME on|off ...]",
      u"show or switch sensors: paper-near-end, paper-out, drawer-open,\n"
-     u"                            battery-low, eklz-near-full, printer-error",
+     u"                            battery-low, eklz-near-full, eklz-full, printer-error",
      -1, Needs::Device, sensors},
     {u"clock", u"clock forward HOURS | reset",
      u"move the device clock forward (e.g. to reach a too-long shift),\n"
@@ -380,6 +430,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption versionOption(u"version"_s, u"create: the generation, e.g. 4.1."_s,
                                            u"X.Y"_s, u"6.1"_s);
     parser.addOptions({dirOption, portOption, lastOption, versionOption});
+    for (const IdentityOption& identity : kIdentityOptions) {
+        parser.addOption(QCommandLineOption(QString::fromUtf16(identity.option),
+                                            QString::fromUtf16(identity.help), u"digits"_s));
+    }
     parser.addPositionalArgument(u"command"_s, u"one of the commands above"_s);
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -400,6 +454,10 @@ int main(int argc, char* argv[])
         return usageError(u"--last belongs to tape"_s);
     if (parser.isSet(versionOption) && command->run != create)
         return usageError(u"--version belongs to create"_s);
+    for (const IdentityOption& identity : kIdentityOptions) {
+        if (parser.isSet(QString::fromUtf16(identity.option)) && command->run != create)
+            return usageError(u"--%1 belongs to create"_s.arg(QString::fromUtf16(identity.option)));
+    }
 
     bool ok = false;
     const int port = parser.value(portOption).toInt(&ok);

@@ -334,7 +334,6 @@ private slots:
         std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
         QVERIFY(d);
         const int notYet = int(ErrorCode::NotSupportedYet);
-        QCOMPARE(d->EKLZPrintReportByDate(1, 0, QDate(2026, 1, 1), QDate(2026, 2, 1)), notYet);
         QCOMPARE(d->LoadImage(1, u"a.bmp"_s), notYet);
         QCOMPARE(d->InitLineDisplay(), notYet);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);

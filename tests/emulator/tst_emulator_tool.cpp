@@ -50,6 +50,50 @@ private slots:
         QVERIFY(m_dir->isValid());
     }
 
+    void identificationIsGivenAtCreation_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("identity"); // serial, INN, registration, EKLZ number
+
+        QTest::newRow("defaults") << QStringList{} << 0
+                                  << QStringList{u"00000001"_s, u"7701234567"_s, u"0000000001"_s,
+                                                 u"1234567890"_s};
+        QTest::newRow("all given")
+            << QStringList{u"--serial"_s,       u"12345"_s, u"--inn"_s,  u"500100732259"_s,
+                           u"--registration"_s, u"77"_s,    u"--eklz"_s, u"9876543210"_s}
+            << 0 << QStringList{u"12345"_s, u"500100732259"_s, u"77"_s, u"9876543210"_s};
+        QTest::newRow("INN of 11 digits")
+            << QStringList{u"--inn"_s, u"12345678901"_s} << 2 << QStringList{};
+        QTest::newRow("serial with letters")
+            << QStringList{u"--serial"_s, u"12A"_s} << 2 << QStringList{};
+        QTest::newRow("EKLZ number too long")
+            << QStringList{u"--eklz"_s, u"12345678901"_s} << 2 << QStringList{};
+    }
+
+    void identificationIsGivenAtCreation()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, identity);
+        QCOMPARE(tool(QStringList{u"create"_s} + options).exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY(!QFileInfo::exists(DeviceStore::databasePath(m_dir->path(), 1)));
+            return;
+        }
+        std::unique_ptr<EmulatedDriver> d = connectDriver(m_dir->path());
+        QVERIFY(d);
+        const QStringList read{d->GetTextDeviceInfo(TextInfo::SerialNumber),
+                               d->GetTextDeviceInfo(TextInfo::TaxpayerNumber),
+                               d->GetTextDeviceInfo(TextInfo::RegistrationNumber),
+                               d->GetTextDeviceInfo(TextInfo::EklzNumber)};
+        QCOMPARE(read, identity);
+        const QString shown = tool({u"show"_s}).output;
+        for (const QString& value : identity)
+            QVERIFY2(shown.contains(value), qPrintable(shown));
+        QVERIFY(tool({u"show"_s, u"--inn"_s, u"7701234567"_s}).exitCode == 2);
+    }
+
     void steersARunningDevice()
     {
         QCOMPARE(tool({u"create"_s, u"--version"_s, u"4.1"_s}).exitCode, 0);
