@@ -212,21 +212,26 @@ void TestDocumentWindows::positionCommands_data()
     QTest::newRow("purchase: department beyond 16 bits")
         << u"FormPurchase"_s << QStringList{u"TxtSection=40000"_s} << u"CmdItem"_s << QStringList{}
         << QString() << u"Отдел: допустимо от -32768 до 32767"_s << false;
+    QTest::newRow("purchase: percent correction is read whole")
+        << u"FormPurchase"_s << QStringList{u"TxtChProc=5 %"_s} << u"CmdProcChange"_s
+        << QStringList{} << QString() << u"Процентная Скидка / Наценка: не число"_s << false;
     QTest::newRow("purchase: price not a number")
         << u"FormPurchase"_s << QStringList{u"TxtAmount=сто"_s} << u"CmdVoidItem"_s << QStringList{}
         << QString() << u"Цена: не число"_s << false;
     QTest::newRow("purchase: absolute correction")
-        << u"FormPurchase"_s << QStringList{} << u"CmdItemChange"_s
-        << QStringList{u"AbsoluteCorrection(int32:-100)"_s} << u"Абсолютная скидка/наценка..."_s
-        << done << true;
+        << u"FormPurchase"_s << QStringList{u"TxtAbsCh=-150"_s, u"TxtAbsChText=-250"_s}
+        << u"CmdItemChange"_s << QStringList{u"AbsoluteCorrection(int32:-150)"_s}
+        << u"Абсолютная скидка/наценка..."_s << done << true;
     QTest::newRow("purchase: percent correction")
         << u"FormPurchase"_s << QStringList{u"TxtChProc=5"_s} << u"CmdProcChange"_s
         << QStringList{u"PercentCorrection(int32:5)"_s} << u"Процентная скидка/наценка..."_s << done
         << true;
     QTest::newRow("purchase: correction with text")
-        << u"FormPurchase"_s << QStringList{u"TxtAbsoluteChangeText=Скидка"_s}
+        << u"FormPurchase"_s
+        << QStringList{u"TxtAbsCh=-150"_s, u"TxtAbsChText=-250"_s,
+                       u"TxtAbsoluteChangeText=Скидка"_s}
         << u"CmdAbsoluteChangeText"_s
-        << QStringList{u"AbsoluteCorrectionText(int32:-100, text:\"Скидка\")"_s}
+        << QStringList{u"AbsoluteCorrectionText(int32:-250, text:\"Скидка\")"_s}
         << u"Абсолютная скидка/наценка с текстом..."_s << done << true;
 
     // The purchase return: bare comments except the correction, no counters, a strict department.

@@ -239,12 +239,12 @@ void TestFormSale::simpleCommands_data()
     QTest::addColumn<bool>("refresh");
 
     QTest::newRow("absolute correction")
-        << u"CmdItemChange"_s << u"AbsoluteCorrection(int32:-100)"_s
+        << u"CmdItemChange"_s << u"AbsoluteCorrection(int32:-150)"_s
         << u"Абсолютная скидка/наценка..."_s << true;
-    QTest::newRow("percent correction") << u"CmdProcChange"_s << u"PercentCorrection(int32:-10)"_s
+    QTest::newRow("percent correction") << u"CmdProcChange"_s << u"PercentCorrection(int32:-15)"_s
                                         << u"Процентная скидка/наценка..."_s << true;
     QTest::newRow("correction with text")
-        << u"CmdAbsoluteChangeText"_s << u"AbsoluteCorrectionText(int32:-100, text:\"Скидка\")"_s
+        << u"CmdAbsoluteChangeText"_s << u"AbsoluteCorrectionText(int32:-250, text:\"Скидка\")"_s
         << u"Абсолютная скидка/наценка с текстом..."_s << true;
     QTest::newRow("repeat") << u"CmdRepeat"_s << u"RepeatItem()"_s
                             << u"Повтор последней операции..."_s << true;
@@ -270,6 +270,10 @@ void TestFormSale::simpleCommands()
     FormSale& window = sale.load();
     const QString member = expected.left(expected.indexOf(u'('));
     sale.fake->answer(member, QVariant::fromValue<std::int16_t>(-7));
+    // Each correction box holds its own value, so reading the wrong box shows.
+    harness::setText(&window, u"TxtAbsCh"_s, u"-150"_s);
+    harness::setText(&window, u"TxtAbsChText"_s, u"-250"_s);
+    harness::setText(&window, u"TxtChProc"_s, u"-15"_s);
     harness::setText(&window, u"TxtAbsoluteChangeText"_s, u"Скидка"_s);
     if (control.startsWith(u"mn"))
         harness::trigger(&window, control);
@@ -303,6 +307,9 @@ void TestFormSale::badNumbersStopTheCommand_data()
         << u"CmdItem"_s << 2 << u"TxtTaxGroup"_s << u"x"_s << u"Налог: не число"_s;
     QTest::newRow("absolute correction") << u"CmdItemChange"_s << 0 << u"TxtAbsCh"_s << u"-1 р"_s
                                          << u"Абсолютная Скидка / Наценка: не число"_s;
+    QTest::newRow("percent correction is read whole")
+        << u"CmdProcChange"_s << 0 << u"TxtChProc"_s << u"5 %"_s
+        << u"Процентная Скидка / Наценка: не число"_s;
     QTest::newRow("payment amount")
         << u"CmdTender"_s << 0 << u"TxtTenderAmount"_s << u"пять"_s << u"Сумма: не число"_s;
 }
@@ -354,6 +361,10 @@ void TestFormSale::payment_data()
         << u"5000"_s << QString() << QString() << QString() << 4 << 0
         << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
         << false;
+    QTest::newRow("document query failed: the receipt may still be open")
+        << u"5000"_s << QString() << QString() << QString() << 0 << -1
+        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
+        << true;
     QTest::newRow("card payment with numbers")
         << u"1234.5"_s << u"2- Платежные карты 2"_s << u"4276 0000"_s << u"A-17"_s << 0 << 1
         << callText(u"Tender2"_s,

@@ -15,16 +15,23 @@
 
 namespace emulator::testing {
 
-// A clock the test can move: the device's time is the host time plus this offset.
+// A clock the test can move: the device's time is the host time plus this offset. A frozen clock
+// starts from a fixed moment and moves only when the test moves it, for boundaries to the second.
 struct TestClock
 {
     std::shared_ptr<qint64> offsetSeconds = std::make_shared<qint64>(0);
+    std::shared_ptr<QDateTime> frozenAt = std::make_shared<QDateTime>();
     Device::Clock clock() const
     {
         auto offset = offsetSeconds;
-        return [offset] { return QDateTime::currentDateTime().addSecs(*offset); };
+        auto frozen = frozenAt;
+        return [offset, frozen] {
+            return (frozen->isValid() ? *frozen : QDateTime::currentDateTime()).addSecs(*offset);
+        };
     }
-    void advanceHours(int hours) { *offsetSeconds += qint64(hours) * 3600; }
+    void freeze() { *frozenAt = QDateTime::currentDateTime(); }
+    void advanceSeconds(qint64 seconds) { *offsetSeconds += seconds; }
+    void advanceHours(int hours) { advanceSeconds(qint64(hours) * 3600); }
 };
 
 // Creates (or resets) the device on `port` in `folder` as the given generation.

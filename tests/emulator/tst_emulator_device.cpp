@@ -105,7 +105,15 @@ private slots:
         QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, 3), 0);
         QCOMPARE(driver.GetDriverOpt(DriverOption::Speed), 3);
         QCOMPARE(driver.GetDeviceOpt(DeviceOption::Speed), 3);
-        QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, -1), int(ErrorCode::InvalidSpeed));
+        // A refused speed or password leaves the connection's own setting as it was.
+        for (const std::int16_t refused : {-1, 7}) {
+            QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, refused),
+                     int(ErrorCode::InvalidSpeed));
+            QCOMPARE(driver.GetDriverOpt(DriverOption::Speed), 3);
+        }
+        QCOMPARE(driver.SetPassword(u"73a102"_s), int(ErrorCode::WrongPassword));
+        QCOMPARE(driver.DeinitDevice(), 0);
+        QCOMPARE(driver.InitDevice(), 0);
         QCOMPARE(driver.DeinitDevice(), 0);
         QCOMPARE(driver.OpenDrawer(), int(ErrorCode::NotInitialised));
     }
@@ -225,6 +233,22 @@ private slots:
         QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftTimeExceeded), 0);
     }
 
+    // The limit is inclusive: a document at exactly the limit is taken, one second later not.
+    void theShiftLimitHoldsToTheSecond()
+    {
+        TestClock clock;
+        clock.freeze();
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder(), clock, false);
+        QVERIFY(d);
+        QCOMPARE(d->SetDeviceOpt(DeviceOption::ShiftTimeLimit, 1), 0);
+        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+        clock.advanceHours(1);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
+        QCOMPARE(d->CancelDocument(), 0);
+        clock.advanceSeconds(1);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), int(ErrorCode::ShiftTooLong));
+    }
+
     void generationsDecideWhatExists_data()
     {
         QTest::addColumn<int>("major");
@@ -339,6 +363,43 @@ private slots:
         QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::ShiftTimeLimit), 24);
         QCOMPARE(d->GetTextDeviceInfo(1042), QString());
+    }
+
+    // A payment that would close the receipt but cannot print it takes nothing: the payment is
+    // not recorded, in memory or on disk, and the receipt waits for the paper.
+    void aPaymentThatCannotPrintTheReceiptTakesNothing()
+    {
+        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
+        QVERIFY(d);
+        QCOMPARE(d->SetDriverOpt(DriverOption::AutoClose, 1), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
+        QCOMPARE(d->Item(1000, 700, u"Соль"_s, 0), 0);
+        const auto setPaperOut = [this](bool out) {
+            Expected<std::unique_ptr<DeviceSession>> tool = DeviceSession::open(folder(), 1);
+            QVERIFY2(tool, qPrintable(tool.detail()));
+            QVERIFY((*tool)
+                        ->perform([out](Device& device) {
+                            DeviceState s = device.state();
+                            s.sensors.paperOut = out;
+                            device.replaceState(std::move(s));
+                            return Failure{};
+                        })
+                        .ok());
+        };
+        setPaperOut(true);
+        const QVariant cash(PaymentType::Cash);
+        QCOMPARE(d->Tender2(700, cash, QVariant(QString()), {}), int(ErrorCode::PaperOut));
+        QCOMPARE(d->GetDocInfo(DocInfo::Payments), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), int(::DocumentType::Sale));
+        {
+            std::unique_ptr<EmulatedDriver> other = connectDriver(folder(), {}, false);
+            QVERIFY(other);
+            QCOMPARE(other->GetDocInfo(DocInfo::Payments), 0);
+            QCOMPARE(other->GetDeviceInfo(DeviceInfo::DocumentOpen), int(::DocumentType::Sale));
+        }
+        setPaperOut(false);
+        QCOMPARE(d->Tender2(700, cash, QVariant(QString()), {}), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
     }
 
     void sensorsAndSteeringFromOutside()

@@ -273,23 +273,30 @@ private slots:
 
     void roundingFollowsOption23_data()
     {
-        QTest::addColumn<int>("rounding");
+        QTest::addColumn<std::int16_t>("rounding");
+        QTest::addColumn<int>("quantity");
+        QTest::addColumn<int>("price");
         QTest::addColumn<int>("total");
         // 1.5 x 3.33 = 4.995
-        QTest::newRow("down") << 0 << 499;
-        QTest::newRow("half up") << 1 << 500;
-        QTest::newRow("up") << 2 << 500;
+        QTest::newRow("down") << RoundingMode::Down << 1500 << 333 << 499;
+        QTest::newRow("half up") << RoundingMode::HalfUp << 1500 << 333 << 500;
+        QTest::newRow("up") << RoundingMode::Up << 1500 << 333 << 500;
+        // An exact product has nothing to round: 2 x 1.00 stays 2.00.
+        QTest::newRow("up, exact") << RoundingMode::Up << 2000 << 100 << 200;
+        QTest::newRow("down, exact") << RoundingMode::Down << 2000 << 100 << 200;
     }
 
     void roundingFollowsOption23()
     {
-        QFETCH(int, rounding);
+        QFETCH(std::int16_t, rounding);
+        QFETCH(int, quantity);
+        QFETCH(int, price);
         QFETCH(int, total);
         QCOMPARE(m_driver->EndSession(), 0);
-        QCOMPARE(m_driver->SetDeviceOpt(DeviceOption::Rounding, std::int16_t(rounding)), 0);
+        QCOMPARE(m_driver->SetDeviceOpt(DeviceOption::Rounding, rounding), 0);
         QCOMPARE(m_driver->StartSession(u"Кассир1"_s, 1), 0);
         QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
-        QCOMPARE(m_driver->Item(1500, 333, u"Сыр"_s, 0), 0);
+        QCOMPARE(m_driver->Item(quantity, price, u"Сыр"_s, 0), 0);
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
     }
 
@@ -481,19 +488,43 @@ private slots:
         QCOMPARE(shiftCounter(*m_driver, DeviceCounter::Payment2), 1000.0);
     }
 
+    // Only a cancelled receipt counts among the cancelled ones; a cancelled text document is
+    // just one more document.
+    void cancelledDocumentCountsAsCancelled_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<double>("cancelledCount");
+        QTest::addColumn<double>("cancelledSum");
+        QTest::addColumn<int>("documents"); // an unnumbered document is not counted at all
+        QTest::newRow("sale") << int(::DocumentType::Sale) << 1.0 << 300.0 << 1;
+        QTest::newRow("text") << int(::DocumentType::Text) << 0.0 << 0.0 << 1;
+        QTest::newRow("text without number")
+            << int(::DocumentType::UnnumberedText) << 0.0 << 0.0 << 0;
+    }
+
     void cancelledDocumentCountsAsCancelled()
     {
-        QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
-        QCOMPARE(m_driver->Item(3000, 100, u"A"_s, 0), 0);
+        QFETCH(int, type);
+        QFETCH(double, cancelledCount);
+        QFETCH(double, cancelledSum);
+        QFETCH(int, documents);
+        const bool receipt = type == ::DocumentType::Sale;
+        QCOMPARE(m_driver->StartDocument(type, 1, u""_s, u""_s), 0);
+        if (receipt)
+            QCOMPARE(m_driver->Item(3000, 100, u"A"_s, 0), 0);
+        else
+            QCOMPARE(m_driver->TextLine(u"A"_s), 0);
         QCOMPARE(m_driver->CancelDocument(), 0);
         QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
         QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::FiscalDocuments), 0);
-        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::AllDocuments), 1);
-        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CancelledCount), 1.0);
-        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CancelledSum), 300.0);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::AllDocuments), documents);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CancelledCount), cancelledCount);
+        QCOMPARE(shiftCounter(*m_driver, DeviceCounter::CancelledSum), cancelledSum);
         QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 0.0);
-        QCOMPARE(m_driver->PrintDuplicate(), int(ErrorCode::NoReceiptForDuplicate));
-        QVERIFY(tape(m_dir->path()).last().contains(u"АННУЛИРОВАН"_s));
+        if (receipt) {
+            QCOMPARE(m_driver->PrintDuplicate(), int(ErrorCode::NoReceiptForDuplicate));
+            QVERIFY(tape(m_dir->path()).last().contains(u"АННУЛИРОВАН"_s));
+        }
     }
 
     void duplicateReprintsTheLastReceipt()

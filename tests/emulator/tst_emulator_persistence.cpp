@@ -59,6 +59,22 @@ void execute(const QString& path, const QString& sql)
     QSqlDatabase::removeDatabase(u"damage"_s);
 }
 
+QVariant query(const QString& path, const QString& sql)
+{
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"look"_s);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(sql) && q.next())
+                value = q.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(u"look"_s);
+    return value;
+}
+
 struct ToolRun
 {
     int exitCode = -1;
@@ -110,6 +126,43 @@ private slots:
         QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
         QCOMPARE(shiftCounter(*d, DeviceCounter::SalesTotal), 2800.0);
         QCOMPARE(d->EndSession(), 0);
+    }
+
+    // A command whose changes cannot be saved answers the storage code and leaves the device
+    // exactly as it was, in memory and on disk; once the cause is gone the next call succeeds.
+    void aFailedSaveLeavesTheDeviceAsItWas()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path());
+        QVERIFY(d);
+        QCOMPARE(d->SetDriverOpt(DriverOption::AutoClose, 1), 0);
+        QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+        QCOMPARE(d->Item(1000, 700, u"Соль"_s, 0), 0);
+        const QString path = DeviceStore::databasePath(dir.path(), 1);
+        const auto stored = [&path] {
+            return query(path, u"SELECT hex(state) || (SELECT count(*) FROM documents) || "
+                               u"(SELECT count(*) FROM tape) FROM device"_s);
+        };
+        const QVariant before = stored();
+        const int documents = d->GetDeviceInfo(DeviceInfo::AllDocuments);
+
+        // The device state is written first and the printed lines after it: a failure of the
+        // second write must take back the first.
+        execute(path, u"CREATE TRIGGER refuse BEFORE INSERT ON tape "
+                      u"BEGIN SELECT RAISE(ABORT, 'the tape is full'); END"_s);
+        const QVariant cash(PaymentType::Cash);
+        QCOMPARE(d->Tender2(700, cash, QVariant(QString()), {}), int(ErrorCode::StorageError));
+        QCOMPARE(d->GetDocInfo(DocInfo::Payments), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), int(DocumentType::Sale));
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::AllDocuments), documents);
+        QCOMPARE(stored(), before);
+
+        execute(path, u"DROP TRIGGER refuse"_s);
+        QCOMPARE(d->Tender2(700, cash, QVariant(QString()), {}), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::AllDocuments), documents + 1);
+        QCOMPARE(tape(dir.path()).join(u'\n').count(u"ИТОГ"_s), 1);
     }
 
     void aDamagedDeviceIsRefusedAndKept_data()

@@ -97,6 +97,7 @@ void TestNumberReader::integers_data()
     row("half rounds to even 3.5", u"3.5"_s, ok(4), ok(4), ok(4), ok(4));
     row("half rounds to even -2.5", u"-2.5"_s, ok(-2), ok(-2), ok(-2), ok(-2));
     row("exponent E", u"1E3"_s, ok(1000), ok(1000), ok(1000), ok(1000));
+    row("exponent with a plus sign", u"1E+3"_s, ok(1000), ok(1000), ok(1000), ok(1000));
     row("exponent d, negative", u"25d-1"_s, ok(2), ok(2), ok(2), ok(2));
     row("exponent without digits", u"5E"_s, notANumber(), notANumber(), ok(5), ok(5));
     row("hexadecimal", u"&H1F"_s, ok(31), ok(31), ok(31), ok(31));
