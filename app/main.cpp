@@ -1,5 +1,6 @@
 #include "Emulator.h"
 #include "StartForm.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv); // takes the locale from the environment
     useUtf8Characters();
+    ui::installQtTranslations(app);
     emulator::registerEmulator();
 
     QPointer<StartForm> start = new StartForm;

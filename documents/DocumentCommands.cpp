@@ -3,8 +3,10 @@
 #include "DeviceNumbers.h"
 #include "StatusLine.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +29,16 @@ void fillPaymentTypes(QComboBox& box)
     box.clear();
     box.addItems(paymentTypeNames());
     box.setCurrentIndex(PaymentType::Cash - PaymentType::First);
+    // Typed text is taken as it stands: a text that names no entry gives code 0, so the box must
+    // not complete "7" into "7- Кредит" behind the operator's back.
+    if (box.isEditable())
+        box.setCompleter(nullptr);
+    // Wide enough for the longest name, in the box and in its drop-down list.
+    box.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    QAbstractItemView* list = box.view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * list->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
 }
 
 std::int32_t paymentTypeCode(const QComboBox& box)

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -33,11 +34,42 @@ Answer messageForReal(QWidget* owner, const QString& text, const QString& title,
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+// An Open dialog that takes a file which may not exist yet (a log file is usually created by
+// the program), but only in a folder that exists when the request says the path must exist.
+class OpenFileDialog : public QFileDialog
+{
+public:
+    OpenFileDialog(QWidget* owner, const OpenFileRequest& request)
+        : QFileDialog(owner, request.title, request.initialDirectory),
+          m_folderMustExist(request.pathMustExist)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode(QFileDialog::AnyFile);
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (m_folderMustExist && !files.isEmpty()) {
+            const QFileInfo file(files.constFirst());
+            if (!file.isDir() && !file.absoluteDir().exists()) {
+                QMessageBox::warning(this, windowTitle(),
+                                     u"Папка не существует:\n%1"_s.arg(
+                                         QDir::toNativeSeparators(file.absolutePath())));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool m_folderMustExist;
+};
+
 std::optional<QString> openFileForReal(QWidget* owner, const OpenFileRequest& request)
 {
-    QFileDialog dialog(owner, request.title, request.initialDirectory);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.pathMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    OpenFileDialog dialog(owner, request);
     const QStringList filters = nameFilters(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

@@ -25,7 +25,7 @@ struct OpenFileRequest
     QString title;
     QString initialDirectory;
     QString defaultExtension;  // without the point
-    bool pathMustExist = false;
+    bool pathMustExist = false; // the folder must exist; the file may be new
 };
 
 // Shows `window` modally with `owner` as its owner and returns when it has closed. The window

@@ -1,3 +1,4 @@
+#include "DocumentCommands.h"
 #include "ExpectedCall.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
@@ -8,7 +9,10 @@
 #include "WindowHarness.h"
 #include "dlgStatus.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -87,6 +91,8 @@ private slots:
     void positionCommands_data();
     void positionCommands();
 
+    void paymentTypeBoxTakesTypedTextAsItStands_data();
+    void paymentTypeBoxTakesTypedTextAsItStands();
     void paymentCall_data();
     void paymentCall();
     void printButtonAfterPayments_data();
@@ -295,6 +301,44 @@ void TestDocumentWindows::positionCommands()
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), field);
     }
+}
+
+void TestDocumentWindows::paymentTypeBoxTakesTypedTextAsItStands_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("code");
+
+    for (const QString& kind : {u"FormPay"_s, u"FormVoidItem"_s}) {
+        const QByteArray name = kind.toLatin1();
+        QTest::addRow("%s: a digit is not completed", name.constData())
+            << kind << u"7"_s << int(PaymentType::None);
+        QTest::addRow("%s: the start of a name is not completed", name.constData())
+            << kind << u"1- Пла"_s << int(PaymentType::None);
+        QTest::addRow("%s: a whole name", name.constData())
+            << kind << u"1- Платежные карты 1"_s << int(PaymentType::Card1);
+    }
+}
+
+void TestDocumentWindows::paymentTypeBoxTakesTypedTextAsItStands()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, typed);
+    Opened window(kind);
+    auto* box = harness::control<QComboBox>(window.get(), u"ComboTenderID"_s);
+    box->lineEdit()->clear();
+    box->setFocus();
+    // Typed key by key, as the operator types; Cyrillic letters have no key code of their own.
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+
+    QCOMPARE(box->currentText(), typed);
+    QTEST(int(documents::paymentTypeCode(*box)), "code");
+    // The box and its drop-down show the longest name whole.
+    const int longest = box->fontMetrics().horizontalAdvance(u"1- Платежные карты 1"_s);
+    QVERIFY2(box->width() > longest, qPrintable(u"%1 <= %2"_s.arg(box->width()).arg(longest)));
+    QVERIFY(box->view()->minimumWidth() > longest);
 }
 
 void TestDocumentWindows::paymentCall_data()

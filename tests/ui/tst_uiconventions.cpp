@@ -5,6 +5,7 @@
 #include "StatusLine.h"
 #include "TabStrip.h"
 #include "TabbedDialog.h"
+#include "Translations.h"
 #include "UpDown.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ private slots:
     void seamOverrideRestoresThePreviousHandlers();
     void fileFiltersBecomeNameFilters();
     void statusLineIsWrittenAtOnce();
+    void standardDialogsSpeakRussian();
 };
 
 void TestUiConventions::failedReadNamesTheFieldAndFocusesIt_data()
@@ -309,11 +311,39 @@ void TestUiConventions::fileFiltersBecomeNameFilters()
     QVERIFY(ui::nameFilters(QString()).isEmpty());
 }
 
+// A long device call follows the status line at once: the operator must see "Печать..." while
+// the call runs, so the line is painted before setStatus returns, not at the next event loop.
 void TestUiConventions::statusLineIsWrittenAtOnce()
 {
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
     QLineEdit status;
+    status.setText(QString(200, u'x'));
+    status.setCursorPosition(200);
+    status.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&status));
+    QCoreApplication::processEvents();
+    status.installEventFilter(&counter);
+
     ui::setStatus(&status, ui::statusText(u"Нет ошибок"_s));
+
+    QVERIFY(counter.paints > 0);
     QCOMPARE(status.text(), u"Статус: Нет ошибок"_s);
+    QCOMPARE(status.cursorPosition(), 0); // the start of a long text is what shows
+}
+
+void TestUiConventions::standardDialogsSpeakRussian()
+{
+    QVERIFY2(ui::installQtTranslations(*QCoreApplication::instance()),
+             "Qt's Russian translations are missing (Debian package qt6-translations-l10n)");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Отмена"_s);
 }
 
 QTEST_MAIN(TestUiConventions)
