@@ -711,13 +711,12 @@ std::int32_t EmulatedDriver::GetDeviceInfo(std::int16_t index)
 
 QString EmulatedDriver::GetTextDeviceInfo(std::int32_t index)
 {
+    // Negative indices read the last electronic report line by line, from the driver's copy.
+    if (index < 0)
+        return eklzTextLine(index);
     return query<QString>(
         u"GetTextDeviceInfo", {index},
-        [&](const Device& d, Failure& f) {
-            // Negative indices read the last electronic report line by line.
-            return index < 0 ? eklzTextLine(index) : d.textInfo(index, f);
-        },
-        QString());
+        [&](const Device& d, Failure& f) { return d.textInfo(index, f); }, QString());
 }
 
 double EmulatedDriver::GetDoubleDeviceInfo(std::int16_t index)

@@ -171,7 +171,7 @@ private:
     // GetTextDeviceInfo(-i) when the kind is an electronic one.
     Result eklzReport(const char16_t* member, QList<DriverArgument> arguments, std::int16_t kind,
                       EklzRequest request);
-    QString eklzTextLine(std::int32_t index) const;
+    QString eklzTextLine(std::int32_t index);
     // Runs a command that may close the shift; a Z report prints the shift's control tape after
     // it when option 24 asks.
     Failure withControlTape(Device& d, const std::function<Failure(Device&)>& command);

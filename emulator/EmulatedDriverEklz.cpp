@@ -6,6 +6,8 @@
 #include "DeviceNumbers.h"
 #include "EklzArchive.h"
 
+using namespace Qt::StringLiterals;
+
 namespace emulator {
 
 Driver::Result EmulatedDriver::eklzReport(const char16_t* member, QList<DriverArgument> arguments,
@@ -33,11 +35,18 @@ Driver::Result EmulatedDriver::eklzReport(const char16_t* member, QList<DriverAr
     return r;
 }
 
-QString EmulatedDriver::eklzTextLine(std::int32_t index) const
+QString EmulatedDriver::eklzTextLine(std::int32_t index)
 {
+    // The text was made in the transaction of its request; reading it needs no trip to the
+    // database, which keeps a report of thousands of lines quick to read.
+    logRequest(u"GetTextDeviceInfo"_s, {index});
+    if (!m_session)
+        m_lastCode2 = Failure{ErrorCode::NotInitialised, Reason::General}.extendedCode();
     // Line i is index -i; past the end, or with no report ready, the line is empty.
     const qint64 line = -static_cast<qint64>(index);
-    return line <= m_eklzText.size() ? m_eklzText.at(line - 1) : QString();
+    const QString text = line <= m_eklzText.size() ? m_eklzText.at(line - 1) : QString();
+    logReply(text);
+    return text;
 }
 
 Failure EmulatedDriver::withControlTape(Device& d, const std::function<Failure(Device&)>& command)
