@@ -17,6 +17,9 @@
 #include "dlgExtraInfo2.h"
 #include "dlgEKLZ.h"
 #include "dlgInfo.h"
+#include "dlgLineDisplay.h"
+#include "dlgPaymentMeans.h"
+#include "dlgPrintDocumentMode.h"
 #include "dlgStatus.h"
 #include "FormReports.h"
 
@@ -79,6 +82,11 @@ MainForm::~MainForm() = default;
 QString MainForm::SessionClerk() const
 {
     return ui->TxtSessClerkID->text();
+}
+
+QString MainForm::ClerkId() const
+{
+    return ui->TxtClerkID->text();
 }
 
 void MainForm::SetStatus(const QString& text)
@@ -339,12 +347,15 @@ void MainForm::CmdExtraDocData_Click()
 }
 void MainForm::CmdPaymentMeans_Click()
 {
+    showOwned<dlgPaymentMeans>(*this);
 }
 void MainForm::CmdLineDisplay_Click()
 {
+    showOwned<dlgLineDisplay>(*this);
 }
 void MainForm::CmdPrintDocumentCopyMode_Click()
 {
+    showOwned<dlgPrintDocumentMode>(*this);
 }
 
 void MainForm::CmdClose_Click()

@@ -32,6 +32,9 @@ public:
     std::shared_ptr<Driver> GetQuolt() const { return m_driver; }
     // The cashier typed into the shift cashier box at this moment (TxtSessClerkID).
     QString SessionClerk() const;
+    // The document cashier as typed in TxtClerkID; other windows register it before commands
+    // that need a cashier.
+    QString ClerkId() const;
 
     bool bSessionOpen = false;
     std::int32_t m_MajorVersion = 0;

@@ -389,3 +389,26 @@ inline constexpr std::int16_t BlackBlue = 4;
 inline constexpr std::int16_t BlackRedB = 5;
 inline constexpr std::int16_t OtherTwoColour = 255;
 } // namespace PaperType
+
+// SetPrintDocumentMode(mode, side, ...): where documents print and on which side of a slip.
+namespace PrintMode {
+inline constexpr std::int32_t Roll = 1;
+inline constexpr std::int32_t Slip = 2;
+} // namespace PrintMode
+
+namespace SlipSide {
+inline constexpr std::int32_t Right = 1;
+inline constexpr std::int32_t Left = 2;
+} // namespace SlipSide
+
+// Values of DeviceOption::LineDisplayProtocol.
+namespace DisplayProtocol {
+inline constexpr std::int16_t Birch = 0;
+inline constexpr std::int16_t Epson = 1;
+} // namespace DisplayProtocol
+
+// Values of DeviceOption::LineDisplayLocked.
+namespace DisplayLock {
+inline constexpr std::int16_t Unlocked = 0;
+inline constexpr std::int16_t Locked = 1;
+} // namespace DisplayLock

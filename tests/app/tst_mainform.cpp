@@ -515,6 +515,9 @@ void TestMainForm::buttonsOpenTheirWindows_data()
     QTest::newRow("reports") << u"CmdReports"_s << u"FormReports"_s;
     QTest::newRow("EKLZ") << u"CmdEKLZ"_s << u"dlgEKLZ"_s;
     QTest::newRow("information") << u"cmdInfo"_s << u"dlgInfo"_s;
+    QTest::newRow("payment means") << u"CmdPaymentMeans"_s << u"dlgPaymentMeans"_s;
+    QTest::newRow("customer display") << u"CmdLineDisplay"_s << u"dlgLineDisplay"_s;
+    QTest::newRow("slip mode") << u"CmdPrintDocumentCopyMode"_s << u"dlgPrintDocumentMode"_s;
 }
 
 void TestMainForm::buttonsOpenTheirWindows()

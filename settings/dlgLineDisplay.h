@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Driver.h"
+#include "Loadable.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class MainForm;
+
+namespace Ui {
+class dlgLineDisplay;
+}
+
+// Drives the customer display attached to the device: clears it, shows a text or a raw data
+// string on it, chooses its protocol and locks it against the driver's display commands.
+class dlgLineDisplay : public ui::Loadable<QDialog>
+{
+    Q_OBJECT
+
+public:
+    explicit dlgLineDisplay(MainForm& main, QWidget* parent = nullptr);
+    ~dlgLineDisplay() override;
+
+protected:
+    void Form_Load() override;
+
+private slots:
+    void cmdInit_Click();
+    void cmdString_Click();
+    void cmdDataDirect_Click();
+    void cmdSetProtocol_Click();
+    void cbLockLineDisplay_Click();
+    void CancelButton_Click();
+
+private:
+    void SetStatus(const QString& text);
+    void ShowResult(Driver::Result r);
+
+    std::unique_ptr<Ui::dlgLineDisplay> ui;
+    MainForm& m_main;
+    std::shared_ptr<Driver> m_driver;
+    Driver::Result m_result = 0;
+};

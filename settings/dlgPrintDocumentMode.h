@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Driver.h"
+#include "Fields.h"
+#include "Loadable.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class MainForm;
+
+namespace Ui {
+class dlgPrintDocumentMode;
+}
+
+// Switches the device between printing documents on the receipt roll and on inserted slips, with
+// the slip's side, copies, fiscal copy and blank rows. The main window's cashier is registered
+// first: the device takes the mode from a registered cashier only.
+class dlgPrintDocumentMode : public ui::Loadable<QDialog>
+{
+    Q_OBJECT
+
+public:
+    explicit dlgPrintDocumentMode(MainForm& main, QWidget* parent = nullptr);
+    ~dlgPrintDocumentMode() override;
+
+protected:
+    void Form_Load() override;
+
+private slots:
+    void ApplyButton_Click();
+    void CancelButton_Click();
+
+private:
+    void SetStatus(const QString& text);
+    void ShowResult(Driver::Result r);
+
+    std::unique_ptr<Ui::dlgPrintDocumentMode> ui;
+    MainForm& m_main;
+    std::shared_ptr<Driver> m_driver;
+    Driver::Result m_result = 0;
+    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+};
