@@ -57,6 +57,9 @@ enum class ErrorCode : std::int16_t {
     DateBeforeLastRecord = 77,
     EklzNoData = 90,
     EklzFull = 91,
+    LineDisplayLocked = 100,
+    UnknownDisplayCommand = 101,
+    NoSlipInserted = 102,
 };
 
 // The code as the contract returns it, for comparing with a result: r == resultCode(...).

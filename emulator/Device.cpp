@@ -43,6 +43,9 @@ Failure Device::checkPrinter() const
         return fail(ErrorCode::PrinterError);
     if (m_state.sensors.paperOut)
         return fail(ErrorCode::PaperOut);
+    // A document in slip mode prints on the slip, which must still be there.
+    if (m_state.document)
+        return checkSlip();
     return kOk;
 }
 
@@ -150,9 +153,11 @@ void Device::addToBoth(Counter counter, qint64 value)
 void Device::print(Printout& out)
 {
     const QStringList lines = out.takeLines();
-    m_effects.tape += lines;
     if (m_state.document)
         m_state.document->lines += lines;
+    // In slip mode a document goes onto the slip as a whole when it ends.
+    if (!(m_state.document && m_state.peripherals.slip.on))
+        m_effects.tape += lines;
 }
 
 } // namespace emulator

@@ -41,6 +41,7 @@ struct Effects
     };
 
     QStringList tape;
+    QStringList slips; // printed on inserted slips instead of the roll
     QList<IssuedDocument> documents;
     QList<ClosedShift> shifts;
 };
@@ -128,6 +129,27 @@ public:
     Failure resetPayInfo();
     Failure printResult();
 
+    // Payment means (DevicePaymentMeans.cpp)
+    Failure setPaymentMean(std::int32_t number, const QString& name, std::int32_t card,
+                           std::int32_t cash, std::int32_t drawer, std::int32_t change);
+    const PaymentMean& paymentMean(int type) const;
+    // The flags and names of the means as information items; nothing for another index.
+    std::optional<std::int32_t> paymentMeanInfo(std::int32_t index, Failure& failure) const;
+    std::optional<QString> paymentMeanName(std::int32_t index, Failure& failure) const;
+
+    // Customer display (DeviceLineDisplay.cpp)
+    Failure initLineDisplay();
+    Failure stringToLineDisplay(const QString& text);
+    Failure stringToLineDisplayDirect(const QString& data);
+    bool lineDisplayLocked() const;
+
+    // Slip printing (DeviceSlip.cpp)
+    Failure setPrintDocumentMode(std::int32_t mode, std::int32_t side, std::int32_t copies,
+                                 std::int32_t fiscalCopy, std::int32_t rowsBefore,
+                                 std::int32_t rowsBetween);
+    std::int32_t slipModeInfo() const; // the packed mode, 0 while documents print on the roll
+    bool slipMissing() const;          // slip mode is on and no slip is inserted
+
     // Options (DeviceOptions.cpp holds their rules)
     Failure setDeviceOption(std::int32_t option, std::int32_t value);
     std::int32_t deviceOption(std::int32_t option, Failure& failure) const;
@@ -177,7 +199,8 @@ private:
     {
         Kopecks total = 0;
         Kopecks paid = 0;
-        Kopecks nonCash = 0;
+        Kopecks withoutChange = 0; // paid with means that give no change
+        Kopecks cash = 0;          // paid with means that count as cash
         Kopecks change = 0;
         Kopecks cashNet = 0; // cash that stays in (or leaves) the drawer
     };
@@ -210,6 +233,13 @@ private:
     void countClosedDocument(const Settlement& s);
     Failure closeDocument();
     void finishDocument(bool cancelled, Kopecks total);
+
+    // What a locked customer display shows (DeviceLineDisplay.cpp)
+    void showPositionOnDisplay(const QString& name, Kopecks amount);
+    void showChangeOnDisplay(Kopecks total, Kopecks change);
+    // Slips (DeviceSlip.cpp)
+    Failure checkSlip() const;
+    void printOnSlip(const Document& document);
 
     // A discount or surcharge of `amount` kopecks (above zero) on the subtotal.
     Failure addCorrection(bool discount, Kopecks amount, const QString& caption);

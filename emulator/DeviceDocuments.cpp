@@ -37,6 +37,8 @@ Failure Device::startDocument(std::int32_t type, std::int32_t department, const 
         return f;
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
+    if (const Failure f = checkSlip(); !f.ok())
+        return f;
 
     Document document;
     document.type = documentType;
@@ -92,6 +94,8 @@ void Device::finishDocument(bool cancelled, Kopecks total)
     if (documentKind(document.type).nonFiscal && !cancelled)
         m_state.nonFiscalDocuments += 1;
     m_state.lastDocumentAt = now();
+    if (m_state.peripherals.slip.on)
+        printOnSlip(document);
     m_effects.documents.append(Effects::IssuedDocument{
         document.number, static_cast<int>(document.type), m_state.shiftNumber,
         m_state.lastDocumentAt, total, cancelled, document.lines});

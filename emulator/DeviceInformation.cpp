@@ -104,7 +104,7 @@ constexpr InfoRow<NumberGetter> kDeviceInfo[] = {
     {DeviceInfo::AnyPaperNearEnd, 0, [](const Device& d) { return flag(sensors(d).paperNearEnd); }},
     {DeviceInfo::EklzNearFull, 0, [](const Device& d) { return flag(sensors(d).eklzNearFull); }},
     {DeviceInfo::BusinessDayOpen, 5, [](const Device& d) { return flag(d.state().shiftOpen); }},
-    {DeviceInfo::SlipPaperOut, 6, [](const Device&) { return 0; }}, // slip paper end
+    {DeviceInfo::SlipPaperOut, 6, [](const Device& d) { return flag(d.slipMissing()); }},
     {DeviceInfo::ThermalPaperOut, 6, [](const Device& d) { return flag(sensors(d).paperOut); }},
     {DeviceInfo::PaperType, 0, [](const Device& d) { return d.state().paperType; }},
     {DeviceInfo::HeaderBoldBase + 1, 3, [](const Device& d) { return headerBold(d, 1); }},
@@ -120,7 +120,7 @@ constexpr InfoRow<NumberGetter> kDeviceInfo[] = {
          const auto& document = d.state().document;
          return document ? static_cast<std::int32_t>(document->type) : 0;
      }},
-    {DeviceInfo::SlipMode, 0, [](const Device&) { return 0; }}, // slip printing mode off
+    {DeviceInfo::SlipMode, 0, [](const Device& d) { return d.slipModeInfo(); }},
     {DeviceInfo::MajorVersion, 0, [](const Device& d) { return d.state().major; }},
     {DeviceInfo::MinorVersion, 0, [](const Device& d) { return d.state().minor; }},
 };
@@ -226,6 +226,8 @@ int countersOf(int major)
 
 std::int32_t Device::deviceInfo(std::int32_t index, Failure& failure) const
 {
+    if (const std::optional<std::int32_t> mean = paymentMeanInfo(index, failure))
+        return *mean;
     const auto* row = findRow(kDeviceInfo, index);
     if (!row) {
         failure = fail(ErrorCode::UnknownIndex);
@@ -245,6 +247,8 @@ QString Device::textInfo(std::int32_t index, Failure& failure) const
     using namespace TextInfo;
     if (index >= MessageBase && index <= MessageBase + LastMessageNumber)
         return deviceMessage(index - MessageBase);
+    if (std::optional<QString> name = paymentMeanName(index, failure))
+        return *name;
     const auto* row = findRow(kTextInfo, index);
     if (!row) {
         if (!isProgrammableText(index))

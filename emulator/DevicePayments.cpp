@@ -14,7 +14,6 @@ namespace emulator {
 namespace {
 
 constexpr int kMaxPaymentTextLength = 20;
-constexpr int kCash = PaymentType::Cash;
 
 std::optional<int> paymentTypeOf(const QVariant& value)
 {
@@ -50,7 +49,8 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
     if (const Failure f = checkText(reference, kMaxPaymentTextLength); !f.ok())
         return f;
     Document& document = *m_state.document;
-    if ((document.type == CashIn || document.type == CashOut) && *type != kCash)
+    const PaymentMean& mean = paymentMean(*type);
+    if ((document.type == CashIn || document.type == CashOut) && !mean.cash)
         return fail(ErrorCode::NotAllowedInDocument, Reason::OnlyCash);
     const Kopecks paid = paidTotal();
     if (paid + kopecks > kMaxAmount)
@@ -60,14 +60,17 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
         const Kopecks due = documentTotal() - paid;
         if (due <= 0 && !document.payments.isEmpty())
             return fail(ErrorCode::NotAllowedInState);
-        if (*type != kCash && kopecks > due)
+        // Only a mean that gives change may pay more than is due.
+        if (!mean.change && kopecks > due)
             return fail(ErrorCode::NonCashExceedsTotal);
     }
 
     // A covering payment may close the receipt; if closing is refused the payment is undone too,
     // so that a failed call leaves the device as it found it.
     const DeviceState before = m_state;
-    document.payments.append(Payment{*type, kopecks, cardText, reference, mode.cached});
+    // Only a card keeps the card number.
+    document.payments.append(
+        Payment{*type, kopecks, mean.card ? cardText : QString(), reference, mode.cached});
     if (positional && mode.autoClose && !mode.cached && paidTotal() >= documentTotal()) {
         const Failure closed = closeDocument();
         if (!closed.ok()) {
@@ -110,12 +113,16 @@ Device::Settlement Device::settlement() const
     Settlement s;
     s.paid = paidTotal();
     for (const Payment& payment : document.payments) {
-        if (payment.type != kCash)
-            s.nonCash += payment.amount;
+        const PaymentMean& mean = paymentMean(payment.type);
+        if (!mean.change)
+            s.withoutChange += payment.amount;
+        if (mean.cash)
+            s.cash += payment.amount;
     }
     s.total = documentKind(document.type).positions ? documentTotal() : s.paid;
     s.change = std::max<Kopecks>(0, s.paid - s.total);
-    s.cashNet = s.paid - s.nonCash - s.change;
+    // The change is given in cash from the drawer, whatever mean was overpaid.
+    s.cashNet = s.cash - s.change;
     return s;
 }
 
@@ -129,7 +136,7 @@ Failure Device::checkSettlement(const Settlement& s) const
         return fail(ErrorCode::ZeroTotal);
     if (s.paid < s.total)
         return fail(ErrorCode::PaymentInsufficient);
-    if (s.nonCash > s.total)
+    if (s.withoutChange > s.total)
         return fail(ErrorCode::NonCashExceedsTotal);
     // A cash-out cannot take more than the drawer holds, whatever the options say. Option 15
     // checks the drawer for the other documents that pay cash out and for the change a receipt
@@ -153,11 +160,19 @@ void Device::countClosedDocument(const Settlement& s)
         if (value != 0)
             addToBoth(static_cast<Counter>(i + 1), value);
     }
-    // Per payment type the money that stayed: the change goes back out of the cash total.
-    for (const Payment& payment : document.payments)
-        addToBoth(static_cast<Counter>(payment.type), kind.money * payment.amount);
-    if (s.change > 0)
-        addToBoth(static_cast<Counter>(kCash), -kind.money * s.change);
+    // Per payment type the money that stayed: the change comes off the means that give it, the
+    // last payment first (only they can have been overpaid).
+    Kopecks changeLeft = s.change;
+    for (auto payment = document.payments.crbegin(); payment != document.payments.crend();
+         ++payment) {
+        Kopecks kept = payment->amount;
+        if (changeLeft > 0 && paymentMean(payment->type).change) {
+            const Kopecks returned = std::min(changeLeft, kept);
+            kept -= returned;
+            changeLeft -= returned;
+        }
+        addToBoth(static_cast<Counter>(payment->type), kind.money * kept);
+    }
     m_state.cashInDrawer = saturatingAdd(m_state.cashInDrawer, kind.money * s.cashNet);
 
     for (const std::optional<CounterPair>& pair : {kind.counted, kind.alsoCounted}) {
@@ -187,6 +202,11 @@ Failure Device::closeDocument()
     tape::receiptEnd(out, m_state, *m_state.document, s.total, s.change);
     print(out);
     countClosedDocument(s);
+    showChangeOnDisplay(s.total, s.change);
+    for (const Payment& payment : m_state.document->payments) {
+        if (paymentMean(payment.type).drawer)
+            m_state.sensors.drawerOpen = true;
+    }
     m_state.fiscalDocuments += 1;
     m_state.lastReceipt = m_state.document->lines;
     m_state.lastReceiptTotal = s.total;

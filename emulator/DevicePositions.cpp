@@ -113,6 +113,7 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     if (department != document.department)
         out.line(u"  ОТДЕЛ %1"_s.arg(department));
     print(out);
+    showPositionOnDisplay(request.name, entrySign(request.kind) * amount);
     return kOk;
 }
 

@@ -158,6 +158,7 @@ QByteArray DeviceState::serialize() const
         out << chain;
     out << descriptors;
     out << qint32(lastKpk) << eklzActivatedAt << eklzLastAt << sensors.eklzFull;
+    out << peripherals << sensors.slipInserted;
     return data;
 }
 
@@ -201,6 +202,8 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     else
         s.eklzLastAt = s.lastDocumentAt;
     s.lastKpk = lastKpk;
+    if (!in.atEnd())
+        in >> s.peripherals >> s.sensors.slipInserted;
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

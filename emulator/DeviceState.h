@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Peripherals.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -160,6 +162,7 @@ struct Sensors
     bool eklzNearFull = false;
     bool printerError = false;
     bool eklzFull = false;
+    bool slipInserted = false; // a slip document lies in the slip printer
 };
 
 inline const QString kEmptyChain = QStringLiteral("00000000000000000000");
@@ -223,6 +226,9 @@ struct DeviceState
     int lastKpk = 0;
     QDateTime eklzActivatedAt;
     QDateTime eklzLastAt; // when the last record went to the tape
+
+    // Payment means, customer display, slip printer
+    Peripherals peripherals;
 
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;

@@ -25,6 +25,7 @@ const char16_t* const kSchema[] = {
     u"CREATE TABLE IF NOT EXISTS device(id INTEGER PRIMARY KEY CHECK (id = 1), state BLOB NOT "
     u"NULL)",
     u"CREATE TABLE IF NOT EXISTS tape(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
+    u"CREATE TABLE IF NOT EXISTS slips(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
     u"CREATE TABLE IF NOT EXISTS documents(id INTEGER PRIMARY KEY AUTOINCREMENT, number INTEGER,"
     u" type INTEGER, shift INTEGER, closed_at TEXT, total INTEGER, cancelled INTEGER, text TEXT)",
     u"CREATE TABLE IF NOT EXISTS shifts(number INTEGER PRIMARY KEY, opened_at TEXT,"
@@ -64,6 +65,7 @@ struct DeviceStore::Database
     QSqlDatabase db;
     std::optional<QSqlQuery> saveState;
     std::optional<QSqlQuery> addLine;
+    std::optional<QSqlQuery> addSlipLine;
     std::optional<QSqlQuery> addDocument;
     std::optional<QSqlQuery> addShift;
     std::optional<QSqlQuery> addEklz;
@@ -73,6 +75,7 @@ struct DeviceStore::Database
     {
         saveState.reset();
         addLine.reset();
+        addSlipLine.reset();
         addDocument.reset();
         addShift.reset();
         addEklz.reset();
@@ -116,12 +119,14 @@ struct DeviceStore::Database
     {
         saveState.emplace(db);
         addLine.emplace(db);
+        addSlipLine.emplace(db);
         addDocument.emplace(db);
         addShift.emplace(db);
         addEklz.emplace(db);
         const bool ok =
             saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
             addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
+            addSlipLine->prepare(u"INSERT INTO slips(line) VALUES (?)"_s) &&
             addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
                                  u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
             addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at,"
@@ -298,6 +303,10 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
         d.addLine->bindValue(0, textValue(effects.tape[i]));
         s = d.exec(*d.addLine);
     }
+    for (qsizetype i = 0; s && i < effects.slips.size(); ++i) {
+        d.addSlipLine->bindValue(0, textValue(effects.slips[i]));
+        s = d.exec(*d.addSlipLine);
+    }
     for (qsizetype i = 0; s && i < effects.documents.size(); ++i) {
         const Effects::IssuedDocument& doc = effects.documents[i];
         d.addDocument->bindValue(0, doc.number);
@@ -337,6 +346,8 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
     Status s =
         deleted ? m_db->exec(u"DELETE FROM tape"_s) : Status(deleted.failure(), deleted.detail());
     if (s)
+        s = m_db->exec(u"DELETE FROM slips"_s);
+    if (s)
         s = m_db->exec(u"DELETE FROM documents"_s);
     if (s)
         s = m_db->exec(u"DELETE FROM shifts"_s);
@@ -364,15 +375,16 @@ bool DeviceStore::changedElsewhere()
     return true;
 }
 
-Expected<QStringList> DeviceStore::tape(int lastLines)
+Expected<QStringList> DeviceStore::tape(int lastLines, Paper paper)
 {
+    const QString table = paper == Paper::Slip ? u"slips"_s : u"tape"_s;
     QSqlQuery query(m_db->db);
     if (lastLines > 0) {
-        query.prepare(u"SELECT line FROM (SELECT id, line FROM tape ORDER BY id DESC LIMIT ?)"
-                      u" ORDER BY id"_s);
+        query.prepare(u"SELECT line FROM (SELECT id, line FROM %1 ORDER BY id DESC LIMIT ?)"
+                      u" ORDER BY id"_s.arg(table));
         query.bindValue(0, lastLines);
     } else {
-        query.prepare(u"SELECT line FROM tape ORDER BY id"_s);
+        query.prepare(u"SELECT line FROM %1 ORDER BY id"_s.arg(table));
     }
     if (!query.exec())
         return Expected<QStringList>(storageError(), query.lastError().text());

@@ -22,6 +22,9 @@ enum class OpenMode {
 // The kind of a Z report's record on the control tape (documents keep their type, 1 to 9).
 inline constexpr int kEklzZReport = 0;
 
+// The two papers the device prints on: the receipt roll and inserted slips.
+enum class Paper { Roll, Slip };
+
 // What replacing a device deleted.
 struct DeletedRecords
 {
@@ -63,7 +66,8 @@ public:
     // True once after another connection committed a change.
     bool changedElsewhere();
 
-    Expected<QStringList> tape(int lastLines);
+    // The lines printed on the paper, all of them or the last ones.
+    Expected<QStringList> tape(int lastLines, Paper paper = Paper::Roll);
     Expected<qint64> tapeLineCount();
     Expected<qint64> documentCount();
 

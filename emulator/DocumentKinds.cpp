@@ -71,20 +71,6 @@ qint64 saturatingAdd(qint64 a, qint64 b)
     return sum;
 }
 
-QString paymentName(int type)
-{
-    switch (type) {
-    case PaymentType::Cheque:
-        return u"ЧЕКОМ"_s;
-    case PaymentType::Credit:
-        return u"В КРЕДИТ"_s;
-    case PaymentType::Cash:
-        return u"НАЛИЧНЫМИ"_s;
-    default:
-        return u"ПЛАТ. КАРТОЙ %1"_s.arg(type);
-    }
-}
-
 QString documentTitle(DocumentType type)
 {
     return QString::fromUtf16(documentKind(type).title);

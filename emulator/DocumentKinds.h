@@ -42,7 +42,6 @@ bool isPosition(EntryKind kind);
 // Counters never wrap: at the end of the range they stay there.
 qint64 saturatingAdd(qint64 a, qint64 b);
 
-QString paymentName(int type);
 QString documentTitle(DocumentType type);
 
 } // namespace emulator

@@ -826,7 +826,9 @@ Driver::Result EmulatedDriver::SetPaymentMean(std::int32_t number, const QString
                                               std::int32_t card, std::int32_t cash,
                                               std::int32_t drawer, std::int32_t change)
 {
-    return notYet(u"SetPaymentMean", {number, name, card, cash, drawer, change});
+    return command(u"SetPaymentMean", {number, name, card, cash, drawer, change}, [&](Device& d) {
+        return d.setPaymentMean(number, name, card, cash, drawer, change);
+    });
 }
 
 Driver::Result EmulatedDriver::SetPrintDocumentMode(std::int32_t mode, std::int32_t side,
@@ -834,8 +836,11 @@ Driver::Result EmulatedDriver::SetPrintDocumentMode(std::int32_t mode, std::int3
                                                     std::int32_t rowsBefore,
                                                     std::int32_t rowsBetween)
 {
-    return notYet(u"SetPrintDocumentMode",
-                  {mode, side, copies, fiscalCopy, rowsBefore, rowsBetween});
+    return command(u"SetPrintDocumentMode",
+                   {mode, side, copies, fiscalCopy, rowsBefore, rowsBetween}, [&](Device& d) {
+                       return d.setPrintDocumentMode(mode, side, copies, fiscalCopy, rowsBefore,
+                                                     rowsBetween);
+                   });
 }
 
 // ---- taxes: not programmable yet; the getters answer "no tax" ----------------------------------
@@ -906,17 +911,19 @@ Driver::Result EmulatedDriver::ProgramBarCodeDirect(const QString& mask)
 
 Driver::Result EmulatedDriver::InitLineDisplay()
 {
-    return notYet(u"InitLineDisplay", {});
+    return command(u"InitLineDisplay", {}, [](Device& d) { return d.initLineDisplay(); });
 }
 
 Driver::Result EmulatedDriver::StringToLineDisplay(const QString& text)
 {
-    return notYet(u"StringToLineDisplay", {text});
+    return command(u"StringToLineDisplay", {text},
+                   [&](Device& d) { return d.stringToLineDisplay(text); });
 }
 
 Driver::Result EmulatedDriver::StringToLineDisplayDirect(const QString& text)
 {
-    return notYet(u"StringToLineDisplayDirect", {text});
+    return command(u"StringToLineDisplayDirect", {text},
+                   [&](Device& d) { return d.stringToLineDisplayDirect(text); });
 }
 
 } // namespace emulator

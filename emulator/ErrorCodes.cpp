@@ -93,6 +93,12 @@ constexpr std::array kCodes{
     ErrorCodeInfo{ErrorCode::EklzNoData, u"Нет запрошенных данных в ЭКЛЗ",
                   u"The EKLZ holds no such data"},
     ErrorCodeInfo{ErrorCode::EklzFull, u"ЭКЛЗ переполнена", u"The EKLZ is full"},
+    ErrorCodeInfo{ErrorCode::LineDisplayLocked, u"Табло покупателя заблокировано",
+                  u"The customer display is locked"},
+    ErrorCodeInfo{ErrorCode::UnknownDisplayCommand, u"Неизвестная команда табло",
+                  u"Unknown customer display command"},
+    ErrorCodeInfo{ErrorCode::NoSlipInserted, u"Подкладной документ не вставлен",
+                  u"No slip document inserted"},
 };
 
 struct ReasonInfo

@@ -11,6 +11,11 @@ namespace {
 
 const QString kDateTime = u"dd.MM.yyyy HH:mm"_s;
 
+QString meanName(const DeviceState& state, int type)
+{
+    return state.peripherals.paymentMeans[static_cast<std::size_t>(type - PaymentType::First)].name;
+}
+
 QString version(const DeviceState& state)
 {
     return u"%1.%2"_s.arg(state.major).arg(state.minor);
@@ -66,7 +71,7 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
     for (int type = PaymentType::First; type <= PaymentType::Last; ++type) {
         const qint64 sum = c.at(type);
         if (sum != 0)
-            out.amountLine(paymentName(type), sum);
+            out.amountLine(meanName(state, type), sum);
     }
     if (byDepartment) {
         out.separator();
@@ -180,8 +185,8 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
                optionValue(state, DeviceOption::BoldTotal) != 0,
                optionValue(state, DeviceOption::TallTotal) != 0);
     for (const Payment& payment : document.payments) {
-        out.amountLine(paymentName(payment.type), payment.amount);
-        if (payment.type != PaymentType::Cash && !payment.card.isEmpty())
+        out.amountLine(meanName(state, payment.type), payment.amount);
+        if (!payment.card.isEmpty())
             out.line(u"  КАРТА "_s + payment.card);
         if (payment.type != PaymentType::Cash && !payment.reference.isEmpty())
             out.line(u"  ДОКУМЕНТ "_s + payment.reference);

@@ -2,6 +2,7 @@
 // Exit codes: 0 done, 1 the device refused or could not be changed, 2 the command line was wrong
 // (nothing was created or changed then).
 
+#include "DeviceNumbers.h"
 #include "DeviceSession.h"
 #include "EmulatedDriver.h"
 #include "Emulator.h"
@@ -55,7 +56,7 @@ constexpr SensorName kSensors[] = {
     {u"paper-near-end", &Sensors::paperNearEnd}, {u"paper-out", &Sensors::paperOut},
     {u"drawer-open", &Sensors::drawerOpen},      {u"battery-low", &Sensors::batteryLow},
     {u"eklz-near-full", &Sensors::eklzNearFull}, {u"eklz-full", &Sensors::eklzFull},
-    {u"printer-error", &Sensors::printerError},
+    {u"printer-error", &Sensors::printerError},  {u"slip", &Sensors::slipInserted},
 };
 
 QString onOff(bool value)
@@ -163,7 +164,8 @@ int tape(const Invocation& in)
         if (!ok || last < 1)
             return usageError(u"--last takes a positive number of lines"_s);
     }
-    const Expected<QStringList> lines = in.session->store().tape(last);
+    const Paper paper = in.parser.isSet(u"slips"_s) ? Paper::Slip : Paper::Roll;
+    const Expected<QStringList> lines = in.session->store().tape(last, paper);
     if (!lines)
         return failWith(u"the tape cannot be read: "_s + lines.detail());
     // Styles are shown in brackets after the line, pictures and bar codes by a placeholder.
@@ -338,6 +340,24 @@ int cancelDocument(const Invocation& in)
     return 0;
 }
 
+// The customer display as a customer sees it, framed, with its protocol and lock.
+int display(const Invocation& in)
+{
+    const Device& device = in.session->device();
+    const QString border = u'+' + QString(DisplayScreen::kColumns, u'-') + u'+';
+    out() << border << Qt::endl;
+    for (const QString& line : device.state().peripherals.display.lines)
+        out() << u'|' << line << u'|' << Qt::endl;
+    out() << border << Qt::endl;
+    Failure ignored;
+    const bool epson =
+        device.deviceOption(DeviceOption::LineDisplayProtocol, ignored) == DisplayProtocol::Epson;
+    out() << u"Protocol:        "_s << (epson ? u"Epson"_s : u"Birch"_s) << Qt::endl;
+    out() << u"Locked:          "_s << (device.lineDisplayLocked() ? u"yes"_s : u"no"_s)
+          << Qt::endl;
+    return 0;
+}
+
 int codes(const Invocation&)
 {
     std::size_t count = 0;
@@ -365,13 +385,18 @@ struct Command
 constexpr Command kCommands[] = {
     {u"show", u"show", u"the device's generation, shift, open document, counters, sensors", 0,
      Needs::Device, show},
-    {u"tape", u"tape [--last N]", u"the paper tape, all of it or its last N lines", 0,
-     Needs::Device, tape},
+    {u"tape", u"tape [--last N] [--slips]",
+     u"the paper tape, all of it or its last N lines;\n"
+     u"                            --slips: what was printed on slips instead",
+     0, Needs::Device, tape},
+    {u"display", u"display", u"the two lines of the customer display, its protocol and lock", 0,
+     Needs::Device, display},
     {u"create", u"create --version X.Y [--serial N] [--inn N] [--registration N] [--eklz N]",
      u"create the device anew as generation X.Y (says what it deletes)", 0, Needs::Nothing, create},
     {u"sensors", u"sensors [NAME on|off ...]",
      u"show or switch sensors: paper-near-end, paper-out, drawer-open,\n"
-     u"                            battery-low, eklz-near-full, eklz-full, printer-error",
+     u"                            battery-low, eklz-near-full, eklz-full, printer-error,\n"
+     u"                            slip (a slip inserted in the slip printer)",
      -1, Needs::Device, sensors},
     {u"clock", u"clock forward HOURS | reset",
      u"move the device clock forward (e.g. to reach a too-long shift),\n"
@@ -427,9 +452,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption portOption(u"port"_s, u"The COM port of the device (default 1)."_s,
                                         u"number"_s, u"1"_s);
     const QCommandLineOption lastOption(u"last"_s, u"tape: only the last N lines."_s, u"N"_s);
+    const QCommandLineOption slipsOption(u"slips"_s, u"tape: the slips instead of the roll."_s);
     const QCommandLineOption versionOption(u"version"_s, u"create: the generation, e.g. 4.1."_s,
                                            u"X.Y"_s, u"6.1"_s);
-    parser.addOptions({dirOption, portOption, lastOption, versionOption});
+    parser.addOptions({dirOption, portOption, lastOption, slipsOption, versionOption});
     for (const IdentityOption& identity : kIdentityOptions) {
         parser.addOption(QCommandLineOption(QString::fromUtf16(identity.option),
                                             QString::fromUtf16(identity.help), u"digits"_s));
@@ -452,6 +478,8 @@ int main(int argc, char* argv[])
             u"%1 does not take %2"_s.arg(name, words.mid(command->maxWords).join(u' ')));
     if (parser.isSet(lastOption) && command->run != tape)
         return usageError(u"--last belongs to tape"_s);
+    if (parser.isSet(slipsOption) && command->run != tape)
+        return usageError(u"--slips belongs to tape"_s);
     if (parser.isSet(versionOption) && command->run != create)
         return usageError(u"--version belongs to create"_s);
     for (const IdentityOption& identity : kIdentityOptions) {

@@ -168,12 +168,12 @@ void TestDocumentsOnDevice::issuesDocument_data()
     QTest::newRow("1 sale") << 1 << u"FormSale"_s << 1 << 0 << 1 << 41 << 10 << 6300.0
                             << QStringList{u"ПРОДАЖА"_s, u"Хлеб"_s,
                                            amountLine(u"ИТОГ"_s, u"=63.00"_s),
-                                           amountLine(u"НАЛИЧНЫМИ"_s, u"=70.00"_s),
+                                           amountLine(u"НАЛИЧНЫЕ РУБ."_s, u"=70.00"_s),
                                            amountLine(u"СДАЧА"_s, u"=7.00"_s)};
     QTest::newRow("2 sale annulment")
         << 2 << u"FormVoidItem"_s << 1 << 0 << 1 << 13 << 14 << 3150.0
         << QStringList{u"АННУЛИРОВАНИЕ ПРОДАЖИ"_s, u"Хлеб"_s, amountLine(u"ИТОГ"_s, u"=31.50"_s),
-                       amountLine(u"НАЛИЧНЫМИ"_s, u"=31.50"_s)};
+                       amountLine(u"НАЛИЧНЫЕ РУБ."_s, u"=31.50"_s)};
     QTest::newRow("3 text") << 3 << u"FormTextDoc"_s << 0 << 1 << 1 << 0 << 0 << 0.0
                             << QStringList{u"ТЕКСТОВЫЙ ДОКУМЕНТ"_s, u"Строка документа 3"_s,
                                            u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s};

@@ -144,7 +144,7 @@ void TestSaleOnDevice::saleWithChange()
         u"Хлеб"_s,
         amountLine(u"  1.000 x 32.00"_s, u"=32.00"_s),
         amountLine(u"ИТОГ"_s, u"=120.00"_s),
-        amountLine(u"НАЛИЧНЫМИ"_s, u"=150.00"_s),
+        amountLine(u"НАЛИЧНЫЕ РУБ."_s, u"=150.00"_s),
         amountLine(u"СДАЧА"_s, u"=30.00"_s),
     };
     for (const QString& line : expected)

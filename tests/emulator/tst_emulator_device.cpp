@@ -359,7 +359,6 @@ private slots:
         QVERIFY(d);
         const int notYet = int(ErrorCode::NotSupportedYet);
         QCOMPARE(d->LoadImage(1, u"a.bmp"_s), notYet);
-        QCOMPARE(d->InitLineDisplay(), notYet);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::ShiftTimeLimit), 24);
         QCOMPARE(d->GetTextDeviceInfo(1042), QString());
