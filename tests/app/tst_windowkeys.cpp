@@ -11,6 +11,9 @@
 #include "WindowHarness.h"
 #include "dlgBaudRate.h"
 #include "dlgExtraInfo2.h"
+#include "dlgLineDisplay.h"
+#include "dlgPaymentMeans.h"
+#include "dlgPrintDocumentMode.h"
 #include "dlgStatus.h"
 
 #include <QAbstractSpinBox>
@@ -52,6 +55,9 @@ struct Desk
             {u"FormTextDoc"_s, [this] { return new FormTextDoc(main); }},
             {u"dlgStatus"_s, [this] { return new dlgStatus(main); }},
             {u"dlgExtraInfo2"_s, [this] { return new dlgExtraInfo2(main); }},
+            {u"dlgLineDisplay"_s, [this] { return new dlgLineDisplay(main); }},
+            {u"dlgPrintDocumentMode"_s, [this] { return new dlgPrintDocumentMode(main); }},
+            {u"dlgPaymentMeans"_s, [this] { return new dlgPaymentMeans(main); }},
         };
         std::unique_ptr<QWidget> window(windows.at(name)());
         harness.watch(window.get());
@@ -107,6 +113,10 @@ void TestWindowKeys::enterPressesNothingAndEscClosesOnlyWhereNothingIsLost_data(
     QTest::newRow("text document") << u"FormTextDoc"_s << false;
     QTest::newRow("status: shows only") << u"dlgStatus"_s << true;
     QTest::newRow("statistics: shows only") << u"dlgExtraInfo2"_s << true;
+    // Their texts and settings are sent only by their buttons: Esc would lose them.
+    QTest::newRow("customer display") << u"dlgLineDisplay"_s << false;
+    QTest::newRow("slip mode") << u"dlgPrintDocumentMode"_s << false;
+    QTest::newRow("payment means") << u"dlgPaymentMeans"_s << false;
 }
 
 void TestWindowKeys::enterPressesNothingAndEscClosesOnlyWhereNothingIsLost()

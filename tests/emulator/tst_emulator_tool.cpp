@@ -131,6 +131,31 @@ private slots:
         QVERIFY(show.output.contains(u"TOO LONG"_s));
     }
 
+    void showsTheDisplayAndTheSlips()
+    {
+        QCOMPARE(tool({u"create"_s}).exitCode, 0);
+        std::unique_ptr<EmulatedDriver> d = connectDriver(m_dir->path());
+        QVERIFY(d);
+        QCOMPARE(d->StringToLineDisplay(u"ДОБРО ПОЖАЛОВАТЬ"_s), 0);
+        const Run display = tool({u"display"_s});
+        QCOMPARE(display.exitCode, 0);
+        QVERIFY2(display.output.contains(u"|ДОБРО ПОЖАЛОВАТЬ    |"_s), qPrintable(display.output));
+        QVERIFY(display.output.contains(u"Locked:          no"_s));
+
+        QCOMPARE(d->SetPrintDocumentMode(PrintMode::Slip, SlipSide::Right, 1, 1, 0, 0), 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::SlipPaperOut), 1);
+        QCOMPARE(tool({u"sensors"_s, u"slip"_s, u"on"_s}).exitCode, 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::SlipPaperOut), 0);
+        QCOMPARE(d->StartDocument(::DocumentType::Text, 1, {}, {}), 0);
+        QCOMPARE(d->TextLine(u"НА ПОДКЛАДНОМ"_s), 0);
+        QCOMPARE(d->EndDocument(), 0);
+        const Run slips = tool({u"tape"_s, u"--slips"_s});
+        QCOMPARE(slips.exitCode, 0);
+        QVERIFY(slips.output.contains(u"СПРАВА"_s));
+        QVERIFY(slips.output.contains(u"НА ПОДКЛАДНОМ"_s));
+        QVERIFY(!tool({u"tape"_s}).output.contains(u"НА ПОДКЛАДНОМ"_s));
+    }
+
     void refusesWhatItDoesNotUnderstand_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -149,6 +174,8 @@ private slots:
         row("extra word after clock", {u"clock"_s, u"reset"_s, u"now"_s}, true);
         row("extra word after fault", {u"fault"_s, u"Item"_s, u"41"_s, u"x"_s}, true);
         row("last without tape", {u"show"_s, u"--last"_s, u"3"_s}, true);
+        row("slips without tape", {u"display"_s, u"--slips"_s}, true);
+        row("extra word after display", {u"display"_s, u"now"_s}, true);
         row("unknown option", {u"show"_s, u"--colour"_s}, true);
         row("version 7.0", {u"create"_s, u"--version"_s, u"7.0"_s}, false);
         row("version text", {u"create"_s, u"--version"_s, u"new"_s}, false);
@@ -196,8 +223,9 @@ private slots:
     {
         const Run help = tool({u"--help"_s});
         QCOMPARE(help.exitCode, 0);
-        for (const QString& command : {u"show"_s, u"tape"_s, u"create"_s, u"sensors"_s,
-                                       u"clock forward"_s, u"fault"_s, u"--dir"_s})
+        for (const QString& command :
+             {u"show"_s, u"tape"_s, u"create"_s, u"sensors"_s, u"clock forward"_s, u"fault"_s,
+              u"--dir"_s, u"display"_s, u"--slips"_s})
             QVERIFY2(help.output.contains(command), qPrintable(command));
     }
 };
