@@ -13,6 +13,7 @@
 #include "FormVoidPurchase.h"
 #include "Seams.h"
 #include "StatusLine.h"
+#include "ViewMenu.h"
 #include "dlgBaudRate.h"
 #include "dlgExtraInfo2.h"
 #include "dlgEKLZ.h"
@@ -75,6 +76,8 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
     connect(ui->CmdLineDisplay, &QPushButton::clicked, this, &MainForm::CmdLineDisplay_Click);
     connect(ui->CmdPrintDocumentCopyMode, &QPushButton::clicked, this,
             &MainForm::CmdPrintDocumentCopyMode_Click);
+    // The menu "Вид" beside "Команды": windows that follow the device and the calls.
+    new view::ViewMenu(*this, m_driver.get());
 }
 
 MainForm::~MainForm() = default;

@@ -1,5 +1,5 @@
-#include "Emulator.h"
 #include "StartForm.h"
+#include "TracedEmulator.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -29,7 +29,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv); // takes the locale from the environment
     useUtf8Characters();
     ui::installQtTranslations(app);
-    emulator::registerEmulator();
+    // The built-in device, with every call followed by the view windows.
+    view::registerTracedEmulator();
 
     QPointer<StartForm> start = new StartForm;
     start->setAttribute(Qt::WA_DeleteOnClose);

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 // One argument of a driver call together with the kind the caller passed it as, so that a journal
 // or a test can tell a 16-bit 8 from a 32-bit 8 and a number from the text of a number.
@@ -51,4 +52,8 @@ struct DriverCall
 
     // "Item(int32:1000, int32:100, text:\"Item1\", int32:0)", without the result.
     QString toString() const;
+    // The result code of a command (0 = success); nothing for a query, which answers a value.
+    std::optional<int> resultCode() const;
+    // A query answers its value; every other member answers a result code.
+    static bool isQuery(const QString& member);
 };

@@ -101,6 +101,11 @@ EmulatedDriver::EmulatedDriver(QString dataFolder, Device::Clock clock)
 
 EmulatedDriver::~EmulatedDriver() = default;
 
+std::optional<int> EmulatedDriver::connectedPort() const
+{
+    return m_session ? std::optional<int>(m_session->port()) : std::nullopt;
+}
+
 Language EmulatedDriver::language() const
 {
     return m_languageId == kEnglish ? Language::English : Language::Russian;

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace emulator {
 
@@ -146,6 +147,14 @@ public:
     Result InitLineDisplay() override;
     Result StringToLineDisplay(const QString& text) override;
     Result StringToLineDisplayDirect(const QString& text) override;
+
+    // Where the driver works, for the program's own view of the device: the port of the working
+    // connection (nothing before one) and the speed position it was given.
+    std::optional<int> connectedPort() const;
+    std::int32_t speedPosition() const { return m_speed; }
+    const QString& dataFolder() const { return m_dataFolder; }
+    // The extended code of the last failure, as GetErrorCode2 answers it but without a call.
+    std::int32_t lastErrorCode2() const { return m_lastCode2; }
 
     // The members that answer a result code and take the device's injected fault.
     static bool takesInjectedFaults(const QString& member);

@@ -1,0 +1,245 @@
+#include "CallHub.h"
+#include "CallJournal.h"
+#include "DeviceNumbers.h"
+#include "FakeDriver.h"
+#include "JournalModel.h"
+#include "ResultCodes.h"
+#include "TracingDriver.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace view;
+
+namespace {
+
+constexpr int kInvalid = static_cast<int>(ErrorCode::InvalidValue);
+
+// A traced fake whose failures carry extended code 7 and whose comments name the code.
+struct TracedFake
+{
+    std::shared_ptr<FakeDriver> fake = std::make_shared<FakeDriver>();
+    std::shared_ptr<TracingDriver> driver;
+    CallHub* hub = nullptr;
+    int extendedReads = 0;
+
+    explicit TracedFake(qsizetype capacity = 100)
+    {
+        DriverContext context;
+        context.extendedCode = [this] {
+            ++extendedReads;
+            return 7;
+        };
+        context.comment = [](int code) { return FakeDriver::comment(code); };
+        driver = CallHub::trace(fake, context, capacity);
+        hub = CallHub::of(driver.get());
+    }
+};
+
+JournalEntry entryOf(const QString& member, std::optional<int> code)
+{
+    JournalEntry entry;
+    entry.call.member = member;
+    entry.code = code;
+    return entry;
+}
+
+} // namespace
+
+class TestCallJournal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyCallIsJournalledOnceWithItsResult_data();
+    void everyCallIsJournalledOnceWithItsResult();
+    void ringKeepsTheLatestCalls_data();
+    void ringKeepsTheLatestCalls();
+    void filterChoosesMemberAndFailures_data();
+    void filterChoosesMemberAndFailures();
+    void modelFollowsTheRingUnderAFilter();
+    void hubGoesWithItsDriver();
+};
+
+void TestCallJournal::everyCallIsJournalledOnceWithItsResult_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QVariant>("answer");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("extended");
+    QTest::addColumn<bool>("failed");
+
+    QTest::newRow("command that succeeds")
+        << u"Item"_s << QVariant() << u"int32:1000, int32:100, text:\"Хлеб\", int32:0"_s
+        << u"0: comment(0)"_s << QString() << false;
+    QTest::newRow("command that fails: extended code read")
+        << u"Item"_s << QVariant::fromValue(static_cast<std::int16_t>(kInvalid))
+        << u"int32:1000, int32:100, text:\"Хлеб\", int32:0"_s << u"%1: comment(%1)"_s.arg(kInvalid)
+        << u"7"_s << true;
+    QTest::newRow("query answers its value, never a failure")
+        << u"GetDeviceInfo"_s << QVariant(40) << u"int16:4"_s << u"40"_s << QString() << false;
+    QTest::newRow("text query is quoted")
+        << u"GetTextDeviceInfo"_s << QVariant(u"00000001"_s) << u"int32:1"_s << u"\"00000001\""_s
+        << QString() << false;
+    QTest::newRow("double query keeps its digits")
+        << u"GetDoubleDeviceInfo"_s << QVariant(1234.5) << u"int16:1"_s << u"1234.5"_s << QString()
+        << false;
+    QTest::newRow("payment with general kinds")
+        << u"Tender2"_s << QVariant()
+        << u"double:5000, general<int16>:8, general<text>:\"\", text:\"\""_s << u"0: comment(0)"_s
+        << QString() << false;
+}
+
+void TestCallJournal::everyCallIsJournalledOnceWithItsResult()
+{
+    QFETCH(QString, member);
+    QFETCH(QVariant, answer);
+    QFETCH(QString, arguments);
+    QFETCH(QString, result);
+    QFETCH(QString, extended);
+    QFETCH(bool, failed);
+
+    TracedFake traced;
+    QVERIFY(traced.hub);
+    if (answer.isValid())
+        traced.fake->answer(member, answer);
+    QList<JournalEntry> seen;
+    connect(traced.hub, &CallHub::recorded, this,
+            [&seen](const JournalEntry& entry) { seen << entry; });
+
+    Driver& driver = *traced.driver;
+    if (member == u"Item")
+        driver.Item(1000, 100, u"Хлеб"_s, 0);
+    else if (member == u"GetDeviceInfo")
+        driver.GetDeviceInfo(DeviceInfo::ShiftOpen);
+    else if (member == u"GetTextDeviceInfo")
+        driver.GetTextDeviceInfo(1);
+    else if (member == u"GetDoubleDeviceInfo")
+        driver.GetDoubleDeviceInfo(1);
+    else if (member == u"Tender2")
+        driver.Tender2(5000.0, QVariant::fromValue<std::int16_t>(PaymentType::Cash),
+                       QVariant(u""_s), u""_s);
+
+    // The fake saw the call once and nothing else: the hub asks nothing through the driver.
+    QCOMPARE(traced.fake->members(), QStringList{member});
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(traced.hub->journal().size(), 1);
+    const JournalEntry& entry = traced.hub->journal().at(0);
+    QCOMPARE(entry.sequence, 1);
+    QCOMPARE(entry.call.member, member);
+    QCOMPARE(journal::cellText(entry, journal::Arguments), arguments);
+    QCOMPARE(journal::cellText(entry, journal::Result), result);
+    QCOMPARE(journal::cellText(entry, journal::ExtendedCode), extended);
+    QCOMPARE(entry.failed(), failed);
+    QCOMPARE(traced.extendedReads, failed ? 1 : 0);
+    QVERIFY(entry.at.isValid());
+    const QStringList row = journal::rowText(entry).split(u'\t');
+    QCOMPARE(row.size(), int(journal::ColumnCount));
+    QCOMPARE(row.at(journal::Member), member);
+}
+
+void TestCallJournal::ringKeepsTheLatestCalls_data()
+{
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<int>("firstKept");
+
+    QTest::newRow("not full") << 5 << 3 << 1;
+    QTest::newRow("exactly full") << 3 << 3 << 1;
+    QTest::newRow("wrapped once") << 3 << 4 << 2;
+    QTest::newRow("wrapped many times") << 3 << 10 << 8;
+    QTest::newRow("one slot") << 1 << 4 << 4;
+}
+
+void TestCallJournal::ringKeepsTheLatestCalls()
+{
+    QFETCH(int, capacity);
+    QFETCH(int, calls);
+    QFETCH(int, firstKept);
+
+    CallJournal ring(capacity);
+    for (int i = 1; i <= calls; ++i)
+        ring.append(entryOf(u"M%1"_s.arg(i), 0));
+    QCOMPARE(ring.size(), calls - firstKept + 1);
+    QCOMPARE(ring.firstSequence(), firstKept);
+    for (qsizetype i = 0; i < ring.size(); ++i) {
+        QCOMPARE(ring.at(i).sequence, firstKept + i);
+        QCOMPARE(ring.at(i).call.member, u"M%1"_s.arg(firstKept + i));
+        QCOMPARE(ring.find(firstKept + i), &ring.at(i));
+    }
+    QCOMPARE(ring.find(firstKept - 1), nullptr);
+    QCOMPARE(ring.find(calls + 1), nullptr);
+}
+
+void TestCallJournal::filterChoosesMemberAndFailures_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<bool>("failuresOnly");
+    QTest::addColumn<QList<qint64>>("shown");
+
+    // Calls: 1 Item ok, 2 Item failed, 3 GetDeviceInfo (query), 4 Tender2 failed, 5 Tender2 ok.
+    QTest::newRow("everything") << QString() << false << QList<qint64>{1, 2, 3, 4, 5};
+    QTest::newRow("failures") << QString() << true << QList<qint64>{2, 4};
+    QTest::newRow("one member") << u"Tender2"_s << false << QList<qint64>{4, 5};
+    QTest::newRow("one member's failures") << u"Item"_s << true << QList<qint64>{2};
+    QTest::newRow("a query never fails") << u"GetDeviceInfo"_s << true << QList<qint64>{};
+    QTest::newRow("a member not called") << u"EndSession"_s << false << QList<qint64>{};
+}
+
+void TestCallJournal::filterChoosesMemberAndFailures()
+{
+    QFETCH(QString, member);
+    QFETCH(bool, failuresOnly);
+    QFETCH(QList<qint64>, shown);
+
+    CallJournal ring;
+    ring.append(entryOf(u"Item"_s, 0));
+    ring.append(entryOf(u"Item"_s, kInvalid));
+    ring.append(entryOf(u"GetDeviceInfo"_s, std::nullopt));
+    ring.append(entryOf(u"Tender2"_s, kInvalid));
+    ring.append(entryOf(u"Tender2"_s, 0));
+    QCOMPARE(ring.members(), (QStringList{u"GetDeviceInfo"_s, u"Item"_s, u"Tender2"_s}));
+
+    JournalModel model(ring);
+    model.setFilter(JournalFilter{member, failuresOnly});
+    QList<qint64> rows;
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows << model.entry(row)->sequence;
+    QCOMPARE(rows, shown);
+}
+
+void TestCallJournal::modelFollowsTheRingUnderAFilter()
+{
+    TracedFake traced(4);
+    JournalModel model(traced.hub->journal());
+    model.setFilter(JournalFilter{u"EndSession"_s, false});
+    connect(traced.hub, &CallHub::recorded, &model, &JournalModel::added);
+
+    // Calls alternate: EndSession (shown), OpenDrawer (hidden); the ring holds four calls.
+    for (int i = 0; i < 5; ++i) {
+        traced.driver->EndSession();
+        traced.driver->OpenDrawer();
+    }
+    // Kept: calls 7..10, of which 7 and 9 are EndSession.
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.entry(0)->sequence, 7);
+    QCOMPARE(model.entry(1)->sequence, 9);
+    QCOMPARE(model.data(model.index(1, journal::Member), Qt::DisplayRole).toString(),
+             u"EndSession"_s);
+}
+
+void TestCallJournal::hubGoesWithItsDriver()
+{
+    auto traced = std::make_unique<TracedFake>();
+    const Driver* driver = traced->driver.get();
+    QPointer<CallHub> hub = traced->hub;
+    QVERIFY(hub);
+    QCOMPARE(CallHub::of(traced->fake.get()), nullptr); // only the traced driver has one
+    traced.reset();
+    QVERIFY(!hub);
+    QCOMPARE(CallHub::of(driver), nullptr);
+}
+
+QTEST_MAIN(TestCallJournal)
+#include "tst_calljournal.moc"

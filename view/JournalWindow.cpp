@@ -1,0 +1,138 @@
+#include "JournalWindow.h"
+
+#include "CallHub.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace view {
+
+JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
+    : ui::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_model(hub.journal()),
+      CmbMember(new QComboBox(this)), ChkFailures(new QCheckBox(u"Только ошибки"_s, this)),
+      CmdCopy(new QPushButton(u"Копировать"_s, this)), TblCalls(new QTableView(this)),
+      LblCount(new QLabel(this))
+{
+    setObjectName(u"JournalWindow"_s);
+    setWindowTitle(u"Журнал вызовов"_s);
+    CmbMember->setObjectName(u"CmbMember"_s);
+    ChkFailures->setObjectName(u"ChkFailures"_s);
+    CmdCopy->setObjectName(u"CmdCopy"_s);
+    TblCalls->setObjectName(u"TblCalls"_s);
+    LblCount->setObjectName(u"LblCount"_s);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(u"Метод:"_s, this));
+    filters->addWidget(CmbMember, 1);
+    filters->addWidget(ChkFailures);
+    filters->addStretch();
+    filters->addWidget(LblCount);
+    filters->addWidget(CmdCopy);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(TblCalls);
+
+    TblCalls->setModel(&m_model);
+    TblCalls->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TblCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TblCalls->setWordWrap(false);
+    // Rows of one height and no measuring of contents: the table stays quick with a full ring.
+    TblCalls->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    TblCalls->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    TblCalls->horizontalHeader()->setStretchLastSection(false);
+    const int widths[] = {96, 150, 420, 260, 110, 70};
+    for (int column = 0; column < journal::ColumnCount; ++column)
+        TblCalls->setColumnWidth(column, widths[column]);
+
+    auto* copy = new QAction(this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(copy);
+    connect(copy, &QAction::triggered, this, &JournalWindow::CmdCopy_Click);
+    connect(CmbMember, &QComboBox::activated, this, &JournalWindow::CmbMember_Activated);
+    connect(ChkFailures, &QCheckBox::toggled, this, &JournalWindow::ChkFailures_Toggled);
+    connect(CmdCopy, &QPushButton::clicked, this, &JournalWindow::CmdCopy_Click);
+    connect(&hub, &CallHub::recorded, this, &JournalWindow::Recorded);
+
+    setKeys(ui::EscapeKey::Closes);
+    resize(1120, 520);
+    FillMembers();
+    ShowCount();
+    TblCalls->scrollToBottom();
+}
+
+void JournalWindow::Recorded(const JournalEntry& entry)
+{
+    // Follow the newest call unless the operator has scrolled up to read an older one.
+    QScrollBar* bar = TblCalls->verticalScrollBar();
+    const bool atEnd = bar->value() == bar->maximum();
+    m_model.added(entry);
+    if (CmbMember->findData(entry.call.member) < 0)
+        FillMembers();
+    if (atEnd)
+        TblCalls->scrollToBottom();
+    ShowCount();
+}
+
+void JournalWindow::FillMembers()
+{
+    const QString chosen = CmbMember->currentData().toString();
+    CmbMember->clear();
+    CmbMember->addItem(u"Все методы"_s, QString());
+    if (m_hub) {
+        for (const QString& member : m_hub->journal().members())
+            CmbMember->addItem(member, member);
+    }
+    CmbMember->setCurrentIndex(std::max(0, CmbMember->findData(chosen)));
+}
+
+void JournalWindow::ApplyFilter()
+{
+    m_model.setFilter(JournalFilter{CmbMember->currentData().toString(), ChkFailures->isChecked()});
+    TblCalls->scrollToBottom();
+    ShowCount();
+}
+
+void JournalWindow::ShowCount()
+{
+    LblCount->setText(u"Показано: %1"_s.arg(m_model.rowCount()));
+}
+
+void JournalWindow::CmbMember_Activated(int)
+{
+    ApplyFilter();
+}
+
+void JournalWindow::ChkFailures_Toggled(bool)
+{
+    ApplyFilter();
+}
+
+void JournalWindow::CmdCopy_Click()
+{
+    QModelIndexList rows = TblCalls->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    QStringList lines;
+    for (const QModelIndex& row : rows) {
+        if (const JournalEntry* entry = m_model.entry(row.row()))
+            lines << journal::rowText(*entry);
+    }
+    if (!lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
+}
+
+} // namespace view

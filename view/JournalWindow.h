@@ -1,0 +1,50 @@
+#pragma once
+
+#include "JournalModel.h"
+#include "Loadable.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace view {
+
+class CallHub;
+
+// "Журнал вызовов": every driver call of the run with its arguments, result and duration, the
+// failed ones marked; filtered by member and by failure; rows copied as text.
+class JournalWindow : public ui::Loadable<QWidget>
+{
+    Q_OBJECT
+
+public:
+    explicit JournalWindow(CallHub& hub, QWidget* parent = nullptr);
+
+    JournalModel& model() { return m_model; }
+
+private slots:
+    void CmbMember_Activated(int index);
+    void ChkFailures_Toggled(bool checked);
+    void CmdCopy_Click();
+
+private:
+    void Recorded(const JournalEntry& entry);
+    void ApplyFilter();
+    void FillMembers();
+    void ShowCount();
+
+    QPointer<CallHub> m_hub;
+    JournalModel m_model;
+    QComboBox* CmbMember;
+    QCheckBox* ChkFailures;
+    QPushButton* CmdCopy;
+    QTableView* TblCalls;
+    QLabel* LblCount;
+};
+
+} // namespace view
