@@ -152,12 +152,26 @@ void Device::addToBoth(Counter counter, qint64 value)
 
 void Device::print(Printout& out)
 {
+    const qsizetype offset = m_effects.tape.size();
+    const QMap<qsizetype, int> styles = out.takeStyles();
     const QStringList lines = out.takeLines();
     if (m_state.document)
         m_state.document->lines += lines;
     // In slip mode a document goes onto the slip as a whole when it ends.
-    if (!(m_state.document && m_state.peripherals.slip.on))
+    if (!(m_state.document && m_state.peripherals.slip.on)) {
+        for (auto it = styles.cbegin(); it != styles.cend(); ++it)
+            m_effects.tapeStyles.insert(offset + it.key(), it.value());
         m_effects.tape += lines;
+    }
+    if (!m_state.document)
+        tearOff();
+}
+
+void Device::tearOff()
+{
+    const qsizetype last = m_effects.tape.size() - 1;
+    if (last >= 0 && (m_effects.tapeCuts.isEmpty() || m_effects.tapeCuts.constLast() != last))
+        m_effects.tapeCuts.append(last);
 }
 
 } // namespace emulator

@@ -42,6 +42,8 @@ struct Effects
 
     QStringList tape;
     QStringList slips; // printed on inserted slips instead of the roll
+    QMap<qsizetype, int> tapeStyles; // the style of each line of `tape` that is not plain
+    QList<qsizetype> tapeCuts;       // the lines of `tape` after which the paper is torn off
     QList<IssuedDocument> documents;
     QList<ClosedShift> shifts;
 };
@@ -225,7 +227,10 @@ private:
     Kopecks roundedQuotient(qint64 dividend, qint64 divisor) const;
     void addToBoth(Counter counter, qint64 value); // shift and general counters
     Printout paper() const { return Printout(m_state.lineWidth); }
-    void print(Printout& out); // to the tape and, with a document open, into the document too
+    // To the tape and, with a document open, into the document too; a printout outside any
+    // document is torn off after it.
+    void print(Printout& out);
+    void tearOff(); // the paper is torn off after the last line printed
 
     // Closing steps (DevicePayments.cpp, DeviceDocuments.cpp)
     Settlement settlement() const;

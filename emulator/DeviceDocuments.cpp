@@ -100,6 +100,7 @@ void Device::finishDocument(bool cancelled, Kopecks total)
         document.number, static_cast<int>(document.type), m_state.shiftNumber,
         m_state.lastDocumentAt, total, cancelled, document.lines});
     m_state.document.reset();
+    tearOff();
 }
 
 Failure Device::endDocument()

@@ -26,6 +26,10 @@ const char16_t* const kSchema[] = {
     u"NULL)",
     u"CREATE TABLE IF NOT EXISTS tape(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
     u"CREATE TABLE IF NOT EXISTS slips(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
+    // How a tape line is drawn (TapeStyle) and whether the paper was torn off after it; only
+    // lines that are styled or torn off have a row.
+    u"CREATE TABLE IF NOT EXISTS tape_marks(line INTEGER PRIMARY KEY, style INTEGER NOT NULL"
+    u" DEFAULT 0, cut INTEGER NOT NULL DEFAULT 0)",
     u"CREATE TABLE IF NOT EXISTS documents(id INTEGER PRIMARY KEY AUTOINCREMENT, number INTEGER,"
     u" type INTEGER, shift INTEGER, closed_at TEXT, total INTEGER, cancelled INTEGER, text TEXT)",
     u"CREATE TABLE IF NOT EXISTS shifts(number INTEGER PRIMARY KEY, opened_at TEXT,"
@@ -66,6 +70,7 @@ struct DeviceStore::Database
     std::optional<QSqlQuery> saveState;
     std::optional<QSqlQuery> addLine;
     std::optional<QSqlQuery> addSlipLine;
+    std::optional<QSqlQuery> addMark;
     std::optional<QSqlQuery> addDocument;
     std::optional<QSqlQuery> addShift;
     std::optional<QSqlQuery> addEklz;
@@ -76,6 +81,7 @@ struct DeviceStore::Database
         saveState.reset();
         addLine.reset();
         addSlipLine.reset();
+        addMark.reset();
         addDocument.reset();
         addShift.reset();
         addEklz.reset();
@@ -120,6 +126,7 @@ struct DeviceStore::Database
         saveState.emplace(db);
         addLine.emplace(db);
         addSlipLine.emplace(db);
+        addMark.emplace(db);
         addDocument.emplace(db);
         addShift.emplace(db);
         addEklz.emplace(db);
@@ -127,6 +134,8 @@ struct DeviceStore::Database
             saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
             addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
             addSlipLine->prepare(u"INSERT INTO slips(line) VALUES (?)"_s) &&
+            addMark->prepare(
+                u"INSERT OR REPLACE INTO tape_marks(line, style, cut) VALUES (?, ?, ?)"_s) &&
             addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
                                  u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
             addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at,"
@@ -302,6 +311,14 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
     for (qsizetype i = 0; s && i < effects.tape.size(); ++i) {
         d.addLine->bindValue(0, textValue(effects.tape[i]));
         s = d.exec(*d.addLine);
+        const int style = effects.tapeStyles.value(i, 0);
+        const bool cut = effects.tapeCuts.contains(i);
+        if (s && (style != 0 || cut)) {
+            d.addMark->bindValue(0, d.addLine->lastInsertId());
+            d.addMark->bindValue(1, style);
+            d.addMark->bindValue(2, cut ? 1 : 0);
+            s = d.exec(*d.addMark);
+        }
     }
     for (qsizetype i = 0; s && i < effects.slips.size(); ++i) {
         d.addSlipLine->bindValue(0, textValue(effects.slips[i]));
@@ -347,6 +364,7 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
         deleted ? m_db->exec(u"DELETE FROM tape"_s) : Status(deleted.failure(), deleted.detail());
     if (s)
         s = m_db->exec(u"DELETE FROM slips"_s);
+        s = m_db->exec(u"DELETE FROM tape_marks"_s);
     if (s)
         s = m_db->exec(u"DELETE FROM documents"_s);
     if (s)
@@ -392,6 +410,55 @@ Expected<QStringList> DeviceStore::tape(int lastLines, Paper paper)
     while (query.next())
         lines.append(query.value(0).toString());
     return lines;
+}
+
+Expected<TapeSpan> DeviceStore::tapeSpan()
+{
+    QSqlQuery query(m_db->db);
+    if (!query.exec(u"SELECT MIN(id), MAX(id) FROM tape"_s) || !query.next())
+        return Expected<TapeSpan>(storageError(), query.lastError().text());
+    if (query.value(0).isNull())
+        return TapeSpan{};
+    return TapeSpan{query.value(0).toLongLong(), query.value(1).toLongLong()};
+}
+
+Expected<QList<TapeLine>> DeviceStore::tapeLines(qint64 firstId, qint64 lastId)
+{
+    QSqlQuery query(m_db->db);
+    query.prepare(u"SELECT tape.id, tape.line, tape_marks.style, tape_marks.cut FROM tape"
+                  u" LEFT JOIN tape_marks ON tape_marks.line = tape.id"
+                  u" WHERE tape.id BETWEEN ? AND ? ORDER BY tape.id"_s);
+    query.bindValue(0, firstId);
+    query.bindValue(1, lastId);
+    if (!query.exec())
+        return Expected<QList<TapeLine>>(storageError(), query.lastError().text());
+    QList<TapeLine> lines;
+    while (query.next()) {
+        lines.append(TapeLine{query.value(0).toLongLong(), query.value(1).toString(),
+                              query.value(2).toInt(), query.value(3).toInt() != 0});
+    }
+    return lines;
+}
+
+Expected<qint64> DeviceStore::lastCutBefore(qint64 id)
+{
+    QSqlQuery query(m_db->db);
+    query.prepare(u"SELECT MAX(line) FROM tape_marks WHERE cut = 1 AND line < ?"_s);
+    query.bindValue(0, id);
+    if (!query.exec() || !query.next())
+        return Expected<qint64>(storageError(), query.lastError().text());
+    return query.value(0).isNull() ? qint64(0) : query.value(0).toLongLong();
+}
+
+Expected<qint64> DeviceStore::findOnTape(const QString& text, qint64 beforeId)
+{
+    QSqlQuery query(m_db->db);
+    query.prepare(u"SELECT MAX(id) FROM tape WHERE id < ? AND instr(line, ?) > 0"_s);
+    query.bindValue(0, beforeId);
+    query.bindValue(1, text);
+    if (!query.exec() || !query.next())
+        return Expected<qint64>(storageError(), query.lastError().text());
+    return query.value(0).isNull() ? qint64(0) : query.value(0).toLongLong();
 }
 
 Expected<qint64> DeviceStore::tapeLineCount()

@@ -33,6 +33,22 @@ struct DeletedRecords
     qint64 shifts = 0;
 };
 
+// A line of the paper tape as a picture of the tape needs it.
+struct TapeLine
+{
+    qint64 id = 0; // grows along the tape
+    QString text;
+    int style = 0;    // TapeStyle
+    bool cut = false; // the paper was torn off after this line
+};
+
+// The ids of the first and the last line of the tape; both 0 when nothing was printed.
+struct TapeSpan
+{
+    qint64 first = 0;
+    qint64 last = 0;
+};
+
 // One virtual device's memory: an SQLite database holding the state, the paper tape, the control
 // tape of issued documents and the fiscal memory of closed shifts. Every change is one write
 // transaction, committed before it returns, so a killed process loses nothing a completed call
@@ -69,6 +85,13 @@ public:
     // The lines printed on the paper, all of them or the last ones.
     Expected<QStringList> tape(int lastLines, Paper paper = Paper::Roll);
     Expected<qint64> tapeLineCount();
+    // Parts of the tape, for a view that loads only what it shows.
+    Expected<TapeSpan> tapeSpan();
+    Expected<QList<TapeLine>> tapeLines(qint64 firstId, qint64 lastId);
+    // The last line before `id` after which the paper was torn off; 0 when none.
+    Expected<qint64> lastCutBefore(qint64 id);
+    // The last line before `beforeId` that contains `text`; 0 when none.
+    Expected<qint64> findOnTape(const QString& text, qint64 beforeId);
     Expected<qint64> documentCount();
 
 private:

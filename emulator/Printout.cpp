@@ -1,5 +1,7 @@
 #include "Printout.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace emulator {
@@ -9,6 +11,19 @@ QStringList Printout::takeLines()
     QStringList taken;
     taken.swap(m_lines);
     return taken;
+}
+
+QMap<qsizetype, int> Printout::takeStyles()
+{
+    QMap<qsizetype, int> taken;
+    taken.swap(m_styles);
+    return taken;
+}
+
+void Printout::styleFrom(qsizetype first, int style)
+{
+    for (qsizetype i = std::max<qsizetype>(first, 0); i < m_lines.size(); ++i)
+        m_styles[i] |= style;
 }
 
 void Printout::line(const QString& text)
@@ -96,11 +111,21 @@ void Printout::attributed(const QString& text, Attributes attributes)
         }
         shown.chop(1);
     }
+    const int style = (attributes.doubleWidth ? TapeStyle::DoubleWidth : 0) |
+                      (attributes.doubleHeight ? TapeStyle::DoubleHeight : 0);
+    const qsizetype first = m_lines.size();
     line(shown);
-    if (attributes.doubleHeight)
+    styleFrom(first, style);
+    if (attributes.doubleHeight) {
+        const qsizetype lower = m_lines.size();
         line(shown);
-    if (attributes.underline)
+        styleFrom(lower, style | TapeStyle::LowerHalf);
+    }
+    if (attributes.underline) {
+        const qsizetype rule = m_lines.size();
         line(QString(std::min<qsizetype>(shown.size(), m_width), u'_'));
+        styleFrom(rule, TapeStyle::Underline);
+    }
 }
 
 QString formatMoney(Kopecks amount)

@@ -2,10 +2,23 @@
 
 #include "DeviceState.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 namespace emulator {
+
+// How a printed line is drawn. The tape keeps the text as printed (a double-width line with its
+// letters spread, a double-height line twice); the style tells a picture of the tape how to draw
+// it. The second row of a double-height line is marked as its lower half.
+namespace TapeStyle {
+inline constexpr int Plain = 0;
+inline constexpr int Bold = 1;
+inline constexpr int DoubleWidth = 2;
+inline constexpr int DoubleHeight = 4;
+inline constexpr int LowerHalf = 8;
+inline constexpr int Underline = 16; // the rule printed under an underlined line
+} // namespace TapeStyle
 
 // Lays out the text the device prints on its paper tape: lines never exceed the tape's width.
 class Printout
@@ -16,6 +29,8 @@ public:
     int width() const { return m_width; }
     const QStringList& lines() const { return m_lines; }
     QStringList takeLines();
+    // How the lines taken last are drawn, by their index there: only lines that are not plain.
+    QMap<qsizetype, int> takeStyles();
 
     void line(const QString& text); // long text wraps
     void centered(const QString& text);
@@ -35,10 +50,13 @@ public:
 
     // A line printed bold and/or tall: the tape keeps the style with the line (see tapeText).
     void styled(const QString& text, bool centred, bool bold, bool tall);
+    // Marks the lines from `first` to the last one printed as drawn in `style` (TapeStyle).
+    void styleFrom(qsizetype first, int style);
 
 private:
     int m_width;
     QStringList m_lines;
+    QMap<qsizetype, int> m_styles;
 };
 
 // A tape line as printed: its text and the style it was printed in. Printed texts never hold
