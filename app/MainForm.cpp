@@ -4,6 +4,7 @@
 #include "FormExtraDocData.h"
 #include "FormOptions.h"
 #include "DeviceNumbers.h"
+#include "ExchangeSpeeds.h"
 #include "FormPay.h"
 #include "FormPurchase.h"
 #include "FormSale.h"
@@ -77,7 +78,7 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
     connect(ui->CmdPrintDocumentCopyMode, &QPushButton::clicked, this,
             &MainForm::CmdPrintDocumentCopyMode_Click);
     // The menu "Вид" beside "Команды": windows that follow the device and the calls.
-    new view::ViewMenu(*this, m_driver.get());
+    new view::ViewMenu(*this, m_driver.get(), exchangeSpeedName);
 }
 
 MainForm::~MainForm() = default;

@@ -106,7 +106,8 @@ int runInit(int rounds)
         {{},
          [](QWidget*, const QString&, const QString&, bool) { return ui::Answer::No; },
          {},
-         [](int) {}});
+         [](int) {},
+         {}});
     QList<double> times;
     for (int round = 0; round < rounds; ++round) {
         auto* start = new StartForm;

@@ -94,6 +94,14 @@ bool EmulatedDriver::takesInjectedFaults(const QString& member)
                        [&](const char16_t* name) { return member == QStringView(name); });
 }
 
+QStringList EmulatedDriver::faultableMembers()
+{
+    QStringList members;
+    for (const char16_t* name : kCommandMembers)
+        members << QString::fromUtf16(name);
+    return members;
+}
+
 EmulatedDriver::EmulatedDriver(QString dataFolder, Device::Clock clock)
     : m_dataFolder(std::move(dataFolder)), m_clock(std::move(clock))
 {

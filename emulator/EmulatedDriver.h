@@ -158,6 +158,7 @@ public:
 
     // The members that answer a result code and take the device's injected fault.
     static bool takesInjectedFaults(const QString& member);
+    static QStringList faultableMembers();
 
     static constexpr std::int32_t kRussian = 1049;
     static constexpr std::int32_t kEnglish = 1033;

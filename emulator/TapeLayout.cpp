@@ -25,7 +25,7 @@ QString version(const DeviceState& state)
 
 void shiftOpened(Printout& out, const DeviceState& state)
 {
-    out.centered(u"ОТКРЫТИЕ СМЕНЫ %1"_s.arg(state.shiftNumber));
+    out.centered(kShiftOpenedTitle + u" %1"_s.arg(state.shiftNumber));
     out.columns(state.shiftOpenedAt.toString(kDateTime), u"КАССА %1"_s.arg(state.registerNumber));
     out.line(u"КАССИР "_s + state.cashier);
 }

@@ -9,6 +9,9 @@
 // decides what happens; these functions only say how it looks on paper.
 namespace emulator::tape {
 
+// The title that starts the printout of an opened shift, followed by the shift's number.
+inline const QString kShiftOpenedTitle = QStringLiteral("ОТКРЫТИЕ СМЕНЫ");
+
 void shiftOpened(Printout& out, const DeviceState& state);
 // The X and Z reports: the open shift's counters, by department when asked.
 void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,

@@ -80,10 +80,25 @@ std::optional<QString> openFileForReal(QWidget* owner, const OpenFileRequest& re
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+std::optional<QString> saveFileForReal(QWidget* owner, const OpenFileRequest& request)
+{
+    QFileDialog dialog(owner, request.title, request.initialDirectory);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = nameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 SeamHandlers& handlers()
 {
     static SeamHandlers current{showModalForReal, messageForReal, openFileForReal,
-                                [](int code) { QCoreApplication::exit(code); }};
+                                [](int code) { QCoreApplication::exit(code); }, saveFileForReal};
     return current;
 }
 
@@ -114,6 +129,11 @@ std::optional<QString> openFile(QWidget* owner, const OpenFileRequest& request)
     return handlers().openFile(owner, request);
 }
 
+std::optional<QString> saveFile(QWidget* owner, const OpenFileRequest& request)
+{
+    return handlers().saveFile(owner, request);
+}
+
 void endProgram(int exitCode)
 {
     handlers().endProgram(exitCode);
@@ -130,6 +150,8 @@ SeamOverride::SeamOverride(SeamHandlers replacement) : m_saved(handlers())
         current.openFile = std::move(replacement.openFile);
     if (replacement.endProgram)
         current.endProgram = std::move(replacement.endProgram);
+    if (replacement.saveFile)
+        current.saveFile = std::move(replacement.saveFile);
 }
 
 SeamOverride::~SeamOverride()

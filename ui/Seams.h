@@ -20,11 +20,11 @@ enum class Answer { Ok, Yes, No };
 
 struct OpenFileRequest
 {
-    QString filter;            // "Description|pattern|Description|pattern", e.g. "Log Files(*.log)|*.log"
-    int filterIndex = 1;       // 1-based, as the filter lists them
+    QString filter;      // "Description|pattern|Description|pattern", e.g. "Log Files(*.log)|*.log"
+    int filterIndex = 1; // 1-based, as the filter lists them
     QString title;
     QString initialDirectory;
-    QString defaultExtension;  // without the point
+    QString defaultExtension;   // without the point
     bool pathMustExist = false; // the folder must exist; the file may be new
 };
 
@@ -41,6 +41,9 @@ void showMessage(QWidget* owner, const QString& text, const QString& title = pro
 // The Open dialog; nothing when the operator cancels.
 std::optional<QString> openFile(QWidget* owner, const OpenFileRequest& request);
 
+// The Save dialog, asking before it replaces a file; nothing when the operator cancels.
+std::optional<QString> saveFile(QWidget* owner, const OpenFileRequest& request);
+
 // Ends the program: the event loop stops and the process leaves main() normally.
 void endProgram(int exitCode = 0);
 
@@ -51,6 +54,7 @@ struct SeamHandlers
     std::function<Answer(QWidget*, const QString& text, const QString& title, bool yesNo)> message;
     std::function<std::optional<QString>(QWidget*, const OpenFileRequest&)> openFile;
     std::function<void(int)> endProgram;
+    std::function<std::optional<QString>(QWidget*, const OpenFileRequest&)> saveFile;
 };
 
 // Replaces the handlers while it lives; an empty handler keeps the one in force.

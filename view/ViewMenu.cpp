@@ -2,6 +2,8 @@
 
 #include "CallHub.h"
 #include "JournalWindow.h"
+#include "PanelWindow.h"
+#include "TapeWindow.h"
 
 #include <QMainWindow>
 #include <QMenuBar>
@@ -10,8 +12,9 @@ using namespace Qt::StringLiterals;
 
 namespace view {
 
-ViewMenu::ViewMenu(QMainWindow& window, const Driver* driver)
-    : QObject(&window), m_hub(CallHub::of(driver)), m_menu(new QMenu(u"Вид"_s, &window))
+ViewMenu::ViewMenu(QMainWindow& window, const Driver* driver, std::function<QString(int)> speedName)
+    : QObject(&window), m_hub(CallHub::of(driver)), m_speedName(std::move(speedName)),
+      m_menu(new QMenu(u"Вид"_s, &window))
 {
     m_menu->setObjectName(u"mnView"_s);
     QAction* tape = m_menu->addAction(u"Бумажная лента"_s);
@@ -22,10 +25,12 @@ ViewMenu::ViewMenu(QMainWindow& window, const Driver* driver)
     journal->setObjectName(u"mnJournal"_s);
     window.menuBar()->addMenu(m_menu);
 
-    tape->setEnabled(false);
-    panel->setEnabled(false);
+    tape->setEnabled(m_hub != nullptr);
+    panel->setEnabled(m_hub != nullptr);
     journal->setEnabled(m_hub != nullptr);
     connect(journal, &QAction::triggered, this, &ViewMenu::openJournal);
+    connect(tape, &QAction::triggered, this, &ViewMenu::openTape);
+    connect(panel, &QAction::triggered, this, &ViewMenu::openPanel);
 }
 
 ViewMenu::~ViewMenu()
@@ -52,6 +57,24 @@ QWidget* ViewMenu::show(QPointer<QWidget>& window, const std::function<QWidget*(
 QWidget* ViewMenu::openJournal()
 {
     return show(m_journal, [](CallHub& hub) { return new JournalWindow(hub); });
+}
+
+} // namespace view
+
+namespace view {
+
+QWidget* ViewMenu::openTape()
+{
+    return show(m_tape, [](CallHub& hub) { return new TapeWindow(hub); });
+}
+
+} // namespace view
+
+namespace view {
+
+QWidget* ViewMenu::openPanel()
+{
+    return show(m_panel, [this](CallHub& hub) { return new PanelWindow(hub, m_speedName); });
 }
 
 } // namespace view

@@ -22,17 +22,21 @@ class ViewMenu : public QObject
     Q_OBJECT
 
 public:
-    ViewMenu(QMainWindow& window, const Driver* driver);
+    // `speedName` names a position in the list of exchange speeds.
+    ViewMenu(QMainWindow& window, const Driver* driver, std::function<QString(int)> speedName);
     ~ViewMenu() override;
 
     QMenu* menu() const { return m_menu; }
     // The window of an entry, opened (or raised) as choosing the entry does.
     QWidget* openJournal();
+    QWidget* openTape();
+    QWidget* openPanel();
 
 private:
     QWidget* show(QPointer<QWidget>& window, const std::function<QWidget*(CallHub&)>& make);
 
     QPointer<CallHub> m_hub;
+    std::function<QString(int)> m_speedName;
     QMenu* m_menu;
     QPointer<QWidget> m_tape;
     QPointer<QWidget> m_panel;

@@ -4,6 +4,7 @@
 
 #include "DeviceNumbers.h"
 #include "DeviceSession.h"
+#include "DeviceSteering.h"
 #include "EmulatedDriver.h"
 #include "Emulator.h"
 #include "ErrorCodes.h"
@@ -46,19 +47,6 @@ int usageError(const QString& message)
     return failWith(message + u"; see --help"_s, kUsage);
 }
 
-struct SensorName
-{
-    const char16_t* name;
-    bool Sensors::*flag;
-};
-
-constexpr SensorName kSensors[] = {
-    {u"paper-near-end", &Sensors::paperNearEnd}, {u"paper-out", &Sensors::paperOut},
-    {u"drawer-open", &Sensors::drawerOpen},      {u"battery-low", &Sensors::batteryLow},
-    {u"eklz-near-full", &Sensors::eklzNearFull}, {u"eklz-full", &Sensors::eklzFull},
-    {u"printer-error", &Sensors::printerError},  {u"slip", &Sensors::slipInserted},
-};
-
 QString onOff(bool value)
 {
     return value ? u"on"_s : u"off"_s;
@@ -71,7 +59,7 @@ QString countText(const Expected<qint64>& count)
 
 void showSensors(const DeviceState& s)
 {
-    for (const SensorName& sensor : kSensors)
+    for (const SensorSwitch& sensor : kSensorSwitches)
         out() << QString::fromUtf16(sensor.name).leftJustified(16)
               << onOff(s.sensors.*(sensor.flag)) << Qt::endl;
 }
@@ -90,12 +78,7 @@ struct Invocation
 // Applies a change of the state as one committed step.
 int change(DeviceSession& session, const std::function<void(DeviceState&)>& edit)
 {
-    const Status result = session.perform([&](Device& device) {
-        DeviceState next = device.state();
-        edit(next);
-        device.replaceState(std::move(next));
-        return Failure{};
-    });
+    const Status result = steer(session, edit);
     if (!result)
         return failWith(u"the change could not be saved: "_s + result.detail());
     return 0;
@@ -265,8 +248,8 @@ int sensors(const Invocation& in)
         return usageError(u"sensors takes pairs: NAME on|off"_s);
     QList<std::pair<bool Sensors::*, bool>> switches;
     for (qsizetype i = 0; i + 1 < in.words.size(); i += 2) {
-        const SensorName* found = nullptr;
-        for (const SensorName& sensor : kSensors) {
+        const SensorSwitch* found = nullptr;
+        for (const SensorSwitch& sensor : kSensorSwitches) {
             if (in.words[i] == QString::fromUtf16(sensor.name))
                 found = &sensor;
         }

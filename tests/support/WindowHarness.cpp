@@ -22,6 +22,8 @@ WindowHarness::WindowHarness(std::shared_ptr<FakeDriver> fake) : m_fake(std::mov
         return m_fileAnswers.isEmpty() ? std::nullopt : m_fileAnswers.dequeue();
     };
     handlers.endProgram = [this](int code) { m_endRequests.append(code); };
+    // The Save dialog answers from the same queue as the Open dialog.
+    handlers.saveFile = handlers.openFile;
     m_override = std::make_unique<ui::SeamOverride>(std::move(handlers));
     if (m_fake)
         m_fake->setStatusProbe([this] { return statusOnTop(); });

@@ -41,14 +41,14 @@ public:
 
     // The action run on the next modal window of class `className` (its C++ class name).
     void onModal(const QString& className, std::function<void(QDialog&)> action);
-    template <typename W>
-    void onModal(std::function<void(W&)> action)
+    template <typename W> void onModal(std::function<void(W&)> action)
     {
         onModal(QString::fromLatin1(W::staticMetaObject.className()),
                 [action = std::move(action)](QDialog& window) { action(static_cast<W&>(window)); });
     }
 
     void answerMessages(QList<ui::Answer> answers) { m_answers.append(answers); }
+    // Answers the Open and the Save dialogs alike, in the order they are shown.
     void answerOpenFile(std::optional<QString> answer) { m_fileAnswers.enqueue(answer); }
 
     const QStringList& modalsShown() const { return m_modalsShown; }
@@ -82,8 +82,7 @@ namespace harness {
 
 QObject* findNamed(QObject* root, const QString& name);
 
-template <typename T>
-T* control(QObject* root, const QString& name)
+template <typename T> T* control(QObject* root, const QString& name)
 {
     auto* found = qobject_cast<T*>(findNamed(root, name));
     if (!found)
@@ -91,10 +90,10 @@ T* control(QObject* root, const QString& name)
     return found;
 }
 
-void click(QObject* root, const QString& name);          // a button, a check box or an option
-void trigger(QObject* root, const QString& name);        // a menu entry
+void click(QObject* root, const QString& name);   // a button, a check box or an option
+void trigger(QObject* root, const QString& name); // a menu entry
 void setText(QObject* root, const QString& name, const QString& text);
-QString text(QObject* root, const QString& name);        // a line edit, text edit, label or combo
+QString text(QObject* root, const QString& name); // a line edit, text edit, label or combo
 bool isEnabled(QObject* root, const QString& name);
 bool isChecked(QObject* root, const QString& name);
 // Whether the control would show in its window (its own visibility flag, window shown or not).

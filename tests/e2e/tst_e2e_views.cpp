@@ -1,0 +1,117 @@
+#include "DeviceNumbers.h"
+#include "OperatorDesk.h"
+
+#include "CallHub.h"
+#include "JournalWindow.h"
+#include "PanelWindow.h"
+#include "TapeView.h"
+#include "TapeWindow.h"
+#include "TracedEmulator.h"
+#include "ViewMenu.h"
+
+#include <QCheckBox>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace e2e;
+
+// The windows of the menu "Вид" over the built-in device: they follow the program's calls, and
+// the panel's switches reach the device.
+class TestViewsOnDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void windowsFollowASale();
+
+private:
+    QTemporaryDir m_data;
+};
+
+void TestViewsOnDevice::initTestCase()
+{
+    QVERIFY(m_data.isValid());
+    view::registerTracedEmulator(m_data.path());
+}
+
+namespace {
+
+QString panelValue(QWidget* panel, const QString& caption)
+{
+    auto* tree = harness::control<QTreeWidget>(panel, u"TreeState"_s);
+    const auto found = tree->findItems(u"    "_s + caption, Qt::MatchExactly, 0);
+    return found.isEmpty() ? u"<no row>"_s : found.first()->text(1);
+}
+
+bool tapeShows(const view::TapeWindow& tape, const QString& text)
+{
+    for (const view::TapeRow& row : tape.model().rows()) {
+        if (row.text.contains(text))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TestViewsOnDevice::windowsFollowASale()
+{
+    WindowHarness harness;
+    QString status;
+    std::unique_ptr<MainForm> main = startProgram(2, false, &status);
+    QVERIFY2(main, qPrintable(status));
+    auto* menu = main->findChild<view::ViewMenu*>();
+    QVERIFY(menu);
+    QCOMPARE(menu->menu()->title(), u"Вид"_s);
+    auto* journal = qobject_cast<view::JournalWindow*>(menu->openJournal());
+    auto* tape = qobject_cast<view::TapeWindow*>(menu->openTape());
+    QWidget* panel = menu->openPanel();
+    QVERIFY(journal && tape && panel);
+    QCOMPARE(menu->openTape(), tape); // opened once
+
+    openShift(harness, *main);
+    QCoreApplication::processEvents();
+    QVERIFY(tapeShows(*tape, u"ОТКРЫТИЕ СМЕНЫ"_s));
+    QCOMPARE(panelValue(panel, u"Кассир"_s).isEmpty(), false);
+    QCOMPARE(panelValue(panel, u"Порт"_s), u"COM2"_s);
+
+    // A receipt as the sale window makes it, then a payment that the panel's fault refuses.
+    Driver& driver = *main->GetQuolt();
+    QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(driver.Item(2000, 1250, u"Чай"_s, 0), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(panelValue(panel, u"Итог"_s), u"25.00"_s);
+    QCOMPARE(panelValue(panel, u"Позиций"_s), u"1"_s);
+    QVERIFY(tapeShows(*tape, u"Чай"_s));
+
+    harness::control<QComboBox>(panel, u"CmbFaultMember"_s)->setCurrentText(u"Tender2"_s);
+    harness::click(panel, u"CmdSetFault"_s);
+    const QVariant cash = QVariant::fromValue(PaymentType::Cash);
+    QCOMPARE(driver.Tender2(3000.0, cash, QVariant(u""_s), QString()),
+             static_cast<int>(ErrorCode::InjectedFault));
+    QCOMPARE(driver.Tender2(3000.0, cash, QVariant(u""_s), QString()), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(panelValue(panel, u"Открытый документ"_s), u"нет"_s);
+    QVERIFY(tapeShows(*tape, u"СДАЧА"_s));
+    // The receipt ends in a torn edge, and the view follows the newest line.
+    QCOMPARE(tape->model().rows().constLast().kind, view::TapeRow::Kind::Tear);
+
+    view::JournalModel& calls = journal->model();
+    view::JournalFilter failures{QString(), true};
+    calls.setFilter(failures);
+    QCOMPARE(calls.rowCount(), 1);
+    QCOMPARE(calls.entry(0)->call.member, u"Tender2"_s);
+
+    // A sensor switched on the panel reaches the device as the device tool's switch does.
+    harness::click(panel, u"ChkSensor_paper-out"_s);
+    QCOMPARE(driver.GetDeviceInfo(DeviceInfo::PaperOut), 1);
+    harness::click(panel, u"ChkSensor_paper-out"_s);
+    QCOMPARE(driver.GetDeviceInfo(DeviceInfo::PaperOut), 0);
+    QCOMPARE(driver.EndSession(), 0);
+}
+
+QTEST_MAIN(TestViewsOnDevice)
+#include "tst_e2e_views.moc"

@@ -1,0 +1,247 @@
+#include "DeviceNumbers.h"
+#include "DeviceStore.h"
+#include "Printout.h"
+#include "Raster.h"
+#include "TapeModel.h"
+#include "TapePainter.h"
+
+#include "../emulator/EmulatorFixture.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace view;
+using emulator::TapeLine;
+namespace Style = emulator::TapeStyle;
+
+Q_DECLARE_METATYPE(QList<emulator::TapeLine>)
+
+namespace {
+
+// "text" plain, "text/3" styled, "[WxH]" a picture, "|" a torn edge.
+QStringList described(const QList<TapeRow>& rows)
+{
+    QStringList out;
+    for (const TapeRow& row : rows) {
+        switch (row.kind) {
+        case TapeRow::Kind::Tear:
+            out << u"|"_s;
+            break;
+        case TapeRow::Kind::Picture:
+            out << u"[%1x%2]"_s.arg(row.raster.width).arg(row.raster.height);
+            break;
+        case TapeRow::Kind::Text:
+            out << (row.style ? u"%1/%2"_s.arg(row.text).arg(row.style) : row.text);
+            break;
+        }
+    }
+    return out;
+}
+
+QString pictureLine()
+{
+    emulator::Raster raster(16, 3);
+    raster.setDot(0, 0);
+    raster.setDot(15, 2);
+    return emulator::rasterTapeLine(raster);
+}
+
+// The whole tape of the test device as lines with their marks.
+QList<TapeLine> wholeTape(const QString& folder)
+{
+    auto store = emulator::DeviceStore::open(folder, 1, emulator::OpenMode::ExistingOnly);
+    if (!store)
+        return {};
+    const auto span = (*store)->tapeSpan();
+    const auto lines = (*store)->tapeLines(span->first, span->last);
+    return lines ? *lines : QList<TapeLine>();
+}
+
+} // namespace
+
+class TestTapeModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void linesBecomeRows_data();
+    void linesBecomeRows();
+    void documentAroundARow_data();
+    void documentAroundARow();
+    void olderAndNewerLinesJoinInOrder();
+    void deviceTearsOffAfterEachDocument_data();
+    void deviceTearsOffAfterEachDocument();
+    void paperIsDrawnAtThePrintersWidth();
+};
+
+void TestTapeModel::linesBecomeRows_data()
+{
+    QTest::addColumn<QList<TapeLine>>("lines");
+    QTest::addColumn<QStringList>("rows");
+
+    QTest::newRow("plain lines") << QList<TapeLine>{{1, u"ЧЕК 1"_s, 0, false},
+                                                    {2, u"ИТОГ =1.00"_s, 0, false}}
+                                 << QStringList{u"ЧЕК 1"_s, u"ИТОГ =1.00"_s};
+    QTest::newRow("torn off after a line")
+        << QList<TapeLine>{{1, u"A"_s, 0, true}, {2, u"B"_s, 0, true}}
+        << QStringList{u"A"_s, u"|"_s, u"B"_s, u"|"_s};
+    QTest::newRow("double width reads without its blanks")
+        << QList<TapeLine>{{1, u"И Т О Г"_s, Style::DoubleWidth, false}}
+        << QStringList{u"ИТОГ/2"_s};
+    QTest::newRow("double height is one row")
+        << QList<TapeLine>{{1, u"ИТОГ"_s, Style::DoubleHeight, false},
+                           {2, u"ИТОГ"_s, Style::DoubleHeight | Style::LowerHalf, true}}
+        << QStringList{u"ИТОГ/4"_s, u"|"_s};
+    QTest::newRow("bold") << QList<TapeLine>{{1, u"ИТОГ"_s, Style::Bold, false}}
+                          << QStringList{u"ИТОГ/1"_s};
+    QTest::newRow("picture among text") << QList<TapeLine>{{1, u"A"_s, 0, false},
+                                                           {2, pictureLine(), 0, false},
+                                                           {3, u"B"_s, 0, true}}
+                                        << QStringList{u"A"_s, u"[16x3]"_s, u"B"_s, u"|"_s};
+    QTest::newRow("damaged picture stays text")
+        << QList<TapeLine>{{1, pictureLine().chopped(3), 0, false}}
+        << QStringList{pictureLine().chopped(3)};
+}
+
+void TestTapeModel::linesBecomeRows()
+{
+    QFETCH(QList<TapeLine>, lines);
+    QFETCH(QStringList, rows);
+    TapeModel model;
+    model.append(lines);
+    QCOMPARE(described(model.rows()), rows);
+    QCOMPARE(model.firstLineId(), lines.constFirst().id);
+    QCOMPARE(model.lastLineId(), lines.constLast().id);
+}
+
+void TestTapeModel::documentAroundARow_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+
+    // Rows: 0 A1, 1 A2, 2 |, 3 B1, 4 B2, 5 B3, 6 |, 7 C1 (still printing)
+    QTest::newRow("first document") << 1 << 0 << 1;
+    QTest::newRow("a tear belongs to the document it ends") << 2 << 0 << 1;
+    QTest::newRow("middle document") << 3 << 3 << 5;
+    QTest::newRow("document being printed") << 7 << 7 << 7;
+    QTest::newRow("beyond the end") << 99 << 7 << 7;
+}
+
+void TestTapeModel::documentAroundARow()
+{
+    QFETCH(int, row);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    TapeModel model;
+    model.append({{1, u"A1"_s, 0, false},
+                  {2, u"A2"_s, 0, true},
+                  {3, u"B1"_s, 0, false},
+                  {4, u"B2"_s, 0, false},
+                  {5, u"B3"_s, 0, true},
+                  {6, u"C1"_s, 0, false}});
+    QCOMPARE(model.documentAround(row), std::make_pair(first, last));
+}
+
+void TestTapeModel::olderAndNewerLinesJoinInOrder()
+{
+    TapeModel model;
+    QCOMPARE(model.append({{10, u"J"_s, 0, false}, {11, u"K"_s, 0, true}}), 3);
+    // Lines already loaded are not taken twice, from either side.
+    QCOMPARE(model.append({{11, u"K"_s, 0, true}, {12, u"L"_s, 0, false}}), 1);
+    QCOMPARE(model.prepend({{8, u"H"_s, 0, true}, {9, u"I"_s, 0, false}, {10, u"J"_s, 0, false}}),
+             3);
+    QCOMPARE(described(model.rows()),
+             (QStringList{u"H"_s, u"|"_s, u"I"_s, u"J"_s, u"K"_s, u"|"_s, u"L"_s}));
+    QCOMPARE(model.firstLineId(), 8);
+    QCOMPARE(model.lastLineId(), 12);
+    QCOMPARE(model.findBackwards(u"k"_s, 7), 4);
+    QCOMPARE(model.findBackwards(u"K"_s, 4), -1);
+}
+
+void TestTapeModel::deviceTearsOffAfterEachDocument_data()
+{
+    QTest::addColumn<bool>("wide");
+    QTest::addColumn<bool>("tall");
+    QTest::addColumn<QStringList>("lastDocument");
+
+    QTest::newRow("plain text document") << false << false << QStringList{u"ПРИВЕТ"_s};
+    QTest::newRow("double width") << true << false << QStringList{u"ПРИВЕТ/2"_s};
+    QTest::newRow("double height") << false << true << QStringList{u"ПРИВЕТ/4"_s};
+    QTest::newRow("both") << true << true << QStringList{u"ПРИВЕТ/6"_s};
+}
+
+void TestTapeModel::deviceTearsOffAfterEachDocument()
+{
+    QFETCH(bool, wide);
+    QFETCH(bool, tall);
+    QFETCH(QStringList, lastDocument);
+
+    QTemporaryDir dir;
+    emulator::testing::createDevice(dir.path(), 1, 6, 1);
+    auto driver = emulator::testing::connectDriver(dir.path());
+    QVERIFY(driver);
+    // A sale, then an unnumbered text document with one attributed line.
+    QCOMPARE(driver->StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(driver->Item(1000, 150, u"Хлеб"_s, 0), 0);
+    const qsizetype saleOpen = wholeTape(dir.path()).size();
+    QCOMPARE(
+        driver->Tender2(200.0, QVariant::fromValue(PaymentType::Cash), QVariant(u""_s), QString()),
+        0);
+    QCOMPARE(driver->SetDriverOpt(DriverOption::DoubleWidth, wide ? 1 : 0), 0);
+    QCOMPARE(driver->SetDriverOpt(DriverOption::DoubleHeight, tall ? 1 : 0), 0);
+    QCOMPARE(driver->StartDocument(DocumentType::UnnumberedText, 1, QString(), QString()), 0);
+    QCOMPARE(driver->TextLine(u"ПРИВЕТ"_s), 0);
+    QCOMPARE(driver->EndDocument(), 0);
+
+    const QList<TapeLine> lines = wholeTape(dir.path());
+    // Torn off after the shift's opening, after the sale and after the text document only; the
+    // open sale had no tear inside it.
+    QList<qsizetype> cuts;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].cut)
+            cuts << i;
+    }
+    QCOMPARE(cuts.size(), 3);
+    QCOMPARE(cuts.constLast(), lines.size() - 1);
+    QVERIFY(cuts[0] < saleOpen - 1);
+    QVERIFY(cuts[1] >= saleOpen);
+
+    TapeModel model;
+    model.append(lines);
+    const auto [first, last] = model.documentAround(static_cast<int>(model.rows().size()) - 1);
+    const QStringList document = described(model.rows().mid(first, last - first + 1));
+    QVERIFY2(document.contains(lastDocument.constFirst()), qPrintable(document.join(u'\n')));
+}
+
+void TestTapeModel::paperIsDrawnAtThePrintersWidth()
+{
+    const TapePainter narrow(32);
+    const TapePainter wide(40);
+    QVERIFY(wide.paperWidth() > narrow.paperWidth());
+    TapeModel model;
+    model.append({{1, u"A"_s, 0, false},
+                  {2, u"B"_s, Style::DoubleHeight, true},
+                  {3, pictureLine(), 0, false}});
+    const QImage picture = wide.image(model.rows(), 0, 3);
+    QCOMPARE(picture.width(), wide.paperWidth());
+    int height = 0;
+    for (const TapeRow& row : model.rows())
+        height += wide.rowHeight(row);
+    QCOMPARE(picture.height(), height);
+    // A double-height row takes two rows of text; a tear and a picture take room of their own.
+    QCOMPARE(wide.rowHeight(model.rows()[1]), 2 * wide.rowHeight(model.rows()[0]));
+    QVERIFY(wide.rowHeight(model.rows()[2]) > 0);
+    QVERIFY(wide.rowHeight(model.rows()[3]) > 0);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"tape.pdf"_s);
+    QVERIFY(wide.writePdf(pdf, model.rows(), 0, 3));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QVERIFY(!wide.writePdf(dir.filePath(u"missing/tape.pdf"_s), model.rows(), 0, 3));
+}
+
+QTEST_MAIN(TestTapeModel)
+#include "tst_tapemodel.moc"

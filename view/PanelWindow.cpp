@@ -1,0 +1,181 @@
+#include "PanelWindow.h"
+
+#include "CallHub.h"
+#include "DeviceSteering.h"
+#include "EmulatedDriver.h"
+#include "PanelFacts.h"
+#include "ResultCodes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace view {
+
+PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QWidget* parent)
+    : ui::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_speedName(std::move(speedName)),
+      TreeState(new QTreeWidget(this)), CmbFaultMember(new QComboBox(this)),
+      TxtFaultCode(new QSpinBox(this)), CmdSetFault(new QPushButton(u"Задать сбой"_s, this)),
+      CmdClearFault(new QPushButton(u"Снять сбой"_s, this)), LblFault(new QLabel(this)),
+      StatusText(new QLabel(this))
+{
+    setObjectName(u"PanelWindow"_s);
+    setWindowTitle(u"Устройство"_s);
+    TreeState->setObjectName(u"TreeState"_s);
+    CmbFaultMember->setObjectName(u"CmbFaultMember"_s);
+    TxtFaultCode->setObjectName(u"TxtFaultCode"_s);
+    CmdSetFault->setObjectName(u"CmdSetFault"_s);
+    CmdClearFault->setObjectName(u"CmdClearFault"_s);
+    LblFault->setObjectName(u"LblFault"_s);
+    StatusText->setObjectName(u"StatusText"_s);
+
+    TreeState->setColumnCount(2);
+    TreeState->setHeaderHidden(true);
+    TreeState->setRootIsDecorated(false);
+    TreeState->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+    auto* sensors = new QGroupBox(u"Датчики"_s, this);
+    auto* sensorGrid = new QGridLayout(sensors);
+    int index = 0;
+    for (const emulator::SensorSwitch& sensor : emulator::kSensorSwitches) {
+        auto* box = new QCheckBox(QString::fromUtf16(sensor.caption), sensors);
+        box->setObjectName(u"ChkSensor_"_s + QString::fromUtf16(sensor.name));
+        sensorGrid->addWidget(box, index / 2, index % 2);
+        connect(box, &QCheckBox::toggled, this, &PanelWindow::Sensor_Toggled);
+        m_sensors << box;
+        ++index;
+    }
+
+    auto* fault = new QGroupBox(u"Сбой следующего вызова"_s, this);
+    auto* faultRow = new QHBoxLayout;
+    CmbFaultMember->addItems(emulator::EmulatedDriver::faultableMembers());
+    TxtFaultCode->setRange(1, INT16_MAX);
+    TxtFaultCode->setValue(static_cast<int>(ErrorCode::InjectedFault));
+    faultRow->addWidget(CmbFaultMember, 1);
+    faultRow->addWidget(new QLabel(u"код"_s, fault));
+    faultRow->addWidget(TxtFaultCode);
+    faultRow->addWidget(CmdSetFault);
+    faultRow->addWidget(CmdClearFault);
+    auto* faultLayout = new QVBoxLayout(fault);
+    faultLayout->addLayout(faultRow);
+    faultLayout->addWidget(LblFault);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TreeState, 1);
+    layout->addWidget(sensors);
+    layout->addWidget(fault);
+    layout->addWidget(StatusText);
+
+    connect(CmdSetFault, &QPushButton::clicked, this, &PanelWindow::CmdSetFault_Click);
+    connect(CmdClearFault, &QPushButton::clicked, this, &PanelWindow::CmdClearFault_Click);
+    connect(&hub, &CallHub::recorded, this, [this] {
+        if (m_refreshScheduled)
+            return;
+        m_refreshScheduled = true;
+        QTimer::singleShot(0, this, &PanelWindow::Refresh);
+    });
+
+    setKeys(ui::EscapeKey::Closes);
+    resize(460, 640);
+    Refresh();
+}
+
+void PanelWindow::SetStatus(const QString& text)
+{
+    StatusText->setText(text);
+}
+
+void PanelWindow::Refresh()
+{
+    m_refreshScheduled = false;
+    const std::optional<DeviceAddress> address = m_hub ? m_hub->device() : std::nullopt;
+    emulator::DeviceSession* session = m_link.session(address);
+    TreeState->clear();
+    setEnabled(session != nullptr || !address);
+    if (!session) {
+        SetStatus(m_link.error());
+        for (QCheckBox* box : m_sensors)
+            box->setEnabled(false);
+        CmdSetFault->setEnabled(false);
+        CmdClearFault->setEnabled(false);
+        return;
+    }
+    QTreeWidgetItem* group = nullptr;
+    for (const PanelFact& fact : panelFacts(session->device(), *address, m_speedName)) {
+        if (!group || group->text(0) != fact.group) {
+            group = new QTreeWidgetItem(TreeState, {fact.group});
+            QFont bold = group->font(0);
+            bold.setBold(true);
+            group->setFont(0, bold);
+        }
+        new QTreeWidgetItem(TreeState, {u"    "_s + fact.caption, fact.value});
+    }
+    const emulator::DeviceState& state = session->device().state();
+    m_showing = true;
+    qsizetype i = 0;
+    for (const emulator::SensorSwitch& sensor : emulator::kSensorSwitches) {
+        m_sensors[i]->setEnabled(true);
+        m_sensors[i++]->setChecked(state.sensors.*(sensor.flag));
+    }
+    m_showing = false;
+    CmdSetFault->setEnabled(true);
+    CmdClearFault->setEnabled(!state.faultMember.isEmpty());
+    LblFault->setText(state.faultMember.isEmpty()
+                          ? u"Сбой не задан"_s
+                          : u"Задан: %1 → код %2"_s.arg(state.faultMember).arg(state.faultCode));
+}
+
+void PanelWindow::Steer(const std::function<void(emulator::DeviceState&)>& edit)
+{
+    emulator::DeviceSession* session = m_link.session(m_hub ? m_hub->device() : std::nullopt);
+    if (!session) {
+        SetStatus(m_link.error());
+        return;
+    }
+    // One write transaction: it waits for the device's lock as any change does.
+    const emulator::Status done = emulator::steer(*session, edit);
+    SetStatus(done ? QString() : u"Изменение не сохранено: "_s + done.detail());
+    Refresh();
+}
+
+void PanelWindow::Sensor_Toggled()
+{
+    const qsizetype index = m_sensors.indexOf(qobject_cast<QCheckBox*>(sender()));
+    if (m_showing || index < 0)
+        return;
+    // Only the switch the operator turned: the others may have been changed elsewhere.
+    bool emulator::Sensors::*flag = emulator::kSensorSwitches[index].flag;
+    const bool on = m_sensors[index]->isChecked();
+    Steer([&](emulator::DeviceState& s) { s.sensors.*flag = on; });
+}
+
+void PanelWindow::CmdSetFault_Click()
+{
+    const QString member = CmbFaultMember->currentText();
+    const int code = TxtFaultCode->value();
+    Steer([&](emulator::DeviceState& s) {
+        s.faultMember = member;
+        s.faultCode = code;
+    });
+}
+
+void PanelWindow::CmdClearFault_Click()
+{
+    Steer([](emulator::DeviceState& s) {
+        s.faultMember.clear();
+        s.faultCode = 0;
+    });
+}
+
+} // namespace view

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "DeviceLink.h"
+#include "Loadable.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTreeWidget;
+
+namespace view {
+
+class CallHub;
+
+// "Устройство": the device at a glance, refreshed after every call of the program; its sensors as
+// switches and a fault for the next call of a chosen member, set as the device tool sets them.
+class PanelWindow : public ui::Loadable<QWidget>
+{
+    Q_OBJECT
+
+public:
+    PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QWidget* parent = nullptr);
+
+    // Reads the device again (the calls schedule it).
+    void Refresh();
+
+private slots:
+    void Sensor_Toggled();
+    void CmdSetFault_Click();
+    void CmdClearFault_Click();
+
+private:
+    void Steer(const std::function<void(emulator::DeviceState&)>& edit);
+    void SetStatus(const QString& text);
+
+    QPointer<CallHub> m_hub;
+    std::function<QString(int)> m_speedName;
+    DeviceLink m_link;
+    bool m_refreshScheduled = false;
+    bool m_showing = false; // switches being set from the device, not by the operator
+    QTreeWidget* TreeState;
+    QList<QCheckBox*> m_sensors;
+    QComboBox* CmbFaultMember;
+    QSpinBox* TxtFaultCode;
+    QPushButton* CmdSetFault;
+    QPushButton* CmdClearFault;
+    QLabel* LblFault;
+    QLabel* StatusText;
+};
+
+} // namespace view
