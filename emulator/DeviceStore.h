@@ -77,6 +77,12 @@ public:
     void rollback();
     // Writes the new state and what the call printed; only inside beginWrite() ... commit().
     Status save(const DeviceState& state, const Effects& effects);
+    // A consistent copy of the whole device (state, tapes, fiscal memory) written to `path`,
+    // replacing the file there only once the copy is complete.
+    Status copyTo(const QString& path);
+    // Replaces the whole device by the copy in `path` as one write transaction: it waits for the
+    // device's lock as any change does, and a failure leaves the device as it was.
+    Status restoreFrom(const QString& path);
     // Forgets everything and starts again as the given device (the tool's "create").
     Expected<DeletedRecords> reset(const DeviceState& state);
     // True once after another connection committed a change.

@@ -45,7 +45,11 @@ QList<TapeRow> TapeModel::rowsOf(const QList<TapeLine>& lines)
                 row.kind = TapeRow::Kind::Picture;
                 row.raster = std::move(*raster);
             } else {
-                row.text = line.style & Style::DoubleWidth ? unspread(line.text) : line.text;
+                // A bold or tall line carries its style in marks before its text.
+                const emulator::TapeText printed = emulator::tapeText(line.text);
+                row.style |=
+                    (printed.bold ? Style::Bold : 0) | (printed.tall ? Style::DoubleHeight : 0);
+                row.text = line.style & Style::DoubleWidth ? unspread(printed.text) : printed.text;
             }
             rows.append(std::move(row));
         }

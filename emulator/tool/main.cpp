@@ -8,6 +8,7 @@
 #include "EmulatedDriver.h"
 #include "Emulator.h"
 #include "ErrorCodes.h"
+#include "Snapshots.h"
 #include "Printout.h"
 #include "Raster.h"
 
@@ -341,6 +342,38 @@ int display(const Invocation& in)
     return 0;
 }
 
+int snapshot(const Invocation& in)
+{
+    const QString action = in.words.value(0);
+    const QString name = in.words.value(1);
+    const bool named = action == u"save" || action == u"restore" || action == u"delete";
+    if (!(named && in.words.size() == 2) && !(action == u"list" && in.words.size() == 1))
+        return usageError(u"use: snapshot save|restore|delete NAME or snapshot list"_s);
+    if (named && !snapshots::isSafeName(name))
+        return usageError(u"a snapshot name is 1 to 64 letters, digits, '-', '_' or '.', not "_s +
+                          name);
+    Status done = Done{};
+    if (action == u"list") {
+        const Expected<QStringList> names = snapshots::list(in.folder, in.port);
+        for (const QString& saved : *names)
+            out() << saved << Qt::endl;
+        return 0;
+    }
+    if (action == u"save")
+        done = snapshots::save(in.session->store(), in.folder, in.port, name);
+    else if (action == u"restore")
+        done = snapshots::restore(in.session->store(), in.folder, in.port, name);
+    else
+        done = snapshots::remove(in.folder, in.port, name);
+    if (!done)
+        return failWith(u"snapshot %1 %2: "_s.arg(action, name) + done.detail());
+    out() << u"Snapshot %1: %2"_s.arg(name, action == u"save"      ? u"saved"_s
+                                            : action == u"restore" ? u"restored"_s
+                                                                   : u"deleted"_s)
+          << Qt::endl;
+    return 0;
+}
+
 int codes(const Invocation&)
 {
     std::size_t count = 0;
@@ -393,6 +426,10 @@ constexpr Command kCommands[] = {
     {u"cancel-document", u"cancel-document",
      u"cancel the open document, e.g. one left open by a closed window", 0, Needs::Device,
      cancelDocument},
+    {u"snapshot", u"snapshot save|restore|delete NAME | list",
+     u"save the whole device under NAME, return to it (waits for a\n"
+     u"                            device in use), delete it, or list the saved ones",
+     2, Needs::Device, snapshot},
     {u"codes", u"codes", u"the result codes and their comments", 0, Needs::Nothing, codes},
 };
 

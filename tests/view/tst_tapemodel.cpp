@@ -94,6 +94,11 @@ void TestTapeModel::linesBecomeRows_data()
         << QStringList{u"ИТОГ/4"_s, u"|"_s};
     QTest::newRow("bold") << QList<TapeLine>{{1, u"ИТОГ"_s, Style::Bold, false}}
                           << QStringList{u"ИТОГ/1"_s};
+    QTest::newRow("bold and tall as printed marks") << [] {
+        emulator::Printout out(40);
+        out.styled(u"ИТОГ =5.00"_s, false, true, true);
+        return QList<TapeLine>{{1, out.lines().constFirst(), 0, false}};
+    }() << QStringList{u"ИТОГ =5.00/5"_s};
     QTest::newRow("picture among text") << QList<TapeLine>{{1, u"A"_s, 0, false},
                                                            {2, pictureLine(), 0, false},
                                                            {3, u"B"_s, 0, true}}
