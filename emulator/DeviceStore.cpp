@@ -414,7 +414,7 @@ Status DeviceStore::restoreFrom(const QString& path)
     const bool began = s.ok();
     // Every table of the device, the copy's rows in place of the device's own.
     for (const char16_t* table :
-         {u"device", u"tape", u"tape_marks", u"documents", u"shifts", u"eklz"}) {
+         {u"device", u"tape", u"tape_marks", u"slips", u"documents", u"shifts", u"eklz"}) {
         const QString name = QString::fromUtf16(table);
         if (s)
             s = m_db->exec(u"DELETE FROM main.%1"_s.arg(name));
