@@ -5,6 +5,7 @@
 #include "DriverFactory.h"
 #include "ExchangeSpeeds.h"
 #include "MainForm.h"
+#include "ScreenPlacement.h"
 #include "ResultCodes.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -186,6 +187,10 @@ void StartForm::OpenMainWindow()
     // windows in between; its loading takes the driver object from here.
     auto* main = new MainForm(GetQuolt());
     main->setAttribute(Qt::WA_DeleteOnClose);
+    // In the middle of the screen, as the start window was, and so whole on it: left to itself the
+    // window manager puts the large main window wherever it finds room, even partly off screen.
+    main->adjustSize();
+    ui::centreOnScreen(*main);
     main->show();
     close();
 }

@@ -21,8 +21,8 @@ public:
     explicit dlgBaudRate(QWidget* parent = nullptr);
     ~dlgBaudRate() override;
 
-    bool bOk = false;         // closed with OK
-    std::int16_t Index = -1;  // the selected list position, -1 when nothing was selected
+    bool bOk = false;        // closed with OK
+    std::int16_t Index = -1; // the selected list position, -1 when nothing was selected
 
 protected:
     void Form_Load() override;

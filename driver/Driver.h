@@ -74,9 +74,8 @@ public:
                               std::int32_t taxGroup, std::int16_t department) = 0;
     virtual Result VoidItemTare(const QVariant& quantity, std::int32_t price, const QString& name,
                                 std::int32_t taxGroup) = 0;
-    virtual Result VoidItemTareEx(const QVariant& quantity, std::int32_t price,
-                                  const QString& name, std::int32_t taxGroup,
-                                  std::int16_t department) = 0;
+    virtual Result VoidItemTareEx(const QVariant& quantity, std::int32_t price, const QString& name,
+                                  std::int32_t taxGroup, std::int16_t department) = 0;
     virtual Result VoidReturnTare(std::int32_t price, const QVariant& quantity) = 0;
     virtual Result RepeatItem() = 0;
     virtual Result CorrectLastItem() = 0;
@@ -136,15 +135,13 @@ public:
 
     // Pictures and bar codes
     virtual Result LoadImage(std::int16_t slot, const QString& fileName) = 0;
-    virtual Result LoadImages(const QString& file1, const QString& file2,
-                              const QString& file3) = 0;
+    virtual Result LoadImages(const QString& file1, const QString& file2, const QString& file3) = 0;
     virtual Result SetImage(std::int16_t slot) = 0;
     virtual Result DeleteImage(std::int16_t slot) = 0;
     virtual Result ProgramBarCode(std::int32_t textAfter, std::int32_t textBefore,
                                   std::int32_t alignment, std::int32_t scaling,
-                                  std::int32_t thickness, std::int32_t font,
-                                  std::int32_t symbology, std::int32_t height,
-                                  const QString& content) = 0;
+                                  std::int32_t thickness, std::int32_t font, std::int32_t symbology,
+                                  std::int32_t height, const QString& content) = 0;
     virtual Result ProgramBarCodeDirect(const QString& mask) = 0;
 
     // Customer line display

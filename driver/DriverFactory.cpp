@@ -26,7 +26,9 @@ DriverCreation createDriver(const QString& progId)
 {
     const auto found = registry().constFind(progId);
     if (found == registry().cend())
-        return {nullptr, u"Не удалось создать объект драйвера \"%1\": драйвер не зарегистрирован."_s.arg(progId)};
+        return {nullptr,
+                u"Не удалось создать объект драйвера \"%1\": драйвер не зарегистрирован."_s.arg(
+                    progId)};
     std::shared_ptr<Driver> driver = (*found)();
     if (!driver)
         return {nullptr, u"Не удалось создать объект драйвера \"%1\"."_s.arg(progId)};

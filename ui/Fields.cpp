@@ -25,9 +25,8 @@ template <numbers::Readable T>
 std::optional<T> FieldReader::read(const QString& text, QWidget* focus, const QString& caption,
                                    Reading reading) const
 {
-    const numbers::NumberRead<T> result = reading == Reading::Strict
-                                              ? numbers::readStrict<T>(text)
-                                              : numbers::readLenient<T>(text);
+    const numbers::NumberRead<T> result =
+        reading == Reading::Strict ? numbers::readStrict<T>(text) : numbers::readLenient<T>(text);
     if (!result)
         reportFailure(failureText<T>(caption, result.error), focus);
     return result.value;
@@ -51,8 +50,8 @@ void FieldReader::reportFailure(const QString& message, QWidget* focus) const
 }
 
 #define QUOLT_FIELD_READER_TYPE(T)                                                                 \
-    template std::optional<T> FieldReader::read<T>(QLineEdit*, const QString&, Reading) const;    \
-    template std::optional<T> FieldReader::read<T>(const QString&, QWidget*, const QString&,      \
+    template std::optional<T> FieldReader::read<T>(QLineEdit*, const QString&, Reading) const;     \
+    template std::optional<T> FieldReader::read<T>(const QString&, QWidget*, const QString&,       \
                                                    Reading) const;                                 \
     template QString FieldReader::failureText<T>(const QString&, numbers::ReadError);
 QUOLT_FIELD_READER_TYPE(std::int16_t)

@@ -4,11 +4,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kQueries = {u"GetDeviceInfo"_s, u"GetTextDeviceInfo"_s, u"GetDoubleDeviceInfo"_s,
-                              u"GetDocInfo"_s, u"GetDeviceOpt"_s, u"GetDriverOpt"_s,
-                              u"GetErrorComment"_s, u"GetErrorComment2"_s, u"GetErrorCode2"_s,
-                              u"GetTaxRate"_s, u"GetTaxChain"_s, u"GetLanguageCount"_s,
-                              u"GetLanguageInfo"_s};
+const QStringList kQueries = {
+    u"GetDeviceInfo"_s,  u"GetTextDeviceInfo"_s, u"GetDoubleDeviceInfo"_s, u"GetDocInfo"_s,
+    u"GetDeviceOpt"_s,   u"GetDriverOpt"_s,      u"GetErrorComment"_s,     u"GetErrorComment2"_s,
+    u"GetErrorCode2"_s,  u"GetTaxRate"_s,        u"GetTaxChain"_s,         u"GetLanguageCount"_s,
+    u"GetLanguageInfo"_s};
 
 } // namespace
 
@@ -53,7 +53,8 @@ QVariant FakeDriver::intercept(DriverCall& call, const Forward& /*forward*/)
     m_records.append({call, m_statusProbe ? m_statusProbe() : QString()});
     std::optional<QVariant> answer = takeAnswer(call);
     if (!answer) {
-        const int first = call.arguments.isEmpty() ? 0 : call.arguments.constFirst().value().toInt();
+        const int first =
+            call.arguments.isEmpty() ? 0 : call.arguments.constFirst().value().toInt();
         if (call.member == u"GetErrorComment")
             answer = comment(first);
         else if (call.member == u"GetErrorComment2")

@@ -51,8 +51,8 @@ public:
     void setStatusProbe(std::function<QString()> probe) { m_statusProbe = std::move(probe); }
 
     const QList<Record>& records() const { return m_records; }
-    QStringList calls() const;      // "Item(int32:1000, ...)" for every call, in order
-    QStringList members() const;    // member names, in order
+    QStringList calls() const;   // "Item(int32:1000, ...)" for every call, in order
+    QStringList members() const; // member names, in order
     // The calls other than the information and comment queries, which a window makes freely.
     QStringList commands() const;
     std::optional<Record> last(const QString& member) const;
