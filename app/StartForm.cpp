@@ -112,6 +112,7 @@ void StartForm::InitCommand_Click()
     InitSettings settings;
     settings.password = ui->TxtPasswrd->text();
     SetStatus(u"Инициализация..."_s);
+    ui->ExtendedErrorText->clear(); // it describes the last attempt's failure only
     settings.port = numbers::readStrict<std::int32_t>(ui->TxtComPort->text()).value;
     if (ui->cbLanguages->currentIndex() >= 0)
         settings.languageId = ui->cbLanguages->currentData().toInt();

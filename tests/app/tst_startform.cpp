@@ -258,6 +258,12 @@ void TestStartForm::initFailureShowsTheExtendedError()
     QVERIFY(window.isVisible());
     QVERIFY(mainWindows().isEmpty());
     QVERIFY(harness.messages().isEmpty());
+
+    // The next attempt fails earlier: the description of the last one no longer applies.
+    m_fake->answer(u"SetPassword"_s, 2);
+    harness::click(&window, u"InitCommand"_s);
+    QCOMPARE(harness::text(&window, u"StatusText"_s), FakeDriver::comment(2));
+    QCOMPARE(harness::text(&window, u"ExtendedErrorText"_s), QString());
 }
 
 void TestStartForm::tooLongShiftDialogue_data()
