@@ -41,7 +41,7 @@ struct Effects
     };
 
     QStringList tape;
-    QStringList slips; // printed on inserted slips instead of the roll
+    QStringList slips;               // printed on inserted slips instead of the roll
     QMap<qsizetype, int> tapeStyles; // the style of each line of `tape` that is not plain
     QList<qsizetype> tapeCuts;       // the lines of `tape` after which the paper is torn off
     QList<IssuedDocument> documents;

@@ -365,7 +365,7 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
         deleted ? m_db->exec(u"DELETE FROM tape"_s) : Status(deleted.failure(), deleted.detail());
     if (s)
         s = m_db->exec(u"DELETE FROM slips"_s);
-        s = m_db->exec(u"DELETE FROM tape_marks"_s);
+    s = m_db->exec(u"DELETE FROM tape_marks"_s);
     if (s)
         s = m_db->exec(u"DELETE FROM documents"_s);
     if (s)

@@ -321,11 +321,9 @@ void TestEmulatorPeripherals::paymentMeanChecks_data()
     QTest::newRow("open shift: name, card and drawer change")
         << true << 8 << u"РУБЛИ"_s << QList<int>{1, 1, 0, 1} << kOk;
     QTest::newRow("open shift: cash cannot change")
-        << true << 8 << u"РУБЛИ"_s << QList<int>{0, 0, 1, 1}
-        << codeOf(ErrorCode::ShiftAlreadyOpen);
+        << true << 8 << u"РУБЛИ"_s << QList<int>{0, 0, 1, 1} << codeOf(ErrorCode::ShiftAlreadyOpen);
     QTest::newRow("open shift: change cannot change")
-        << true << 6 << u"ЧЕК"_s << QList<int>{0, 0, 0, 1}
-        << codeOf(ErrorCode::ShiftAlreadyOpen);
+        << true << 6 << u"ЧЕК"_s << QList<int>{0, 0, 0, 1} << codeOf(ErrorCode::ShiftAlreadyOpen);
 }
 
 void TestEmulatorPeripherals::paymentMeanChecks()
