@@ -27,31 +27,6 @@ void heading(Printout& out, const DeviceState& state, const QString& title)
     out.separator();
 }
 
-// The totals of a shift by kind of document, as its counters hold them.
-void shiftTotals(Printout& out, const Counters& c)
-{
-    struct Row
-    {
-        const char16_t* caption;
-        Counter count;
-        Counter sum;
-    };
-    using enum Counter;
-    static constexpr Row kRows[] = {
-        {u"ПРОДАЖИ", SaleCount, SalesTotal},
-        {u"АННУЛИРОВАНИЯ", AnnulmentCount, AnnulmentSum},
-        {u"ВОЗВРАТЫ", RefundCount, RefundSum},
-        {u"ПОКУПКИ", PurchaseCount, PurchaseSum},
-        {u"ВОЗВРАТЫ ПОКУПОК", PurchaseReturnCount, PurchaseReturnSum},
-        {u"ВНЕСЕНИЯ", CashInCount, CashInSum},
-        {u"ВЫПЛАТЫ", CashOutCount, CashOutSum},
-    };
-    for (const Row& row : kRows) {
-        out.columns(QString::fromUtf16(row.caption) + u' ' + QString::number(c[row.count]),
-                    u'=' + formatMoney(c[row.sum]));
-    }
-}
-
 void closingLine(Printout& out, const EklzRecord& z)
 {
     out.columns(u"ЗАКРЫТА "_s + z.at.toString(kDateTime), tape::kpkText(z.kpk));
@@ -108,11 +83,11 @@ Expected<QStringList> totalsOfShift(EklzArchive& archive, const DeviceState& sta
     heading(out, state, u"ИТОГИ СМЕНЫ %1"_s.arg(shift));
     if (!closed->isEmpty()) {
         closingLine(out, closed->constFirst());
-        shiftTotals(out, closed->constFirst().counters.value_or(Counters{}));
+        tape::shiftTotals(out, closed->constFirst().counters.value_or(Counters{}), false);
     } else {
         // Only the current shift can still be open.
         out.line(u"СМЕНА НЕ ЗАКРЫТА"_s);
-        shiftTotals(out, state.shiftCounters);
+        tape::shiftTotals(out, state.shiftCounters, false);
     }
     return out.takeLines();
 }
@@ -150,7 +125,7 @@ Expected<QStringList> overClosings(const DeviceState& state, bool full, const QS
         if (full) {
             out.line(u"СМЕНА %1"_s.arg(z.shift));
             closingLine(out, z);
-            shiftTotals(out, z.counters.value_or(Counters{}));
+            tape::shiftTotals(out, z.counters.value_or(Counters{}), false);
             out.separator();
         } else {
             out.columns(u"СМЕНА %1 %2"_s.arg(z.shift).arg(z.at.toString(kDate)),

@@ -30,17 +30,8 @@ void shiftOpened(Printout& out, const DeviceState& state)
     out.line(u"КАССИР "_s + state.cashier);
 }
 
-void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
-                 const QDateTime& at)
+void shiftTotals(Printout& out, const Counters& c, bool corrections)
 {
-    const Counters& c = state.shiftCounters;
-    out.centered(title);
-    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
-    out.columns(at.toString(kDateTime), u"СМЕНА %1"_s.arg(state.shiftNumber));
-    if (state.shiftOpenedAt.isValid())
-        out.line(u"ОТКРЫТА "_s + state.shiftOpenedAt.toString(kDateTime));
-    out.line(u"КАССИР "_s + state.cashier);
-    out.separator();
     struct Row
     {
         const char16_t* caption;
@@ -56,6 +47,7 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
         {u"ВОЗВРАТЫ ПОКУПОК", PurchaseReturnCount, PurchaseReturnSum},
         {u"ВНЕСЕНИЯ", CashInCount, CashInSum},
         {u"ВЫПЛАТЫ", CashOutCount, CashOutSum},
+        // The corrections within documents follow the documents themselves.
         {u"СКИДКИ", DiscountCount, DiscountSum},
         {u"НАДБАВКИ", SurchargeCount, SurchargeSum},
         {u"СТОРНО", VoidCount, VoidSum},
@@ -63,10 +55,27 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
         {u"ОТМЕНЫ ЧЕКОВ", CancelledCount, CancelledSum},
         {u"ДУБЛИКАТЫ", DuplicateCount, DuplicateSum},
     };
-    for (const Row& row : kRows) {
+    constexpr std::size_t kDocumentRows = 7;
+    const std::size_t rows = corrections ? std::size(kRows) : kDocumentRows;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const Row& row = kRows[i];
         out.columns(QString::fromUtf16(row.caption) + u' ' + QString::number(c[row.count]),
                     u'=' + formatMoney(c[row.sum]));
     }
+}
+
+void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
+                 const QDateTime& at)
+{
+    const Counters& c = state.shiftCounters;
+    out.centered(title);
+    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
+    out.columns(at.toString(kDateTime), u"СМЕНА %1"_s.arg(state.shiftNumber));
+    if (state.shiftOpenedAt.isValid())
+        out.line(u"ОТКРЫТА "_s + state.shiftOpenedAt.toString(kDateTime));
+    out.line(u"КАССИР "_s + state.cashier);
+    out.separator();
+    shiftTotals(out, c, true);
     out.separator();
     for (int type = PaymentType::First; type <= PaymentType::Last; ++type) {
         const qint64 sum = c.at(type);

@@ -13,6 +13,9 @@ namespace emulator::tape {
 inline const QString kShiftOpenedTitle = QStringLiteral("ОТКРЫТИЕ СМЕНЫ");
 
 void shiftOpened(Printout& out, const DeviceState& state);
+// The count and sum of each kind of document in a shift; with `corrections` also the discounts,
+// surcharges, voids, corrections, cancellations and duplicates, as the X and Z reports print them.
+void shiftTotals(Printout& out, const Counters& counters, bool corrections);
 // The X and Z reports: the open shift's counters, by department when asked.
 void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
                  const QDateTime& at);
