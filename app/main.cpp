@@ -1,3 +1,4 @@
+#include "HouseStyle.h"
 #include "StartForm.h"
 #include "TracedEmulator.h"
 #include "Translations.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv); // takes the locale from the environment
     useUtf8Characters();
     ui::installQtTranslations(app);
+    ui::applyHouseStyle(app);
     // The built-in device, with every call followed by the view windows.
     view::registerTracedEmulator();
 

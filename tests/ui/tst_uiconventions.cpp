@@ -1,4 +1,5 @@
 #include "Fields.h"
+#include "HouseStyle.h"
 #include "Loadable.h"
 #include "NumberBox.h"
 #include "Seams.h"
@@ -104,6 +105,7 @@ private slots:
     void fileFiltersBecomeNameFilters();
     void statusLineIsWrittenAtOnce();
     void standardDialogsSpeakRussian();
+    void readOnlyBoxesDoNotLookLikeInputs();
 };
 
 void TestUiConventions::failedReadNamesTheFieldAndFocusesIt_data()
@@ -344,6 +346,32 @@ void TestUiConventions::standardDialogsSpeakRussian()
     QVERIFY2(ui::installQtTranslations(*QCoreApplication::instance()),
              "Qt's Russian translations are missing (Debian package qt6-translations-l10n)");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Отмена"_s);
+}
+
+void TestUiConventions::readOnlyBoxesDoNotLookLikeInputs()
+{
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ui::applyHouseStyle(*app);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* input = new QLineEdit(&window);
+    auto* counter = new QLineEdit(&window);
+    counter->setReadOnly(true);
+    layout->addWidget(input);
+    layout->addWidget(counter);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // The colour inside each box, away from its frame.
+    const auto inside = [](QLineEdit* box) {
+        return box->grab().toImage().pixelColor(box->width() / 2, box->height() / 2);
+    };
+    const QColor background = window.palette().color(QPalette::Window);
+    const QColor counterColour = inside(counter);
+    const QColor inputColour = inside(input);
+    app->setStyleSheet(QString()); // the rest of the suite runs on the plain style
+    QCOMPARE(counterColour, background);
+    QVERIFY(inputColour != background);
 }
 
 QTEST_MAIN(TestUiConventions)
