@@ -33,8 +33,10 @@ void fillPaymentTypes(QComboBox& box)
     // not complete "7" into "7- Кредит" behind the operator's back.
     if (box.isEditable())
         box.setCompleter(nullptr);
-    // Wide enough for the longest name, in the box and in its drop-down list.
+    // Wide enough for the longest name, in the box and in its drop-down list; the minimum keeps a
+    // window's layout from squeezing the box below it.
     box.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    box.setMinimumWidth(box.sizeHint().width());
     QAbstractItemView* list = box.view();
     list->setMinimumWidth(list->sizeHintForColumn(0) +
                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
