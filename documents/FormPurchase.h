@@ -1,17 +1,8 @@
 #pragma once
 
-#include "Corrections.h"
-#include "DocumentCommands.h"
-#include "Fields.h"
-#include "Loadable.h"
+#include "DocumentWindow.h"
 
-#include <QDialog>
-
-#include <cstdint>
 #include <memory>
-#include <optional>
-
-class MainForm;
 
 namespace Ui {
 class FormPurchase;
@@ -19,7 +10,7 @@ class FormPurchase;
 
 // The purchase receipt window: the register buys goods from the customer, position by position
 // with their department, with discounts or surcharges, and pays for them in cash.
-class FormPurchase : public ui::Loadable<QDialog>
+class FormPurchase : public documents::DocumentWindow
 {
     Q_OBJECT
 
@@ -28,28 +19,13 @@ public:
     ~FormPurchase() override;
 
 protected:
-    void Form_Load() override;
+    void Document_Load() override;
 
 private slots:
     void CmdItem_Click();
     void CmdVoidItem_Click();
-    void CmdItemChange_Click();
-    void CmdProcChange_Click();
-    void CmdAbsoluteChangeText_Click();
-    void CmdTender_Click();
-    void CmdCloseDoc_Click();
-    void CmdResetError_Click();
     void CmdStatus_Click();
 
 private:
-    void SetStatus(const QString& text);
-    void RefreshDocInfo();
-
-    MainForm& m_main;
     std::unique_ptr<Ui::FormPurchase> ui;
-    std::shared_ptr<Driver> m_driver;
-    documents::DocumentCounters m_counters;
-    ui::FieldReader m_fields{[this](const QString& t) { SetStatus(t); }};
-    documents::DocumentCommands m_commands{[this](const QString& t) { SetStatus(t); }};
-    std::optional<documents::Corrections> m_corrections; // needs the form's boxes
 };

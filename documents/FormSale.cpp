@@ -4,30 +4,20 @@
 #include "DeviceNumbers.h"
 #include "MainForm.h"
 #include "Seams.h"
-#include "StatusLine.h"
 #include "dlgExtraInfo2.h"
 #include "dlgStatus.h"
 
 #include <QMenuBar>
 
 using namespace Qt::StringLiterals;
-using documents::StatusStyle;
 
 FormSale::FormSale(MainForm& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormSale>()), m_main(main)
+    : DocumentWindow(main, {Status::Progress, TypeWidth::Int32, PrintOffer::WhenPaid}, parent),
+      ui(std::make_unique<Ui::FormSale>())
 {
     ui->setupUi(this);
-    m_corrections.emplace(m_fields, m_commands,
-                          documents::Corrections::Boxes{ui->TxtAbsCh, ui->TxtChProc,
-                                                        ui->TxtAbsChText,
-                                                        ui->TxtAbsoluteChangeText});
+    bindControls();
     OptionPosType = {ui->OptionPosType_0, ui->OptionPosType_1, ui->OptionPosType_2};
-    m_counters.add(ui->TxtAllItems, DocInfo::ItemQuantity);
-    m_counters.add(ui->TxtUnicalItems, DocInfo::DistinctItems);
-    m_counters.add(ui->TxtAllAmount, DocInfo::Amount);
-    m_counters.add(ui->TxtTenders, DocInfo::Payments);
-    m_counters.add(ui->TxtAllTenderAmount, DocInfo::PaidAmount);
-    m_counters.add(ui->TxtFreeDocItems, DocInfo::FreeItems);
 
     auto* menuBar = new QMenuBar(this);
     QMenu* commands = menuBar->addMenu(u"Команды"_s);
@@ -37,18 +27,10 @@ FormSale::FormSale(MainForm& main, QWidget* parent)
 
     connect(ui->CmdItem, &QPushButton::clicked, this, &FormSale::CmdItem_Click);
     connect(ui->CmdVoidItem, &QPushButton::clicked, this, &FormSale::CmdVoidItem_Click);
-    connect(ui->CmdItemChange, &QPushButton::clicked, this, &FormSale::CmdItemChange_Click);
-    connect(ui->CmdProcChange, &QPushButton::clicked, this, &FormSale::CmdProcChange_Click);
-    connect(ui->CmdAbsoluteChangeText, &QPushButton::clicked, this,
-            &FormSale::CmdAbsoluteChangeText_Click);
     connect(ui->CmdRepeat, &QPushButton::clicked, this, &FormSale::CmdRepeat_Click);
     connect(ui->CmdCorrection, &QPushButton::clicked, this, &FormSale::CmdCorrection_Click);
-    connect(ui->CmdTender, &QPushButton::clicked, this, &FormSale::CmdTender_Click);
     connect(ui->CmdTenderReset, &QPushButton::clicked, this, &FormSale::CmdTenderReset_Click);
     connect(ui->CmdItog, &QPushButton::clicked, this, &FormSale::CmdItog_Click);
-    connect(ui->CmdCloseDoc, &QPushButton::clicked, this, &FormSale::CmdCloseDoc_Click);
-    connect(ui->CmdCancel, &QPushButton::clicked, this, &FormSale::CmdCancel_Click);
-    connect(ui->CmdResetError, &QPushButton::clicked, this, &FormSale::CmdResetError_Click);
     // Toggled, not clicked: checking the box while loading must send the option as a click does.
     connect(ui->CheckAutoCloseReceipt, &QCheckBox::toggled, this,
             &FormSale::CheckAutoCloseReceipt_Click);
@@ -61,21 +43,10 @@ FormSale::FormSale(MainForm& main, QWidget* parent)
 
 FormSale::~FormSale() = default;
 
-void FormSale::SetStatus(const QString& text)
+void FormSale::Document_Load()
 {
-    ui::setStatus(ui->StatusText, text);
-}
-
-void FormSale::Form_Load()
-{
-    m_driver = m_main.GetQuolt();
-    m_commands.setDriver(m_driver);
-    documents::fillPaymentTypes(*ui->ComboTenderID);
-
     m_MajorVersion = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
-    // Only generation 3 onwards keeps the document memory left.
-    if (m_MajorVersion >= 3)
-        m_counters.add(ui->TxtFreeDocMemory, DocInfo::FreeMemory);
+    addCounters(m_MajorVersion);
     RefreshDocInfo();
 
     const bool correctionWithText = m_MajorVersion >= 3;
@@ -99,29 +70,6 @@ void FormSale::Form_Load()
 
     // Written so that reading it back gives the document's own department.
     ui->TxtSection->setText(documents::signedNumberText(m_main.m_nSection));
-}
-
-void FormSale::RefreshDocInfo()
-{
-    m_counters.refresh(*m_driver);
-}
-
-Driver::Result FormSale::RunCommand(const QString& progress,
-                                    const documents::DocumentCommands::Command& call,
-                                    Refresh refresh)
-{
-    const Driver::Result result = m_commands.run(StatusStyle::withProgress(progress), call);
-    if (refresh == Refresh::Yes)
-        RefreshDocInfo();
-    return result;
-}
-
-void FormSale::CloseIfDocumentEnded(bool documentOpen)
-{
-    if (documentOpen)
-        RefreshDocInfo();
-    else
-        close();
 }
 
 std::optional<FormSale::PositionKind> FormSale::selectedKind() const
@@ -155,13 +103,6 @@ std::optional<FormSale::PositionInput> FormSale::readPosition(Quantity quantity)
         return std::nullopt;
     input.taxGroup = *taxGroup;
     return input;
-}
-
-bool FormSale::ownDepartment(std::int16_t department) const
-{
-    // A position of the document's own department goes without one: the device then books it
-    // to the department the document was opened with.
-    return department == m_main.m_nSection;
 }
 
 void FormSale::CmdItem_Click()
@@ -214,9 +155,7 @@ void FormSale::CmdVoidItem_Click()
     switch (*kind) {
     case PositionKind::Goods:
         RunCommand(u"Отмена товарной позиции ..."_s, [&] {
-            return own ? m_driver->VoidItem(quantity, in->price, in->name, in->taxGroup)
-                       : m_driver->VoidItemEx(quantity, in->price, in->name, in->taxGroup,
-                                              in->department);
+            return VoidGoods(quantity, in->price, in->name, in->taxGroup, in->department);
         });
         break;
     case PositionKind::Tare:
@@ -233,24 +172,6 @@ void FormSale::CmdVoidItem_Click()
     }
 }
 
-void FormSale::CmdItemChange_Click()
-{
-    if (m_corrections->absolute(*m_driver))
-        RefreshDocInfo();
-}
-
-void FormSale::CmdProcChange_Click()
-{
-    if (m_corrections->percent(*m_driver))
-        RefreshDocInfo();
-}
-
-void FormSale::CmdAbsoluteChangeText_Click()
-{
-    if (m_corrections->absoluteWithText(*m_driver))
-        RefreshDocInfo();
-}
-
 void FormSale::CmdRepeat_Click()
 {
     RunCommand(u"Повтор последней операции..."_s, [&] { return m_driver->RepeatItem(); });
@@ -259,23 +180,6 @@ void FormSale::CmdRepeat_Click()
 void FormSale::CmdCorrection_Click()
 {
     RunCommand(u"Отмена последней операции..."_s, [&] { return m_driver->CorrectLastItem(); });
-}
-
-void FormSale::CmdTender_Click()
-{
-    const auto amount = m_fields.strictDouble(ui->TxtTenderAmount, u"Сумма"_s);
-    if (!amount)
-        return;
-    const std::int32_t type = documents::paymentTypeCode(*ui->ComboTenderID);
-    const documents::Payment payment{*amount, QVariant::fromValue(type),
-                                     ui->TxtTenderCardNum->text(), ui->TxtTenderAuthCode->text()};
-    const documents::PaymentOutcome outcome =
-        m_commands.pay(StatusStyle::withProgress(u"Платеж..."_s), payment);
-    if (outcome.result == 0)
-        ui->CmdCloseDoc->setEnabled(true);
-    // A payment that covers the total may have ended the receipt on the device, even a
-    // refused one.
-    CloseIfDocumentEnded(outcome.documentOpen);
 }
 
 void FormSale::CmdTenderReset_Click()
@@ -287,30 +191,6 @@ void FormSale::CmdItog_Click()
 {
     RunCommand(
         u"Печать промежуточного итога..."_s, [&] { return m_driver->PrintResult(); }, Refresh::No);
-}
-
-void FormSale::CmdCloseDoc_Click()
-{
-    if (m_commands.end(StatusStyle::withProgress(u"Завершение чека..."_s),
-                       [&] { return m_driver->EndDocument(); })) {
-        close();
-        return;
-    }
-    RefreshDocInfo();
-}
-
-void FormSale::CmdCancel_Click()
-{
-    if (m_commands.end(StatusStyle::withProgress(u"Отмена чека..."_s),
-                       [&] { return m_driver->CancelDocument(); }))
-        close();
-}
-
-void FormSale::CmdResetError_Click()
-{
-    RunCommand(
-        u"Сброс ошибки..."_s, [&] { return m_driver->ResetError(); }, Refresh::No);
-    CloseIfDocumentEnded(m_commands.documentOpen());
 }
 
 void FormSale::CheckAutoCloseReceipt_Click()

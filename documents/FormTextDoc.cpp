@@ -3,17 +3,16 @@
 
 #include "DeviceNumbers.h"
 #include "MainForm.h"
-#include "StatusLine.h"
 
 #include <array>
 
 using namespace Qt::StringLiterals;
-using documents::StatusStyle;
 
 FormTextDoc::FormTextDoc(MainForm& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), m_main(main), ui(std::make_unique<Ui::FormTextDoc>())
+    : DocumentWindow(main, {}, parent), ui(std::make_unique<Ui::FormTextDoc>())
 {
     ui->setupUi(this);
+    bindControls();
     connect(ui->CmdText, &QPushButton::clicked, this, &FormTextDoc::CmdText_Click);
     connect(ui->CmdExit, &QPushButton::clicked, this, &FormTextDoc::CmdExit_Click);
     connect(ui->CmdGetExtendedError, &QPushButton::clicked, this,
@@ -26,16 +25,8 @@ FormTextDoc::FormTextDoc(MainForm& main, QWidget* parent)
 
 FormTextDoc::~FormTextDoc() = default;
 
-void FormTextDoc::SetStatus(const QString& text)
+void FormTextDoc::Document_Load()
 {
-    ui::setStatus(ui->StatusText, text);
-}
-
-void FormTextDoc::Form_Load()
-{
-    m_driver = m_main.GetQuolt();
-    m_commands.setDriver(m_driver);
-
     const std::array<std::pair<QCheckBox*, std::int16_t>, 3> attributes{
         {{ui->cbDoubleWidth, DriverOption::DoubleWidth},
          {ui->cbDoubleHeight, DriverOption::DoubleHeight},
@@ -75,7 +66,7 @@ void FormTextDoc::cbUnderline_Click()
 void FormTextDoc::CmdText_Click()
 {
     const QString text = ui->TxtText->text();
-    m_commands.run(StatusStyle::bare(), [&] { return m_driver->TextLine(text); });
+    RunCommand([&] { return m_driver->TextLine(text); });
 }
 
 void FormTextDoc::CmdExit_Click()

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "DocumentCommands.h"
-#include "Loadable.h"
-
-#include <QDialog>
+#include "DocumentWindow.h"
 
 #include <cstdint>
 #include <memory>
 
-class MainForm;
 class QCheckBox;
 
 namespace Ui {
@@ -18,7 +14,7 @@ class FormTextDoc;
 // The text document window, numbered or not: free lines printed one at a time, then the end of
 // the document. For the unnumbered document on newer devices the print attributes can be
 // switched; they are driver options and take effect at once.
-class FormTextDoc : public ui::Loadable<QDialog>
+class FormTextDoc : public documents::DocumentWindow
 {
     Q_OBJECT
 
@@ -29,7 +25,7 @@ public:
     std::int32_t m_DocumentType = 3; // 3 text document, 7 text document without number
 
 protected:
-    void Form_Load() override;
+    void Document_Load() override;
 
 private slots:
     void CmdText_Click();
@@ -40,11 +36,7 @@ private slots:
     void cbUnderline_Click();
 
 private:
-    void SetStatus(const QString& text);
     void SetAttribute(std::int16_t option, const QCheckBox* box);
 
-    MainForm& m_main;
     std::unique_ptr<Ui::FormTextDoc> ui;
-    std::shared_ptr<Driver> m_driver;
-    documents::DocumentCommands m_commands{[this](const QString& t) { SetStatus(t); }};
 };
