@@ -9,6 +9,9 @@
 // A driver that turns every typed member call into one DriverCall and hands it to intercept(),
 // which may forward it to the target driver or answer it itself. The tracing decorator and the
 // tests' recording fake are both built on it, so the list of members is written out only here.
+// The members are defined by concern: set-up, shift and document frame (InterceptingDriver.cpp),
+// what fills a document (InterceptingDocument.cpp), the device's queries and programming
+// (InterceptingDevice.cpp).
 class InterceptingDriver : public Driver
 {
 public:
@@ -123,8 +126,6 @@ protected:
     // Answers one call. `forward` runs the call on the target and returns its result; for
     // GetLanguageInfo the result is the list {code, name, text2, languageId, current}.
     virtual QVariant intercept(DriverCall& call, const Forward& forward) = 0;
-
-    bool hasTarget() const { return m_target != nullptr; }
 
 private:
     Driver& target();
