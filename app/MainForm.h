@@ -3,6 +3,7 @@
 #include "Driver.h"
 #include "Fields.h"
 #include "Loadable.h"
+#include "SharedState.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -19,8 +20,8 @@ class MainForm;
 
 // The hub of the program from a successful initialisation to the end of the run: it holds the
 // driver object for every other window, opens and closes the shift and opens every other window.
-// Other windows read and write its public state.
-class MainForm : public ui::Loadable<QMainWindow>
+// Other windows read and write the shared state it implements, through that face alone.
+class MainForm : public ui::Loadable<QMainWindow>, public ui::SharedState
 {
     Q_OBJECT
 
@@ -29,31 +30,11 @@ public:
     explicit MainForm(std::shared_ptr<Driver> driver, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    std::shared_ptr<Driver> GetQuolt() const { return m_driver; }
+    std::shared_ptr<Driver> GetQuolt() const override { return m_driver; }
     // The cashier typed into the shift cashier box at this moment (TxtSessClerkID).
-    QString SessionClerk() const;
-    // The document cashier as typed in TxtClerkID; other windows register it before commands
-    // that need a cashier.
-    QString ClerkId() const;
-
-    bool bSessionOpen = false;
-    std::int32_t m_MajorVersion = 0;
-    std::int32_t m_MinorVersion = 0;
-    std::int16_t m_nSection = 0;
-
-    // Extra document data, filled by the document extras window and sent when a document opens.
-    QString m_sDesc42;
-    QString m_sDesc80;
-    QString m_sDesc81;
-    QString m_sDesc82;
-    std::int32_t m_lValDesc42 = 0;
-    QString m_sValDesc80;
-    std::int32_t m_lValDesc81 = 0;
-    std::int32_t m_lValDesc82 = 0;
-    QString m_sValDesc42;
-    QString m_sValDesc81;
-    QString m_sValDesc82;
-    QString m_sExtraStrings;
+    QString SessionClerk() const override;
+    // The document cashier as typed in TxtClerkID.
+    QString ClerkId() const override;
 
 protected:
     void Form_Load() override;

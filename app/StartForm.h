@@ -3,6 +3,7 @@
 #include "Driver.h"
 #include "Fields.h"
 #include "Loadable.h"
+#include "SharedState.h"
 
 #include <QDialog>
 
@@ -29,8 +30,9 @@ public:
     std::shared_ptr<Driver> GetQuolt() const { return m_driver; }
 
     // True when the last initialisation switched payment caching on. It outlives the start
-    // window: document windows read it long after the start window has closed.
-    inline static bool m_bCashPay = false;
+    // window: it is the shared state's, which document windows read long after the start window
+    // has closed.
+    inline static bool& m_bCashPay = ui::SharedState::m_bCashPay;
 
 protected:
     void Form_Load() override;

@@ -1,8 +1,7 @@
 #include "DocumentWindow.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
-#include "StartForm.h"
+#include "SharedState.h"
 #include "StatusLine.h"
 
 #include <QComboBox>
@@ -39,7 +38,7 @@ constexpr std::int32_t kFreeMemoryFrom = 3;
 
 } // namespace
 
-DocumentWindow::DocumentWindow(MainForm& main, Style style, QWidget* parent)
+DocumentWindow::DocumentWindow(ui::SharedState& main, Style style, QWidget* parent)
     : ui::Loadable<QDialog>(parent), m_main(main), m_style(style)
 {
 }
@@ -170,7 +169,7 @@ void DocumentWindow::CmdTender_Click()
     const PaymentOutcome outcome = m_commands.pay(styled(u"Платеж..."_s), payment);
     const bool offer = m_style.printOffer == PrintOffer::WhenPaid
                            ? outcome.result == 0
-                           : m_commands.printingNeeded(outcome, StartForm::m_bCashPay);
+                           : m_commands.printingNeeded(outcome, ui::SharedState::m_bCashPay);
     if (offer && m_closeDocument)
         m_closeDocument->setEnabled(true);
     // A payment that covers the total may have ended the document on the device, even a

@@ -11,7 +11,9 @@
 #include <memory>
 #include <optional>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -51,7 +53,7 @@ protected:
 
     enum class Refresh { No, Yes };
 
-    DocumentWindow(MainForm& main, Style style, QWidget* parent);
+    DocumentWindow(ui::SharedState& main, Style style, QWidget* parent);
     ~DocumentWindow() override;
 
     // Finds and connects the shared controls; the window's constructor calls it after setupUi.
@@ -84,7 +86,7 @@ protected:
     Driver::Result VoidGoods(const QVariant& quantity, std::int32_t price, const QString& name,
                              std::int32_t taxGroup, std::int16_t department);
 
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     DocumentCommands m_commands{[this](const QString& text) { SetStatus(text); }};

@@ -1,13 +1,13 @@
 #include "FormPurchase.h"
 #include "ui_FormPurchase.h"
 
-#include "MainForm.h"
+#include "SharedState.h"
 #include "Seams.h"
 #include "dlgStatus.h"
 
 using namespace Qt::StringLiterals;
 
-FormPurchase::FormPurchase(MainForm& main, QWidget* parent)
+FormPurchase::FormPurchase(ui::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Progress, TypeWidth::Int16, PrintOffer::WhenPaid}, parent),
       ui(std::make_unique<Ui::FormPurchase>())
 {

@@ -2,7 +2,7 @@
 #include "ui_FormSale.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "Seams.h"
 #include "dlgExtraInfo2.h"
 #include "dlgStatus.h"
@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormSale::FormSale(MainForm& main, QWidget* parent)
+FormSale::FormSale(ui::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Progress, TypeWidth::Int32, PrintOffer::WhenPaid}, parent),
       ui(std::make_unique<Ui::FormSale>())
 {

@@ -2,13 +2,13 @@
 #include "ui_FormTextDoc.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 
 #include <array>
 
 using namespace Qt::StringLiterals;
 
-FormTextDoc::FormTextDoc(MainForm& main, QWidget* parent)
+FormTextDoc::FormTextDoc(ui::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {}, parent), ui(std::make_unique<Ui::FormTextDoc>())
 {
     ui->setupUi(this);

@@ -2,13 +2,13 @@
 #include "ui_FormVoidItem.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "Seams.h"
 #include "dlgExtraInfo2.h"
 
 using namespace Qt::StringLiterals;
 
-FormVoidItem::FormVoidItem(MainForm& main, QWidget* parent)
+FormVoidItem::FormVoidItem(ui::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Bare, TypeWidth::Int16, PrintOffer::WhenNeeded}, parent),
       ui(std::make_unique<Ui::FormVoidItem>())
 {

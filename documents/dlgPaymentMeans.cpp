@@ -2,7 +2,7 @@
 #include "ui_dlgPaymentMeans.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "PaymentMeans.h"
 #include "StatusLine.h"
 
@@ -29,7 +29,7 @@ std::int32_t flagOf(const QCheckBox* box)
 
 } // namespace
 
-dlgPaymentMeans::dlgPaymentMeans(MainForm& main, QWidget* parent)
+dlgPaymentMeans::dlgPaymentMeans(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgPaymentMeans>()), m_main(main)
 {
     ui->setupUi(this);

@@ -8,7 +8,9 @@
 #include <array>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 class QCheckBox;
 class QLineEdit;
 
@@ -25,7 +27,7 @@ class dlgPaymentMeans : public ui::Loadable<QDialog>
 public:
     static constexpr int kRows = 8;
 
-    explicit dlgPaymentMeans(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgPaymentMeans(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgPaymentMeans() override;
 
 protected:
@@ -39,7 +41,7 @@ private:
     void SetStatus(const QString& text);
 
     std::unique_ptr<Ui::dlgPaymentMeans> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     bool m_bSessionOpen = false;
     Driver::Result m_result = 0;

@@ -2,12 +2,12 @@
 #include "ui_FormReports.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "StatusLine.h"
 
 using namespace Qt::StringLiterals;
 
-FormReports::FormReports(MainForm& main, QWidget* parent)
+FormReports::FormReports(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormReports>()), m_main(main),
       m_fields([this](const QString& text) { SetStatus(text); })
 {

@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 
 namespace Ui {
 class FormReports;
@@ -24,7 +26,7 @@ class FormReports : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit FormReports(MainForm& main, QWidget* parent = nullptr);
+    explicit FormReports(ui::SharedState& main, QWidget* parent = nullptr);
     ~FormReports() override;
 
 protected:
@@ -51,7 +53,7 @@ private:
     void RunShiftReport(const QString& progress, std::int16_t kind);
 
     std::unique_ptr<Ui::FormReports> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     ui::FieldReader m_fields;
 };

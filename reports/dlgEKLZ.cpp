@@ -3,7 +3,7 @@
 
 #include "DeviceNumbers.h"
 #include "ElectronicReport.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "NumberBox.h"
 #include "StatusLine.h"
 #include "UpDown.h"
@@ -26,7 +26,7 @@ void paint(QWidget* picture, const QColor& colour)
 
 } // namespace
 
-dlgEKLZ::dlgEKLZ(MainForm& main, QWidget* parent)
+dlgEKLZ::dlgEKLZ(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgEKLZ>()), m_main(main)
 {
     ui->setupUi(this);

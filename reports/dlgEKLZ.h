@@ -9,7 +9,9 @@
 #include <functional>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 
 namespace ui {
 class NumberBox;
@@ -27,7 +29,7 @@ class dlgEKLZ : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit dlgEKLZ(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgEKLZ(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgEKLZ() override;
 
 protected:
@@ -54,7 +56,7 @@ private:
     void AppendReportText();
 
     std::unique_ptr<Ui::dlgEKLZ> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     Driver::Result m_lastResult = 0;
 };

@@ -3,13 +3,13 @@
 
 #include "DeviceNumbers.h"
 #include "InfoRows.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "NumberBox.h"
 #include "UpDown.h"
 
 using namespace Qt::StringLiterals;
 
-dlgInfo::dlgInfo(MainForm& main, QWidget* parent)
+dlgInfo::dlgInfo(ui::SharedState& main, QWidget* parent)
     : ui::TabbedDialog(parent), ui(std::make_unique<Ui::dlgInfo>()), m_main(main)
 {
     ui->setupUi(this);

@@ -7,7 +7,9 @@
 
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 
 namespace Ui {
 class dlgInfo;
@@ -21,7 +23,7 @@ class dlgInfo : public ui::TabbedDialog
     Q_OBJECT
 
 public:
-    explicit dlgInfo(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgInfo(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgInfo() override;
 
 protected:
@@ -34,6 +36,6 @@ private slots:
 
 private:
     std::unique_ptr<Ui::dlgInfo> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
 };

@@ -1,7 +1,7 @@
 #include "dlgStatus.h"
 #include "ui_dlgStatus.h"
 
-#include "MainForm.h"
+#include "SharedState.h"
 #include "StatusLine.h"
 #include "StatusRows.h"
 #include "ScreenPlacement.h"
@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-dlgStatus::dlgStatus(MainForm& main, QWidget* parent)
+dlgStatus::dlgStatus(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgStatus>()), m_main(main)
 {
     ui->setupUi(this);

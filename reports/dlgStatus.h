@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 
 namespace Ui {
 class dlgStatus;
@@ -21,7 +23,7 @@ class dlgStatus : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit dlgStatus(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgStatus(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgStatus() override;
 
     bool m_bPrinterOnly = false; // show the printer part of the status only
@@ -37,6 +39,6 @@ private:
     void FillStatus();
 
     std::unique_ptr<Ui::dlgStatus> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
 };

@@ -4,7 +4,7 @@
 #include "ButtonArrays.h"
 #include "DeviceDigits.h"
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "NumberBox.h"
 #include "OptionControls.h"
 #include "StatusLine.h"
@@ -31,7 +31,7 @@ std::int16_t toInt16(std::int32_t value)
 
 } // namespace
 
-FormOptions::FormOptions(MainForm& main, QWidget* parent)
+FormOptions::FormOptions(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormOptions>()), m_main(main)
 {
     ui->setupUi(this);

@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 class QAbstractButton;
 class QCheckBox;
 class QLineEdit;
@@ -34,7 +36,7 @@ class FormOptions : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit FormOptions(MainForm& main, QWidget* parent = nullptr);
+    explicit FormOptions(ui::SharedState& main, QWidget* parent = nullptr);
     ~FormOptions() override;
 
 protected:
@@ -81,7 +83,7 @@ private:
     void RunSlotCommand(const QString& progress, Driver::Result (Driver::*command)(std::int16_t));
 
     std::unique_ptr<Ui::FormOptions> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     ui::TabStrip* m_tabs = nullptr;

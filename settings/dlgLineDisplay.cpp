@@ -2,12 +2,12 @@
 #include "ui_dlgLineDisplay.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "StatusLine.h"
 
 using namespace Qt::StringLiterals;
 
-dlgLineDisplay::dlgLineDisplay(MainForm& main, QWidget* parent)
+dlgLineDisplay::dlgLineDisplay(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgLineDisplay>()), m_main(main)
 {
     ui->setupUi(this);

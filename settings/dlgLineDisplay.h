@@ -7,7 +7,9 @@
 
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 
 namespace Ui {
 class dlgLineDisplay;
@@ -20,7 +22,7 @@ class dlgLineDisplay : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit dlgLineDisplay(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgLineDisplay(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgLineDisplay() override;
 
 protected:
@@ -39,7 +41,7 @@ private:
     void ShowResult(Driver::Result r);
 
     std::unique_ptr<Ui::dlgLineDisplay> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     Driver::Result m_result = 0;
 };

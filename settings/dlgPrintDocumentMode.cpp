@@ -2,13 +2,13 @@
 #include "ui_dlgPrintDocumentMode.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "SlipMode.h"
 #include "StatusLine.h"
 
 using namespace Qt::StringLiterals;
 
-dlgPrintDocumentMode::dlgPrintDocumentMode(MainForm& main, QWidget* parent)
+dlgPrintDocumentMode::dlgPrintDocumentMode(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgPrintDocumentMode>()), m_main(main)
 {
     ui->setupUi(this);

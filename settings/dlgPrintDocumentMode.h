@@ -8,7 +8,9 @@
 
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 
 namespace Ui {
 class dlgPrintDocumentMode;
@@ -22,7 +24,7 @@ class dlgPrintDocumentMode : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit dlgPrintDocumentMode(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgPrintDocumentMode(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgPrintDocumentMode() override;
 
 protected:
@@ -37,7 +39,7 @@ private:
     void ShowResult(Driver::Result r);
 
     std::unique_ptr<Ui::dlgPrintDocumentMode> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     Driver::Result m_result = 0;
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};

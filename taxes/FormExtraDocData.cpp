@@ -3,7 +3,7 @@
 
 #include "DeviceNumbers.h"
 #include "ExtraTextLines.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "ScreenPlacement.h"
 #include "StatusLine.h"
 #include "TabStrip.h"
@@ -31,7 +31,7 @@ void paint(QLabel* indicator, const QColor& colour)
 
 } // namespace
 
-FormExtraDocData::FormExtraDocData(MainForm& main, QWidget* parent)
+FormExtraDocData::FormExtraDocData(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormExtraDocData>()), m_main(main)
 {
     ui->setupUi(this);
@@ -40,10 +40,10 @@ FormExtraDocData::FormExtraDocData(MainForm& main, QWidget* parent)
     m_tabs = new ui::TabStrip(ui->tbsOptions, {ui->pageDescriptors, ui->pageText, ui->pageStatus});
     setKeys(ui::EscapeKey::Closes);
     m_descriptors = {{
-        {Descriptor::Row42, ui->TxtDesc42, ui->TxtValDesc42, &MainForm::m_sDesc42},
-        {Descriptor::Row80, ui->TxtDesc80, ui->TxtValDesc80, &MainForm::m_sDesc80},
-        {Descriptor::Row81, ui->TxtDesc81, ui->TxtValDesc81, &MainForm::m_sDesc81},
-        {Descriptor::Row82, ui->TxtDesc82, ui->TxtValDesc82, &MainForm::m_sDesc82},
+        {Descriptor::Row42, ui->TxtDesc42, ui->TxtValDesc42, &ui::SharedState::m_sDesc42},
+        {Descriptor::Row80, ui->TxtDesc80, ui->TxtValDesc80, &ui::SharedState::m_sDesc80},
+        {Descriptor::Row81, ui->TxtDesc81, ui->TxtValDesc81, &ui::SharedState::m_sDesc81},
+        {Descriptor::Row82, ui->TxtDesc82, ui->TxtValDesc82, &ui::SharedState::m_sDesc82},
     }};
     PicStatus = {ui->PicStatus_0, ui->PicStatus_1, ui->PicStatus_2, ui->PicStatus_3,
                  ui->PicStatus_4, ui->PicStatus_5, ui->PicStatus_6, ui->PicStatus_7};

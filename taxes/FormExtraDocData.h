@@ -9,7 +9,9 @@
 #include <array>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 class QLabel;
 class QLineEdit;
 
@@ -30,7 +32,7 @@ class FormExtraDocData : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit FormExtraDocData(MainForm& main, QWidget* parent = nullptr);
+    explicit FormExtraDocData(ui::SharedState& main, QWidget* parent = nullptr);
     ~FormExtraDocData() override;
 
     static constexpr int kIndicators = 8;
@@ -48,7 +50,7 @@ private:
         std::int16_t number;
         QLineEdit* text;
         QLineEdit* value;
-        QString MainForm::*field;
+        QString ui::SharedState::*field;
     };
 
     void SetStatus(const QString& text);
@@ -57,7 +59,7 @@ private:
     void WriteExtraStrings();
 
     std::unique_ptr<Ui::FormExtraDocData> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     std::array<DescriptorRow, 4> m_descriptors{};

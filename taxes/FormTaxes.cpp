@@ -2,7 +2,7 @@
 #include "ui_FormTaxes.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "Seams.h"
 #include "StatusLine.h"
 #include "dlgEditChain.h"
@@ -16,7 +16,7 @@ constexpr int kChainsFromMajor = 3;
 
 } // namespace
 
-FormTaxes::FormTaxes(MainForm& main, QWidget* parent)
+FormTaxes::FormTaxes(ui::SharedState& main, QWidget* parent)
     : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormTaxes>()), m_main(main)
 {
     ui->setupUi(this);

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <memory>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 class QLineEdit;
 class QPushButton;
 
@@ -27,7 +29,7 @@ class FormTaxes : public ui::Loadable<QDialog>
     Q_OBJECT
 
 public:
-    explicit FormTaxes(MainForm& main, QWidget* parent = nullptr);
+    explicit FormTaxes(ui::SharedState& main, QWidget* parent = nullptr);
     ~FormTaxes() override;
 
     static constexpr int kRates = 4;
@@ -49,7 +51,7 @@ private:
     void LoadTaxChains();
 
     std::unique_ptr<Ui::FormTaxes> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
 

@@ -2,7 +2,7 @@
 #include "ui_dlgExtraInfo2.h"
 
 #include "DeviceNumbers.h"
-#include "MainForm.h"
+#include "SharedState.h"
 #include "StatisticsRows.h"
 #include "StatusLine.h"
 
@@ -19,7 +19,7 @@ void addRow(QTreeWidget* list, const QString& name, const QString& value)
 
 } // namespace
 
-dlgExtraInfo2::dlgExtraInfo2(MainForm& main, QWidget* parent)
+dlgExtraInfo2::dlgExtraInfo2(ui::SharedState& main, QWidget* parent)
     : ui::TabbedDialog(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
 {
     ui->setupUi(this);

@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 
-class MainForm;
+namespace ui {
+class SharedState;
+}
 class QTreeWidget;
 
 namespace Ui {
@@ -23,7 +25,7 @@ class dlgExtraInfo2 : public ui::TabbedDialog
     Q_OBJECT
 
 public:
-    explicit dlgExtraInfo2(MainForm& main, QWidget* parent = nullptr);
+    explicit dlgExtraInfo2(ui::SharedState& main, QWidget* parent = nullptr);
     ~dlgExtraInfo2() override;
 
 protected:
@@ -39,6 +41,6 @@ private:
     void FillCounters(QTreeWidget* list, std::int16_t base, int count);
 
     std::unique_ptr<Ui::dlgExtraInfo2> ui;
-    MainForm& m_main;
+    ui::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
 };
