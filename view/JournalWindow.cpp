@@ -1,6 +1,8 @@
 #include "JournalWindow.h"
 
 #include "CallHub.h"
+#include "CallScript.h"
+#include "Seams.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -24,7 +27,8 @@ namespace view {
 JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     : ui::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_model(hub.journal()),
       CmbMember(new QComboBox(this)), ChkFailures(new QCheckBox(u"Только ошибки"_s, this)),
-      CmdCopy(new QPushButton(u"Копировать"_s, this)), TblCalls(new QTableView(this)),
+      CmdCopy(new QPushButton(u"Копировать"_s, this)),
+      CmdSave(new QPushButton(u"Сохранить сценарий..."_s, this)), TblCalls(new QTableView(this)),
       LblCount(new QLabel(this))
 {
     setObjectName(u"JournalWindow"_s);
@@ -32,6 +36,7 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     CmbMember->setObjectName(u"CmbMember"_s);
     ChkFailures->setObjectName(u"ChkFailures"_s);
     CmdCopy->setObjectName(u"CmdCopy"_s);
+    CmdSave->setObjectName(u"CmdSave"_s);
     TblCalls->setObjectName(u"TblCalls"_s);
     LblCount->setObjectName(u"LblCount"_s);
 
@@ -42,6 +47,7 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     filters->addStretch();
     filters->addWidget(LblCount);
     filters->addWidget(CmdCopy);
+    filters->addWidget(CmdSave);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addWidget(TblCalls);
@@ -66,6 +72,7 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     connect(CmbMember, &QComboBox::activated, this, &JournalWindow::CmbMember_Activated);
     connect(ChkFailures, &QCheckBox::toggled, this, &JournalWindow::ChkFailures_Toggled);
     connect(CmdCopy, &QPushButton::clicked, this, &JournalWindow::CmdCopy_Click);
+    connect(CmdSave, &QPushButton::clicked, this, &JournalWindow::CmdSave_Click);
     connect(&hub, &CallHub::recorded, this, &JournalWindow::Recorded);
 
     setKeys(ui::EscapeKey::Closes);
@@ -133,6 +140,39 @@ void JournalWindow::CmdCopy_Click()
     }
     if (!lines.isEmpty())
         QApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
+}
+
+void JournalWindow::CmdSave_Click()
+{
+    if (!m_hub)
+        return;
+    const std::optional<QString> path =
+        ui::saveFile(this, {u"Сценарии вызовов(*.jsonl)|*.jsonl|All Files (*.*)|*.*"_s,
+                            1,
+                            u"Сохранить сценарий"_s,
+                            {},
+                            u"jsonl"_s,
+                            true});
+    if (!path)
+        return;
+    // The whole run as the journal keeps it, whatever the filter shows: a script replays from
+    // the first call on.
+    const CallJournal& journal = m_hub->journal();
+    QSaveFile file(*path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(callscript::header());
+        for (qsizetype i = 0; i < journal.size(); ++i)
+            file.write(callscript::line(journal.at(i).call));
+    }
+    if (!file.commit()) {
+        ui::showMessage(this, u"Не удалось сохранить сценарий: "_s + file.errorString());
+        return;
+    }
+    // A ring that is full has forgotten the first calls: say where the script begins.
+    const qint64 first = journal.firstSequence();
+    LblCount->setText(
+        first > 1 ? u"Сохранено вызовов: %1, начиная с %2-го"_s.arg(journal.size()).arg(first)
+                  : u"Сохранено вызовов: %1"_s.arg(journal.size()));
 }
 
 } // namespace view

@@ -17,7 +17,8 @@ namespace view {
 class CallHub;
 
 // "Журнал вызовов": every driver call of the run with its arguments, result and duration, the
-// failed ones marked; filtered by member and by failure; rows copied as text.
+// failed ones marked; filtered by member and by failure; rows copied as text; the run saved as a
+// script that quolt-device replays.
 class JournalWindow : public ui::Loadable<QWidget>
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ private slots:
     void CmbMember_Activated(int index);
     void ChkFailures_Toggled(bool checked);
     void CmdCopy_Click();
+    void CmdSave_Click();
 
 private:
     void Recorded(const JournalEntry& entry);
@@ -43,6 +45,7 @@ private:
     QComboBox* CmbMember;
     QCheckBox* ChkFailures;
     QPushButton* CmdCopy;
+    QPushButton* CmdSave;
     QTableView* TblCalls;
     QLabel* LblCount;
 };

@@ -11,6 +11,7 @@
 #include "Snapshots.h"
 #include "Printout.h"
 #include "Raster.h"
+#include "ReplayCommand.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -197,9 +198,10 @@ const IdentityOption kIdentityOptions[] = {
      &DeviceState::eklzNumber, [](const QString& v) { return digits(v, 1, 10); }},
 };
 
-int create(const Invocation& in)
+// Makes the device anew as generation `version` ("X.Y"), with the identification options given.
+int createAs(const Invocation& in, const QString& version)
 {
-    const QStringList parts = in.parser.value(u"version"_s).split(u'.');
+    const QStringList parts = version.split(u'.');
     bool majorOk = false;
     bool minorOk = parts.size() == 1;
     const int major = parts.value(0).toInt(&majorOk);
@@ -237,6 +239,27 @@ int create(const Invocation& in)
                  .arg(deleted->shifts)
           << Qt::endl;
     return 0;
+}
+
+int create(const Invocation& in)
+{
+    return createAs(in, in.parser.value(u"version"_s));
+}
+
+int replay(const Invocation& in)
+{
+    if (in.words.size() != 1)
+        return usageError(u"use: replay SCRIPT [--create X.Y]"_s);
+    replaycommand::Request request{in.folder, in.port, in.words.at(0), {}};
+    if (in.parser.isSet(u"create"_s))
+        request.createDevice = [&in] { return createAs(in, in.parser.value(u"create"_s)); };
+    const replaycommand::Outcome outcome = replaycommand::run(request);
+    if (outcome.exitCode == 0)
+        out() << outcome.text << Qt::endl;
+    else if (!outcome.text.isEmpty())
+        return outcome.exitCode == kUsage ? usageError(outcome.text)
+                                          : failWith(outcome.text, outcome.exitCode);
+    return outcome.exitCode;
 }
 
 int sensors(const Invocation& in)
@@ -431,6 +454,10 @@ constexpr Command kCommands[] = {
      u"                            device in use), delete it, or list the saved ones",
      2, Needs::Device, snapshot},
     {u"codes", u"codes", u"the result codes and their comments", 0, Needs::Nothing, codes},
+    {u"replay", u"replay SCRIPT [--create X.Y]",
+     u"run a script of driver calls saved by the call journal and report\n"
+     u"                            the first result that differs; --create: on a new device",
+     1, Needs::Nothing, replay},
 };
 
 QString helpText()
@@ -475,7 +502,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption slipsOption(u"slips"_s, u"tape: the slips instead of the roll."_s);
     const QCommandLineOption versionOption(u"version"_s, u"create: the generation, e.g. 4.1."_s,
                                            u"X.Y"_s, u"6.1"_s);
-    parser.addOptions({dirOption, portOption, lastOption, slipsOption, versionOption});
+    const QCommandLineOption createOption(u"create"_s, u"replay: on a device made anew as X.Y."_s,
+                                          u"X.Y"_s);
+    parser.addOptions(
+        {dirOption, portOption, lastOption, slipsOption, versionOption, createOption});
     for (const IdentityOption& identity : kIdentityOptions) {
         parser.addOption(QCommandLineOption(QString::fromUtf16(identity.option),
                                             QString::fromUtf16(identity.help), u"digits"_s));
@@ -502,6 +532,8 @@ int main(int argc, char* argv[])
         return usageError(u"--slips belongs to tape"_s);
     if (parser.isSet(versionOption) && command->run != create)
         return usageError(u"--version belongs to create"_s);
+    if (parser.isSet(createOption) && command->run != replay)
+        return usageError(u"--create belongs to replay"_s);
     for (const IdentityOption& identity : kIdentityOptions) {
         if (parser.isSet(QString::fromUtf16(identity.option)) && command->run != create)
             return usageError(u"--%1 belongs to create"_s.arg(QString::fromUtf16(identity.option)));

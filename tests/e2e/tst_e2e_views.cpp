@@ -4,12 +4,14 @@
 #include "CallHub.h"
 #include "JournalWindow.h"
 #include "PanelWindow.h"
+#include "Seams.h"
 #include "TapeView.h"
 #include "TapeWindow.h"
 #include "TracedEmulator.h"
 #include "ViewMenu.h"
 
 #include <QCheckBox>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -111,6 +113,25 @@ void TestViewsOnDevice::windowsFollowASale()
     harness::click(panel, u"ChkSensor_paper-out"_s);
     QCOMPARE(driver.GetDeviceInfo(DeviceInfo::PaperOut), 0);
     QCOMPARE(driver.EndSession(), 0);
+
+    // The run, saved from the journal as a script, replays on a new device up to the payment
+    // that the fault refused.
+    QTemporaryDir saved;
+    const QString script = saved.filePath(u"run.jsonl"_s);
+    ui::SeamHandlers answers;
+    answers.saveFile = [&](QWidget*, const ui::OpenFileRequest&) { return std::optional(script); };
+    const ui::SeamOverride seams(answers);
+    harness::click(journal, u"CmdSave"_s);
+    QProcess tool;
+    tool.start(QStringLiteral(QUOLT_DEVICE_TOOL),
+               {u"--dir"_s, saved.filePath(u"devices"_s), u"--port"_s, u"2"_s, u"replay"_s, script,
+                u"--create"_s, u"6.1"_s});
+    QVERIFY(tool.waitForFinished(60000));
+    const QString said = QString::fromUtf8(tool.readAllStandardError());
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY2(said.contains(u"Tender2 answered 0, the recording has %1"_s.arg(
+                 static_cast<int>(ErrorCode::InjectedFault))),
+             qPrintable(said));
 }
 
 QTEST_MAIN(TestViewsOnDevice)
