@@ -74,7 +74,15 @@ QList<PanelFact> panelFacts(const emulator::Device& device, const DeviceAddress&
         facts << PanelFact{document, u"Открытый документ"_s, u"нет"_s};
     }
     facts << PanelFact{money, u"Наличных в ящике"_s, emulator::formatMoney(s.cashInDrawer)};
-    // The customer display's two lines join the panel once the device keeps them.
+    const QString display = u"Дисплей покупателя"_s;
+    const auto& screen = s.peripherals.display.lines;
+    for (std::size_t row = 0; row < screen.size(); ++row) {
+        // Trailing blanks are the unlit rest of the line.
+        QString text = screen[row];
+        while (text.endsWith(u' '))
+            text.chop(1);
+        facts << PanelFact{display, u"Строка %1"_s.arg(row + 1), text};
+    }
     return facts;
 }
 

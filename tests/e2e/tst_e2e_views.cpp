@@ -88,6 +88,9 @@ void TestViewsOnDevice::windowsFollowASale()
     QCOMPARE(panelValue(panel, u"Итог"_s), u"25.00"_s);
     QCOMPARE(panelValue(panel, u"Позиций"_s), u"1"_s);
     QVERIFY(tapeShows(*tape, u"Чай"_s));
+    QCOMPARE(driver.StringToLineDisplay(u"ЧАЙ 2 x 12.50"_s), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(panelValue(panel, u"Строка 1"_s), u"ЧАЙ 2 x 12.50"_s);
 
     harness::control<QComboBox>(panel, u"CmbFaultMember"_s)->setCurrentText(u"Tender2"_s);
     harness::click(panel, u"CmdSetFault"_s);
