@@ -8,8 +8,7 @@
 // 3. one document found by its KPK number (limit 1 ms);
 // and the resident memory before and after the runs.
 
-#include "DeviceNumbers.h"
-#include "EmulatedDriver.h"
+#include "BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,33 +21,9 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using Clock = std::chrono::steady_clock;
+using namespace bench;
 
 namespace {
-
-double ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-long residentKb()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-bool check(int code, const char* what)
-{
-    if (code != 0)
-        std::fprintf(stderr, "%s failed with %d\n", what, code);
-    return code == 0;
-}
 
 bool receipt(Driver& d, int i)
 {
@@ -78,19 +53,6 @@ int readText(Driver& d)
     return lines;
 }
 
-double medianMs(int runs, const std::function<bool()>& step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto started = Clock::now();
-        if (!step())
-            return -1;
-        times.push_back(ms(Clock::now() - started));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -115,7 +77,7 @@ int main(int argc, char* argv[])
 
     QTemporaryDir dir;
     emulator::EmulatedDriver d(dir.path());
-    if (!check(d.SetPassword(u"735102"_s), "SetPassword") || !check(d.InitDevice(), "InitDevice"))
+    if (!connect(d))
         return 1;
     const auto filling = Clock::now();
     for (int s = 1; s < shifts; ++s) {

@@ -2,13 +2,14 @@
 //   bench_emulator [--documents N] [--receipts N]
 // 1. a ten-position sale receipt (open, ten positions, cash with change, close): median time;
 // 2. the X report after a shift of 1,000 receipts: median time;
-// 3. resident memory before and after N further documents (default 100,000).
+// 3. a picture as wide as the print head loaded into a slot: median time;
+// 4. resident memory before and after N further documents (default 100,000).
 
-#include "EmulatedDriver.h"
-#include "DeviceNumbers.h"
+#include "BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -17,39 +18,9 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using Clock = std::chrono::steady_clock;
+using namespace bench;
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-long residentKb()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-bool check(int code, const char* what)
-{
-    if (code != 0)
-        std::fprintf(stderr, "%s failed with %d\n", what, code);
-    return code == 0;
-}
 
 bool tenPositionReceipt(Driver& d)
 {
@@ -89,8 +60,7 @@ int main(int argc, char* argv[])
 
     QTemporaryDir dir;
     emulator::EmulatedDriver d(dir.path());
-    if (!check(d.SetPassword(u"735102"_s), "SetPassword") || !check(d.InitDevice(), "InitDevice") ||
-        !check(d.StartSession(u"Кассир1"_s, 1), "StartSession"))
+    if (!connect(d) || !check(d.StartSession(u"Кассир1"_s, 1), "StartSession"))
         return 1;
 
     std::vector<double> receiptTimes;
@@ -112,6 +82,20 @@ int main(int argc, char* argv[])
     }
     std::printf("X report after %d receipts: median %.3f ms (limit 5 ms)\n", receipts,
                 median(reportTimes));
+
+    // A picture as wide as the print head, with something on it to turn into dots.
+    QImage logo(384, 240, QImage::Format_RGB32);
+    logo.fill(Qt::white);
+    for (int y = 0; y < logo.height(); ++y) {
+        for (int x = (y * 7) % 5; x < logo.width(); x += 5)
+            logo.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    const QString logoPath = dir.filePath(u"logo.bmp"_s);
+    if (!logo.save(logoPath, "BMP"))
+        return 1;
+    const double loading =
+        medianMs(20, [&] { return check(d.LoadImage(1, logoPath), "LoadImage"); });
+    std::printf("384-dot picture loaded into a slot: median %.3f ms (limit 20 ms)\n", loading);
 
     const long before = residentKb();
     const auto started = Clock::now();

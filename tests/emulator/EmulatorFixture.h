@@ -34,6 +34,15 @@ struct TestClock
     void advanceHours(int hours) { advanceSeconds(qint64(hours) * 3600); }
 };
 
+inline int codeOf(ErrorCode code)
+{
+    return static_cast<int>(code);
+}
+
+// The general values of a cash payment without a card, as the windows pass them.
+inline const QVariant kCash = QVariant(PaymentType::Cash);
+inline const QVariant kNoCard = QVariant(QString());
+
 // Creates (or resets) the device on `port` in `folder` as the given generation.
 inline void createDevice(const QString& folder, int port, int major, int minor = 0)
 {
@@ -54,6 +63,17 @@ inline QStringList tape(const QString& folder, int port = 1, int last = 0)
         return {};
     const Expected<QStringList> lines = (*store)->tape(last);
     return lines ? *lines : QStringList();
+}
+
+// The device's state as its database holds it; a default state when it cannot be read.
+inline DeviceState stateOf(const QString& folder, int port = 1)
+{
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(folder, port, OpenMode::ExistingOnly);
+    if (!store)
+        return {};
+    Expected<DeviceState> state = (*store)->load();
+    return state ? *state : DeviceState{};
 }
 
 // A driver connected to the device of port 1, shift optionally open.

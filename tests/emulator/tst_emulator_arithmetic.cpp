@@ -11,9 +11,6 @@ using namespace emulator::testing;
 
 namespace {
 
-const QVariant kCash = QVariant(PaymentType::Cash);
-const QVariant kNoCard = QVariant(QString());
-
 using Script = std::function<void(Driver&)>;
 
 // Puts `amount` kopecks into the drawer with a cash-in document.

@@ -10,13 +10,6 @@ using namespace Qt::StringLiterals;
 using namespace emulator;
 using namespace emulator::testing;
 
-namespace {
-
-const QVariant kCash = QVariant(PaymentType::Cash);
-const QVariant kNoCard = QVariant(QString());
-
-} // namespace
-
 class TestEmulatorDocuments : public QObject
 {
     Q_OBJECT

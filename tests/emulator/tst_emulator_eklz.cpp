@@ -12,8 +12,6 @@ using namespace emulator::testing;
 
 namespace {
 
-const QVariant kCash = QVariant(PaymentType::Cash);
-const QVariant kNoCard = QVariant(QString());
 const int kNoData = resultCode(ErrorCode::EklzNoData);
 const int kUnknown = resultCode(ErrorCode::UnknownIndex);
 

@@ -10,23 +10,8 @@ using namespace emulator::testing;
 
 namespace {
 
-int codeOf(ErrorCode code)
-{
-    return static_cast<int>(code);
-}
-
 constexpr int kOk = 0;
 const int kValue = codeOf(ErrorCode::InvalidValue);
-
-DeviceState stateOf(const QString& folder)
-{
-    Expected<std::unique_ptr<DeviceStore>> store =
-        DeviceStore::open(folder, 1, OpenMode::ExistingOnly);
-    if (!store)
-        return {};
-    Expected<DeviceState> state = (*store)->load();
-    return state ? *state : DeviceState{};
-}
 
 // The two display lines without their trailing blanks.
 QStringList displayOf(const QString& folder)
