@@ -295,6 +295,13 @@ inline constexpr std::int16_t Last = PrintPicture3;
 inline constexpr std::int16_t Speed = 101;
 } // namespace DeviceOption
 
+// Values of DeviceOption::DateFormat: the order of a printed date.
+namespace DateOrder {
+inline constexpr std::int16_t DayMonthYear = 0;
+inline constexpr std::int16_t YearMonthDay = 1;
+inline constexpr std::int16_t MonthDayYear = 2;
+} // namespace DateOrder
+
 // Values of the rounding options (Rounding, TaxBaseRounding, TaxRounding).
 namespace RoundingMode {
 inline constexpr std::int16_t Down = 0;

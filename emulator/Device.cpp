@@ -155,8 +155,14 @@ void Device::print(Printout& out)
     const qsizetype offset = m_effects.tape.size();
     const QMap<qsizetype, int> styles = out.takeStyles();
     const QStringList lines = out.takeLines();
-    if (m_state.document)
-        m_state.document->lines += lines;
+    // A document keeps its text for the duplicate and the control tape; its pictures and bar
+    // codes are on the paper only.
+    if (m_state.document) {
+        for (const QString& line : lines) {
+            if (!isRasterTapeLine(line))
+                m_state.document->lines.append(line);
+        }
+    }
     // In slip mode a document goes onto the slip as a whole when it ends.
     if (!(m_state.document && m_state.peripherals.slip.on)) {
         for (auto it = styles.cbegin(); it != styles.cend(); ++it)
@@ -170,8 +176,12 @@ void Device::print(Printout& out)
 void Device::tearOff()
 {
     const qsizetype last = m_effects.tape.size() - 1;
-    if (last >= 0 && (m_effects.tapeCuts.isEmpty() || m_effects.tapeCuts.constLast() != last))
+    if (last >= 0 && (m_effects.tapeCuts.isEmpty() || m_effects.tapeCuts.constLast() != last)) {
         m_effects.tapeCuts.append(last);
+        // Option 10: the knife cuts the paper through instead of leaving a tab to tear off.
+        if (option(DeviceOption::FullCut) != 0)
+            m_effects.tapeStyles[last] |= TapeStyle::FullCut;
+    }
 }
 
 } // namespace emulator

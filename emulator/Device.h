@@ -10,8 +10,10 @@
 #include <QDateTime>
 #include <QVariant>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <variant>
 
 namespace emulator {
 
@@ -46,6 +48,7 @@ struct Effects
     QList<qsizetype> tapeCuts;       // the lines of `tape` after which the paper is torn off
     QList<IssuedDocument> documents;
     QList<ClosedShift> shifts;
+    QMap<int, std::optional<Raster>> pictures; // slots loaded (a raster) or emptied (nothing)
 };
 
 // How the driver passes payments on: automatic closing lets a covering payment close the
@@ -162,6 +165,18 @@ public:
     Failure setTime(const QString& hour, const QString& minute, std::int32_t second);
     Failure setPaperType(std::int32_t code);
 
+    // Pictures and bar codes (DevicePictures.cpp). A picture arrives decoded, or as the reason
+    // its file was refused: the device still answers its own refusals first.
+    using DecodedPicture = std::variant<Raster, Failure>;
+    using EncodedBarCode = std::variant<BarCode, Failure>;
+    Failure loadPicture(std::int32_t slot, const DecodedPicture& picture);
+    // Pictures 1 to 3 at once; an empty name leaves its picture as it is.
+    Failure loadPictures(const std::array<std::optional<DecodedPicture>, 3>& pictures);
+    Failure setPicture(std::int32_t slot);
+    Failure deletePicture(std::int32_t slot);
+    Failure programBarCode(const EncodedBarCode& code);
+    Failure programBarCodeMask(const EncodedBarCode& code);
+
     // Tax rates, tax chains, their reports and the text descriptors (DeviceTaxes.cpp)
     std::int32_t taxRate(std::int32_t number, Failure& failure) const;
     Failure setTaxRate(std::int32_t number, std::int32_t rate);
@@ -194,6 +209,7 @@ public:
     static constexpr int kMaxExtraStringLength = 80;
     static constexpr int kMaxCashierLength = 24;
     static constexpr int kMaxDepartment = 99;
+    static constexpr qsizetype kPictureMemory = 512 * 1024; // bytes of dots for all pictures
 
 private:
     // What closing the open document settles, in kopecks.

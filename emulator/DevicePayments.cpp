@@ -203,8 +203,9 @@ Failure Device::closeDocument()
     print(out);
     countClosedDocument(s);
     showChangeOnDisplay(s.total, s.change);
+    // A locked drawer (option 30) stays shut whatever was paid.
     for (const Payment& payment : m_state.document->payments) {
-        if (paymentMean(payment.type).drawer)
+        if (paymentMean(payment.type).drawer && option(DeviceOption::LockDrawer) == 0)
             m_state.sensors.drawerOpen = true;
     }
     m_state.fiscalDocuments += 1;

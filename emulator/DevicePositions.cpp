@@ -1,6 +1,7 @@
 // Positions, voids and corrections of the open receipt.
 
 #include "Device.h"
+#include "DeviceNumbers.h"
 #include "GeneralValue.h"
 #include "TapeLayout.h"
 
@@ -56,6 +57,10 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
         return fail(ErrorCode::NotSupportedByGeneration);
     if (const Failure f = requireNoPayment(); !f.ok())
         return f;
+    // Option 18: no selling while the cash drawer stands open.
+    if (request.kind != EntryKind::Purchase && m_state.sensors.drawerOpen &&
+        option(DeviceOption::BlockSalesWithDrawerOpen) != 0)
+        return fail(ErrorCode::NotAllowedInState, Reason::DrawerOpen);
     if (request.quantity <= 0)
         return fail(ErrorCode::InvalidQuantity, Reason::NotPositive);
     if (request.quantity > kMaxQuantity)
@@ -105,12 +110,16 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     document.body.lastOperationAmount = amount;
 
     Printout out = paper();
+    // Option 36 rules a line between two records of sales.
+    if (option(DeviceOption::PrintLineBetweenSales) != 0 && document.body.entries.size() > 1)
+        out.separator();
     const QString prefix = request.kind == EntryKind::Tare         ? u"ТАРА"_s
                            : request.kind == EntryKind::TareReturn ? u"ВОЗВРАТ ТАРЫ"_s
                                                                    : QString();
     tape::positionLines(out, request.name, request.quantity, request.price,
                         entrySign(request.kind) * amount, prefix);
-    if (department != document.department)
+    // A position's own department is always printed; option 9 prints every position's.
+    if (department != document.department || option(DeviceOption::PrintDepartment) != 0)
         out.line(u"  ОТДЕЛ %1"_s.arg(department));
     print(out);
     showPositionOnDisplay(request.name, entrySign(request.kind) * amount);

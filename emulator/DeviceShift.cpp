@@ -102,6 +102,8 @@ Failure Device::setClerk(const QString& cashier)
 
 Failure Device::openDrawer()
 {
+    if (option(DeviceOption::LockDrawer) != 0)
+        return fail(ErrorCode::NotAllowedInState, Reason::DrawerLocked);
     m_state.sensors.drawerOpen = true;
     return kOk;
 }

@@ -136,6 +136,32 @@ static QDataStream& operator>>(QDataStream& in, Sensors& s)
            s.printerError;
 }
 
+// A bar code is small and bounded: its bars never pass the print head's width.
+static QDataStream& operator<<(QDataStream& out, const BarCode& b)
+{
+    return out << b.modules << qint32(b.moduleDots) << qint32(b.height) << qint32(b.alignment)
+               << b.textBefore << b.textAfter << qint32(b.font) << b.text;
+}
+
+static QDataStream& operator>>(QDataStream& in, BarCode& b)
+{
+    qint32 moduleDots = 0, height = 0, alignment = 0, font = 0;
+    in >> b.modules >> moduleDots >> height >> alignment >> b.textBefore >> b.textAfter >> font >>
+        b.text;
+    b.moduleDots = moduleDots;
+    b.height = height;
+    b.alignment = alignment;
+    b.font = font;
+    return in;
+}
+
+static bool plausible(const BarCode& b)
+{
+    return !b.modules.isEmpty() && b.moduleDots >= 1 &&
+           b.modules.size() * b.moduleDots <= kPrintWidthDots && b.height >= 1 && b.height <= 255 &&
+           b.alignment >= 0 && b.alignment <= 2 && b.text.size() <= 256;
+}
+
 QByteArray DeviceState::serialize() const
 {
     QByteArray data;
@@ -159,6 +185,9 @@ QByteArray DeviceState::serialize() const
     out << descriptors;
     out << qint32(lastKpk) << eklzActivatedAt << eklzLastAt << sensors.eklzFull;
     out << peripherals << sensors.slipInserted;
+    // The pictures themselves are not part of the record: the store keeps them by slot.
+    out << qint32(chosenPicture);
+    writeOptional(out, barCode);
     return data;
 }
 
@@ -204,6 +233,14 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     s.lastKpk = lastKpk;
     if (!in.atEnd())
         in >> s.peripherals >> s.sensors.slipInserted;
+    if (!in.atEnd()) {
+        qint32 chosen = 0;
+        in >> chosen;
+        readOptional(in, s.barCode);
+        if (chosen < 0 || chosen > kMaxPictureSlot || (s.barCode && !plausible(*s.barCode)))
+            return std::nullopt;
+        s.chosenPicture = chosen;
+    }
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "BarCodes.h"
 #include "Peripherals.h"
+#include "Raster.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -229,6 +231,14 @@ struct DeviceState
 
     // Payment means, customer display, slip printer
     Peripherals peripherals;
+
+    // Graphics: the pictures loaded into their slots (kept in a table of their own beside the
+    // state record, see DeviceStore), the slot printed at the head of every receipt (0 none) and
+    // the programmed bar code printed by the options of its heights.
+    static constexpr int kMaxPictureSlot = 254;
+    QMap<int, Raster> pictures;
+    int chosenPicture = 0;
+    std::optional<BarCode> barCode;
 
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;

@@ -1,15 +1,11 @@
 #include "DeviceStore.h"
 
+#include "DeviceStoreDatabase.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 #include <atomic>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -42,136 +38,12 @@ const char16_t* const kSchema[] = {
     u"CREATE INDEX IF NOT EXISTS eklz_by_shift ON eklz(shift, kpk)",
     u"CREATE INDEX IF NOT EXISTS eklz_by_kind_shift ON eklz(kind, shift)",
     u"CREATE INDEX IF NOT EXISTS eklz_by_kind_date ON eklz(kind, at)",
+    // The pictures loaded into the device, by slot: a raster of `width` x `height` dots.
+    u"CREATE TABLE IF NOT EXISTS pictures(slot INTEGER PRIMARY KEY, width INTEGER NOT NULL,"
+    u" height INTEGER NOT NULL, dots BLOB NOT NULL)",
 };
-
-// A null text is an empty text: bound as it is, it would be NULL in a NOT NULL column and fail
-// every later save of the device.
-QString textValue(const QString& text)
-{
-    return text.isNull() ? QString(u""_s) : text;
-}
-
-Failure storageError()
-{
-    return Failure{ErrorCode::StorageError, Reason::General};
-}
-
-Failure damaged()
-{
-    return Failure{ErrorCode::DeviceDamaged, Reason::General};
-}
 
 } // namespace
-
-struct DeviceStore::Database
-{
-    QString connectionName;
-    QString path;
-    QSqlDatabase db;
-    std::optional<QSqlQuery> saveState;
-    std::optional<QSqlQuery> addLine;
-    std::optional<QSqlQuery> addSlipLine;
-    std::optional<QSqlQuery> addMark;
-    std::optional<QSqlQuery> addDocument;
-    std::optional<QSqlQuery> addShift;
-    std::optional<QSqlQuery> addEklz;
-    qint64 dataVersion = -1;
-
-    ~Database()
-    {
-        saveState.reset();
-        addLine.reset();
-        addSlipLine.reset();
-        addMark.reset();
-        addDocument.reset();
-        addShift.reset();
-        addEklz.reset();
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
-    }
-
-    Status exec(QSqlQuery& query)
-    {
-        if (query.exec())
-            return Done{};
-        return Status(storageError(), query.lastError().text());
-    }
-
-    Status exec(const QString& sql)
-    {
-        QSqlQuery query(db);
-        if (query.exec(sql))
-            return Done{};
-        return Status(storageError(), query.lastError().text());
-    }
-
-    Expected<qint64> count(const QString& sql)
-    {
-        QSqlQuery query(db);
-        if (!query.exec(sql) || !query.next())
-            return Expected<qint64>(storageError(), query.lastError().text());
-        return query.value(0).toLongLong();
-    }
-
-    qint64 currentDataVersion()
-    {
-        QSqlQuery query(db);
-        if (!query.exec(u"PRAGMA data_version"_s) || !query.next())
-            return -1;
-        return query.value(0).toLongLong();
-    }
-
-    Status prepare()
-    {
-        saveState.emplace(db);
-        addLine.emplace(db);
-        addSlipLine.emplace(db);
-        addMark.emplace(db);
-        addDocument.emplace(db);
-        addShift.emplace(db);
-        addEklz.emplace(db);
-        const bool ok =
-            saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
-            addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
-            addSlipLine->prepare(u"INSERT INTO slips(line) VALUES (?)"_s) &&
-            addMark->prepare(
-                u"INSERT OR REPLACE INTO tape_marks(line, style, cut) VALUES (?, ?, ?)"_s) &&
-            addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
-                                 u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
-            addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at,"
-                              u" counters) VALUES (?, ?, ?, ?)"_s) &&
-            addEklz->prepare(u"INSERT INTO eklz(kpk, shift, kind, at, total, text)"
-                             u" VALUES (?, ?, ?, ?, ?, ?)"_s);
-        if (!ok)
-            return Status(storageError(), db.lastError().text());
-        return Done{};
-    }
-
-    Status addToEklz(int kpk, int shift, int kind, const QDateTime& at, Kopecks total,
-                     const QStringList& lines)
-    {
-        addEklz->bindValue(0, kpk);
-        addEklz->bindValue(1, shift);
-        addEklz->bindValue(2, kind);
-        addEklz->bindValue(3, at.toString(Qt::ISODate));
-        addEklz->bindValue(4, static_cast<qlonglong>(total));
-        addEklz->bindValue(5, textValue(lines.join(u'\n')));
-        return exec(*addEklz);
-    }
-
-    Expected<DeletedRecords> records()
-    {
-        const Expected<qint64> lines = count(u"SELECT COUNT(*) FROM tape"_s);
-        const Expected<qint64> documents = count(u"SELECT COUNT(*) FROM documents"_s);
-        const Expected<qint64> shifts = count(u"SELECT COUNT(*) FROM shifts"_s);
-        for (const Expected<qint64>* n : {&lines, &documents, &shifts}) {
-            if (!*n)
-                return Expected<DeletedRecords>(n->failure(), n->detail());
-        }
-        return DeletedRecords{*lines, *documents, *shifts};
-    }
-};
 
 DeviceStore::DeviceStore(std::unique_ptr<Database> db) : m_db(std::move(db))
 {
@@ -300,6 +172,10 @@ Expected<DeviceState> DeviceStore::load()
     if (!state)
         return Expected<DeviceState>(damaged(),
                                      u"the device state in %1 cannot be read"_s.arg(path()));
+    Expected<QMap<int, Raster>> pictures = m_db->loadPictures();
+    if (!pictures)
+        return Expected<DeviceState>(pictures.failure(), pictures.detail());
+    state->pictures = std::move(*pictures);
     m_db->dataVersion = m_db->currentDataVersion();
     return std::move(*state);
 }
@@ -353,6 +229,8 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
                             shift.counters[Counter::SalesTotal], shift.lines);
         }
     }
+    if (s && !effects.pictures.isEmpty())
+        s = d.savePictures(effects.pictures);
     return s;
 }
 
@@ -363,15 +241,11 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
     const Expected<DeletedRecords> deleted = m_db->records();
     Status s =
         deleted ? m_db->exec(u"DELETE FROM tape"_s) : Status(deleted.failure(), deleted.detail());
-    if (s)
-        s = m_db->exec(u"DELETE FROM slips"_s);
-    s = m_db->exec(u"DELETE FROM tape_marks"_s);
-    if (s)
-        s = m_db->exec(u"DELETE FROM documents"_s);
-    if (s)
-        s = m_db->exec(u"DELETE FROM shifts"_s);
-    if (s)
-        s = m_db->exec(u"DELETE FROM eklz"_s);
+    for (const char16_t* table :
+         {u"slips", u"tape_marks", u"documents", u"shifts", u"eklz", u"pictures"}) {
+        if (s)
+            s = m_db->exec(u"DELETE FROM "_s + QString::fromUtf16(table));
+    }
     if (s) {
         m_db->saveState->bindValue(0, state.serialize());
         s = m_db->exec(*m_db->saveState);
@@ -385,55 +259,6 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
     return deleted;
 }
 
-Status DeviceStore::copyTo(const QString& path)
-{
-    // VACUUM INTO reads one snapshot of the database, so a copy never holds half a change.
-    const QString part = path + u".part"_s;
-    QFile::remove(part);
-    QSqlQuery query(m_db->db);
-    query.prepare(u"VACUUM INTO ?"_s);
-    query.bindValue(0, part);
-    if (!query.exec())
-        return Status(storageError(), query.lastError().text());
-    QFile::remove(path);
-    if (!QFile::rename(part, path))
-        return Status(storageError(), u"cannot write %1"_s.arg(QDir::toNativeSeparators(path)));
-    return Done{};
-}
-
-Status DeviceStore::restoreFrom(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return Status(storageError(), u"there is no %1"_s.arg(QDir::toNativeSeparators(path)));
-    QSqlQuery attach(m_db->db);
-    attach.prepare(u"ATTACH DATABASE ? AS saved"_s);
-    attach.bindValue(0, path);
-    if (!attach.exec())
-        return Status(storageError(), attach.lastError().text());
-    Status s = beginWrite();
-    const bool began = s.ok();
-    // Every table of the device, the copy's rows in place of the device's own.
-    for (const char16_t* table :
-         {u"device", u"tape", u"tape_marks", u"slips", u"documents", u"shifts", u"eklz"}) {
-        const QString name = QString::fromUtf16(table);
-        if (s)
-            s = m_db->exec(u"DELETE FROM main.%1"_s.arg(name));
-        if (s)
-            s = m_db->exec(u"INSERT INTO main.%1 SELECT * FROM saved.%1"_s.arg(name));
-    }
-    if (s) {
-        const Expected<qint64> states = m_db->count(u"SELECT COUNT(*) FROM main.device"_s);
-        if (!states || *states != 1)
-            s = Status(damaged(), u"%1 holds no device"_s.arg(QDir::toNativeSeparators(path)));
-    }
-    if (s)
-        s = commit();
-    else if (began)
-        rollback();
-    m_db->exec(u"DETACH DATABASE saved"_s);
-    return s;
-}
-
 bool DeviceStore::changedElsewhere()
 {
     const qint64 version = m_db->currentDataVersion();
@@ -441,84 +266,6 @@ bool DeviceStore::changedElsewhere()
         return false;
     m_db->dataVersion = version;
     return true;
-}
-
-Expected<QStringList> DeviceStore::tape(int lastLines, Paper paper)
-{
-    const QString table = paper == Paper::Slip ? u"slips"_s : u"tape"_s;
-    QSqlQuery query(m_db->db);
-    if (lastLines > 0) {
-        query.prepare(u"SELECT line FROM (SELECT id, line FROM %1 ORDER BY id DESC LIMIT ?)"
-                      u" ORDER BY id"_s.arg(table));
-        query.bindValue(0, lastLines);
-    } else {
-        query.prepare(u"SELECT line FROM %1 ORDER BY id"_s.arg(table));
-    }
-    if (!query.exec())
-        return Expected<QStringList>(storageError(), query.lastError().text());
-    QStringList lines;
-    while (query.next())
-        lines.append(query.value(0).toString());
-    return lines;
-}
-
-Expected<TapeSpan> DeviceStore::tapeSpan()
-{
-    QSqlQuery query(m_db->db);
-    if (!query.exec(u"SELECT MIN(id), MAX(id) FROM tape"_s) || !query.next())
-        return Expected<TapeSpan>(storageError(), query.lastError().text());
-    if (query.value(0).isNull())
-        return TapeSpan{};
-    return TapeSpan{query.value(0).toLongLong(), query.value(1).toLongLong()};
-}
-
-Expected<QList<TapeLine>> DeviceStore::tapeLines(qint64 firstId, qint64 lastId)
-{
-    QSqlQuery query(m_db->db);
-    query.prepare(u"SELECT tape.id, tape.line, tape_marks.style, tape_marks.cut FROM tape"
-                  u" LEFT JOIN tape_marks ON tape_marks.line = tape.id"
-                  u" WHERE tape.id BETWEEN ? AND ? ORDER BY tape.id"_s);
-    query.bindValue(0, firstId);
-    query.bindValue(1, lastId);
-    if (!query.exec())
-        return Expected<QList<TapeLine>>(storageError(), query.lastError().text());
-    QList<TapeLine> lines;
-    while (query.next()) {
-        lines.append(TapeLine{query.value(0).toLongLong(), query.value(1).toString(),
-                              query.value(2).toInt(), query.value(3).toInt() != 0});
-    }
-    return lines;
-}
-
-Expected<qint64> DeviceStore::lastCutBefore(qint64 id)
-{
-    QSqlQuery query(m_db->db);
-    query.prepare(u"SELECT MAX(line) FROM tape_marks WHERE cut = 1 AND line < ?"_s);
-    query.bindValue(0, id);
-    if (!query.exec() || !query.next())
-        return Expected<qint64>(storageError(), query.lastError().text());
-    return query.value(0).isNull() ? qint64(0) : query.value(0).toLongLong();
-}
-
-Expected<qint64> DeviceStore::findOnTape(const QString& text, qint64 beforeId)
-{
-    QSqlQuery query(m_db->db);
-    query.prepare(u"SELECT MAX(id) FROM tape WHERE id < ? AND instr(line, ?) > 0"_s);
-    query.bindValue(0, beforeId);
-    query.bindValue(1, text);
-    if (!query.exec() || !query.next())
-        return Expected<qint64>(storageError(), query.lastError().text());
-    return query.value(0).isNull() ? qint64(0) : query.value(0).toLongLong();
-}
-
-Expected<qint64> DeviceStore::tapeLineCount()
-{
-    return m_db->count(u"SELECT COUNT(*) FROM tape"_s);
-}
-
-Expected<qint64> DeviceStore::documentCount()
-{
-    return m_db->count(u"SELECT COUNT(*) FROM documents"_s);
 }
 
 } // namespace emulator

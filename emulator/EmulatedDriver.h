@@ -166,12 +166,25 @@ public:
 private:
     using Command = std::function<Failure(Device&)>;
 
+    // One of the driver's own options (EmulatedDriverOptions.cpp): its range, the failure of a
+    // value outside it, how it is read and written, and a further check of the value if any.
+    struct DriverOptionRule
+    {
+        std::int16_t option;
+        std::int32_t min;
+        std::int32_t max;
+        Failure outOfRange;
+        std::function<std::int32_t(const EmulatedDriver&)> read;
+        std::function<void(EmulatedDriver&, std::int32_t)> write;
+        std::function<Failure(const EmulatedDriver&, std::int32_t)> check = {};
+    };
+    static const DriverOptionRule* driverOptionRule(std::int16_t option);
+
     // The one road of every command: log it, take in outside changes, honour an injected
     // fault, run it on the device (committed on success), remember and log the outcome.
     Result command(const char16_t* member, QList<DriverArgument> arguments, const Command& body);
     // A setting of the driver itself, answered without the device.
     Result setting(const char16_t* member, QList<DriverArgument> arguments, Failure failure);
-    Result notYet(const char16_t* member, QList<DriverArgument> arguments);
     // Queries: `read` answers from the device; before InitDevice they answer `fallback`.
     template <typename T>
     T query(const char16_t* member, QList<DriverArgument> arguments,

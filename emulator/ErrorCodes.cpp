@@ -137,6 +137,8 @@ constexpr std::array kReasons{
                u"the file could not be opened for writing"},
     ReasonInfo{Reason::ControlCharacter, u"текст содержит управляющие символы",
                u"the text holds control characters"},
+    ReasonInfo{Reason::DrawerOpen, u"денежный ящик открыт", u"the cash drawer is open"},
+    ReasonInfo{Reason::DrawerLocked, u"денежный ящик заблокирован", u"the cash drawer is locked"},
     ReasonInfo{Reason::ChainLength, u"цепочка должна состоять из 20 символов",
                u"a chain has 20 characters"},
     ReasonInfo{Reason::ChainCharacter, u"допустимы только A-D, a-d и 0",
@@ -156,6 +158,17 @@ constexpr std::array kReasons{
                u"there is no document with this KPK number"},
 };
 
+// The row of a table whose key field holds `key`, or none.
+template <typename Row, std::size_t N, typename Key>
+const Row* findRow(const std::array<Row, N>& table, Key Row::*field, std::int32_t key)
+{
+    for (const Row& row : table) {
+        if (static_cast<std::int32_t>(row.*field) == key)
+            return &row;
+    }
+    return nullptr;
+}
+
 QString pick(Language language, const char16_t* russian, const char16_t* english)
 {
     return QString::fromUtf16(language == Language::Russian ? russian : english);
@@ -165,10 +178,8 @@ QString pick(Language language, const char16_t* russian, const char16_t* english
 
 QString errorComment(std::int16_t code, Language language)
 {
-    for (const ErrorCodeInfo& info : kCodes) {
-        if (static_cast<std::int16_t>(info.code) == code)
-            return pick(language, info.russian, info.english);
-    }
+    if (const ErrorCodeInfo* info = findRow(kCodes, &ErrorCodeInfo::code, code))
+        return pick(language, info->russian, info->english);
     return language == Language::Russian ? u"Неизвестная ошибка (код %1)"_s.arg(code)
                                          : u"Unknown error (code %1)"_s.arg(code);
 }
@@ -181,11 +192,9 @@ QString extendedComment(std::int32_t code2, Language language)
     const std::int32_t reason = code2 % 100;
     if (code2 < 0 || code > INT16_MAX)
         return errorComment(-1, language);
-    QString text = errorComment(static_cast<std::int16_t>(code), language);
-    for (const ReasonInfo& info : kReasons) {
-        if (static_cast<std::int32_t>(info.reason) == reason)
-            return text + u": "_s + pick(language, info.russian, info.english);
-    }
+    const QString text = errorComment(static_cast<std::int16_t>(code), language);
+    if (const ReasonInfo* info = findRow(kReasons, &ReasonInfo::reason, reason))
+        return text + u": "_s + pick(language, info->russian, info->english);
     return text;
 }
 

@@ -31,6 +31,8 @@ enum class Reason : std::int16_t {
     EmptyText = 13,
     NotWritable = 14,
     ControlCharacter = 15, // a text holds line breaks or other control characters
+    DrawerOpen = 16,       // sales wait until the cash drawer is shut
+    DrawerLocked = 17,     // the cash drawer is locked by option
     // What is wrong with a tax chain text.
     ChainLength = 30,
     ChainCharacter = 31,

@@ -100,6 +100,12 @@ void Printout::amountLine(const QString& caption, Kopecks amount)
     columns(caption, u'=' + formatMoney(amount));
 }
 
+void Printout::raster(const Raster& raster)
+{
+    if (!raster.isEmpty())
+        m_lines.append(rasterTapeLine(raster));
+}
+
 void Printout::attributed(const QString& text, Attributes attributes)
 {
     QString shown = text;

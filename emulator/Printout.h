@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceState.h"
+#include "Raster.h"
 
 #include <QMap>
 #include <QString>
@@ -18,6 +19,7 @@ inline constexpr int DoubleWidth = 2;
 inline constexpr int DoubleHeight = 4;
 inline constexpr int LowerHalf = 8;
 inline constexpr int Underline = 16; // the rule printed under an underlined line
+inline constexpr int FullCut = 32;   // the paper after this line was cut through, not torn
 } // namespace TapeStyle
 
 // Lays out the text the device prints on its paper tape: lines never exceed the tape's width.
@@ -37,6 +39,8 @@ public:
     void columns(const QString& left, const QString& right); // right part flush right
     void separator(QChar c = u'-');
     void amountLine(const QString& caption, Kopecks amount); // "ИТОГ   =12.50"
+    // A picture or bar code: one tape line that holds the raster (see rasterTapeLine).
+    void raster(const Raster& raster);
 
     // Print attributes of a text line: double width spreads the letters, double height takes
     // two rows, underline adds a rule under the text.

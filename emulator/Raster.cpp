@@ -55,6 +55,11 @@ QString rasterTapeLine(const Raster& raster)
            QString::fromLatin1(raster.bits.toBase64());
 }
 
+bool isRasterTapeLine(const QString& line)
+{
+    return line.startsWith(kMarker);
+}
+
 std::optional<Raster> rasterOfTapeLine(const QString& line)
 {
     if (!line.startsWith(kMarker))

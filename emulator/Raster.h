@@ -35,6 +35,7 @@ struct Raster
 // that holds its raster. Printed texts never contain control characters, so the marker that
 // starts such a line cannot be confused with text.
 QString rasterTapeLine(const Raster& raster);
+bool isRasterTapeLine(const QString& line); // cheap: looks at the marker only
 // The raster of a tape line, or nothing when the line is text (or a damaged raster line).
 std::optional<Raster> rasterOfTapeLine(const QString& line);
 // What a text-only view of the tape shows in place of a raster line.

@@ -9,11 +9,70 @@ using namespace Qt::StringLiterals;
 namespace emulator::tape {
 namespace {
 
-const QString kDateTime = u"dd.MM.yyyy HH:mm"_s;
+// A printed date and time, the date in the order option 22 asks for.
+QString printed(const DeviceState& state, const QDateTime& at)
+{
+    switch (optionValue(state, DeviceOption::DateFormat)) {
+    case DateOrder::YearMonthDay:
+        return at.toString(u"yyyy.MM.dd HH:mm"_s);
+    case DateOrder::MonthDayYear:
+        return at.toString(u"MM.dd.yyyy HH:mm"_s);
+    default:
+        return at.toString(u"dd.MM.yyyy HH:mm"_s);
+    }
+}
+
+// The purchases of a receipt as option 21 counts them: its positions, or their whole quantity.
+QString purchases(const DeviceState& state, const Document& document)
+{
+    qint64 positions = 0;
+    qint64 quantity = 0;
+    for (const Entry& entry : document.body.entries) {
+        if (isPosition(entry.kind)) {
+            positions += 1;
+            quantity += entry.quantity;
+        }
+    }
+    return optionValue(state, DeviceOption::CountTotalQuantity) != 0 ? formatQuantity(quantity)
+                                                                     : QString::number(positions);
+}
 
 QString meanName(const DeviceState& state, int type)
 {
     return state.peripherals.paymentMeans[static_cast<std::size_t>(type - PaymentType::First)].name;
+}
+
+// The pictures at the head of a receipt, centred: the chosen slot's, then pictures 1 to 3 as
+// their options ask (a picture already printed as the chosen one is not printed twice).
+void receiptPictures(Printout& out, const DeviceState& state)
+{
+    QList<int> chosen;
+    if (state.chosenPicture > 0)
+        chosen.append(state.chosenPicture);
+    for (int n = 1; n <= 3; ++n) {
+        if (optionValue(state, DeviceOption::PrintPictureBase + n) != 0 && !chosen.contains(n))
+            chosen.append(n);
+    }
+    for (int slot : chosen) {
+        const auto picture = state.pictures.constFind(slot);
+        if (picture != state.pictures.cend())
+            out.raster(picture->placed(kPrintWidthDots, 1));
+    }
+}
+
+// The programmed bar code where a height option asks for it (0: not printed, 1 to 3: that many
+// times its programmed height), with its readable text before and after as programmed.
+void receiptBarCode(Printout& out, const DeviceState& state, int heightOption)
+{
+    const int factor = optionValue(state, heightOption);
+    if (!state.barCode || factor <= 0)
+        return;
+    const BarCode& code = *state.barCode;
+    if (code.textBefore && !code.text.isEmpty())
+        out.centered(code.text);
+    out.raster(code.raster(factor));
+    if (code.textAfter && !code.text.isEmpty())
+        out.centered(code.text);
 }
 
 QString version(const DeviceState& state)
@@ -26,7 +85,7 @@ QString version(const DeviceState& state)
 void shiftOpened(Printout& out, const DeviceState& state)
 {
     out.centered(kShiftOpenedTitle + u" %1"_s.arg(state.shiftNumber));
-    out.columns(state.shiftOpenedAt.toString(kDateTime), u"КАССА %1"_s.arg(state.registerNumber));
+    out.columns(printed(state, state.shiftOpenedAt), u"КАССА %1"_s.arg(state.registerNumber));
     out.line(u"КАССИР "_s + state.cashier);
 }
 
@@ -70,9 +129,9 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
     const Counters& c = state.shiftCounters;
     out.centered(title);
     out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
-    out.columns(at.toString(kDateTime), u"СМЕНА %1"_s.arg(state.shiftNumber));
+    out.columns(printed(state, at), u"СМЕНА %1"_s.arg(state.shiftNumber));
     if (state.shiftOpenedAt.isValid())
-        out.line(u"ОТКРЫТА "_s + state.shiftOpenedAt.toString(kDateTime));
+        out.line(u"ОТКРЫТА "_s + printed(state, state.shiftOpenedAt));
     out.line(u"КАССИР "_s + state.cashier);
     out.separator();
     shiftTotals(out, c, true);
@@ -107,7 +166,7 @@ void printerTest(Printout& out, const DeviceState& state, int kind, const QDateT
     switch (kind) {
     case TestKind::TrialReceipt:
         out.centered(u"ПРОБНЫЙ ЧЕК"_s);
-        out.line(at.toString(kDateTime));
+        out.line(printed(state, at));
         out.columns(u"ТОВАР"_s, u"=1.00"_s);
         out.amountLine(u"ИТОГ"_s, 100);
         out.centered(u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s);
@@ -141,6 +200,9 @@ void duplicate(Printout& out, const QStringList& receipt)
 
 void documentHeader(Printout& out, const DeviceState& state, const Document& document)
 {
+    const bool receipt = documentKind(document.type).positions;
+    if (receipt)
+        receiptPictures(out, state);
     // The programmed header opens every document; without one the device greets.
     const bool centred = optionValue(state, DeviceOption::CentreHeader) != 0;
     bool headerPrinted = false;
@@ -153,7 +215,7 @@ void documentHeader(Printout& out, const DeviceState& state, const Document& doc
     if (!headerPrinted)
         out.centered(u"ДОБРО ПОЖАЛОВАТЬ!"_s);
     out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
-    out.columns(document.openedAt.toString(kDateTime),
+    out.columns(printed(state, document.openedAt),
                 document.number > 0 ? u"ДОК %1"_s.arg(document.number) : QString());
     out.columns(u"КАССИР "_s + document.cashier, u"ОТД %1"_s.arg(document.department));
     if (!document.order.isEmpty())
@@ -161,7 +223,7 @@ void documentHeader(Printout& out, const DeviceState& state, const Document& doc
     const QString title = documentTitle(document.type);
     if (!title.isEmpty())
         out.centered(title);
-    if (documentKind(document.type).positions) {
+    if (receipt) {
         for (const QString& extra : state.extraStrings)
             out.line(extra);
     }
@@ -169,8 +231,9 @@ void documentHeader(Printout& out, const DeviceState& state, const Document& doc
         out.line(descriptor);
     for (const QString& data : state.pendingExtraData)
         out.line(data);
-    if (documentKind(document.type).positions &&
-        optionValue(state, DeviceOption::PrintDelimiter) != 0)
+    if (receipt)
+        receiptBarCode(out, state, DeviceOption::StartBarCodeHeight);
+    if (receipt && optionValue(state, DeviceOption::PrintDelimiter) != 0)
         out.separator(u'=');
 }
 
@@ -186,6 +249,9 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
                 Kopecks change)
 {
     out.separator();
+    if (documentKind(document.type).positions &&
+        optionValue(state, DeviceOption::PrintQuantity) != 0)
+        out.columns(u"ПОКУПОК"_s, purchases(state, document));
     // The total in the style the options ask for, with an asterisk before the amount if asked.
     const QChar sign = optionValue(state, DeviceOption::AsteriskBeforeTotal) != 0 ? u'*' : u'=';
     Printout totalLine(out.width());
@@ -205,6 +271,7 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
     if (documentKind(document.type).positions) {
         for (const QString& extra : state.extraStrings2)
             out.line(extra);
+        receiptBarCode(out, state, DeviceOption::EndBarCodeHeight);
     }
     out.separator();
     eklzStamp(out, state, state.lastKpk + 1);

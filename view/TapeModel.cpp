@@ -54,7 +54,7 @@ QList<TapeRow> TapeModel::rowsOf(const QList<TapeLine>& lines)
             rows.append(std::move(row));
         }
         if (line.cut)
-            rows.append(TapeRow{TapeRow::Kind::Tear, line.id, {}, 0, {}});
+            rows.append(TapeRow{TapeRow::Kind::Tear, line.id, {}, line.style & Style::FullCut, {}});
     }
     return rows;
 }

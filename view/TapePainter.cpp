@@ -59,6 +59,13 @@ void TapePainter::paint(QPainter& painter, const TapeRow& row, int top) const
     const int height = rowHeight(row);
     const int width = paperWidth();
     painter.save();
+    if (row.kind == TapeRow::Kind::Tear && (row.style & Style::FullCut)) {
+        // A full cut leaves straight edges with a gap between the two pieces.
+        painter.fillRect(0, top, width, 2, kPaper);
+        painter.fillRect(0, top + height - 2, width, 2, kPaper);
+        painter.restore();
+        return;
+    }
     if (row.kind == TapeRow::Kind::Tear) {
         // The paper's torn edge: the document above ends in teeth, the next one starts below.
         QPainterPath teeth;

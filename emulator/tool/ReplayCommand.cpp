@@ -49,9 +49,9 @@ Outcome run(const Request& request)
         if (const int code = request.createDevice(); code != 0)
             return {code, {}};
     } else if (!QFile::exists(emulator::DeviceStore::databasePath(request.folder, request.port))) {
-        return {2, u"there is no device on port %1 in %2 (--create X.Y makes one)"_s
-                       .arg(request.port)
-                       .arg(request.folder)};
+        return {2,
+                u"there is no device on port %1 in %2 (--create X.Y makes one)"_s.arg(request.port)
+                    .arg(request.folder)};
     }
 
     aimAtPort(*script, request.port);

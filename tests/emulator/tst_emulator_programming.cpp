@@ -11,11 +11,6 @@ using namespace emulator::testing;
 
 namespace {
 
-int codeOf(ErrorCode code)
-{
-    return static_cast<int>(code);
-}
-
 // The lines of the last receipt on the tape, from its first header line on.
 QList<TapeText> lastReceipt(const QString& folder)
 {
@@ -57,6 +52,10 @@ private slots:
     void optionWrites_data();
     void optionWrites();
     void optionsChangeTheReceipt();
+    void optionEffects_data();
+    void optionEffects();
+    void drawerOptions_data();
+    void drawerOptions();
     void headerReadBackAndPrinted();
     void dateAndTime_data();
     void dateAndTime();
@@ -130,6 +129,96 @@ void TestEmulatorProgramming::optionsChangeTheReceipt()
     QVERIFY(!total->tall);
     QVERIFY(total->text.endsWith(u"*12.50"_s));
     QVERIFY(findLine(lines, QString(40, u'=')));
+}
+
+void TestEmulatorProgramming::optionEffects_data()
+{
+    QTest::addColumn<QList<QPair<int, int>>>("options");
+    QTest::addColumn<QString>("pattern"); // over the receipt's lines joined by line feeds
+    QTest::addColumn<bool>("found");
+
+    using Options = QList<QPair<int, int>>;
+    using namespace DeviceOption;
+    const QString separator = u"-{40}\n"_s;
+    // clang-format off
+    QTest::newRow("no purchase count") << Options{} << u"ПОКУПОК"_s << false;
+    QTest::newRow("purchases counted by positions")
+        << Options{{PrintQuantity, 1}} << u"\nПОКУПОК +2\n"_s << true;
+    QTest::newRow("purchases counted by quantity")
+        << Options{{PrintQuantity, 1}, {CountTotalQuantity, 1}} << u"\nПОКУПОК +3.500\n"_s << true;
+    QTest::newRow("no department lines") << Options{} << u"  ОТДЕЛ"_s << false;
+    QTest::newRow("department under each position")
+        << Options{{PrintDepartment, 1}} << u"=15.00\n  ОТДЕЛ 1\nМолоко"_s << true;
+    QTest::newRow("no line between sales") << Options{} << separator + u"Молоко"_s << false;
+    QTest::newRow("line between sales")
+        << Options{{PrintLineBetweenSales, 1}} << u"=15.00\n"_s + separator + u"Молоко"_s << true;
+    QTest::newRow("no line before the first sale")
+        << Options{{PrintLineBetweenSales, 1}} << separator + u"Хлеб"_s << false;
+    const auto today = [](const QString& format) {
+        return u"\n"_s + QRegularExpression::escape(QDate::currentDate().toString(format)) + u' ';
+    };
+    QTest::newRow("day first") << Options{} << today(u"dd.MM.yyyy"_s) << true;
+    QTest::newRow("year first")
+        << Options{{DateFormat, DateOrder::YearMonthDay}} << today(u"yyyy.MM.dd"_s) << true;
+    QTest::newRow("month first")
+        << Options{{DateFormat, DateOrder::MonthDayYear}} << today(u"MM.dd.yyyy"_s) << true;
+    // clang-format on
+}
+
+void TestEmulatorProgramming::optionEffects()
+{
+    QFETCH(QList<QPair<int, int>>, options);
+    QFETCH(QString, pattern);
+    QFETCH(bool, found);
+
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    for (const auto& [option, value] : options)
+        QCOMPARE(d->SetDeviceOpt(std::int16_t(option), std::int16_t(value)), 0);
+    QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    const qsizetype before = tape(folder()).size();
+    QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+    QCOMPARE(d->Item(1500, 1000, u"Хлеб"_s, 1), 0);
+    QCOMPARE(d->Item(2000, 500, u"Молоко"_s, 1), 0);
+    QCOMPARE(d->Tender2(2500, PaymentType::Cash, QString(), QString()), 0);
+    QStringList receipt;
+    for (const QString& line : tape(folder()).mid(before))
+        receipt << tapeText(line).text;
+    const QString text = receipt.join(u'\n') + u'\n';
+    QVERIFY2(text.contains(QRegularExpression(pattern)) == found, qPrintable(text));
+}
+
+void TestEmulatorProgramming::drawerOptions_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<int>("openDrawerCode"); // OpenDrawer after a cash receipt
+    QTest::addColumn<int>("itemCode");       // a sale while the drawer is as that left it
+    QTest::addColumn<int>("drawerOpen");
+
+    const int refused = codeOf(ErrorCode::NotAllowedInState);
+    QTest::newRow("no option") << 0 << 0 << 0 << 1;
+    QTest::newRow("no sales with the drawer open")
+        << int(DeviceOption::BlockSalesWithDrawerOpen) << 0 << refused << 1;
+    QTest::newRow("drawer locked") << int(DeviceOption::LockDrawer) << refused << 0 << 0;
+}
+
+void TestEmulatorProgramming::drawerOptions()
+{
+    QFETCH(int, option);
+    QFETCH(int, openDrawerCode);
+    QFETCH(int, itemCode);
+    QFETCH(int, drawerOpen);
+
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    if (option != 0)
+        QCOMPARE(d->SetDeviceOpt(std::int16_t(option), 1), 0);
+    QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    sellOne(*d);
+    QCOMPARE(d->OpenDrawer(), openDrawerCode);
+    QCOMPARE(d->GetDeviceInfo(DeviceInfo::DrawerOpen), drawerOpen);
+    QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+    QCOMPARE(d->Item(1000, 100, u"Соль"_s, 1), itemCode);
 }
 
 void TestEmulatorProgramming::headerReadBackAndPrinted()
