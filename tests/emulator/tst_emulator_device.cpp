@@ -353,12 +353,10 @@ private slots:
         QCOMPARE(d->GetErrorCode2() / 100, int(ErrorCode::UnknownIndex));
     }
 
-    void laterMembersSayNotYet()
+    void unsetOptionsReadAsTheirDefaults()
     {
         std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
         QVERIFY(d);
-        const int notYet = int(ErrorCode::NotSupportedYet);
-        QCOMPARE(d->LoadImage(1, u"a.bmp"_s), notYet);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::ShiftTimeLimit), 24);
         QCOMPARE(d->GetTextDeviceInfo(1042), QString());

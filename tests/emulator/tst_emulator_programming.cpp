@@ -29,6 +29,9 @@ const TapeText* findLine(const QList<TapeText>& lines, const QString& start)
     return nullptr;
 }
 
+// Device options and the values written to them, in order.
+using OptionValues = QList<QPair<int, int>>;
+
 void sellOne(Driver& d)
 {
     QCOMPARE(d.StartDocument(DocumentType::Sale, 1, {}, {}), 0);
@@ -133,11 +136,11 @@ void TestEmulatorProgramming::optionsChangeTheReceipt()
 
 void TestEmulatorProgramming::optionEffects_data()
 {
-    QTest::addColumn<QList<QPair<int, int>>>("options");
+    QTest::addColumn<OptionValues>("options");
     QTest::addColumn<QString>("pattern"); // over the receipt's lines joined by line feeds
     QTest::addColumn<bool>("found");
 
-    using Options = QList<QPair<int, int>>;
+    using Options = OptionValues;
     using namespace DeviceOption;
     const QString separator = u"-{40}\n"_s;
     // clang-format off
@@ -167,7 +170,7 @@ void TestEmulatorProgramming::optionEffects_data()
 
 void TestEmulatorProgramming::optionEffects()
 {
-    QFETCH(QList<QPair<int, int>>, options);
+    QFETCH(OptionValues, options);
     QFETCH(QString, pattern);
     QFETCH(bool, found);
 
