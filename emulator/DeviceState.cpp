@@ -11,6 +11,19 @@ namespace {
 constexpr quint32 kMagic = 0x51444556; // "QDEV"
 constexpr quint32 kFormat = 1;
 
+// A list read from a record trusts its count no further than the bytes left could hold (every
+// element takes at least one byte): Qt's own reader reserves room for the count it reads, so a
+// damaged count would ask for gigabytes before the record runs out. Written as Qt writes a list.
+template <typename T> struct BoundedList
+{
+    QList<T>& list;
+};
+
+template <typename T> BoundedList<T> bounded(QList<T>& list)
+{
+    return {list};
+}
+
 } // namespace
 
 // Found by argument-dependent lookup from Qt's container streaming, hence in this namespace.
@@ -70,6 +83,29 @@ static QDataStream& operator>>(QDataStream& in, Payment& p)
     return in;
 }
 
+template <typename T> static QDataStream& operator>>(QDataStream& in, BoundedList<T> target)
+{
+    target.list.clear();
+    quint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok)
+        return in;
+    if (count > quint64(in.device()->bytesAvailable())) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return in;
+    }
+    for (quint32 i = 0; i < count; ++i) {
+        T element;
+        in >> element;
+        if (in.status() != QDataStream::Ok) {
+            target.list.clear();
+            return in;
+        }
+        target.list.append(std::move(element));
+    }
+    return in;
+}
+
 template <typename T>
 static QDataStream& writeOptional(QDataStream& out, const std::optional<T>& value)
 {
@@ -100,7 +136,7 @@ static QDataStream& operator<<(QDataStream& out, const DocumentBody& b)
 
 static QDataStream& operator>>(QDataStream& in, DocumentBody& b)
 {
-    in >> b.entries >> b.delta >> b.lastOperationAmount;
+    in >> bounded(b.entries) >> b.delta >> b.lastOperationAmount;
     return readOptional(in, b.lastPosition);
 }
 
@@ -117,7 +153,7 @@ static QDataStream& operator>>(QDataStream& in, Document& d)
     qint32 number = 0;
     qint32 department = 0;
     in >> type >> number >> department >> d.order >> d.cashier >> d.openedAt >> d.body >>
-        d.payments >> d.lines;
+        bounded(d.payments) >> bounded(d.lines);
     d.type = static_cast<DocumentType>(type);
     d.number = number;
     d.department = department;
@@ -207,13 +243,13 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
         s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >> s.shiftOpen >>
         shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >> s.cashierSet >>
         s.departmentSales >> fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >>
-        s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >> s.lastReceipt >>
-        s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >> s.pendingExtraData >>
-        s.faultMember >> faultCode;
+        s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >> bounded(s.lastReceipt) >>
+        s.lastReceiptTotal >> bounded(s.extraStrings) >> s.extraStrings2 >>
+        bounded(s.pendingExtraData) >> s.faultMember >> faultCode;
     readOptional(in, s.document);
     if (!in.atEnd()) {
         qint32 paperType = 0;
-        in >> s.headerLines >> s.headerBold >> paperType;
+        in >> bounded(s.headerLines) >> bounded(s.headerBold) >> paperType;
         s.paperType = paperType;
         if (s.headerLines.size() != kHeaderLines || s.headerBold.size() != kHeaderLines)
             return std::nullopt;

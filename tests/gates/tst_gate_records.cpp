@@ -1,0 +1,113 @@
+// A device's saved state whose list counts were damaged is refused as damaged: the reader never
+// trusts a count beyond what the record could hold, so a huge count can neither exhaust memory
+// nor end the program.
+
+#include "DeviceState.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace emulator;
+
+namespace {
+
+// Each list below gets one element that starts with a marker no other part of the record holds;
+// the element count stands right before it.
+constexpr qint32 kMarkerNumber = 0x5eadbeef;
+const QString kMarkerText = u"\u2603MARK"_s;
+
+QByteArray markerBytes(bool text)
+{
+    QByteArray bytes(4, '\0');
+    if (!text) {
+        qToBigEndian<qint32>(kMarkerNumber, bytes.data());
+        return bytes;
+    }
+    qToBigEndian<quint32>(quint32(kMarkerText.size() * 2), bytes.data());
+    for (QChar c : kMarkerText) {
+        char unit[2];
+        qToBigEndian<quint16>(c.unicode(), unit);
+        bytes.append(unit, 2);
+    }
+    return bytes;
+}
+
+using Place = std::function<void(DeviceState&)>;
+
+Document openDocument()
+{
+    Document document;
+    document.number = 1;
+    return document;
+}
+
+} // namespace
+
+class TestGateRecords : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aDamagedCountIsRefused_data()
+    {
+        QTest::addColumn<Place>("place");
+        QTest::addColumn<bool>("text");
+        QTest::addColumn<quint32>("count");
+
+        const QList<std::pair<const char*, std::pair<Place, bool>>> places{
+            {"last receipt", {[](DeviceState& s) { s.lastReceipt = {kMarkerText}; }, true}},
+            {"extra strings", {[](DeviceState& s) { s.extraStrings = {kMarkerText}; }, true}},
+            {"pending data", {[](DeviceState& s) { s.pendingExtraData = {kMarkerText}; }, true}},
+            {"header lines",
+             {[](DeviceState& s) { s.headerLines[0] = kMarkerText; }, true}}, // 8 lines
+            {"document lines",
+             {[](DeviceState& s) {
+                  s.document = openDocument();
+                  s.document->lines = {kMarkerText};
+              },
+              true}},
+            {"entries",
+             {[](DeviceState& s) {
+                  s.document = openDocument();
+                  Entry entry;
+                  entry.kind = static_cast<EntryKind>(kMarkerNumber);
+                  s.document->body.entries = {entry};
+              },
+              false}},
+            {"payments",
+             {[](DeviceState& s) {
+                  s.document = openDocument();
+                  Payment payment;
+                  payment.type = kMarkerNumber;
+                  s.document->payments = {payment};
+              },
+              false}},
+        };
+        for (const auto& [name, place] : places) {
+            for (const quint32 count : {0xffffffefu, 0x7fffffffu, 100000u})
+                QTest::addRow("%s, count %u", name, count) << place.first << place.second << count;
+        }
+    }
+
+    void aDamagedCountIsRefused()
+    {
+        QFETCH(Place, place);
+        QFETCH(bool, text);
+        QFETCH(quint32, count);
+
+        DeviceState state;
+        place(state);
+        QByteArray record = state.serialize();
+        QVERIFY(DeviceState::deserialize(record)); // the record reads before it is damaged
+        const qsizetype at = record.indexOf(markerBytes(text));
+        QVERIFY(at >= 4);
+        QCOMPARE(record.indexOf(markerBytes(text), at + 1), -1);
+        qToBigEndian<quint32>(count, record.data() + at - 4);
+
+        QVERIFY(!DeviceState::deserialize(record));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGateRecords)
+#include "tst_gate_records.moc"
