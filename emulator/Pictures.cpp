@@ -46,6 +46,10 @@ std::optional<BitmapHeader> readBitmapHeader(const QString& path)
     header.height = std::abs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
     const quint16 bits = qFromLittleEndian<quint16>(bytes + 28);
     const quint32 compression = qFromLittleEndian<quint32>(bytes + 30);
+    // Sides beyond the limits are refused by the caller; their pixel size could overflow.
+    if (header.width <= 0 || header.width > kMaxPictureSourceSide ||
+        header.height > kMaxPictureSourceSide)
+        return header;
     if (compression == 0 || compression == 3)
         header.neededBytes = offset + (header.width * bits + 31) / 32 * 4 * header.height;
     return header;
