@@ -10,6 +10,9 @@ QUOLT_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-pl
 # Serving the program without a display, and the test of that.
 QUOLT_HEADLESS_PACKAGES=(xvfb xauth openbox x11vnc)
 QUOLT_HEADLESS_TEST_PACKAGES=(xdotool x11-utils imagemagick iproute2)
+# Building the Debian package: dpkg-shlibdeps, file (cpack finds the programs with it), the
+# manual page from --help, the check of the desktop entry.
+QUOLT_PACKAGE_PACKAGES=(dpkg-dev file help2man desktop-file-utils)
 
 quolt_as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
