@@ -16,7 +16,8 @@ QString localLogPath(const QString& path, const QString& dataFolder)
     if (!drive.match(path).hasMatch())
         return path;
     const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    return QDir(dataFolder).filePath(path.mid(slash + 1));
+    // Joined as text: QDir would take a name that starts with ':' for a path of its own.
+    return QDir(dataFolder).path() + u'/' + path.mid(slash + 1);
 }
 
 bool DriverLog::setPath(const QString& path)
