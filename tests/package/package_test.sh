@@ -88,7 +88,7 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     unset QT_QPA_PLATFORM
     "$root/usr/bin/TestQuolt" >"$work/program.log" 2>&1 &
     program_pid=$!
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 900); do # a loaded machine starts it slowly
         xdotool search --name "^$start_title\$" >/dev/null 2>&1 && { echo "PASS"; exit 0; }
         kill -0 "$program_pid" 2>/dev/null || { cat "$work/program.log"; fail "the program ended"; }
         sleep 0.1
