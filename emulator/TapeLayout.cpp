@@ -159,6 +159,24 @@ void programmingReport(Printout& out, const DeviceState& state)
     for (int number = DeviceOption::First; number <= DeviceOption::Last; ++number)
         out.columns(u"ОПЦИЯ %1"_s.arg(number), QString::number(optionValue(state, number)));
     out.columns(u"СКОРОСТЬ"_s, QString::number(optionValue(state, DeviceOption::Speed)));
+    out.columns(u"КОРРЕКЦИЯ ЧАСОВ"_s,
+                QString::number(optionValue(state, DeviceOption::ClockCorrection)));
+    out.columns(u"ТИП БУМАГИ"_s, QString::number(state.paperType));
+    out.separator();
+    out.line(u"ЗАГОЛОВОК ЧЕКА"_s);
+    for (qsizetype line = 0; line < state.headerLines.size(); ++line) {
+        const QString bold = state.headerBold.value(line) ? u" Ж"_s : QString();
+        out.line(u"%1%2 %3"_s.arg(line + 1).arg(bold, state.headerLines.at(line)).trimmed());
+    }
+    out.separator();
+    out.line(u"КАРТИНКИ"_s);
+    if (state.pictures.isEmpty())
+        out.line(u"НЕТ"_s);
+    for (auto it = state.pictures.cbegin(); it != state.pictures.cend(); ++it) {
+        const QString chosen = it.key() == state.chosenPicture ? u" *"_s : QString();
+        out.columns(u"%1%2"_s.arg(it.key()).arg(chosen),
+                    u"%1x%2"_s.arg(it.value().width).arg(it.value().height));
+    }
 }
 
 void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at)

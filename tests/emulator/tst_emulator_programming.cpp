@@ -55,6 +55,7 @@ private slots:
     void optionWrites_data();
     void optionWrites();
     void optionsChangeTheReceipt();
+    void programmingReportListsWhatIsProgrammed();
     void optionEffects_data();
     void optionEffects();
     void drawerOptions_data();
@@ -132,6 +133,20 @@ void TestEmulatorProgramming::optionsChangeTheReceipt()
     QVERIFY(!total->tall);
     QVERIFY(total->text.endsWith(u"*12.50"_s));
     QVERIFY(findLine(lines, QString(40, u'=')));
+}
+
+void TestEmulatorProgramming::programmingReportListsWhatIsProgrammed()
+{
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    QCOMPARE(d->SetDeviceOpt(DeviceOption::ClockCorrection, -7), 0);
+    QCOMPARE(d->SetOrderHeader(2, u"ООО Ромашка"_s, 1), 0);
+    QCOMPARE(d->PrintReport(ReportKind::Programming), 0);
+    const QString report = tape(folder()).join(u'\n');
+    for (const QString& line : {u"ОТЧЕТ ПО ПРОГРАММИРОВАНИЮ"_s, u"КОРРЕКЦИЯ ЧАСОВ"_s,
+                                u"2 Ж ООО Ромашка"_s, u"КАРТИНКИ\nНЕТ"_s})
+        QVERIFY2(report.contains(line), qPrintable(line));
+    QVERIFY(report.contains(QRegularExpression(u"КОРРЕКЦИЯ ЧАСОВ +-7\n"_s)));
 }
 
 void TestEmulatorProgramming::optionEffects_data()
