@@ -37,7 +37,7 @@ template <typename Window, typename Prepare> void showOwned(MainForm& owner, Pre
 {
     Window window(owner);
     prepare(window);
-    ui::showModal(window, &owner);
+    forms::showModal(window, &owner);
 }
 
 template <typename Window> void showOwned(MainForm& owner)
@@ -48,7 +48,7 @@ template <typename Window> void showOwned(MainForm& owner)
 } // namespace
 
 MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
-    : ui::Loadable<QMainWindow>(parent), ui(std::make_unique<Ui::MainForm>()),
+    : forms::Loadable<QMainWindow>(parent), ui(std::make_unique<Ui::MainForm>()),
       m_driver(std::move(driver))
 {
     ui->setupUi(this);
@@ -95,12 +95,12 @@ QString MainForm::ClerkId() const
 
 void MainForm::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void MainForm::ShowResult(Driver::Result r)
 {
-    SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+    SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
 }
 
 void MainForm::Form_Load()
@@ -211,7 +211,7 @@ void MainForm::CmdGetExtendedError_Click()
 void MainForm::mnBaudRate_Click()
 {
     dlgBaudRate dialog;
-    ui::showModal(dialog, this);
+    forms::showModal(dialog, this);
     if (!dialog.bOk)
         return;
     SetStatus(u"Установка скорости обмена..."_s);
@@ -272,7 +272,8 @@ void MainForm::OfferToCancelOpenDocument()
     // window is left to end it; without this the shift could never be closed again.
     if (m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) == 0)
         return;
-    if (ui::askYesNo(this, u"На устройстве открыт документ. Отменить его?"_s) != ui::Answer::Yes)
+    if (forms::askYesNo(this, u"На устройстве открыт документ. Отменить его?"_s) !=
+        forms::Answer::Yes)
         return;
     SetStatus(u"Отмена документа..."_s);
     ShowResult(m_driver->CancelDocument());
@@ -373,7 +374,7 @@ void MainForm::closeEvent(QCloseEvent* event)
     if (!m_released) {
         m_released = true;
         m_driver->DeinitDevice();
-        ui::endProgram();
+        forms::endProgram();
     }
     event->accept();
 }

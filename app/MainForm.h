@@ -21,7 +21,7 @@ class MainForm;
 // The hub of the program from a successful initialisation to the end of the run: it holds the
 // driver object for every other window, opens and closes the shift and opens every other window.
 // Other windows read and write the shared state it implements, through that face alone.
-class MainForm : public ui::Loadable<QMainWindow>, public ui::SharedState
+class MainForm : public forms::Loadable<QMainWindow>, public forms::SharedState
 {
     Q_OBJECT
 
@@ -79,6 +79,6 @@ private:
     std::shared_ptr<Driver> m_driver;
     // The document type options, indexed 1..9 by the type code they stand for.
     std::array<QRadioButton*, 10> Option1{};
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     bool m_released = false;
 };

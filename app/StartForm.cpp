@@ -22,7 +22,7 @@ constexpr int kDefaultSpeedPosition = 1;
 } // namespace
 
 StartForm::StartForm(QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::StartForm>())
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::StartForm>())
 {
     ui->setupUi(this);
     connect(ui->InitCommand, &QPushButton::clicked, this, &StartForm::InitCommand_Click);
@@ -34,7 +34,7 @@ StartForm::~StartForm() = default;
 
 void StartForm::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void StartForm::Form_Load()
@@ -45,8 +45,8 @@ void StartForm::Form_Load()
         // half-made: it stays off screen, says why and the program ends.
         setAttribute(Qt::WA_DontShowOnScreen);
         ui->InitCommand->setEnabled(false);
-        ui::showMessage(nullptr, creation.error);
-        ui::endProgram(1);
+        forms::showMessage(nullptr, creation.error);
+        forms::endProgram(1);
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
@@ -83,14 +83,14 @@ void StartForm::FillSpeeds()
 
 void StartForm::BrowseLog(QLineEdit* box, const QString& title)
 {
-    ui::OpenFileRequest request;
+    forms::OpenFileRequest request;
     request.filter = u"Log Files(*.log)|*.log|All Files (*.*)|*.*"_s;
     request.filterIndex = 1;
     request.title = title;
     request.initialDirectory = u"."_s;
     request.defaultExtension = u"log"_s;
     request.pathMustExist = true;
-    if (const std::optional<QString> path = ui::openFile(this, request))
+    if (const std::optional<QString> path = forms::openFile(this, request))
         box->setText(*path);
 }
 
@@ -159,27 +159,27 @@ void StartForm::InitCommand_Click()
 
 void StartForm::CloseTooLongShift()
 {
-    if (ui::askYesNo(this, u"Превышена продолжительность смены. Закрыть смену?"_s,
-                     u"Информация"_s) != ui::Answer::Yes) {
-        ui::showMessage(
+    if (forms::askYesNo(this, u"Превышена продолжительность смены. Закрыть смену?"_s,
+                        u"Информация"_s) != forms::Answer::Yes) {
+        forms::showMessage(
             this, u"Необходимо закрыть смену для продолжения работы. Приложение будет закрыто."_s);
-        ui::endProgram();
+        forms::endProgram();
         return;
     }
     const Driver::Result r = m_driver->EndSession();
     const QString comment = m_driver->GetErrorComment(r);
     SetStatus(comment);
     if (r != 0) {
-        ui::showMessage(
+        forms::showMessage(
             this,
             u"Ошибка при закрытии смены: "_s + comment +
                 u". Возможно, требуется ручное вмешательство в работу устройства. Приложение будет закрыто."_s);
-        ui::endProgram();
+        forms::endProgram();
         return;
     }
     // The operator presses the init button again once the shift is closed.
-    ui::showMessage(this,
-                    u"Смена закрыта. Необходимо заново подать команду инициализации устройства."_s);
+    forms::showMessage(
+        this, u"Смена закрыта. Необходимо заново подать команду инициализации устройства."_s);
 }
 
 void StartForm::OpenMainWindow()
@@ -191,7 +191,7 @@ void StartForm::OpenMainWindow()
     // In the middle of the screen, as the start window was, and so whole on it: left to itself the
     // window manager puts the large main window wherever it finds room, even partly off screen.
     main->adjustSize();
-    ui::centreOnScreen(*main);
+    forms::centreOnScreen(*main);
     main->show();
     close();
 }

@@ -18,7 +18,7 @@ class StartForm;
 // The first window: creates the driver object, takes the connection settings and initialises the
 // device; on success it opens the main window and closes itself. The driver object it created
 // lives on in the main window.
-class StartForm : public ui::Loadable<QDialog>
+class StartForm : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
@@ -32,7 +32,7 @@ public:
     // True when the last initialisation switched payment caching on. It outlives the start
     // window: it is the shared state's, which document windows read long after the start window
     // has closed.
-    inline static bool& m_bCashPay = ui::SharedState::m_bCashPay;
+    inline static bool& m_bCashPay = forms::SharedState::m_bCashPay;
 
 protected:
     void Form_Load() override;
@@ -52,5 +52,5 @@ private:
 
     std::unique_ptr<Ui::StartForm> ui;
     std::shared_ptr<Driver> m_driver;
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
 };

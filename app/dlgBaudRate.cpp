@@ -4,11 +4,11 @@
 #include "ExchangeSpeeds.h"
 
 dlgBaudRate::dlgBaudRate(QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgBaudRate>())
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgBaudRate>())
 {
     ui->setupUi(this);
     // Esc confirms nothing, as "Отмена" does.
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     connect(ui->OKButton, &QPushButton::clicked, this, &dlgBaudRate::OKButton_Click);
     connect(ui->CancelButton, &QPushButton::clicked, this, &dlgBaudRate::CancelButton_Click);
 }

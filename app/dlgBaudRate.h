@@ -13,7 +13,7 @@ class dlgBaudRate;
 
 // Lets the operator pick a new exchange speed for the running connection. It talks to nobody:
 // the main window reads whether it was confirmed and which position was chosen.
-class dlgBaudRate : public ui::Loadable<QDialog>
+class dlgBaudRate : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 

@@ -29,8 +29,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv); // takes the locale from the environment
     useUtf8Characters();
-    ui::installQtTranslations(app);
-    ui::applyHouseStyle(app);
+    forms::installQtTranslations(app);
+    forms::applyHouseStyle(app);
     // The built-in device, with every call followed by the view windows.
     view::registerTracedEmulator();
 

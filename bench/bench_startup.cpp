@@ -102,9 +102,9 @@ int runInit(int rounds)
     if (!emulated)
         std::printf("(no device registered: a stand-in driver answers)\n");
     // Nothing may block: messages answer No, the end of the run is ignored.
-    ui::SeamOverride quiet(
+    forms::SeamOverride quiet(
         {{},
-         [](QWidget*, const QString&, const QString&, bool) { return ui::Answer::No; },
+         [](QWidget*, const QString&, const QString&, bool) { return forms::Answer::No; },
          {},
          [](int) {},
          {}});

@@ -23,7 +23,7 @@ public:
         QLineEdit* text;
     };
 
-    Corrections(const ui::FieldReader& fields, const DocumentCommands& commands, Boxes boxes)
+    Corrections(const forms::FieldReader& fields, const DocumentCommands& commands, Boxes boxes)
         : m_fields(fields), m_commands(commands), m_boxes(boxes)
     {
     }
@@ -33,7 +33,7 @@ public:
     bool absoluteWithText(Driver& driver) const;
 
 private:
-    const ui::FieldReader& m_fields;
+    const forms::FieldReader& m_fields;
     const DocumentCommands& m_commands;
     Boxes m_boxes;
 };

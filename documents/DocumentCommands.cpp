@@ -63,7 +63,7 @@ void DocumentCounters::refresh(Driver& driver) const
 void DocumentCommands::showOutcome(const StatusStyle& style, Driver::Result result) const
 {
     const QString comment = m_driver->GetErrorComment(result);
-    m_status(style.progress() ? ui::statusText(comment) : comment);
+    m_status(style.progress() ? forms::statusText(comment) : comment);
 }
 
 Driver::Result DocumentCommands::run(const StatusStyle& style, const Command& command) const

@@ -38,8 +38,8 @@ constexpr std::int32_t kFreeMemoryFrom = 3;
 
 } // namespace
 
-DocumentWindow::DocumentWindow(ui::SharedState& main, Style style, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), m_main(main), m_style(style)
+DocumentWindow::DocumentWindow(forms::SharedState& main, Style style, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), m_main(main), m_style(style)
 {
 }
 
@@ -88,7 +88,7 @@ void DocumentWindow::Form_Load()
 
 void DocumentWindow::SetStatus(const QString& text)
 {
-    ui::setStatus(m_statusLine, text);
+    forms::setStatus(m_statusLine, text);
 }
 
 void DocumentWindow::RefreshDocInfo()
@@ -169,7 +169,7 @@ void DocumentWindow::CmdTender_Click()
     const PaymentOutcome outcome = m_commands.pay(styled(u"Платеж..."_s), payment);
     const bool offer = m_style.printOffer == PrintOffer::WhenPaid
                            ? outcome.result == 0
-                           : m_commands.printingNeeded(outcome, ui::SharedState::m_bCashPay);
+                           : m_commands.printingNeeded(outcome, forms::SharedState::m_bCashPay);
     if (offer && m_closeDocument)
         m_closeDocument->setEnabled(true);
     // A payment that covers the total may have ended the document on the device, even a

@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 class QComboBox;
@@ -33,7 +33,7 @@ namespace documents {
 // the correction buttons and boxes "CmdItemChange", "CmdProcChange", "CmdAbsoluteChangeText" with
 // "TxtAbsCh", "TxtChProc", "TxtAbsChText", "TxtAbsoluteChangeText". A window without one of them
 // simply lacks that command.
-class DocumentWindow : public ui::Loadable<QDialog>
+class DocumentWindow : public forms::Loadable<QDialog>
 {
 protected:
     // How the shared commands show themselves (see StatusStyle).
@@ -53,7 +53,7 @@ protected:
 
     enum class Refresh { No, Yes };
 
-    DocumentWindow(ui::SharedState& main, Style style, QWidget* parent);
+    DocumentWindow(forms::SharedState& main, Style style, QWidget* parent);
     ~DocumentWindow() override;
 
     // Finds and connects the shared controls; the window's constructor calls it after setupUi.
@@ -86,9 +86,9 @@ protected:
     Driver::Result VoidGoods(const QVariant& quantity, std::int32_t price, const QString& name,
                              std::int32_t taxGroup, std::int16_t department);
 
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     DocumentCommands m_commands{[this](const QString& text) { SetStatus(text); }};
 
 private:

@@ -1,7 +1,7 @@
 #include "FormPay.h"
 #include "ui_FormPay.h"
 
-FormPay::FormPay(ui::SharedState& main, QWidget* parent)
+FormPay::FormPay(forms::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Bare, TypeWidth::Int32, PrintOffer::WhenPaid}, parent),
       ui(std::make_unique<Ui::FormPay>())
 {

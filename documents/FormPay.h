@@ -17,7 +17,7 @@ class FormPay : public documents::DocumentWindow
     Q_OBJECT
 
 public:
-    explicit FormPay(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormPay(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormPay() override;
 
 private:

@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormPurchase::FormPurchase(ui::SharedState& main, QWidget* parent)
+FormPurchase::FormPurchase(forms::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Progress, TypeWidth::Int16, PrintOffer::WhenPaid}, parent),
       ui(std::make_unique<Ui::FormPurchase>())
 {
@@ -65,5 +65,5 @@ void FormPurchase::CmdStatus_Click()
 {
     // The full status: the purchase window wants more than the printer's part.
     dlgStatus window(m_main, this);
-    ui::showModal(window, this);
+    forms::showModal(window, this);
 }

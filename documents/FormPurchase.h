@@ -15,7 +15,7 @@ class FormPurchase : public documents::DocumentWindow
     Q_OBJECT
 
 public:
-    explicit FormPurchase(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormPurchase(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormPurchase() override;
 
 protected:

@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormSale::FormSale(ui::SharedState& main, QWidget* parent)
+FormSale::FormSale(forms::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Progress, TypeWidth::Int32, PrintOffer::WhenPaid}, parent),
       ui(std::make_unique<Ui::FormSale>())
 {
@@ -226,11 +226,11 @@ void FormSale::CmdStatus_Click()
 {
     dlgStatus window(m_main);
     window.m_bPrinterOnly = true;
-    ui::showModal(window, this);
+    forms::showModal(window, this);
 }
 
 void FormSale::CmdExtraInfo_Click()
 {
     dlgExtraInfo2 window(m_main);
-    ui::showModal(window, this);
+    forms::showModal(window, this);
 }

@@ -20,7 +20,7 @@ class FormSale : public documents::DocumentWindow
     Q_OBJECT
 
 public:
-    explicit FormSale(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormSale(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormSale() override;
 
 protected:

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormTextDoc::FormTextDoc(ui::SharedState& main, QWidget* parent)
+FormTextDoc::FormTextDoc(forms::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {}, parent), ui(std::make_unique<Ui::FormTextDoc>())
 {
     ui->setupUi(this);

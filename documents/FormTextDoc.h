@@ -19,7 +19,7 @@ class FormTextDoc : public documents::DocumentWindow
     Q_OBJECT
 
 public:
-    explicit FormTextDoc(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormTextDoc(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormTextDoc() override;
 
     std::int32_t m_DocumentType = 3; // 3 text document, 7 text document without number

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormVoidItem::FormVoidItem(ui::SharedState& main, QWidget* parent)
+FormVoidItem::FormVoidItem(forms::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Bare, TypeWidth::Int16, PrintOffer::WhenNeeded}, parent),
       ui(std::make_unique<Ui::FormVoidItem>())
 {
@@ -73,5 +73,5 @@ void FormVoidItem::Command1_Click()
 void FormVoidItem::CmdExtraInfo_Click()
 {
     dlgExtraInfo2 window(m_main, this);
-    ui::showModal(window, this);
+    forms::showModal(window, this);
 }

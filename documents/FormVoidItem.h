@@ -17,7 +17,7 @@ class FormVoidItem : public documents::DocumentWindow
     Q_OBJECT
 
 public:
-    explicit FormVoidItem(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormVoidItem(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormVoidItem() override;
 
 protected:

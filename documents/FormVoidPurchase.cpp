@@ -3,7 +3,7 @@
 
 using namespace Qt::StringLiterals;
 
-FormVoidPurchase::FormVoidPurchase(ui::SharedState& main, QWidget* parent)
+FormVoidPurchase::FormVoidPurchase(forms::SharedState& main, QWidget* parent)
     : DocumentWindow(main, {Status::Bare, TypeWidth::Int16, PrintOffer::WhenNeeded}, parent),
       ui(std::make_unique<Ui::FormVoidPurchase>())
 {

@@ -15,7 +15,7 @@ class FormVoidPurchase : public documents::DocumentWindow
     Q_OBJECT
 
 public:
-    explicit FormVoidPurchase(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormVoidPurchase(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormVoidPurchase() override;
 
 private slots:

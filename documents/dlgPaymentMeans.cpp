@@ -29,8 +29,8 @@ std::int32_t flagOf(const QCheckBox* box)
 
 } // namespace
 
-dlgPaymentMeans::dlgPaymentMeans(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgPaymentMeans>()), m_main(main)
+dlgPaymentMeans::dlgPaymentMeans(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgPaymentMeans>()), m_main(main)
 {
     ui->setupUi(this);
     txtPMName = rowControls<QLineEdit>(*this, u"txtPMName"_s);
@@ -47,7 +47,7 @@ dlgPaymentMeans::~dlgPaymentMeans() = default;
 
 void dlgPaymentMeans::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void dlgPaymentMeans::Form_Load()
@@ -91,7 +91,7 @@ void dlgPaymentMeans::CmdApply_Click()
         m_result = m_driver->SetPaymentMean(n, txtPMName[i]->text(), flagOf(CheckIsCard[i]),
                                             flagOf(CheckDoCheckTotal[i]), flagOf(CheckDrawer[i]),
                                             flagOf(CheckChange[i]));
-        SetStatus(ui::statusText(m_driver->GetErrorComment(m_result)));
+        SetStatus(forms::statusText(m_driver->GetErrorComment(m_result)));
     }
 }
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 class QCheckBox;
@@ -20,14 +20,14 @@ class dlgPaymentMeans;
 
 // Reads and programs the device's eight payment means: the name each payment type prints under
 // and whether it is a card, counts as cash, opens the drawer and may be overpaid for change.
-class dlgPaymentMeans : public ui::Loadable<QDialog>
+class dlgPaymentMeans : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
     static constexpr int kRows = 8;
 
-    explicit dlgPaymentMeans(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgPaymentMeans(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgPaymentMeans() override;
 
 protected:
@@ -41,7 +41,7 @@ private:
     void SetStatus(const QString& text);
 
     std::unique_ptr<Ui::dlgPaymentMeans> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     bool m_bSessionOpen = false;
     Driver::Result m_result = 0;

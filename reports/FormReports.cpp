@@ -7,13 +7,13 @@
 
 using namespace Qt::StringLiterals;
 
-FormReports::FormReports(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormReports>()), m_main(main),
+FormReports::FormReports(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormReports>()), m_main(main),
       m_fields([this](const QString& text) { SetStatus(text); })
 {
     ui->setupUi(this);
     // Nothing is left open on the device between two reports: Esc closes as "Закрыть" does.
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     connect(ui->CmdX1Report, &QPushButton::clicked, this, &FormReports::CmdX1Report_Click);
     connect(ui->CmdX2Report, &QPushButton::clicked, this, &FormReports::CmdX2Report_Click);
     connect(ui->CmdZ1Report, &QPushButton::clicked, this, &FormReports::CmdZ1Report_Click);
@@ -33,7 +33,7 @@ FormReports::~FormReports() = default;
 
 void FormReports::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void FormReports::Form_Load()
@@ -49,7 +49,7 @@ void FormReports::Run(const QString& progress, const std::function<Driver::Resul
 {
     SetStatus(progress);
     const Driver::Result r = calls();
-    SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+    SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
 }
 
 void FormReports::RunShiftReport(const QString& progress, std::int16_t kind)

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 
@@ -21,12 +21,12 @@ class FormReports;
 // Prints the device's reports and tests: X1, X2 and Z1, the programming report, the tax chain
 // reports, the trial receipt and the two printer tests. Which buttons work is decided once, at
 // load, by whether the shift was open then.
-class FormReports : public ui::Loadable<QDialog>
+class FormReports : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit FormReports(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormReports(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormReports() override;
 
 protected:
@@ -53,7 +53,7 @@ private:
     void RunShiftReport(const QString& progress, std::int16_t kind);
 
     std::unique_ptr<Ui::FormReports> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
-    ui::FieldReader m_fields;
+    forms::FieldReader m_fields;
 };

@@ -26,14 +26,14 @@ void paint(QWidget* picture, const QColor& colour)
 
 } // namespace
 
-dlgEKLZ::dlgEKLZ(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgEKLZ>()), m_main(main)
+dlgEKLZ::dlgEKLZ(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgEKLZ>()), m_main(main)
 {
     ui->setupUi(this);
     // The window only asks for reports; nothing stays open on the device: Esc closes it.
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
 
-    const std::pair<QLineEdit*, ui::UpDown*> shiftBoxes[] = {
+    const std::pair<QLineEdit*, forms::UpDown*> shiftBoxes[] = {
         {ui->TxtNumSession1, ui->udNumSession1},     {ui->TxtNumSession2, ui->udNumSession2},
         {ui->TxtNumSession3_1, ui->udNumSession3_1}, {ui->TxtNumSession3_2, ui->udNumSession3_2},
         {ui->TxtNumSession4_1, ui->udNumSession4_1}, {ui->TxtNumSession4_2, ui->udNumSession4_2},
@@ -41,11 +41,11 @@ dlgEKLZ::dlgEKLZ(ui::SharedState& main, QWidget* parent)
     for (const auto& [box, spinner] : shiftBoxes) {
         spinner->setRange(1, kMaxShift);
         spinner->setValue(1);
-        new ui::NumberBox(box, spinner);
+        new forms::NumberBox(box, spinner);
     }
     ui->udNumDocument->setRange(1, kMaxKpk);
     ui->udNumDocument->setValue(1);
-    new ui::NumberBox(ui->TxtNumDocument, ui->udNumDocument);
+    new forms::NumberBox(ui->TxtNumDocument, ui->udNumDocument);
 
     for (QDateEdit* picker : {ui->dtDate1_1, ui->dtDate1_2, ui->dtDate2_1, ui->dtDate2_2}) {
         picker->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
@@ -72,7 +72,7 @@ dlgEKLZ::~dlgEKLZ() = default;
 
 void dlgEKLZ::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void dlgEKLZ::Form_Load()
@@ -91,7 +91,7 @@ void dlgEKLZ::RunReport(const QString& progress, std::int16_t printedKind, const
     // Whatever the device answered, the text it has ready is shown.
     if (electronic)
         AppendReportText();
-    SetStatus(ui::statusText(m_driver->GetErrorComment(m_lastResult)));
+    SetStatus(forms::statusText(m_driver->GetErrorComment(m_lastResult)));
 }
 
 void dlgEKLZ::AppendReportText()

@@ -9,11 +9,11 @@
 #include <functional>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 
-namespace ui {
+namespace forms {
 class NumberBox;
 }
 
@@ -24,12 +24,12 @@ class dlgEKLZ;
 // Requests the reports of the electronic control tape (EKLZ), printed by the device or, with
 // "В электронном виде" checked, as text collected in the report box. The box keeps every text
 // received while the window is open.
-class dlgEKLZ : public ui::Loadable<QDialog>
+class dlgEKLZ : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit dlgEKLZ(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgEKLZ(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgEKLZ() override;
 
 protected:
@@ -56,7 +56,7 @@ private:
     void AppendReportText();
 
     std::unique_ptr<Ui::dlgEKLZ> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     Driver::Result m_lastResult = 0;
 };

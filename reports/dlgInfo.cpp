@@ -9,14 +9,14 @@
 
 using namespace Qt::StringLiterals;
 
-dlgInfo::dlgInfo(ui::SharedState& main, QWidget* parent)
-    : ui::TabbedDialog(parent), ui(std::make_unique<Ui::dlgInfo>()), m_main(main)
+dlgInfo::dlgInfo(forms::SharedState& main, QWidget* parent)
+    : forms::TabbedDialog(parent), ui(std::make_unique<Ui::dlgInfo>()), m_main(main)
 {
     ui->setupUi(this);
     // The window only shows: Esc closes it as "Закрыть" does.
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     // One tab over the first page; the other pages stay out of sight.
-    setUpTabs(ui->tbsOptions, {u"Информация"_s}, {ui->picOptions_0}, ui::TabStrip::Backwards::No,
+    setUpTabs(ui->tbsOptions, {u"Информация"_s}, {ui->picOptions_0}, forms::TabStrip::Backwards::No,
               Placement::Centred);
     for (QWidget* page : {ui->picOptions_1, ui->picOptions_2, ui->picOptions_3})
         page->hide();
@@ -24,10 +24,10 @@ dlgInfo::dlgInfo(ui::SharedState& main, QWidget* parent)
 
     ui->udDescriptorNum->setRange(0, TextInfo::LastDescriptorNumber);
     ui->udDescriptorNum->setValue(0);
-    new ui::NumberBox(ui->txtDescriptorNum, ui->udDescriptorNum);
+    new forms::NumberBox(ui->txtDescriptorNum, ui->udDescriptorNum);
     ui->udMessageNum->setRange(0, TextInfo::LastMessageNumber);
     ui->udMessageNum->setValue(0);
-    new ui::NumberBox(ui->txtMessageNum, ui->udMessageNum);
+    new forms::NumberBox(ui->txtMessageNum, ui->udMessageNum);
 
     connect(ui->cmdGetDescriptorValue, &QPushButton::clicked, this,
             &dlgInfo::cmdGetDescriptorValue_Click);

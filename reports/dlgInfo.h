@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 
@@ -18,12 +18,12 @@ class dlgInfo;
 // Shows the device's identification as a list of names and values, read once when the window
 // opens, and reads any descriptor or device message text by its number. It changes nothing on
 // the device and has no status line: the texts are shown as the driver returns them.
-class dlgInfo : public ui::TabbedDialog
+class dlgInfo : public forms::TabbedDialog
 {
     Q_OBJECT
 
 public:
-    explicit dlgInfo(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgInfo(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgInfo() override;
 
 protected:
@@ -36,6 +36,6 @@ private slots:
 
 private:
     std::unique_ptr<Ui::dlgInfo> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
 };

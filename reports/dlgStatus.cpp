@@ -10,12 +10,12 @@
 
 using namespace Qt::StringLiterals;
 
-dlgStatus::dlgStatus(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgStatus>()), m_main(main)
+dlgStatus::dlgStatus(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgStatus>()), m_main(main)
 {
     ui->setupUi(this);
     // The window only shows: Esc closes it as "Закрыть" does.
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     connect(ui->CancelButton, &QPushButton::clicked, this, &dlgStatus::CancelButton_Click);
 }
 
@@ -23,12 +23,12 @@ dlgStatus::~dlgStatus() = default;
 
 void dlgStatus::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void dlgStatus::Form_Load()
 {
-    ui::centreOnScreen(*this);
+    forms::centreOnScreen(*this);
     m_driver = m_main.GetQuolt();
     // A driver that fails half-way leaves the rows read so far and says why it stopped.
     try {

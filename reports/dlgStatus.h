@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 
@@ -18,12 +18,12 @@ class dlgStatus;
 
 // Lists the device's status flags, each row checked when its condition holds. The flags are read
 // once, when the window opens.
-class dlgStatus : public ui::Loadable<QDialog>
+class dlgStatus : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit dlgStatus(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgStatus(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgStatus() override;
 
     bool m_bPrinterOnly = false; // show the printer part of the status only
@@ -39,6 +39,6 @@ private:
     void FillStatus();
 
     std::unique_ptr<Ui::dlgStatus> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
 };

@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void setSpinner(ui::UpDown* spinner, QLineEdit* box, int value)
+void setSpinner(forms::UpDown* spinner, QLineEdit* box, int value)
 {
     spinner->setValue(value);
     box->setText(QString::number(spinner->value()));
@@ -31,8 +31,8 @@ std::int16_t toInt16(std::int32_t value)
 
 } // namespace
 
-FormOptions::FormOptions(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormOptions>()), m_main(main)
+FormOptions::FormOptions(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormOptions>()), m_main(main)
 {
     ui->setupUi(this);
     const QStringList captions{u"Печать"_s, u"Заголовок"_s, u"Дата/Время"_s, u"Округление"_s,
@@ -42,7 +42,7 @@ FormOptions::FormOptions(ui::SharedState& main, QWidget* parent)
         ui->tbsOptions->addTab(captions.at(i));
         pages << findChild<QWidget*>(u"picOptions_%1"_s.arg(i));
     }
-    m_tabs = new ui::TabStrip(ui->tbsOptions, pages, ui::TabStrip::Backwards::Yes);
+    m_tabs = new forms::TabStrip(ui->tbsOptions, pages, forms::TabStrip::Backwards::Yes);
 
     for (const options::CheckOption& option : options::checkOptions())
         m_checks.insert(option.number, findChild<QCheckBox*>(option.control));
@@ -68,14 +68,15 @@ FormOptions::FormOptions(ui::SharedState& main, QWidget* parent)
     ui->udBarCodeHeight->setValue(50);
     ui->udScaling->setRange(0, 3);
     ui->udWidth->setRange(0, 3);
-    m_sessionTimeLimit = new ui::NumberBox(ui->TxtSessionTimeLimit, ui->udSessionTimeLimit);
-    m_startBarCodeHeight = new ui::NumberBox(ui->TxtStartBarCodeHeight, ui->udStartBarCodeHeight);
-    m_endBarCodeHeight = new ui::NumberBox(ui->TxtEndBarCodeHeight, ui->udEndBarCodeHeight);
+    m_sessionTimeLimit = new forms::NumberBox(ui->TxtSessionTimeLimit, ui->udSessionTimeLimit);
+    m_startBarCodeHeight =
+        new forms::NumberBox(ui->TxtStartBarCodeHeight, ui->udStartBarCodeHeight);
+    m_endBarCodeHeight = new forms::NumberBox(ui->TxtEndBarCodeHeight, ui->udEndBarCodeHeight);
     // The slot box takes 0 to 254 although the spinner's arrow reaches 255.
-    m_numImage = new ui::NumberBox(ui->TxtNumImage, ui->udNumImage, std::pair{0, 254});
-    m_barCodeHeight = new ui::NumberBox(ui->TxtBarCodeHeight, ui->udBarCodeHeight);
-    m_scaling = new ui::NumberBox(ui->TxtScaling, ui->udScaling);
-    m_width = new ui::NumberBox(ui->TxtWidth, ui->udWidth);
+    m_numImage = new forms::NumberBox(ui->TxtNumImage, ui->udNumImage, std::pair{0, 254});
+    m_barCodeHeight = new forms::NumberBox(ui->TxtBarCodeHeight, ui->udBarCodeHeight);
+    m_scaling = new forms::NumberBox(ui->TxtScaling, ui->udScaling);
+    m_width = new forms::NumberBox(ui->TxtWidth, ui->udWidth);
 
     TrackChanges();
     connect(ui->CmdApply, &QPushButton::clicked, this, &FormOptions::CmdApply_Click);
@@ -109,20 +110,20 @@ void FormOptions::TrackChanges()
         buttons << group;
     for (QRadioButton* button : std::as_const(buttons))
         connect(button, &QRadioButton::toggled, this, &FormOptions::Option_Change);
-    for (ui::UpDown* spinner :
+    for (forms::UpDown* spinner :
          {ui->udSessionTimeLimit, ui->udStartBarCodeHeight, ui->udEndBarCodeHeight})
-        connect(spinner, &ui::UpDown::valueChanged, this, &FormOptions::Option_Change);
+        connect(spinner, &forms::UpDown::valueChanged, this, &FormOptions::Option_Change);
 }
 
 void FormOptions::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void FormOptions::ShowResult(Driver::Result result)
 {
     m_result = result;
-    SetStatus(ui::statusText(m_driver->GetErrorComment(result)));
+    SetStatus(forms::statusText(m_driver->GetErrorComment(result)));
 }
 
 void FormOptions::Form_Load()

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 class QAbstractButton;
@@ -24,19 +24,19 @@ namespace Ui {
 class FormOptions;
 }
 
-namespace ui {
+namespace forms {
 class NumberBox;
 class TabStrip;
-} // namespace ui
+} // namespace forms
 
 // Reads and programs the device: its options (written back by "Применить" only where the operator
 // changed them), the receipt header, date and time, pictures and bar codes (sent at once).
-class FormOptions : public ui::Loadable<QDialog>
+class FormOptions : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit FormOptions(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormOptions(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormOptions() override;
 
 protected:
@@ -83,17 +83,17 @@ private:
     void RunSlotCommand(const QString& progress, Driver::Result (Driver::*command)(std::int16_t));
 
     std::unique_ptr<Ui::FormOptions> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
-    ui::TabStrip* m_tabs = nullptr;
-    ui::NumberBox* m_sessionTimeLimit = nullptr;
-    ui::NumberBox* m_startBarCodeHeight = nullptr;
-    ui::NumberBox* m_endBarCodeHeight = nullptr;
-    ui::NumberBox* m_numImage = nullptr;
-    ui::NumberBox* m_barCodeHeight = nullptr;
-    ui::NumberBox* m_scaling = nullptr;
-    ui::NumberBox* m_width = nullptr;
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::TabStrip* m_tabs = nullptr;
+    forms::NumberBox* m_sessionTimeLimit = nullptr;
+    forms::NumberBox* m_startBarCodeHeight = nullptr;
+    forms::NumberBox* m_endBarCodeHeight = nullptr;
+    forms::NumberBox* m_numImage = nullptr;
+    forms::NumberBox* m_barCodeHeight = nullptr;
+    forms::NumberBox* m_scaling = nullptr;
+    forms::NumberBox* m_width = nullptr;
 
     QHash<std::int16_t, QCheckBox*> m_checks;           // by option number
     QHash<std::int16_t, QList<QRadioButton*>> m_groups; // by option number

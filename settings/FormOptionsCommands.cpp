@@ -51,13 +51,13 @@ void FormOptions::CmdSetTime_Click()
 
 void FormOptions::CmdBrowseImageFile_Click()
 {
-    ui::OpenFileRequest request;
+    forms::OpenFileRequest request;
     request.filter = u"Точечные рисунки(*.bmp)|*.bmp|Все файлы (*.*)|*.*"_s;
     request.filterIndex = 1;
     request.title = u"Загрузить рисунок"_s;
     request.defaultExtension = u"bmp"_s;
     request.pathMustExist = true;
-    const std::optional<QString> file = ui::openFile(this, request);
+    const std::optional<QString> file = forms::openFile(this, request);
     if (file && !file->isEmpty())
         ui->TxtImageFileName->setText(*file);
 }

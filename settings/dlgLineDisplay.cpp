@@ -7,8 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
-dlgLineDisplay::dlgLineDisplay(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgLineDisplay>()), m_main(main)
+dlgLineDisplay::dlgLineDisplay(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgLineDisplay>()), m_main(main)
 {
     ui->setupUi(this);
     connect(ui->cmdInit, &QPushButton::clicked, this, &dlgLineDisplay::cmdInit_Click);
@@ -25,13 +25,13 @@ dlgLineDisplay::~dlgLineDisplay() = default;
 
 void dlgLineDisplay::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void dlgLineDisplay::ShowResult(Driver::Result r)
 {
     m_result = r;
-    SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+    SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
 }
 
 void dlgLineDisplay::Form_Load()

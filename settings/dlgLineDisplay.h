@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 
@@ -17,12 +17,12 @@ class dlgLineDisplay;
 
 // Drives the customer display attached to the device: clears it, shows a text or a raw data
 // string on it, chooses its protocol and locks it against the driver's display commands.
-class dlgLineDisplay : public ui::Loadable<QDialog>
+class dlgLineDisplay : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit dlgLineDisplay(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgLineDisplay(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgLineDisplay() override;
 
 protected:
@@ -41,7 +41,7 @@ private:
     void ShowResult(Driver::Result r);
 
     std::unique_ptr<Ui::dlgLineDisplay> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     Driver::Result m_result = 0;
 };

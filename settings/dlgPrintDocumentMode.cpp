@@ -8,8 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-dlgPrintDocumentMode::dlgPrintDocumentMode(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgPrintDocumentMode>()), m_main(main)
+dlgPrintDocumentMode::dlgPrintDocumentMode(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgPrintDocumentMode>()),
+      m_main(main)
 {
     ui->setupUi(this);
     connect(ui->ApplyButton, &QPushButton::clicked, this, &dlgPrintDocumentMode::ApplyButton_Click);
@@ -21,13 +22,13 @@ dlgPrintDocumentMode::~dlgPrintDocumentMode() = default;
 
 void dlgPrintDocumentMode::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void dlgPrintDocumentMode::ShowResult(Driver::Result r)
 {
     m_result = r;
-    SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+    SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
 }
 
 void dlgPrintDocumentMode::Form_Load()

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 
@@ -19,12 +19,12 @@ class dlgPrintDocumentMode;
 // Switches the device between printing documents on the receipt roll and on inserted slips, with
 // the slip's side, copies, fiscal copy and blank rows. The main window's cashier is registered
 // first: the device takes the mode from a registered cashier only.
-class dlgPrintDocumentMode : public ui::Loadable<QDialog>
+class dlgPrintDocumentMode : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit dlgPrintDocumentMode(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgPrintDocumentMode(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgPrintDocumentMode() override;
 
 protected:
@@ -39,8 +39,8 @@ private:
     void ShowResult(Driver::Result r);
 
     std::unique_ptr<Ui::dlgPrintDocumentMode> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     Driver::Result m_result = 0;
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
 };

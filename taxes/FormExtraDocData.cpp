@@ -31,19 +31,20 @@ void paint(QLabel* indicator, const QColor& colour)
 
 } // namespace
 
-FormExtraDocData::FormExtraDocData(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormExtraDocData>()), m_main(main)
+FormExtraDocData::FormExtraDocData(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormExtraDocData>()), m_main(main)
 {
     ui->setupUi(this);
     for (const QString& caption : {u"Дескрипторы"_s, u"Текст"_s, u"Состояние"_s})
         ui->tbsOptions->addTab(caption);
-    m_tabs = new ui::TabStrip(ui->tbsOptions, {ui->pageDescriptors, ui->pageText, ui->pageStatus});
-    setKeys(ui::EscapeKey::Closes);
+    m_tabs =
+        new forms::TabStrip(ui->tbsOptions, {ui->pageDescriptors, ui->pageText, ui->pageStatus});
+    setKeys(forms::EscapeKey::Closes);
     m_descriptors = {{
-        {Descriptor::Row42, ui->TxtDesc42, ui->TxtValDesc42, &ui::SharedState::m_sDesc42},
-        {Descriptor::Row80, ui->TxtDesc80, ui->TxtValDesc80, &ui::SharedState::m_sDesc80},
-        {Descriptor::Row81, ui->TxtDesc81, ui->TxtValDesc81, &ui::SharedState::m_sDesc81},
-        {Descriptor::Row82, ui->TxtDesc82, ui->TxtValDesc82, &ui::SharedState::m_sDesc82},
+        {Descriptor::Row42, ui->TxtDesc42, ui->TxtValDesc42, &forms::SharedState::m_sDesc42},
+        {Descriptor::Row80, ui->TxtDesc80, ui->TxtValDesc80, &forms::SharedState::m_sDesc80},
+        {Descriptor::Row81, ui->TxtDesc81, ui->TxtValDesc81, &forms::SharedState::m_sDesc81},
+        {Descriptor::Row82, ui->TxtDesc82, ui->TxtValDesc82, &forms::SharedState::m_sDesc82},
     }};
     PicStatus = {ui->PicStatus_0, ui->PicStatus_1, ui->PicStatus_2, ui->PicStatus_3,
                  ui->PicStatus_4, ui->PicStatus_5, ui->PicStatus_6, ui->PicStatus_7};
@@ -57,12 +58,12 @@ FormExtraDocData::~FormExtraDocData() = default;
 
 void FormExtraDocData::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void FormExtraDocData::Form_Load()
 {
-    ui::centreOnScreen(*this);
+    forms::centreOnScreen(*this);
     m_driver = m_main.GetQuolt();
     const int major = m_main.m_MajorVersion;
     for (DescriptorRow& row : m_descriptors)
@@ -118,7 +119,7 @@ bool FormExtraDocData::WriteDescriptors()
             continue;
         SetStatus(u"Установка дескриптора %1..."_s.arg(row.number));
         const Driver::Result r = m_driver->SetDescriptorText(row.number, text);
-        SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+        SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
         if (r != 0)
             return false;
         m_main.*row.field = text;
@@ -163,14 +164,14 @@ void FormExtraDocData::WriteExtraStrings()
         for (const QString& line : lines) {
             SetStatus(u"Установка дополнительных строк..."_s);
             const Driver::Result r = m_driver->AddExtraString(line);
-            SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+            SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
             if (r != 0)
                 return;
         }
     } else {
         SetStatus(u"Очистка дополнительных строк..."_s);
         const Driver::Result r = m_driver->ClearExtraStrings();
-        SetStatus(ui::statusText(m_driver->GetErrorComment(r)));
+        SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
         if (r != 0)
             return;
     }

@@ -9,7 +9,7 @@
 #include <array>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 class QLabel;
@@ -19,7 +19,7 @@ namespace Ui {
 class FormExtraDocData;
 }
 
-namespace ui {
+namespace forms {
 class TabStrip;
 }
 
@@ -27,12 +27,12 @@ class TabStrip;
 // 82, written at once; a data value per descriptor, kept in the main window and sent when a
 // document opens; the extra text printed at the start of receipts; and eight status indicators.
 // The window keeps nothing of its own: it reads and writes the main window's fields.
-class FormExtraDocData : public ui::Loadable<QDialog>
+class FormExtraDocData : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit FormExtraDocData(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormExtraDocData(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormExtraDocData() override;
 
     static constexpr int kIndicators = 8;
@@ -50,7 +50,7 @@ private:
         std::int16_t number;
         QLineEdit* text;
         QLineEdit* value;
-        QString ui::SharedState::*field;
+        QString forms::SharedState::*field;
     };
 
     void SetStatus(const QString& text);
@@ -59,10 +59,10 @@ private:
     void WriteExtraStrings();
 
     std::unique_ptr<Ui::FormExtraDocData> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     std::array<DescriptorRow, 4> m_descriptors{};
     std::array<QLabel*, kIndicators> PicStatus{};
-    ui::TabStrip* m_tabs = nullptr;
+    forms::TabStrip* m_tabs = nullptr;
 };

@@ -16,11 +16,11 @@ constexpr int kChainsFromMajor = 3;
 
 } // namespace
 
-FormTaxes::FormTaxes(ui::SharedState& main, QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormTaxes>()), m_main(main)
+FormTaxes::FormTaxes(forms::SharedState& main, QWidget* parent)
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormTaxes>()), m_main(main)
 {
     ui->setupUi(this);
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     Text = {ui->Text1, ui->Text2, ui->Text3, ui->Text4};
     TextChain = {ui->TextChain_0, ui->TextChain_1, ui->TextChain_2, ui->TextChain_3,
                  ui->TextChain_4, ui->TextChain_5, ui->TextChain_6, ui->TextChain_7};
@@ -39,7 +39,7 @@ FormTaxes::~FormTaxes() = default;
 
 void FormTaxes::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void FormTaxes::Form_Load()
@@ -95,7 +95,7 @@ void FormTaxes::CmdEditChain_Click(int index)
     dlgEditChain editor(this);
     editor.sChain = TextChain[index]->text();
     editor.setWindowTitle(u"Цепочка №"_s + QString::number(index + 1));
-    ui::showModal(editor, this);
+    forms::showModal(editor, this);
     if (!editor.bOk)
         return;
     TextChain[index]->setText(editor.sChain);

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 class QLineEdit;
@@ -24,12 +24,12 @@ class FormTaxes;
 // switches the chains on. "Применить" writes only what the operator changed; a value is
 // remembered as written whatever the device answered, so a refused value is not sent again
 // unless the operator changes it again.
-class FormTaxes : public ui::Loadable<QDialog>
+class FormTaxes : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 
 public:
-    explicit FormTaxes(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit FormTaxes(forms::SharedState& main, QWidget* parent = nullptr);
     ~FormTaxes() override;
 
     static constexpr int kRates = 4;
@@ -51,9 +51,9 @@ private:
     void LoadTaxChains();
 
     std::unique_ptr<Ui::FormTaxes> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
-    ui::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
+    forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
 
     std::array<QLineEdit*, kRates> Text{};
     std::array<QLineEdit*, kChains> TextChain{};

@@ -38,11 +38,11 @@ QIcon nodeIcon()
 } // namespace
 
 dlgEditChain::dlgEditChain(QWidget* parent)
-    : ui::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgEditChain>())
+    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::dlgEditChain>())
 {
     ui->setupUi(this);
     // "OK" takes Enter; Esc ends the dialog as "Отмена" does.
-    setKeys(ui::EscapeKey::Closes, ui->OKButton);
+    setKeys(forms::EscapeKey::Closes, ui->OKButton);
     CmdDirect = {ui->CmdDirect_0, ui->CmdDirect_1, ui->CmdDirect_2, ui->CmdDirect_3};
     CmdReverse = {ui->CmdReverse_0, ui->CmdReverse_1, ui->CmdReverse_2, ui->CmdReverse_3};
     for (int k = 0; k < taxchain::kTaxCount; ++k) {

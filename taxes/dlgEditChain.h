@@ -19,7 +19,7 @@ class dlgEditChain;
 // Edits one tax chain as a tree of taxes. The opener sets sChain before showing the dialog and,
 // when bOk is set after it has closed, takes the edited chain text from sChain. The dialog makes
 // no driver call.
-class dlgEditChain : public ui::Loadable<QDialog>
+class dlgEditChain : public forms::Loadable<QDialog>
 {
     Q_OBJECT
 

@@ -19,14 +19,14 @@ void addRow(QTreeWidget* list, const QString& name, const QString& value)
 
 } // namespace
 
-dlgExtraInfo2::dlgExtraInfo2(ui::SharedState& main, QWidget* parent)
-    : ui::TabbedDialog(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
+dlgExtraInfo2::dlgExtraInfo2(forms::SharedState& main, QWidget* parent)
+    : forms::TabbedDialog(parent), ui(std::make_unique<Ui::dlgExtraInfo2>()), m_main(main)
 {
     ui->setupUi(this);
     // The window only shows: Esc closes it as "Закрыть" does.
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     setUpTabs(ui->tbsOptions, {u"Чек"_s, u"Смена"_s, u"Общие"_s},
-              {ui->pageDocument, ui->pageSession, ui->pageTotal}, ui::TabStrip::Backwards::No,
+              {ui->pageDocument, ui->pageSession, ui->pageTotal}, forms::TabStrip::Backwards::No,
               Placement::Centred);
     // Wide enough for the longest counter name, with room before the value.
     for (QTreeWidget* list : {ui->lvDocument, ui->lvSession, ui->lvTotal})
@@ -38,7 +38,7 @@ dlgExtraInfo2::~dlgExtraInfo2() = default;
 
 void dlgExtraInfo2::SetStatus(const QString& text)
 {
-    ui::setStatus(ui->StatusText, text);
+    forms::setStatus(ui->StatusText, text);
 }
 
 void dlgExtraInfo2::Form_Load()

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-namespace ui {
+namespace forms {
 class SharedState;
 }
 class QTreeWidget;
@@ -20,12 +20,12 @@ class dlgExtraInfo2;
 
 // Shows the device's counters on three tabs: the open document, the open shift and the general
 // totals. Everything is read once, when the window opens.
-class dlgExtraInfo2 : public ui::TabbedDialog
+class dlgExtraInfo2 : public forms::TabbedDialog
 {
     Q_OBJECT
 
 public:
-    explicit dlgExtraInfo2(ui::SharedState& main, QWidget* parent = nullptr);
+    explicit dlgExtraInfo2(forms::SharedState& main, QWidget* parent = nullptr);
     ~dlgExtraInfo2() override;
 
 protected:
@@ -41,6 +41,6 @@ private:
     void FillCounters(QTreeWidget* list, std::int16_t base, int count);
 
     std::unique_ptr<Ui::dlgExtraInfo2> ui;
-    ui::SharedState& m_main;
+    forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
 };

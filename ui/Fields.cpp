@@ -6,7 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ui {
+namespace forms {
 
 template <numbers::Readable T>
 QString FieldReader::failureText(const QString& caption, numbers::ReadError error)
@@ -59,4 +59,4 @@ QUOLT_FIELD_READER_TYPE(std::int32_t)
 QUOLT_FIELD_READER_TYPE(double)
 #undef QUOLT_FIELD_READER_TYPE
 
-} // namespace ui
+} // namespace forms

@@ -10,7 +10,7 @@
 class QLineEdit;
 class QWidget;
 
-namespace ui {
+namespace forms {
 
 enum class Reading { Strict, Lenient };
 
@@ -64,4 +64,4 @@ private:
     StatusSink m_status;
 };
 
-} // namespace ui
+} // namespace forms

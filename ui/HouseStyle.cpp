@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace ui {
+namespace forms {
 
 void applyHouseStyle(QApplication& app)
 {
@@ -10,4 +10,4 @@ void applyHouseStyle(QApplication& app)
         QStringLiteral("QLineEdit[readOnly=\"true\"] { background-color: palette(window); }"));
 }
 
-} // namespace ui
+} // namespace forms

@@ -2,11 +2,11 @@
 
 class QApplication;
 
-namespace ui {
+namespace forms {
 
 // The program's look beyond the platform style: read-only boxes (status lines, counters, the
 // fetched error texts) are drawn on the window's background, so that the operator does not take
 // them for boxes to type in.
 void applyHouseStyle(QApplication& app);
 
-} // namespace ui
+} // namespace forms

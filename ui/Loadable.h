@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-namespace ui {
+namespace forms {
 
 // What Esc does in a window. Windows that hold a document, or whose closing would lose what the
 // operator entered, ignore it; the others close as their cancel button does.
@@ -61,4 +61,4 @@ private:
     QPushButton* m_defaultButton = nullptr;
 };
 
-} // namespace ui
+} // namespace forms

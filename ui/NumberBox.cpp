@@ -5,7 +5,7 @@
 
 #include <QLineEdit>
 
-namespace ui {
+namespace forms {
 
 NumberBox::NumberBox(QLineEdit* box, UpDown* spinner, std::optional<std::pair<int, int>> accepted)
     : QObject(box), m_box(box), m_spinner(spinner), m_accepted(accepted)
@@ -50,4 +50,4 @@ void NumberBox::onSpinnerChanged(int value, bool byButton)
     m_writing = false;
 }
 
-} // namespace ui
+} // namespace forms

@@ -6,7 +6,7 @@
 
 class QLineEdit;
 
-namespace ui {
+namespace forms {
 
 class UpDown;
 
@@ -35,4 +35,4 @@ private:
     bool m_writing = false;
 };
 
-} // namespace ui
+} // namespace forms

@@ -5,7 +5,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
-namespace ui {
+namespace forms {
 
 OptionEditor::Loading::Loading(OptionEditor& editor) : m_editor(editor)
 {
@@ -52,4 +52,4 @@ bool OptionEditor::apply(Driver& driver, const OptionValues::StatusSink& status)
     return true;
 }
 
-} // namespace ui
+} // namespace forms

@@ -7,7 +7,7 @@
 class QAbstractButton;
 class QLineEdit;
 
-namespace ui {
+namespace forms {
 
 class UpDown;
 
@@ -60,4 +60,4 @@ private:
     int m_loading = 0;
 };
 
-} // namespace ui
+} // namespace forms

@@ -1,6 +1,6 @@
 #include "OptionValues.h"
 
-namespace ui {
+namespace forms {
 
 bool OptionValues::apply(Driver& driver, const StatusSink& status)
 {
@@ -24,4 +24,4 @@ bool OptionValues::apply(Driver& driver, const StatusSink& status)
     return true;
 }
 
-} // namespace ui
+} // namespace forms

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace ui {
+namespace forms {
 
 // The values an option-editing window edits. The window reads each value from the device when it
 // loads and remembers it here; "apply" then reads every control and writes, in the order the
@@ -73,4 +73,4 @@ private:
     std::vector<Entry> m_entries;
 };
 
-} // namespace ui
+} // namespace forms

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace ui {
+namespace forms {
 
 void centreOnScreen(QWidget& window)
 {
@@ -16,4 +16,4 @@ void centreOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
-} // namespace ui
+} // namespace forms

@@ -2,9 +2,9 @@
 
 class QWidget;
 
-namespace ui {
+namespace forms {
 
 // Places a window in the middle of the screen it is on.
 void centreOnScreen(QWidget& window);
 
-} // namespace ui
+} // namespace forms

@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ui {
+namespace forms {
 namespace {
 
 void showModalForReal(QDialog& window, QWidget* owner)
@@ -176,4 +176,4 @@ QStringList nameFilters(const QString& filter)
     return result;
 }
 
-} // namespace ui
+} // namespace forms

@@ -11,7 +11,7 @@ class QWidget;
 // The places where a window hands control to the operator or ends the program: modal display,
 // message boxes, the Open file dialog and the end of the run. Windows call only these functions;
 // tests replace the handlers so that nothing blocks in an event loop.
-namespace ui {
+namespace forms {
 
 // The program's own title, used by message boxes that name no other.
 QString programTitle();
@@ -73,4 +73,4 @@ private:
 // Turns a filter in the "Description|pattern|..." form into Qt's name filters.
 QStringList nameFilters(const QString& filter);
 
-} // namespace ui
+} // namespace forms

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace ui {
+namespace forms {
 
 // The state the windows share for a run: the driver object, the shift, the device generation,
 // the document's department, the document extras and the choices made at start-up. The main
@@ -55,4 +55,4 @@ protected:
     SharedState& operator=(const SharedState&) = default;
 };
 
-} // namespace ui
+} // namespace forms

@@ -4,7 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ui {
+namespace forms {
 
 void setStatus(QLineEdit* statusLine, const QString& text)
 {
@@ -18,4 +18,4 @@ QString statusText(const QString& comment)
     return u"Статус: "_s + comment;
 }
 
-} // namespace ui
+} // namespace forms

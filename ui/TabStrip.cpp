@@ -4,7 +4,7 @@
 #include <QTabBar>
 #include <QWidget>
 
-namespace ui {
+namespace forms {
 
 TabStrip::TabStrip(QTabBar* bar, QList<QWidget*> pages, Backwards backwards)
     : QObject(bar), m_bar(bar), m_pages(std::move(pages))
@@ -60,4 +60,4 @@ void TabStrip::showPage(int index)
         m_pages.at(index)->show();
 }
 
-} // namespace ui
+} // namespace forms

@@ -6,7 +6,7 @@
 class QTabBar;
 class QWidget;
 
-namespace ui {
+namespace forms {
 
 // A tab strip over one page per tab: selecting a tab shows its page and hides the others.
 // Ctrl+Tab selects the next tab, from the last back to the first; with `withPrevious`,
@@ -32,4 +32,4 @@ private:
     QList<QWidget*> m_pages;
 };
 
-} // namespace ui
+} // namespace forms

@@ -4,7 +4,7 @@
 
 #include <QTabBar>
 
-namespace ui {
+namespace forms {
 
 void TabbedDialog::setUpTabs(QTabBar* bar, const QStringList& captions, QList<QWidget*> pages,
                              TabStrip::Backwards backwards, Placement placement)
@@ -28,4 +28,4 @@ void TabbedDialog::showEvent(QShowEvent* event)
     Loadable<QDialog>::showEvent(event);
 }
 
-} // namespace ui
+} // namespace forms

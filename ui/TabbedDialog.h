@@ -10,7 +10,7 @@
 class QTabBar;
 class QWidget;
 
-namespace ui {
+namespace forms {
 
 // A dialog whose pages sit under a tab strip: the options, document extras, information and
 // statistics windows. When it loads it shows the first tab and, if asked to, centres itself on
@@ -37,4 +37,4 @@ private:
     bool m_placed = false;
 };
 
-} // namespace ui
+} // namespace forms

@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace ui {
+namespace forms {
 
 bool installQtTranslations(QCoreApplication& app)
 {
@@ -20,4 +20,4 @@ bool installQtTranslations(QCoreApplication& app)
     return QCoreApplication::installTranslator(translator);
 }
 
-} // namespace ui
+} // namespace forms

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace ui {
+namespace forms {
 
 UpDown::UpDown(QWidget* parent)
     : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
@@ -64,4 +64,4 @@ void UpDown::changeValue(int value, bool byButton)
     emit valueChanged(m_value, byButton);
 }
 
-} // namespace ui
+} // namespace forms

@@ -4,7 +4,7 @@
 
 class QToolButton;
 
-namespace ui {
+namespace forms {
 
 // An up-down spinner: two arrow buttons holding a whole value between a minimum and a maximum.
 // It is bound to a text box by NumberBox; on its own it only keeps and steps its value.
@@ -41,4 +41,4 @@ private:
     int m_value = 0;
 };
 
-} // namespace ui
+} // namespace forms

@@ -25,7 +25,7 @@ using namespace Qt::StringLiterals;
 namespace view {
 
 JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
-    : ui::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_model(hub.journal()),
+    : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_model(hub.journal()),
       CmbMember(new QComboBox(this)), ChkFailures(new QCheckBox(u"Только ошибки"_s, this)),
       CmdCopy(new QPushButton(u"Копировать"_s, this)),
       CmdSave(new QPushButton(u"Сохранить сценарий..."_s, this)), TblCalls(new QTableView(this)),
@@ -75,7 +75,7 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     connect(CmdSave, &QPushButton::clicked, this, &JournalWindow::CmdSave_Click);
     connect(&hub, &CallHub::recorded, this, &JournalWindow::Recorded);
 
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     resize(1120, 520);
     FillMembers();
     ShowCount();
@@ -147,12 +147,12 @@ void JournalWindow::CmdSave_Click()
     if (!m_hub)
         return;
     const std::optional<QString> path =
-        ui::saveFile(this, {u"Сценарии вызовов(*.jsonl)|*.jsonl|All Files (*.*)|*.*"_s,
-                            1,
-                            u"Сохранить сценарий"_s,
-                            {},
-                            u"jsonl"_s,
-                            true});
+        forms::saveFile(this, {u"Сценарии вызовов(*.jsonl)|*.jsonl|All Files (*.*)|*.*"_s,
+                               1,
+                               u"Сохранить сценарий"_s,
+                               {},
+                               u"jsonl"_s,
+                               true});
     if (!path)
         return;
     // The whole run as the journal keeps it, whatever the filter shows: a script replays from
@@ -165,7 +165,7 @@ void JournalWindow::CmdSave_Click()
             file.write(callscript::line(journal.at(i).call));
     }
     if (!file.commit()) {
-        ui::showMessage(this, u"Не удалось сохранить сценарий: "_s + file.errorString());
+        forms::showMessage(this, u"Не удалось сохранить сценарий: "_s + file.errorString());
         return;
     }
     // A ring that is full has forgotten the first calls: say where the script begins.

@@ -19,7 +19,7 @@ class CallHub;
 // "Журнал вызовов": every driver call of the run with its arguments, result and duration, the
 // failed ones marked; filtered by member and by failure; rows copied as text; the run saved as a
 // script that quolt-device replays.
-class JournalWindow : public ui::Loadable<QWidget>
+class JournalWindow : public forms::Loadable<QWidget>
 {
     Q_OBJECT
 

@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 namespace view {
 
 PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QWidget* parent)
-    : ui::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_speedName(std::move(speedName)),
+    : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_speedName(std::move(speedName)),
       TreeState(new QTreeWidget(this)), CmbFaultMember(new QComboBox(this)),
       TxtFaultCode(new QSpinBox(this)), CmdSetFault(new QPushButton(u"Задать сбой"_s, this)),
       CmdClearFault(new QPushButton(u"Снять сбой"_s, this)), LblFault(new QLabel(this)),
@@ -86,7 +86,7 @@ PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QW
         QTimer::singleShot(0, this, &PanelWindow::Refresh);
     });
 
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     resize(460, 640);
     Refresh();
 }

@@ -21,7 +21,7 @@ class CallHub;
 
 // "Устройство": the device at a glance, refreshed after every call of the program; its sensors as
 // switches and a fault for the next call of a chosen member, set as the device tool sets them.
-class PanelWindow : public ui::Loadable<QWidget>
+class PanelWindow : public forms::Loadable<QWidget>
 {
     Q_OBJECT
 

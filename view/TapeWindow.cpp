@@ -19,8 +19,9 @@ using namespace Qt::StringLiterals;
 namespace view {
 
 TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
-    : ui::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_view(new TapeView(m_model, this)),
-      TxtFind(new QLineEdit(this)), CmdFind(new QPushButton(u"Найти"_s, this)),
+    : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub),
+      m_view(new TapeView(m_model, this)), TxtFind(new QLineEdit(this)),
+      CmdFind(new QPushButton(u"Найти"_s, this)),
       CmdSaveDocument(new QPushButton(u"Сохранить документ…"_s, this)),
       CmdSaveShift(new QPushButton(u"Сохранить смену…"_s, this)), StatusText(new QLabel(this))
 {
@@ -60,7 +61,7 @@ TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
         QTimer::singleShot(0, this, &TapeWindow::Follow);
     });
 
-    setKeys(ui::EscapeKey::Closes);
+    setKeys(forms::EscapeKey::Closes);
     resize(460, 720);
     Reload();
 }
@@ -182,11 +183,11 @@ void TapeWindow::Save(const QString& title, const TapeModel& rows, int first, in
         SetStatus(u"Сохранять нечего"_s);
         return;
     }
-    ui::OpenFileRequest request;
+    forms::OpenFileRequest request;
     request.title = title;
     request.filter = u"Рисунок PNG (*.png)|*.png|Документ PDF (*.pdf)|*.pdf"_s;
     request.defaultExtension = u"png"_s;
-    const std::optional<QString> path = ui::saveFile(this, request);
+    const std::optional<QString> path = forms::saveFile(this, request);
     if (!path)
         return;
     const TapePainter& painter = m_view->painter();

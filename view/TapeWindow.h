@@ -19,7 +19,7 @@ class TapeView;
 // "Бумажная лента": the device's paper tape as it prints, newest document in sight; find text;
 // save the document in sight or the whole shift as PNG or PDF. It reads the tape after the calls
 // of the program (never on a timer) and loads only the part the operator looks at.
-class TapeWindow : public ui::Loadable<QWidget>
+class TapeWindow : public forms::Loadable<QWidget>
 {
     Q_OBJECT
 

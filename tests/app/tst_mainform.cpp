@@ -15,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(ui::Answer)
+Q_DECLARE_METATYPE(forms::Answer)
 
 namespace {
 
@@ -56,7 +56,7 @@ struct Loaded
 
 QString statusOf(int code)
 {
-    return ui::statusText(FakeDriver::comment(code));
+    return forms::statusText(FakeDriver::comment(code));
 }
 
 const QString kStartSale =
@@ -445,7 +445,7 @@ void TestMainForm::documentLeftOpenCanBeCancelled_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("documentOpen"); // the device's open-document indicator after the refusal
-    QTest::addColumn<ui::Answer>("answer");
+    QTest::addColumn<forms::Answer>("answer");
     QTest::addColumn<int>("questions");
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QString>("status");
@@ -455,25 +455,25 @@ void TestMainForm::documentLeftOpenCanBeCancelled_data()
     const QString cancel = u"CancelDocument()"_s;
     const QString refused = statusOf(int(ErrorCode::DocumentAlreadyOpen));
     const QString cancelled = statusOf(7);
-    QTest::newRow("opening, yes") << u"CmdOpenDoc"_s << 1 << ui::Answer::Yes << 1
+    QTest::newRow("opening, yes") << u"CmdOpenDoc"_s << 1 << forms::Answer::Yes << 1
                                   << QStringList{start, cancel} << cancelled;
-    QTest::newRow("opening, no") << u"CmdOpenDoc"_s << 1 << ui::Answer::No << 1
+    QTest::newRow("opening, no") << u"CmdOpenDoc"_s << 1 << forms::Answer::No << 1
                                  << QStringList{start} << refused;
     QTest::newRow("opening, no document open")
-        << u"CmdOpenDoc"_s << 0 << ui::Answer::Yes << 0 << QStringList{start} << refused;
-    QTest::newRow("closing the shift, yes") << u"CmdCloseSession"_s << 1 << ui::Answer::Yes << 1
+        << u"CmdOpenDoc"_s << 0 << forms::Answer::Yes << 0 << QStringList{start} << refused;
+    QTest::newRow("closing the shift, yes") << u"CmdCloseSession"_s << 1 << forms::Answer::Yes << 1
                                             << QStringList{end, cancel} << cancelled;
     QTest::newRow("closing the shift, no")
-        << u"CmdCloseSession"_s << 1 << ui::Answer::No << 1 << QStringList{end} << refused;
+        << u"CmdCloseSession"_s << 1 << forms::Answer::No << 1 << QStringList{end} << refused;
     QTest::newRow("closing the shift, no document open")
-        << u"CmdCloseSession"_s << 0 << ui::Answer::Yes << 0 << QStringList{end} << refused;
+        << u"CmdCloseSession"_s << 0 << forms::Answer::Yes << 0 << QStringList{end} << refused;
 }
 
 void TestMainForm::documentLeftOpenCanBeCancelled()
 {
     QFETCH(QString, button);
     QFETCH(int, documentOpen);
-    QFETCH(ui::Answer, answer);
+    QFETCH(forms::Answer, answer);
     QFETCH(int, questions);
     QFETCH(QStringList, commands);
     Loaded loaded(2);
@@ -492,7 +492,7 @@ void TestMainForm::documentLeftOpenCanBeCancelled()
     if (questions > 0) {
         const auto& question = loaded.harness.messages().constFirst();
         QCOMPARE(question.text, u"На устройстве открыт документ. Отменить его?"_s);
-        QCOMPARE(question.title, ui::programTitle());
+        QCOMPARE(question.title, forms::programTitle());
         QVERIFY(question.yesNo);
     }
     if (commands.size() > 1)

@@ -268,26 +268,26 @@ void TestStartForm::initFailureShowsTheExtendedError()
 
 void TestStartForm::tooLongShiftDialogue_data()
 {
-    QTest::addColumn<ui::Answer>("answer");
+    QTest::addColumn<forms::Answer>("answer");
     QTest::addColumn<int>("endSession"); // EndSession's answer, -1 when it must not be called
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("ends");
 
     QTest::newRow("no")
-        << ui::Answer::No << -1
+        << forms::Answer::No << -1
         << u"Необходимо закрыть смену для продолжения работы. Приложение будет закрыто."_s << true;
     QTest::newRow("yes, closing fails")
-        << ui::Answer::Yes << 8
+        << forms::Answer::Yes << 8
         << u"Ошибка при закрытии смены: comment(8). Возможно, требуется ручное вмешательство в работу устройства. Приложение будет закрыто."_s
         << true;
     QTest::newRow("yes, shift closed")
-        << ui::Answer::Yes << 0
+        << forms::Answer::Yes << 0
         << u"Смена закрыта. Необходимо заново подать команду инициализации устройства."_s << false;
 }
 
 void TestStartForm::tooLongShiftDialogue()
 {
-    QFETCH(ui::Answer, answer);
+    QFETCH(forms::Answer, answer);
     QFETCH(int, endSession);
     QFETCH(bool, ends);
     m_fake->answer(u"InitDevice"_s, resultCode(ErrorCode::ShiftTooLong));
@@ -310,7 +310,7 @@ void TestStartForm::tooLongShiftDialogue()
     QCOMPARE(question.title, u"Информация"_s);
     QVERIFY(question.yesNo);
     QTEST(harness.messages().at(1).text, "message");
-    QCOMPARE(harness.messages().at(1).title, ui::programTitle());
+    QCOMPARE(harness.messages().at(1).title, forms::programTitle());
     QCOMPARE(harness.endRequests(), ends ? QList<int>{0} : QList<int>{});
     QVERIFY(mainWindows().isEmpty());
 }
@@ -344,7 +344,7 @@ void TestStartForm::browseWritesTheChosenLog()
     harness::click(&window, button);
 
     QCOMPARE(harness.fileRequests().size(), 1);
-    const ui::OpenFileRequest request = harness.fileRequests().constFirst();
+    const forms::OpenFileRequest request = harness.fileRequests().constFirst();
     QCOMPARE(request.filter, u"Log Files(*.log)|*.log|All Files (*.*)|*.*"_s);
     QCOMPARE(request.filterIndex, 1);
     QTEST(request.title, "title");

@@ -48,7 +48,7 @@ void TestStartupOnEmulator::shiftRoundTrip()
             main = found;
     QVERIFY2(main, qPrintable(harness::text(&start, u"StatusText"_s)));
     std::unique_ptr<MainForm> owned(main);
-    const QString success = ui::statusText(main->GetQuolt()->GetErrorComment(0));
+    const QString success = forms::statusText(main->GetQuolt()->GetErrorComment(0));
 
     if (main->bSessionOpen)
         harness::click(main, u"CmdCloseSession"_s);

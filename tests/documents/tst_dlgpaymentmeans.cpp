@@ -23,7 +23,7 @@ const QStringList kDeviceFlags{u"10100021"_s, u"00000001"_s, u"01000011"_s, u"00
 
 QString statusOf(int code)
 {
-    return ui::statusText(FakeDriver::comment(code));
+    return forms::statusText(FakeDriver::comment(code));
 }
 
 QStringList deviceNames()

@@ -121,9 +121,11 @@ void TestViewsOnDevice::windowsFollowASale()
     // that the fault refused.
     QTemporaryDir saved;
     const QString script = saved.filePath(u"run.jsonl"_s);
-    ui::SeamHandlers answers;
-    answers.saveFile = [&](QWidget*, const ui::OpenFileRequest&) { return std::optional(script); };
-    const ui::SeamOverride seams(answers);
+    forms::SeamHandlers answers;
+    answers.saveFile = [&](QWidget*, const forms::OpenFileRequest&) {
+        return std::optional(script);
+    };
+    const forms::SeamOverride seams(answers);
     harness::click(journal, u"CmdSave"_s);
     QProcess tool;
     tool.start(QStringLiteral(QUOLT_DEVICE_TOOL),

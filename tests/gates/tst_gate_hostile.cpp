@@ -96,17 +96,19 @@ public:
     HostileOperator(quint32 seed, int steps, QString scratch)
         : m_random(seed), m_steps(steps), m_scratch(std::move(scratch))
     {
-        ui::SeamHandlers handlers;
+        forms::SeamHandlers handlers;
         handlers.showModal = [this](QDialog& window, QWidget* owner) { modal(window, owner); };
         handlers.message = [this](QWidget*, const QString&, const QString&, bool yesNo) {
             if (!yesNo)
-                return ui::Answer::Ok;
-            return m_random.bounded(2) ? ui::Answer::Yes : ui::Answer::No;
+                return forms::Answer::Ok;
+            return m_random.bounded(2) ? forms::Answer::Yes : forms::Answer::No;
         };
-        handlers.openFile = [this](QWidget*, const ui::OpenFileRequest&) { return fileAnswer(); };
+        handlers.openFile = [this](QWidget*, const forms::OpenFileRequest&) {
+            return fileAnswer();
+        };
         handlers.saveFile = handlers.openFile;
         handlers.endProgram = [](int) {};
-        m_override = std::make_unique<ui::SeamOverride>(std::move(handlers));
+        m_override = std::make_unique<forms::SeamOverride>(std::move(handlers));
     }
 
     // Watches the program's calls: one sent while the window on top shows a failed read of the
@@ -253,7 +255,7 @@ private:
     QRandomGenerator m_random;
     int m_steps;
     QString m_scratch;
-    std::unique_ptr<ui::SeamOverride> m_override;
+    std::unique_ptr<forms::SeamOverride> m_override;
     QList<QPointer<QWidget>> m_stack;
     QStringList m_faults;
     QSet<QString> m_seen;

@@ -19,7 +19,7 @@ QString optionCall(std::int16_t option, std::int16_t value)
 
 QString statusOf(int code)
 {
-    return ui::statusText(FakeDriver::comment(code));
+    return forms::statusText(FakeDriver::comment(code));
 }
 
 // The window opened over a device whose display options read `protocol` and `lock`.

@@ -16,7 +16,7 @@ const QStringList kBoxes{u"TxtNumberOfCopies"_s, u"TxtFiscalCopyNumber"_s, u"Txt
 
 QString statusOf(int code)
 {
-    return ui::statusText(FakeDriver::comment(code));
+    return forms::statusText(FakeDriver::comment(code));
 }
 
 QString modeCall(std::int32_t mode, std::int32_t side, std::int32_t copies, std::int32_t fiscal,
@@ -123,8 +123,8 @@ void TestDlgPrintDocumentMode::applying_data()
         << 2310502 << QString() << 5 << QStringList{clerk} << statusOf(5);
     QTest::newRow("beyond 32 bits: nothing more sent")
         << 2310502 << u"TxtRowsBefore=3000000000"_s << 0 << QStringList{clerk}
-        << ui::FieldReader::failureText<std::int32_t>(u"Строк перед"_s,
-                                                      numbers::ReadError::OutOfRange);
+        << forms::FieldReader::failureText<std::int32_t>(u"Строк перед"_s,
+                                                         numbers::ReadError::OutOfRange);
 }
 
 void TestDlgPrintDocumentMode::applying()

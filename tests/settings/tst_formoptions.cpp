@@ -516,7 +516,7 @@ void TestFormOptions::browseImageFile()
     opened.harness.answerOpenFile(u"/home/kassa/logo.bmp"_s);
     click(window, u"CmdBrowseImageFile"_s);
     QCOMPARE(harness::text(window, u"TxtImageFileName"_s), u"/home/kassa/logo.bmp"_s);
-    const ui::OpenFileRequest request = opened.harness.fileRequests().constLast();
+    const forms::OpenFileRequest request = opened.harness.fileRequests().constLast();
     QCOMPARE(request.filter, u"Точечные рисунки(*.bmp)|*.bmp|Все файлы (*.*)|*.*"_s);
     QCOMPARE(request.filterIndex, 1);
     QCOMPARE(request.title, u"Загрузить рисунок"_s);

@@ -9,22 +9,22 @@ using namespace Qt::StringLiterals;
 
 WindowHarness::WindowHarness(std::shared_ptr<FakeDriver> fake) : m_fake(std::move(fake))
 {
-    ui::SeamHandlers handlers;
+    forms::SeamHandlers handlers;
     handlers.showModal = [this](QDialog& window, QWidget* owner) { showModal(window, owner); };
     handlers.message = [this](QWidget*, const QString& text, const QString& title, bool yesNo) {
         m_messages.append({text, title, yesNo});
         if (!yesNo)
-            return ui::Answer::Ok;
-        return m_answers.isEmpty() ? ui::Answer::No : m_answers.dequeue();
+            return forms::Answer::Ok;
+        return m_answers.isEmpty() ? forms::Answer::No : m_answers.dequeue();
     };
-    handlers.openFile = [this](QWidget*, const ui::OpenFileRequest& request) {
+    handlers.openFile = [this](QWidget*, const forms::OpenFileRequest& request) {
         m_fileRequests.append(request);
         return m_fileAnswers.isEmpty() ? std::nullopt : m_fileAnswers.dequeue();
     };
     handlers.endProgram = [this](int code) { m_endRequests.append(code); };
     // The Save dialog answers from the same queue as the Open dialog.
     handlers.saveFile = handlers.openFile;
-    m_override = std::make_unique<ui::SeamOverride>(std::move(handlers));
+    m_override = std::make_unique<forms::SeamOverride>(std::move(handlers));
     if (m_fake)
         m_fake->setStatusProbe([this] { return statusOnTop(); });
 }

@@ -47,14 +47,14 @@ public:
                 [action = std::move(action)](QDialog& window) { action(static_cast<W&>(window)); });
     }
 
-    void answerMessages(QList<ui::Answer> answers) { m_answers.append(answers); }
+    void answerMessages(QList<forms::Answer> answers) { m_answers.append(answers); }
     // Answers the Open and the Save dialogs alike, in the order they are shown.
     void answerOpenFile(std::optional<QString> answer) { m_fileAnswers.enqueue(answer); }
 
     const QStringList& modalsShown() const { return m_modalsShown; }
     QStringList ownersOfModals() const { return m_owners; }
     const QList<Message>& messages() const { return m_messages; }
-    const QList<ui::OpenFileRequest>& fileRequests() const { return m_fileRequests; }
+    const QList<forms::OpenFileRequest>& fileRequests() const { return m_fileRequests; }
     const QList<int>& endRequests() const { return m_endRequests; }
 
     QString statusOnTop() const;
@@ -63,16 +63,16 @@ private:
     void showModal(QDialog& window, QWidget* owner);
 
     std::shared_ptr<FakeDriver> m_fake;
-    std::unique_ptr<ui::SeamOverride> m_override;
+    std::unique_ptr<forms::SeamOverride> m_override;
     QPointer<QWidget> m_watched;
     QList<QPointer<QWidget>> m_stack;
     QList<std::pair<QString, std::function<void(QDialog&)>>> m_actions;
-    QQueue<ui::Answer> m_answers;
+    QQueue<forms::Answer> m_answers;
     QQueue<std::optional<QString>> m_fileAnswers;
     QStringList m_modalsShown;
     QStringList m_owners;
     QList<Message> m_messages;
-    QList<ui::OpenFileRequest> m_fileRequests;
+    QList<forms::OpenFileRequest> m_fileRequests;
     QList<int> m_endRequests;
 };
 

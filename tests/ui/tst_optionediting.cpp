@@ -11,7 +11,7 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-using Keep = ui::OptionValues::Keep;
+using Keep = forms::OptionValues::Keep;
 
 Q_DECLARE_METATYPE(Keep)
 
@@ -27,14 +27,14 @@ struct OptionsWindow
 {
     QDialog dialog;
     QCheckBox* box = new QCheckBox(&dialog);
-    ui::UpDown* spinner = new ui::UpDown(&dialog);
+    forms::UpDown* spinner = new forms::UpDown(&dialog);
     QLineEdit* text = new QLineEdit(&dialog);
     QPushButton* apply = new QPushButton(&dialog);
     QLineEdit* status = new QLineEdit(&dialog);
-    ui::FieldReader fields{[this](const QString& t) { status->setText(t); }};
-    ui::OptionEditor editor{apply};
+    forms::FieldReader fields{[this](const QString& t) { status->setText(t); }};
+    forms::OptionEditor editor{apply};
     std::shared_ptr<FakeDriver> fake = std::make_shared<FakeDriver>();
-    ui::OptionValues::Id boxId, spinnerId, textId;
+    forms::OptionValues::Id boxId, spinnerId, textId;
 
     explicit OptionsWindow(Keep boxKeep)
     {
@@ -44,7 +44,7 @@ struct OptionsWindow
                 return fake->SetDeviceOpt(option, value);
             };
         };
-        ui::OptionValues& values = editor.values();
+        forms::OptionValues& values = editor.values();
         boxId = values.add<std::int16_t>([this] { return std::int16_t(box->isChecked()); },
                                          write(kBoxOption), boxKeep);
         spinnerId = values.add<std::int16_t>([this] { return std::int16_t(spinner->value()); },
@@ -61,7 +61,7 @@ struct OptionsWindow
     void load()
     {
         const auto loading = editor.loading();
-        ui::OptionValues& values = editor.values();
+        forms::OptionValues& values = editor.values();
         const auto boxValue = std::int16_t(fake->GetDeviceOpt(kBoxOption));
         values.remember(boxId, boxValue);
         box->setChecked(boxValue != 0);

@@ -28,7 +28,7 @@ struct Window
     QDialog dialog;
     QLineEdit* box = new QLineEdit(&dialog);
     QLineEdit* other = new QLineEdit(&dialog);
-    ui::UpDown* spinner = new ui::UpDown(&dialog);
+    forms::UpDown* spinner = new forms::UpDown(&dialog);
     QTabBar* tabs = new QTabBar(&dialog);
     QList<QWidget*> pages{new QWidget(&dialog), new QWidget(&dialog), new QWidget(&dialog)};
 
@@ -46,7 +46,7 @@ struct Window
 };
 
 // A tabbed dialog with pages of different heights, as the statistics and options windows have.
-struct Tabbed : ui::TabbedDialog
+struct Tabbed : forms::TabbedDialog
 {
     QTabBar* bar = new QTabBar(this);
     QList<QWidget*> pages{new QWidget(this), new QWidget(this), new QWidget(this)};
@@ -60,7 +60,7 @@ struct Tabbed : ui::TabbedDialog
             pages.at(i)->setMinimumSize(200, 100 + 150 * i);
             layout->addWidget(pages.at(i));
         }
-        setUpTabs(bar, {u"Один"_s, u"Два"_s, u"Три"_s}, pages, ui::TabStrip::Backwards::No,
+        setUpTabs(bar, {u"Один"_s, u"Два"_s, u"Три"_s}, pages, forms::TabStrip::Backwards::No,
                   placement);
         bar->setCurrentIndex(2); // as if left there by the designer
     }
@@ -68,7 +68,7 @@ struct Tabbed : ui::TabbedDialog
     void Form_Load() override { tabsAtLoad << bar->currentIndex(); }
 };
 
-struct CountingLoads : ui::Loadable<QDialog>
+struct CountingLoads : forms::Loadable<QDialog>
 {
     int loads = 0;
     void Form_Load() override { ++loads; }
@@ -115,11 +115,11 @@ void TestUiConventions::failedReadNamesTheFieldAndFocusesIt_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("strict, not a number")
-        << u"abc"_s << int(ui::Reading::Strict) << u"Кол-во: не число"_s;
+        << u"abc"_s << int(forms::Reading::Strict) << u"Кол-во: не число"_s;
     QTest::newRow("strict, beyond int16")
-        << u"40000"_s << int(ui::Reading::Strict) << u"Кол-во: допустимо от -32768 до 32767"_s;
-    QTest::newRow("lenient, beyond int16")
-        << u"40000 шт"_s << int(ui::Reading::Lenient) << u"Кол-во: допустимо от -32768 до 32767"_s;
+        << u"40000"_s << int(forms::Reading::Strict) << u"Кол-во: допустимо от -32768 до 32767"_s;
+    QTest::newRow("lenient, beyond int16") << u"40000 шт"_s << int(forms::Reading::Lenient)
+                                           << u"Кол-во: допустимо от -32768 до 32767"_s;
 }
 
 void TestUiConventions::failedReadNamesTheFieldAndFocusesIt()
@@ -134,9 +134,9 @@ void TestUiConventions::failedReadNamesTheFieldAndFocusesIt()
     window.other->setFocus();
     window.box->setText(text);
     QStringList shown;
-    const ui::FieldReader fields([&](const QString& status) { shown << status; });
+    const forms::FieldReader fields([&](const QString& status) { shown << status; });
 
-    QVERIFY(!fields.read<std::int16_t>(window.box, u"Кол-во"_s, ui::Reading(reading)));
+    QVERIFY(!fields.read<std::int16_t>(window.box, u"Кол-во"_s, forms::Reading(reading)));
     QCOMPARE(shown, QStringList{message});
     QTRY_VERIFY(window.box->hasFocus());
     QCOMPARE(window.box->selectedText(), text);
@@ -147,7 +147,7 @@ void TestUiConventions::goodReadLeavesStatusAndFocusAlone()
     Window window;
     window.box->setText(u" 2.5"_s);
     QStringList shown;
-    const ui::FieldReader fields([&](const QString& status) { shown << status; });
+    const forms::FieldReader fields([&](const QString& status) { shown << status; });
     QCOMPARE(fields.lenientInt16(window.box, u"Отдел"_s), std::optional<std::int16_t>(2));
     QCOMPARE(fields.strictDouble(window.box, u"Сумма"_s), std::optional<double>(2.5));
     QVERIFY(shown.isEmpty());
@@ -176,7 +176,7 @@ void TestUiConventions::numberBoxFollowsTheText()
     Window window;
     window.spinner->setRange(0, 255);
     window.spinner->setValue(10);
-    ui::NumberBox box(window.box, window.spinner, std::pair{0, 254});
+    forms::NumberBox box(window.box, window.spinner, std::pair{0, 254});
 
     window.box->setText(typed);
     QTEST(window.spinner->value(), "spinnerValue");
@@ -189,7 +189,7 @@ void TestUiConventions::numberBoxArrowsWriteTheText()
     Window window;
     window.spinner->setRange(1, 3);
     window.spinner->setValue(2);
-    ui::NumberBox box(window.box, window.spinner);
+    forms::NumberBox box(window.box, window.spinner);
     window.spinner->stepUp();
     QCOMPARE(window.box->text(), u"3"_s);
     window.spinner->stepUp(); // stays at the maximum
@@ -203,7 +203,7 @@ void TestUiConventions::numberBoxArrowsWriteTheText()
 void TestUiConventions::tabStripShowsOnePageAndWraps()
 {
     Window window;
-    ui::TabStrip strip(window.tabs, window.pages, ui::TabStrip::Backwards::Yes);
+    forms::TabStrip strip(window.tabs, window.pages, forms::TabStrip::Backwards::Yes);
     window.dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window.dialog));
     QCOMPARE(visibility(window.pages), QList<bool>({true, false, false}));
@@ -224,7 +224,7 @@ void TestUiConventions::tabStripShowsOnePageAndWraps()
 void TestUiConventions::tabStripWithoutBackwardsIgnoresCtrlShiftTab()
 {
     Window window;
-    ui::TabStrip strip(window.tabs, window.pages);
+    forms::TabStrip strip(window.tabs, window.pages);
     window.dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window.dialog));
     QTest::keyClick(&window.dialog, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
@@ -282,35 +282,36 @@ void TestUiConventions::windowLoadsOnceWhenFirstShown()
 void TestUiConventions::seamOverrideRestoresThePreviousHandlers()
 {
     QStringList log;
-    ui::SeamHandlers outer;
+    forms::SeamHandlers outer;
     outer.message = [&](QWidget*, const QString& text, const QString& title, bool) {
         log << u"outer "_s + title + u": "_s + text;
-        return ui::Answer::Yes;
+        return forms::Answer::Yes;
     };
     outer.endProgram = [&](int code) { log << u"end %1"_s.arg(code); };
-    ui::SeamOverride first(outer);
+    forms::SeamOverride first(outer);
     {
-        ui::SeamHandlers inner;
+        forms::SeamHandlers inner;
         inner.message = [&](QWidget*, const QString& text, const QString&, bool) {
             log << u"inner "_s + text;
-            return ui::Answer::No;
+            return forms::Answer::No;
         };
-        ui::SeamOverride second(inner);
-        QCOMPARE(ui::askYesNo(nullptr, u"a"_s), ui::Answer::No);
-        ui::endProgram(3); // not replaced by the inner override: the outer one still answers
+        forms::SeamOverride second(inner);
+        QCOMPARE(forms::askYesNo(nullptr, u"a"_s), forms::Answer::No);
+        forms::endProgram(3); // not replaced by the inner override: the outer one still answers
     }
-    QCOMPARE(ui::askYesNo(nullptr, u"b"_s, u"Информация"_s), ui::Answer::Yes);
-    ui::showMessage(nullptr, u"c"_s);
+    QCOMPARE(forms::askYesNo(nullptr, u"b"_s, u"Информация"_s), forms::Answer::Yes);
+    forms::showMessage(nullptr, u"c"_s);
     QCOMPARE(log, QStringList({u"inner a"_s, u"end 3"_s, u"outer Информация: b"_s,
                                u"outer TestQuolt: c"_s}));
 }
 
 void TestUiConventions::fileFiltersBecomeNameFilters()
 {
-    QCOMPARE(ui::nameFilters(u"Log Files(*.log)|*.log|All Files (*.*)|*.*"_s),
+    QCOMPARE(forms::nameFilters(u"Log Files(*.log)|*.log|All Files (*.*)|*.*"_s),
              QStringList({u"Log Files (*.log)"_s, u"All Files (*.*)"_s}));
-    QCOMPARE(ui::nameFilters(u"Pictures|*.bmp;*.png"_s), QStringList{u"Pictures (*.bmp *.png)"_s});
-    QVERIFY(ui::nameFilters(QString()).isEmpty());
+    QCOMPARE(forms::nameFilters(u"Pictures|*.bmp;*.png"_s),
+             QStringList{u"Pictures (*.bmp *.png)"_s});
+    QVERIFY(forms::nameFilters(QString()).isEmpty());
 }
 
 // A long device call follows the status line at once: the operator must see "Печать..." while
@@ -334,7 +335,7 @@ void TestUiConventions::statusLineIsWrittenAtOnce()
     QCoreApplication::processEvents();
     status.installEventFilter(&counter);
 
-    ui::setStatus(&status, ui::statusText(u"Нет ошибок"_s));
+    forms::setStatus(&status, forms::statusText(u"Нет ошибок"_s));
 
     QVERIFY(counter.paints > 0);
     QCOMPARE(status.text(), u"Статус: Нет ошибок"_s);
@@ -343,7 +344,7 @@ void TestUiConventions::statusLineIsWrittenAtOnce()
 
 void TestUiConventions::standardDialogsSpeakRussian()
 {
-    QVERIFY2(ui::installQtTranslations(*QCoreApplication::instance()),
+    QVERIFY2(forms::installQtTranslations(*QCoreApplication::instance()),
              "Qt's Russian translations are missing (Debian package qt6-translations-l10n)");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Отмена"_s);
 }
@@ -351,7 +352,7 @@ void TestUiConventions::standardDialogsSpeakRussian()
 void TestUiConventions::readOnlyBoxesDoNotLookLikeInputs()
 {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-    ui::applyHouseStyle(*app);
+    forms::applyHouseStyle(*app);
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* input = new QLineEdit(&window);
