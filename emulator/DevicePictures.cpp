@@ -26,6 +26,36 @@ Failure checkSlot(std::int32_t slot)
     return Failure{};
 }
 
+// What every change of the pictures asks first: a generation that has the member, and no document
+// open, since the chosen picture heads the receipt being printed.
+Failure pictureChangeRefused(bool supported, const DeviceState& state)
+{
+    if (!supported)
+        return Failure{ErrorCode::NotSupportedByGeneration};
+    if (state.document)
+        return Failure{ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending};
+    return Failure{};
+}
+
+Failure loadedSlotRefused(std::int32_t slot, const DeviceState& state)
+{
+    if (const Failure f = checkSlot(slot); !f.ok())
+        return f;
+    if (!state.pictures.contains(slot))
+        return Failure{ErrorCode::NoPicture};
+    return Failure{};
+}
+
+Failure storeBarCode(bool supported, const Device::EncodedBarCode& code, DeviceState& state)
+{
+    if (!supported)
+        return Failure{ErrorCode::NotSupportedByGeneration};
+    if (const auto* refused = std::get_if<Failure>(&code))
+        return *refused;
+    state.barCode = std::get<BarCode>(code);
+    return Failure{};
+}
+
 qsizetype memoryUsed(const QMap<int, Raster>& pictures)
 {
     qsizetype used = 0;
@@ -38,10 +68,8 @@ qsizetype memoryUsed(const QMap<int, Raster>& pictures)
 
 Failure Device::loadPicture(std::int32_t slot, const DecodedPicture& picture)
 {
-    if (!hasGraphics(m_state))
-        return fail(ErrorCode::NotSupportedByGeneration);
-    if (m_state.document)
-        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (const Failure f = pictureChangeRefused(hasGraphics(m_state), m_state); !f.ok())
+        return f;
     if (const Failure f = checkSlot(slot); !f.ok())
         return f;
     if (const auto* refused = std::get_if<Failure>(&picture))
@@ -57,10 +85,9 @@ Failure Device::loadPicture(std::int32_t slot, const DecodedPicture& picture)
 
 Failure Device::loadPictures(const std::array<std::optional<DecodedPicture>, 3>& pictures)
 {
-    if (m_state.major < kThreePicturesFromMajor)
-        return fail(ErrorCode::NotSupportedByGeneration);
-    if (m_state.document)
-        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (const Failure f = pictureChangeRefused(m_state.major >= kThreePicturesFromMajor, m_state);
+        !f.ok())
+        return f;
     // All three or none: a refused file leaves every picture as it was.
     QMap<int, Raster> next = m_state.pictures;
     bool any = false;
@@ -87,18 +114,14 @@ Failure Device::loadPictures(const std::array<std::optional<DecodedPicture>, 3>&
 
 Failure Device::setPicture(std::int32_t slot)
 {
-    if (!hasGraphics(m_state))
-        return fail(ErrorCode::NotSupportedByGeneration);
-    if (m_state.document)
-        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
+    if (const Failure f = pictureChangeRefused(hasGraphics(m_state), m_state); !f.ok())
+        return f;
     // Slot 0 chooses no picture.
     if (slot < 0)
         return fail(ErrorCode::InvalidValue, Reason::Negative);
     if (slot != 0) {
-        if (const Failure f = checkSlot(slot); !f.ok())
+        if (const Failure f = loadedSlotRefused(slot, m_state); !f.ok())
             return f;
-        if (!m_state.pictures.contains(slot))
-            return fail(ErrorCode::NoPicture);
     }
     m_state.chosenPicture = slot;
     return kOk;
@@ -106,14 +129,10 @@ Failure Device::setPicture(std::int32_t slot)
 
 Failure Device::deletePicture(std::int32_t slot)
 {
-    if (!hasGraphics(m_state))
-        return fail(ErrorCode::NotSupportedByGeneration);
-    if (m_state.document)
-        return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
-    if (const Failure f = checkSlot(slot); !f.ok())
+    if (const Failure f = pictureChangeRefused(hasGraphics(m_state), m_state); !f.ok())
         return f;
-    if (!m_state.pictures.contains(slot))
-        return fail(ErrorCode::NoPicture);
+    if (const Failure f = loadedSlotRefused(slot, m_state); !f.ok())
+        return f;
     m_state.pictures.remove(slot);
     m_effects.pictures.insert(slot, std::nullopt);
     if (m_state.chosenPicture == slot)
@@ -124,22 +143,12 @@ Failure Device::deletePicture(std::int32_t slot)
 // A bar code may be programmed at any time, also inside a receipt that is to print it at its end.
 Failure Device::programBarCode(const EncodedBarCode& code)
 {
-    if (!hasGraphics(m_state))
-        return fail(ErrorCode::NotSupportedByGeneration);
-    if (const auto* refused = std::get_if<Failure>(&code))
-        return *refused;
-    m_state.barCode = std::get<BarCode>(code);
-    return kOk;
+    return storeBarCode(hasGraphics(m_state), code, m_state);
 }
 
 Failure Device::programBarCodeMask(const EncodedBarCode& code)
 {
-    if (m_state.major < kMaskFromMajor)
-        return fail(ErrorCode::NotSupportedByGeneration);
-    if (const auto* refused = std::get_if<Failure>(&code))
-        return *refused;
-    m_state.barCode = std::get<BarCode>(code);
-    return kOk;
+    return storeBarCode(m_state.major >= kMaskFromMajor, code, m_state);
 }
 
 } // namespace emulator
