@@ -254,6 +254,8 @@ private:
     void countClosedDocument(const Settlement& s);
     Failure closeDocument();
     void finishDocument(bool cancelled, Kopecks total);
+    // The document just finished goes to the control tape under the next KPK number.
+    void putOnControlTape();
 
     // What a locked customer display shows (DeviceLineDisplay.cpp)
     void showPositionOnDisplay(const QString& name, Kopecks amount);

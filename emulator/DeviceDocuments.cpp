@@ -126,15 +126,27 @@ Failure Device::cancelDocument()
         return f;
     const DocumentKind& kind = documentKind(m_state.document->type);
     const Kopecks total = kind.positions ? documentTotal() : paidTotal();
+    // A fiscal document that was begun stays accounted for: cancelled, it still takes the next
+    // KPK number and goes to the control tape, marked cancelled, so that the control tape of the
+    // shift shows every receipt begun. Text documents never reach the control tape.
     Printout out = paper();
-    tape::cancelled(out);
+    tape::cancelled(out, m_state, kind.text ? 0 : m_state.lastKpk + 1);
     print(out);
     if (!kind.text) {
         addToBoth(Counter::CancelledCount, 1);
         addToBoth(Counter::CancelledSum, total);
     }
     finishDocument(true, total);
+    if (!kind.text)
+        putOnControlTape();
     return kOk;
+}
+
+void Device::putOnControlTape()
+{
+    m_state.lastKpk += 1;
+    m_state.eklzLastAt = m_state.lastDocumentAt;
+    m_effects.documents.last().kpk = m_state.lastKpk;
 }
 
 // ---- text --------------------------------------------------------------------------------------

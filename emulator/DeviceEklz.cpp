@@ -2,6 +2,7 @@
 // has left for fiscal documents.
 
 #include "Device.h"
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 
 using namespace Qt::StringLiterals;
@@ -48,7 +49,7 @@ bool Device::printsControlTapeOnZ() const
 void Device::printControlTape(int shift, const QStringList& lines)
 {
     Printout out = paper();
-    out.centered(u"КОНТРОЛЬНАЯ ЛЕНТА СМЕНЫ %1"_s.arg(shift));
+    out.centered(word(Word::ControlTape) + u" СМЕНЫ %1"_s.arg(shift));
     out.separator();
     m_effects.tape += out.takeLines();
     m_effects.tape += lines;

@@ -2,6 +2,7 @@
 // display is locked against them.
 
 #include "Device.h"
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "LineDisplay.h"
 
@@ -56,14 +57,16 @@ Failure Device::stringToLineDisplayDirect(const QString& data)
 void Device::showPositionOnDisplay(const QString& name, Kopecks amount)
 {
     if (lineDisplayLocked())
-        m_state.peripherals.display = display::amounts(name, amount, u"ИТОГ"_s, documentTotal());
+        m_state.peripherals.display =
+            display::amounts(name, amount, word(Word::Total), documentTotal());
 }
 
 // ... and, once the receipt is paid, its total and the change.
 void Device::showChangeOnDisplay(Kopecks total, Kopecks change)
 {
     if (lineDisplayLocked())
-        m_state.peripherals.display = display::amounts(u"ИТОГ"_s, total, u"СДАЧА"_s, change);
+        m_state.peripherals.display =
+            display::amounts(word(Word::Total), total, word(Word::Change), change);
 }
 
 } // namespace emulator

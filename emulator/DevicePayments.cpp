@@ -2,6 +2,7 @@
 // counting it.
 
 #include "Device.h"
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "GeneralValue.h"
 #include "TapeLayout.h"
@@ -100,7 +101,7 @@ Failure Device::printResult()
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
     Printout out = paper();
-    out.amountLine(u"ПОДЫТОГ"_s, documentTotal());
+    out.amountLine(word(Word::Subtotal), documentTotal());
     print(out);
     return kOk;
 }
@@ -213,9 +214,7 @@ Failure Device::closeDocument()
     m_state.lastReceiptTotal = s.total;
     finishDocument(false, s.total);
     // The receipt printed this number at its end; it goes to the control tape with it.
-    m_state.lastKpk += 1;
-    m_state.eklzLastAt = m_state.lastDocumentAt;
-    m_effects.documents.last().kpk = m_state.lastKpk;
+    putOnControlTape();
     return kOk;
 }
 

@@ -1,6 +1,7 @@
 // Positions, voids and corrections of the open receipt.
 
 #include "Device.h"
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "GeneralValue.h"
 #include "TapeLayout.h"
@@ -113,14 +114,14 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     // Option 36 rules a line between two records of sales.
     if (option(DeviceOption::PrintLineBetweenSales) != 0 && document.body.entries.size() > 1)
         out.separator();
-    const QString prefix = request.kind == EntryKind::Tare         ? u"ТАРА"_s
-                           : request.kind == EntryKind::TareReturn ? u"ВОЗВРАТ ТАРЫ"_s
+    const QString prefix = request.kind == EntryKind::Tare         ? word(Word::Tare)
+                           : request.kind == EntryKind::TareReturn ? word(Word::TareReturn)
                                                                    : QString();
     tape::positionLines(out, request.name, request.quantity, request.price,
                         entrySign(request.kind) * amount, prefix);
     // A position's own department is always printed; option 9 prints every position's.
     if (department != document.department || option(DeviceOption::PrintDepartment) != 0)
-        out.line(u"  ОТДЕЛ %1"_s.arg(department));
+        out.line(u"  "_s + tape::numbered(Word::Department, department));
     print(out);
     showPositionOnDisplay(request.name, entrySign(request.kind) * amount);
     return kOk;
@@ -194,7 +195,7 @@ Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std:
     document.body.lastOperationAmount = voided;
 
     Printout out = paper();
-    tape::positionLines(out, name, *quantity, price, -entrySign(kind) * voided, u"СТОРНО"_s);
+    tape::positionLines(out, name, *quantity, price, -entrySign(kind) * voided, word(Word::Void));
     print(out);
     return kOk;
 }
@@ -234,7 +235,8 @@ Failure Device::correctLastItem()
     document.body.delta[Counter::CorrectionSum] += undone;
 
     Printout out = paper();
-    out.amountLine(u"КОРРЕКЦИЯ"_s, documentTotal() - totalBefore); // with the sign it moved by
+    out.amountLine(word(Word::Correction),
+                   documentTotal() - totalBefore); // with the sign it moved by
     print(out);
     return kOk;
 }
@@ -300,9 +302,8 @@ Failure Device::absoluteCorrection(std::int32_t amount, const std::optional<QStr
         if (const Failure f = checkText(*text, m_state.lineWidth); !f.ok())
             return f;
     }
-    const QString caption = text && !text->isEmpty() ? *text
-                            : amount < 0             ? u"СКИДКА"_s
-                                                     : u"НАДБАВКА"_s;
+    const QString caption =
+        text && !text->isEmpty() ? *text : word(amount < 0 ? Word::Discount : Word::Surcharge);
     return addCorrection(amount < 0, amount < 0 ? -Kopecks{amount} : Kopecks{amount}, caption);
 }
 
@@ -322,8 +323,8 @@ Failure Device::percentCorrection(std::int32_t percent)
     const Kopecks share = roundedShare(positionsTotal(), percent < 0 ? -percent : percent);
     if (share == 0)
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
-    const QString caption =
-        (percent < 0 ? u"СКИДКА %1%"_s : u"НАДБАВКА %1%"_s).arg(percent < 0 ? -percent : percent);
+    const QString caption = word(percent < 0 ? Word::Discount : Word::Surcharge) +
+                            u" %1%"_s.arg(percent < 0 ? -percent : percent);
     return addCorrection(percent < 0, share, caption);
 }
 

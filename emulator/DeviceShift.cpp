@@ -2,6 +2,8 @@
 
 #include "Device.h"
 #include "DeviceNumbers.h"
+#include "DeviceMessages.h"
+#include "ReportLayout.h"
 #include "TapeLayout.h"
 
 using namespace Qt::StringLiterals;
@@ -68,13 +70,13 @@ Failure Device::endSession()
     m_state.totalCounters[Counter::LastZNumber] = zNumber;
     m_state.shiftCounters[Counter::LastZNumber] = zNumber;
     Printout out = paper();
-    tape::shiftReport(out, m_state, u"Z-ОТЧЕТ %1"_s.arg(zNumber), false, now());
+    tape::shiftReport(out, m_state, tape::numbered(Word::ZReport, zNumber), false, now());
     printReportTaxTotals(out, m_state.shiftCounters);
     // The Z report is the last record of the shift on the control tape.
     m_state.lastKpk += 1;
     m_state.eklzLastAt = now();
     tape::eklzStamp(out, m_state, m_state.lastKpk);
-    out.centered(u"СМЕНА ЗАКРЫТА"_s);
+    out.centered(word(Word::ShiftClosed));
     const QStringList report = out.lines();
     print(out);
 
@@ -139,9 +141,9 @@ Failure Device::printReport(std::int32_t kind)
         return f;
     Printout out = paper();
     if (kind == Programming) {
-        tape::programmingReport(out, m_state);
+        tape::programmingReport(out, m_state, now());
     } else {
-        tape::shiftReport(out, m_state, kind == X1 ? u"X-ОТЧЕТ"_s : u"X2-ОТЧЕТ ПО ОТДЕЛАМ"_s,
+        tape::shiftReport(out, m_state, word(kind == X1 ? Word::XReport : Word::X2Report),
                           kind == X2, now());
         printReportTaxTotals(out, m_state.shiftCounters);
     }

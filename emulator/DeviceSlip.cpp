@@ -2,7 +2,9 @@
 // the receipt roll.
 
 #include "Device.h"
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
+#include "TapeLayout.h"
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +79,8 @@ void Device::printOnSlip(const Document& document)
 {
     const slipmode::Settings& s = m_state.peripherals.slip.settings;
     QStringList slip;
-    slip << u"[ПОДКЛАДНОЙ ДОКУМЕНТ %1, %2, КОПИЙ: %3]"_s.arg(document.number)
+    slip << u"[%1 %2, %3, КОПИЙ: %4]"_s.arg(word(Word::Slip))
+                .arg(document.number)
                 .arg(s.side == SlipSide::Left ? u"СЛЕВА"_s : u"СПРАВА"_s)
                 .arg(s.copies);
     for (int copy = 1; copy <= s.copies; ++copy) {
@@ -88,7 +91,8 @@ void Device::printOnSlip(const Document& document)
         for (int row = 0; row < s.rowsBefore; ++row)
             slip << QString();
         Printout out = paper();
-        out.centered(copy == s.fiscalCopy ? u"ФИСКАЛЬНАЯ КОПИЯ"_s : u"КОПИЯ %1"_s.arg(copy));
+        out.centered(copy == s.fiscalCopy ? u"ФИСКАЛЬНАЯ КОПИЯ"_s
+                                          : tape::numbered(Word::Copy, copy));
         slip << out.takeLines() << document.lines;
     }
     m_effects.slips += slip;

@@ -224,6 +224,7 @@ QByteArray DeviceState::serialize() const
     // The pictures themselves are not part of the record: the store keeps them by slot.
     out << qint32(chosenPicture);
     writeOptional(out, barCode);
+    out << eklzActivationTotal;
     return data;
 }
 
@@ -277,6 +278,8 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
             return std::nullopt;
         s.chosenPicture = chosen;
     }
+    if (!in.atEnd())
+        in >> s.eklzActivationTotal;
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

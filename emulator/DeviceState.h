@@ -224,9 +224,10 @@ struct DeviceState
                                      kEmptyChain, kEmptyChain, kEmptyChain, kEmptyChain};
     QMap<int, QString> descriptors;
     // The electronic control tape (EKLZ): the last KPK number given to a document or a Z report,
-    // and when it was activated.
+    // when it was activated and the running sales total the device had then.
     int lastKpk = 0;
     QDateTime eklzActivatedAt;
+    Kopecks eklzActivationTotal = 0;
     QDateTime eklzLastAt; // when the last record went to the tape
 
     // Payment means, customer display, slip printer
@@ -243,6 +244,13 @@ struct DeviceState
     // Steering from the device tool: the next call of this member fails with this code.
     QString faultMember;
     int faultCode = 0;
+
+    // The control tape starts now, holding the running sales total the device has reached.
+    void activateEklz(const QDateTime& at)
+    {
+        eklzActivatedAt = at;
+        eklzActivationTotal = grandSalesTotal;
+    }
 
     QByteArray serialize() const;
     static std::optional<DeviceState> deserialize(const QByteArray& data);

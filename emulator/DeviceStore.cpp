@@ -128,7 +128,7 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
             }
             // A new device comes with its control tape activated.
             DeviceState fresh;
-            fresh.eklzActivatedAt = QDateTime::currentDateTime();
+            fresh.activateEklz(QDateTime::currentDateTime());
             d.saveState->bindValue(0, fresh.serialize());
             if (Status s = d.exec(*d.saveState); !s)
                 return abandon(s.failure(), s.detail());

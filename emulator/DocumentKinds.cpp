@@ -15,32 +15,32 @@ constexpr CounterPair kSaleReturns{SaleReturnCount, SaleReturnSum};
 
 // Indexed by the document type less one.
 constexpr std::array<DocumentKind, 9> kKinds{{
-    {.title = u"ПРОДАЖА",
+    {.title = Word::Sale,
      .positions = true,
      .money = 1,
      .counted = CounterPair{SaleCount, SalesTotal},
      .sales = true},
-    {.title = u"АННУЛИРОВАНИЕ ПРОДАЖИ",
+    {.title = Word::SaleAnnulment,
      .positions = true,
      .money = -1,
      .counted = CounterPair{AnnulmentCount, AnnulmentSum},
      .alsoCounted = kSaleReturns},
-    {.title = u"ТЕКСТОВЫЙ ДОКУМЕНТ", .text = true, .nonFiscal = true},
-    {.title = u"ВНЕСЕНИЕ", .money = 1, .counted = CounterPair{CashInCount, CashInSum}},
-    {.title = u"ВЫПЛАТА",
+    {.title = Word::TextDocument, .text = true, .nonFiscal = true},
+    {.title = Word::CashIn, .money = 1, .counted = CounterPair{CashInCount, CashInSum}},
+    {.title = Word::CashOut,
      .money = -1,
      .counted = CounterPair{CashOutCount, CashOutSum},
      .drawerOnly = true},
-    {.title = u"ВЫПЛАТА ЗА ВОЗВРАЩЕННЫЙ ТОВАР",
+    {.title = Word::RefundPayout,
      .money = -1,
      .counted = CounterPair{RefundCount, RefundSum},
      .alsoCounted = kSaleReturns},
-    {.title = u"", .text = true}, // the text document without number
-    {.title = u"ПОКУПКА",
+    {.text = true}, // the text document without number
+    {.title = Word::Purchase,
      .positions = true,
      .money = -1,
      .counted = CounterPair{PurchaseCount, PurchaseSum}},
-    {.title = u"ВОЗВРАТ ПОКУПКИ",
+    {.title = Word::PurchaseReturn,
      .positions = true,
      .money = 1,
      .counted = CounterPair{PurchaseReturnCount, PurchaseReturnSum}},
@@ -73,7 +73,8 @@ qint64 saturatingAdd(qint64 a, qint64 b)
 
 QString documentTitle(DocumentType type)
 {
-    return QString::fromUtf16(documentKind(type).title);
+    const std::optional<Word> title = documentKind(type).title;
+    return title ? word(*title) : QString();
 }
 
 } // namespace emulator

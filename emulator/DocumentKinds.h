@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceMessages.h"
 #include "DeviceState.h"
 
 #include <QString>
@@ -20,10 +21,10 @@ struct CounterPair
 // new branch in every command.
 struct DocumentKind
 {
-    const char16_t* title = u""; // printed under the header; empty for none
-    bool positions = false;      // takes positions and corrections, total = their sum
-    bool text = false;           // a text document: lines only, no money
-    int money = 0;               // +1 the drawer takes money in, -1 pays it out, 0 none
+    std::optional<Word> title = std::nullopt; // printed under the header, if any
+    bool positions = false;                   // takes positions and corrections, total = their sum
+    bool text = false;                        // a text document: lines only, no money
+    int money = 0; // +1 the drawer takes money in, -1 pays it out, 0 none
     // The count and sum of closed documents of this type, and a second family they belong to
     // (the sale returns).
     std::optional<CounterPair> counted = std::nullopt;

@@ -2,8 +2,10 @@
 
 #include "EklzReports.h"
 
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "Printout.h"
+#include "ReportLayout.h"
 #include "TapeLayout.h"
 
 using namespace Qt::StringLiterals;
@@ -19,29 +21,29 @@ Failure noData(Reason reason)
     return Failure{ErrorCode::EklzNoData, reason};
 }
 
-void heading(Printout& out, const DeviceState& state, const QString& title)
+void eklzHeading(Printout& out, const DeviceState& state, const QString& title)
 {
     out.centered(title);
-    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
-    out.line(u"ЭКЛЗ "_s + state.eklzNumber);
+    out.columns(word(Word::Register) + u' ' + state.serial,
+                word(Word::Inn) + u' ' + state.taxpayerNumber);
+    out.line(word(Word::Eklz) + u' ' + state.eklzNumber);
     out.separator();
 }
 
 void closingLine(Printout& out, const EklzRecord& z)
 {
-    out.columns(u"ЗАКРЫТА "_s + z.at.toString(kDateTime), tape::kpkText(z.kpk));
+    out.columns(word(Word::Closed) + u' ' + z.at.toString(kDateTime), tape::kpkText(z.kpk));
 }
 
 Expected<QStringList> activation(const DeviceState& state)
 {
     Printout out(state.lineWidth);
-    heading(out, state, u"ИТОГ АКТИВИЗАЦИИ ЭКЛЗ"_s);
-    out.line(u"РЕГ. НОМЕР "_s + state.registration);
-    out.line(u"АКТИВИЗАЦИЯ "_s + (state.eklzActivatedAt.isValid()
-                                      ? state.eklzActivatedAt.toString(kDateTime)
-                                      : u"--"_s));
-    // The tape was activated on a new device, before any sale.
-    out.amountLine(u"ИТОГ"_s, 0);
+    eklzHeading(out, state, word(Word::ActivationTotal));
+    out.line(word(Word::RegistrationNumber) + u' ' + state.registration);
+    out.line(
+        word(Word::Activation) + u' ' +
+        (state.eklzActivatedAt.isValid() ? state.eklzActivatedAt.toString(kDateTime) : u"--"_s));
+    out.amountLine(word(Word::Total), state.eklzActivationTotal);
     return out.takeLines();
 }
 
@@ -63,8 +65,8 @@ Expected<QStringList> controlTape(EklzArchive& archive, const DeviceState& state
     if (records->isEmpty())
         return noData(Reason::NothingInRange);
     Printout out(state.lineWidth);
-    heading(out, state, u"КОНТРОЛЬНАЯ ЛЕНТА"_s);
-    out.line(u"СМЕНА %1"_s.arg(shift));
+    eklzHeading(out, state, word(Word::ControlTape));
+    out.line(tape::numbered(Word::Shift, shift));
     out.separator();
     QStringList lines = out.takeLines();
     for (const EklzRecord& record : *records)
@@ -80,13 +82,13 @@ Expected<QStringList> totalsOfShift(EklzArchive& archive, const DeviceState& sta
     if (!closed)
         return Expected<QStringList>(closed.failure(), closed.detail());
     Printout out(state.lineWidth);
-    heading(out, state, u"ИТОГИ СМЕНЫ %1"_s.arg(shift));
+    eklzHeading(out, state, tape::numbered(Word::ShiftTotals, shift));
     if (!closed->isEmpty()) {
         closingLine(out, closed->constFirst());
         tape::shiftTotals(out, closed->constFirst().counters.value_or(Counters{}), false);
     } else {
         // Only the current shift can still be open.
-        out.line(u"СМЕНА НЕ ЗАКРЫТА"_s);
+        out.line(word(Word::ShiftNotClosed));
         tape::shiftTotals(out, state.shiftCounters, false);
     }
     return out.takeLines();
@@ -100,8 +102,8 @@ Expected<QStringList> documentByKpk(EklzArchive& archive, const DeviceState& sta
     if (!*found)
         return noData(Reason::NoSuchKpk);
     Printout out(state.lineWidth);
-    heading(out, state, u"ДОКУМЕНТ ПО НОМЕРУ КПК"_s);
-    out.columns(u"СМЕНА %1"_s.arg((*found)->shift), tape::kpkText(kpk));
+    eklzHeading(out, state, word(Word::DocumentByKpk));
+    out.columns(tape::numbered(Word::Shift, (*found)->shift), tape::kpkText(kpk));
     out.separator();
     return out.takeLines() + (*found)->lines;
 }
@@ -115,26 +117,26 @@ Expected<QStringList> overClosings(const DeviceState& state, bool full, const QS
     if (closings->isEmpty())
         return noData(Reason::NothingInRange);
     Printout out(state.lineWidth);
-    heading(out, state,
-            full ? u"ПОЛНЫЙ ОТЧЕТ ПО ЗАКРЫТИЯМ СМЕН"_s : u"КРАТКИЙ ОТЧЕТ ПО ЗАКРЫТИЯМ СМЕН"_s);
+    eklzHeading(out, state, word(full ? Word::FullReport : Word::ShortReport));
     out.line(range);
     out.separator();
     Kopecks sales = 0;
     for (const EklzRecord& z : *closings) {
         sales += z.total;
         if (full) {
-            out.line(u"СМЕНА %1"_s.arg(z.shift));
+            out.line(tape::numbered(Word::Shift, z.shift));
             closingLine(out, z);
             tape::shiftTotals(out, z.counters.value_or(Counters{}), false);
             out.separator();
         } else {
-            out.columns(u"СМЕНА %1 %2"_s.arg(z.shift).arg(z.at.toString(kDate)),
+            out.columns(tape::numbered(Word::Shift, z.shift) + u' ' + z.at.toString(kDate),
                         u'=' + formatMoney(z.total));
         }
     }
     if (!full)
         out.separator();
-    out.columns(u"СМЕН %1"_s.arg(closings->size()), u"ПРОДАЖИ ="_s + formatMoney(sales));
+    out.columns(tape::numbered(Word::Shifts, closings->size()),
+                word(Word::Sales) + u" ="_s + formatMoney(sales));
     return out.takeLines();
 }
 

@@ -1,5 +1,6 @@
 #include "TapeLayout.h"
 
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "DeviceOptions.h"
 #include "DocumentKinds.h"
@@ -8,19 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace emulator::tape {
 namespace {
-
-// A printed date and time, the date in the order option 22 asks for.
-QString printed(const DeviceState& state, const QDateTime& at)
-{
-    switch (optionValue(state, DeviceOption::DateFormat)) {
-    case DateOrder::YearMonthDay:
-        return at.toString(u"yyyy.MM.dd HH:mm"_s);
-    case DateOrder::MonthDayYear:
-        return at.toString(u"MM.dd.yyyy HH:mm"_s);
-    default:
-        return at.toString(u"dd.MM.yyyy HH:mm"_s);
-    }
-}
 
 // The purchases of a receipt as option 21 counts them: its positions, or their whole quantity.
 QString purchases(const DeviceState& state, const Document& document)
@@ -35,11 +23,6 @@ QString purchases(const DeviceState& state, const Document& document)
     }
     return optionValue(state, DeviceOption::CountTotalQuantity) != 0 ? formatQuantity(quantity)
                                                                      : QString::number(positions);
-}
-
-QString meanName(const DeviceState& state, int type)
-{
-    return state.peripherals.paymentMeans[static_cast<std::size_t>(type - PaymentType::First)].name;
 }
 
 // The pictures at the head of a receipt, centred: the chosen slot's, then pictures 1 to 3 as
@@ -75,153 +58,33 @@ void receiptBarCode(Printout& out, const DeviceState& state, int heightOption)
         out.centered(code.text);
 }
 
-QString version(const DeviceState& state)
-{
-    return u"%1.%2"_s.arg(state.major).arg(state.minor);
-}
-
 } // namespace
 
-void shiftOpened(Printout& out, const DeviceState& state)
+QString printed(const DeviceState& state, const QDateTime& at)
 {
-    out.centered(kShiftOpenedTitle + u" %1"_s.arg(state.shiftNumber));
-    out.columns(printed(state, state.shiftOpenedAt), u"КАССА %1"_s.arg(state.registerNumber));
-    out.line(u"КАССИР "_s + state.cashier);
-}
-
-void shiftTotals(Printout& out, const Counters& c, bool corrections)
-{
-    struct Row
-    {
-        const char16_t* caption;
-        Counter count;
-        Counter sum;
-    };
-    using enum Counter;
-    static constexpr Row kRows[] = {
-        {u"ПРОДАЖИ", SaleCount, SalesTotal},
-        {u"АННУЛИРОВАНИЯ", AnnulmentCount, AnnulmentSum},
-        {u"ВОЗВРАТЫ", RefundCount, RefundSum},
-        {u"ПОКУПКИ", PurchaseCount, PurchaseSum},
-        {u"ВОЗВРАТЫ ПОКУПОК", PurchaseReturnCount, PurchaseReturnSum},
-        {u"ВНЕСЕНИЯ", CashInCount, CashInSum},
-        {u"ВЫПЛАТЫ", CashOutCount, CashOutSum},
-        // The corrections within documents follow the documents themselves.
-        {u"СКИДКИ", DiscountCount, DiscountSum},
-        {u"НАДБАВКИ", SurchargeCount, SurchargeSum},
-        {u"СТОРНО", VoidCount, VoidSum},
-        {u"КОРРЕКЦИИ", CorrectionCount, CorrectionSum},
-        {u"ОТМЕНЫ ЧЕКОВ", CancelledCount, CancelledSum},
-        {u"ДУБЛИКАТЫ", DuplicateCount, DuplicateSum},
-    };
-    constexpr std::size_t kDocumentRows = 7;
-    const std::size_t rows = corrections ? std::size(kRows) : kDocumentRows;
-    for (std::size_t i = 0; i < rows; ++i) {
-        const Row& row = kRows[i];
-        out.columns(QString::fromUtf16(row.caption) + u' ' + QString::number(c[row.count]),
-                    u'=' + formatMoney(c[row.sum]));
-    }
-}
-
-void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
-                 const QDateTime& at)
-{
-    const Counters& c = state.shiftCounters;
-    out.centered(title);
-    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
-    out.columns(printed(state, at), u"СМЕНА %1"_s.arg(state.shiftNumber));
-    if (state.shiftOpenedAt.isValid())
-        out.line(u"ОТКРЫТА "_s + printed(state, state.shiftOpenedAt));
-    out.line(u"КАССИР "_s + state.cashier);
-    out.separator();
-    shiftTotals(out, c, true);
-    out.separator();
-    for (int type = PaymentType::First; type <= PaymentType::Last; ++type) {
-        const qint64 sum = c.at(type);
-        if (sum != 0)
-            out.amountLine(meanName(state, type), sum);
-    }
-    if (byDepartment) {
-        out.separator();
-        for (auto it = state.departmentSales.cbegin(); it != state.departmentSales.cend(); ++it)
-            out.amountLine(u"ОТДЕЛ %1"_s.arg(it.key()), it.value());
-    }
-    out.separator();
-    out.amountLine(u"НАЛИЧНЫХ В КАССЕ"_s, state.cashInDrawer);
-    out.amountLine(u"НАРАСТАЮЩИЙ ИТОГ"_s, state.grandSalesTotal);
-}
-
-void programmingReport(Printout& out, const DeviceState& state)
-{
-    out.centered(u"ОТЧЕТ ПО ПРОГРАММИРОВАНИЮ"_s);
-    out.columns(u"ВЕРСИЯ"_s, version(state));
-    out.columns(u"ЗАВ. НОМЕР"_s, state.serial);
-    for (int number = DeviceOption::First; number <= DeviceOption::Last; ++number)
-        out.columns(u"ОПЦИЯ %1"_s.arg(number), QString::number(optionValue(state, number)));
-    out.columns(u"СКОРОСТЬ"_s, QString::number(optionValue(state, DeviceOption::Speed)));
-    out.columns(u"КОРРЕКЦИЯ ЧАСОВ"_s,
-                QString::number(optionValue(state, DeviceOption::ClockCorrection)));
-    out.columns(u"ТИП БУМАГИ"_s, QString::number(state.paperType));
-    out.separator();
-    out.line(u"ЗАГОЛОВОК ЧЕКА"_s);
-    for (qsizetype line = 0; line < state.headerLines.size(); ++line) {
-        const QString bold = state.headerBold.value(line) ? u" Ж"_s : QString();
-        out.line(u"%1%2 %3"_s.arg(line + 1).arg(bold, state.headerLines.at(line)).trimmed());
-    }
-    out.separator();
-    out.line(u"КАРТИНКИ"_s);
-    if (state.pictures.isEmpty())
-        out.line(u"НЕТ"_s);
-    for (auto it = state.pictures.cbegin(); it != state.pictures.cend(); ++it) {
-        const QString chosen = it.key() == state.chosenPicture ? u" *"_s : QString();
-        out.columns(u"%1%2"_s.arg(it.key()).arg(chosen),
-                    u"%1x%2"_s.arg(it.value().width).arg(it.value().height));
-    }
-}
-
-void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at)
-{
-    switch (kind) {
-    case TestKind::TrialReceipt:
-        out.centered(u"ПРОБНЫЙ ЧЕК"_s);
-        out.line(printed(state, at));
-        out.columns(u"ТОВАР"_s, u"=1.00"_s);
-        out.amountLine(u"ИТОГ"_s, 100);
-        out.centered(u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s);
-        break;
-    case TestKind::PrintTest:
-        out.centered(u"ТЕСТ ПЕЧАТИ"_s);
-        out.line(u"0123456789 !\"#$%&'()*+,-./:;<=>?@"_s);
-        out.line(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
-        out.line(u"АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"_s);
-        out.line(u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя"_s);
-        out.separator(u'=');
-        break;
+    switch (optionValue(state, DeviceOption::DateFormat)) {
+    case DateOrder::YearMonthDay:
+        return at.toString(u"yyyy.MM.dd HH:mm"_s);
+    case DateOrder::MonthDayYear:
+        return at.toString(u"MM.dd.yyyy HH:mm"_s);
     default:
-        out.centered(u"ТЕСТ ПРИНТЕРА"_s);
-        out.columns(u"ВЕРСИЯ"_s, version(state));
-        out.columns(u"ЗАВ. НОМЕР"_s, state.serial);
-        out.columns(u"БУМАГА"_s, state.sensors.paperNearEnd ? u"МАЛО"_s : u"НОРМА"_s);
-        out.columns(u"БАТАРЕЯ"_s, state.sensors.batteryLow ? u"РАЗРЯЖЕНА"_s : u"НОРМА"_s);
-        out.columns(u"ЭКЛЗ"_s, state.sensors.eklzNearFull ? u"ПОЧТИ ЗАПОЛНЕНА"_s : u"НОРМА"_s);
-        break;
+        return at.toString(u"dd.MM.yyyy HH:mm"_s);
     }
 }
 
-void duplicate(Printout& out, const QStringList& receipt)
+QString numbered(Word w, qint64 number)
 {
-    out.centered(u"ДУБЛИКАТ"_s);
-    for (const QString& line : receipt)
-        out.line(line);
-    out.centered(u"ДУБЛИКАТ"_s);
+    return word(w) + u' ' + QString::number(number);
 }
 
-void documentHeader(Printout& out, const DeviceState& state, const Document& document)
+QString meanName(const DeviceState& state, int type)
 {
-    const bool receipt = documentKind(document.type).positions;
-    if (receipt)
-        receiptPictures(out, state);
-    // The programmed header opens every document; without one the device greets.
+    return state.peripherals.paymentMeans[static_cast<std::size_t>(type - PaymentType::First)].name;
+}
+
+void heading(Printout& out, const DeviceState& state, const Heading& h)
+{
+    // The programmed header; without one the device greets.
     const bool centred = optionValue(state, DeviceOption::CentreHeader) != 0;
     bool headerPrinted = false;
     for (int i = 0; i < DeviceState::kHeaderLines; ++i) {
@@ -231,13 +94,24 @@ void documentHeader(Printout& out, const DeviceState& state, const Document& doc
         headerPrinted = true;
     }
     if (!headerPrinted)
-        out.centered(u"ДОБРО ПОЖАЛОВАТЬ!"_s);
-    out.columns(u"ККМ "_s + state.serial, u"ИНН "_s + state.taxpayerNumber);
-    out.columns(printed(state, document.openedAt),
-                document.number > 0 ? u"ДОК %1"_s.arg(document.number) : QString());
-    out.columns(u"КАССИР "_s + document.cashier, u"ОТД %1"_s.arg(document.department));
+        out.centered(word(Word::Welcome));
+    out.columns(word(Word::Register) + u' ' + state.serial,
+                word(Word::Inn) + u' ' + state.taxpayerNumber);
+    out.columns(printed(state, h.at), h.besideDate);
+    out.columns(word(Word::Cashier) + u' ' + h.cashier, h.besideCashier);
+}
+
+void documentHeader(Printout& out, const DeviceState& state, const Document& document)
+{
+    const bool receipt = documentKind(document.type).positions;
+    if (receipt)
+        receiptPictures(out, state);
+    heading(out, state,
+            {document.openedAt,
+             document.number > 0 ? numbered(Word::DocumentShort, document.number) : QString(),
+             document.cashier, numbered(Word::DepartmentShort, document.department)});
     if (!document.order.isEmpty())
-        out.line(u"ЗАКАЗ "_s + document.order);
+        out.line(word(Word::Order) + u' ' + document.order);
     const QString title = documentTitle(document.type);
     if (!title.isEmpty())
         out.centered(title);
@@ -269,23 +143,23 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
     out.separator();
     if (documentKind(document.type).positions &&
         optionValue(state, DeviceOption::PrintQuantity) != 0)
-        out.columns(u"ПОКУПОК"_s, purchases(state, document));
+        out.columns(word(Word::PurchaseCount), purchases(state, document));
     // The total in the style the options ask for, with an asterisk before the amount if asked.
     const QChar sign = optionValue(state, DeviceOption::AsteriskBeforeTotal) != 0 ? u'*' : u'=';
     Printout totalLine(out.width());
-    totalLine.columns(u"ИТОГ"_s, sign + formatMoney(total));
+    totalLine.columns(word(Word::Total), sign + formatMoney(total));
     out.styled(totalLine.lines().constFirst(), false,
                optionValue(state, DeviceOption::BoldTotal) != 0,
                optionValue(state, DeviceOption::TallTotal) != 0);
     for (const Payment& payment : document.payments) {
         out.amountLine(meanName(state, payment.type), payment.amount);
         if (!payment.card.isEmpty())
-            out.line(u"  КАРТА "_s + payment.card);
+            out.line(u"  "_s + word(Word::Card) + u' ' + payment.card);
         if (payment.type != PaymentType::Cash && !payment.reference.isEmpty())
-            out.line(u"  ДОКУМЕНТ "_s + payment.reference);
+            out.line(u"  "_s + word(Word::Document) + u' ' + payment.reference);
     }
     if (change > 0)
-        out.amountLine(u"СДАЧА"_s, change);
+        out.amountLine(word(Word::Change), change);
     if (documentKind(document.type).positions) {
         for (const QString& extra : state.extraStrings2)
             out.line(extra);
@@ -293,30 +167,40 @@ void receiptEnd(Printout& out, const DeviceState& state, const Document& documen
     }
     out.separator();
     eklzStamp(out, state, state.lastKpk + 1);
-    out.centered(u"ФП"_s);
+    out.centered(word(Word::FiscalMark));
 }
 
 QString kpkText(int kpk)
 {
-    return u"КПК %1"_s.arg(kpk, 8, 10, QChar(u'0'));
+    return word(Word::Kpk) + u' ' + u"%1"_s.arg(kpk, 8, 10, QChar(u'0'));
 }
 
 void eklzStamp(Printout& out, const DeviceState& state, int kpk)
 {
-    out.columns(u"ЭКЛЗ "_s + state.eklzNumber, kpkText(kpk));
+    out.columns(word(Word::Eklz) + u' ' + state.eklzNumber, kpkText(kpk));
 }
 
 void textDocumentEnd(Printout& out, const Document& document)
 {
     out.separator();
     if (document.number > 0)
-        out.centered(u"НЕФИСКАЛЬНЫЙ ДОКУМЕНТ"_s);
+        out.centered(word(Word::NonFiscal));
 }
 
-void cancelled(Printout& out)
+void cancelled(Printout& out, const DeviceState& state, int kpk)
 {
     out.separator();
-    out.centered(u"ДОКУМЕНТ АННУЛИРОВАН"_s);
+    if (kpk > 0)
+        eklzStamp(out, state, kpk);
+    out.centered(word(Word::DocumentCancelled));
+}
+
+void duplicate(Printout& out, const QStringList& receipt)
+{
+    out.centered(word(Word::Duplicate));
+    for (const QString& line : receipt)
+        out.line(line);
+    out.centered(word(Word::Duplicate));
 }
 
 } // namespace emulator::tape

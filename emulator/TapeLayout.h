@@ -1,28 +1,37 @@
 #pragma once
 
+#include "DeviceMessages.h"
 #include "DeviceState.h"
 #include "Printout.h"
 
 #include <QDateTime>
 
-// What the device prints for each of its documents and reports, laid out on the tape. The device
-// decides what happens; these functions only say how it looks on paper.
+// What the device prints for each of its documents, laid out on the tape (its reports and tests
+// are in ReportLayout.h). The device decides what happens; these functions only say how it looks
+// on paper.
 namespace emulator::tape {
 
 // The title that starts the printout of an opened shift, followed by the shift's number.
-inline const QString kShiftOpenedTitle = QStringLiteral("ОТКРЫТИЕ СМЕНЫ");
+inline const QString kShiftOpenedTitle = word(Word::ShiftOpening);
 
-void shiftOpened(Printout& out, const DeviceState& state);
-// The count and sum of each kind of document in a shift; with `corrections` also the discounts,
-// surcharges, voids, corrections, cancellations and duplicates, as the X and Z reports print them.
-void shiftTotals(Printout& out, const Counters& counters, bool corrections);
-// The X and Z reports: the open shift's counters, by department when asked.
-void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
-                 const QDateTime& at);
-void programmingReport(Printout& out, const DeviceState& state);
-// The printer tests: 1 trial receipt, 2 print test, other self-test.
-void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at);
-void duplicate(Printout& out, const QStringList& receipt);
+// A printed date and time, the date in the order option 22 asks for.
+QString printed(const DeviceState& state, const QDateTime& at);
+// "ОТД 3", "СМЕНА 12": a word and a number.
+QString numbered(Word w, qint64 number);
+// The name of payment mean `type` as programmed.
+QString meanName(const DeviceState& state, int type);
+
+// The block that heads every document, report and test: the programmed header (or the greeting,
+// without one), the register's serial and taxpayer numbers, the date and time, the cashier, each
+// of the last two with a text beside it.
+struct Heading
+{
+    QDateTime at;
+    QString besideDate;
+    QString cashier;
+    QString besideCashier;
+};
+void heading(Printout& out, const DeviceState& state, const Heading& h);
 
 void documentHeader(Printout& out, const DeviceState& state, const Document& document);
 void positionLines(Printout& out, const QString& name, qint64 quantity, Kopecks price,
@@ -35,6 +44,8 @@ QString kpkText(int kpk);
 // The line that ties a fiscal document or a Z report to the control tape.
 void eklzStamp(Printout& out, const DeviceState& state, int kpk);
 void textDocumentEnd(Printout& out, const Document& document);
-void cancelled(Printout& out);
+// The end of a cancelled document; one on the control tape (kpk > 0) carries its number there.
+void cancelled(Printout& out, const DeviceState& state, int kpk);
+void duplicate(Printout& out, const QStringList& receipt);
 
 } // namespace emulator::tape

@@ -1,5 +1,7 @@
 #include "TaxLines.h"
 
+#include "DeviceMessages.h"
+
 using namespace Qt::StringLiterals;
 
 namespace emulator {
@@ -11,7 +13,7 @@ QString formatRate(int rate)
 
 QString taxCaption(int tax, int rate, bool withRate)
 {
-    const QString caption = u"НАЛОГ "_s + QChar(u'A' + (tax - 1));
+    const QString caption = word(Word::Tax) + u' ' + QChar(u'A' + (tax - 1));
     return withRate ? caption + u' ' + formatRate(rate) : caption;
 }
 
@@ -26,14 +28,15 @@ void printReceiptTaxes(Printout& out, const TaxSheet& sheet, const TaxPrinting& 
         if (total.reverse)
             included += total.amount;
         if (printing.base)
-            out.amountLine(u"ОБЛАГАЕМАЯ СУММА "_s + QChar(u'A' + (total.tax - 1)), total.base);
+            out.amountLine(word(Word::TaxableSum) + u' ' + QChar(u'A' + (total.tax - 1)),
+                           total.base);
         if (printing.eachTax)
             out.amountLine(taxCaption(total.tax, total.rate, printing.rates), total.amount);
     }
     if (!printing.eachTax)
-        out.amountLine(u"СУММА НАЛОГОВ"_s, all);
+        out.amountLine(word(Word::TaxesSum), all);
     if (printing.vatIncluded && included != 0)
-        out.amountLine(u"В Т.Ч. НДС"_s, included);
+        out.amountLine(word(Word::VatIncluded), included);
 }
 
 void printReportTaxes(Printout& out, const std::array<Kopecks, kTaxRateCount>& totals,
@@ -49,25 +52,25 @@ void printReportTaxes(Printout& out, const std::array<Kopecks, kTaxRateCount>& t
 void printChainReport(Printout& out, int number, const QString& chain, Kopecks amount,
                       const TaxSheet& sheet)
 {
-    out.centered(u"НАЛОГОВАЯ ЦЕПОЧКА %1"_s.arg(number));
+    out.centered(word(Word::TaxChain) + u' ' + QString::number(number));
     out.line(chain);
-    out.amountLine(u"СУММА"_s, amount);
+    out.amountLine(word(Word::Sum), amount);
     for (const TaxTotal& total : sheet.taxes) {
-        out.line(taxCaption(total.tax, total.rate, true) +
-                 (total.reverse ? u" ВКЛЮЧЕН"_s : u" НАЧИСЛЕН"_s));
-        out.amountLine(u"  С СУММЫ"_s, total.base);
-        out.amountLine(u"  НАЛОГ"_s, total.amount);
+        out.line(taxCaption(total.tax, total.rate, true) + u' ' +
+                 word(total.reverse ? Word::Included : Word::Charged));
+        out.amountLine(u"  "_s + word(Word::FromSum), total.base);
+        out.amountLine(u"  "_s + word(Word::Tax), total.amount);
     }
-    out.amountLine(u"ИТОГ"_s, amount + sheet.added);
+    out.amountLine(word(Word::Total), amount + sheet.added);
 }
 
 void printChainsReport(Printout& out, const std::array<int, kTaxRateCount>& rates,
                        const std::array<QString, kTaxChainCount>& chains, bool chainsOn)
 {
-    out.centered(u"НАЛОГОВЫЕ ЦЕПОЧКИ"_s);
-    out.columns(u"ЦЕПОЧКИ"_s, chainsOn ? u"ВКЛЮЧЕНЫ"_s : u"ВЫКЛЮЧЕНЫ"_s);
+    out.centered(word(Word::TaxChains));
+    out.columns(u"ЦЕПОЧКИ"_s, word(chainsOn ? Word::SwitchedOn : Word::SwitchedOff));
     for (std::size_t i = 0; i < rates.size(); ++i)
-        out.columns(u"СТАВКА "_s + QChar(u'A' + int(i)), formatRate(rates[i]));
+        out.columns(word(Word::Rate) + u' ' + QChar(u'A' + int(i)), formatRate(rates[i]));
     for (std::size_t i = 0; i < chains.size(); ++i)
         out.columns(u"ЦЕПОЧКА %1"_s.arg(i + 1), chains[i]);
 }

@@ -66,10 +66,12 @@ int show(const Invocation& in)
     out() << u"Serial number:   "_s << s.serial << Qt::endl;
     out() << u"Taxpayer (INN):  "_s << s.taxpayerNumber << Qt::endl;
     out() << u"Registration:    "_s << s.registration << Qt::endl;
-    out() << u"EKLZ:            %1, activated %2, last KPK %3"_s
-                 .arg(s.eklzNumber, s.eklzActivatedAt.isValid()
-                                        ? s.eklzActivatedAt.toString(u"dd.MM.yyyy HH:mm"_s)
-                                        : u"--"_s)
+    out() << u"EKLZ:            %1, activated %2 at a sales total of %3, last KPK %4"_s
+                 .arg(s.eklzNumber,
+                      s.eklzActivatedAt.isValid()
+                          ? s.eklzActivatedAt.toString(u"dd.MM.yyyy HH:mm"_s)
+                          : u"--"_s,
+                      formatMoney(s.eklzActivationTotal))
                  .arg(s.lastKpk)
           << Qt::endl;
     out() << u"Device clock:    "_s << device.now().toString(u"dd.MM.yyyy HH:mm:ss"_s)

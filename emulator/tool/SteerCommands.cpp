@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -23,6 +24,21 @@ bool digits(const QString& value, qsizetype low, qsizetype high)
     return value.size() >= low && value.size() <= high &&
            std::all_of(value.cbegin(), value.cend(),
                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// An amount in roubles with up to two decimals after a point ("125000", "99.5", "0.07"), never
+// read by the locale; nothing else.
+std::optional<Kopecks> roubles(const QString& text)
+{
+    const qsizetype point = text.indexOf(u'.');
+    const QString whole = point < 0 ? text : text.left(point);
+    const QString cents = point < 0 ? QString() : text.mid(point + 1);
+    if (!digits(whole, 1, 10) || (point >= 0 && !digits(cents, 1, 2)))
+        return std::nullopt;
+    const Kopecks amount = whole.toLongLong() * 100 + cents.leftJustified(2, u'0').toLongLong();
+    if (amount > Device::kMaxAmount)
+        return std::nullopt;
+    return amount;
 }
 
 } // namespace
@@ -63,7 +79,15 @@ int createAs(const Invocation& in, const QString& version)
                                                      QString::fromUtf16(identity.rule)));
         fresh.*(identity.field) = value;
     }
-    fresh.eklzActivatedAt = QDateTime::currentDateTime();
+    // A device that has sold before (its control tape replaced) carries its running total on.
+    if (in.parser.isSet(kSalesTotalOption)) {
+        const std::optional<Kopecks> total = roubles(in.parser.value(kSalesTotalOption));
+        if (!total)
+            return usageError(u"--%1 takes an amount in roubles such as 125000.50, at most"
+                              u" 9999999999.99"_s.arg(kSalesTotalOption));
+        fresh.grandSalesTotal = *total;
+    }
+    fresh.activateEklz(QDateTime::currentDateTime());
     Expected<std::unique_ptr<DeviceStore>> store =
         DeviceStore::open(in.folder, in.port, OpenMode::Replace);
     if (!store)

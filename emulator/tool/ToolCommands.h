@@ -48,6 +48,8 @@ struct IdentityOption
     bool (*accepts)(const QString&);
 };
 extern const IdentityOption kIdentityOptions[4];
+// create: the running sales total the device has already reached, in roubles.
+inline const QString kSalesTotalOption = QStringLiteral("sales-total");
 
 // Reading the device (ShowCommands.cpp)
 int show(const Invocation& in);

@@ -40,7 +40,9 @@ constexpr Command kCommands[] = {
      0, Needs::Device, tape},
     {u"display", u"display", u"the two lines of the customer display, its protocol and lock", 0,
      Needs::Device, display},
-    {u"create", u"create --version X.Y [--serial N] [--inn N] [--registration N] [--eklz N]",
+    {u"create",
+     u"create --version X.Y [--serial N] [--inn N] [--registration N] [--eklz N]\n"
+     u"                            [--sales-total ROUBLES]",
      u"create the device anew as generation X.Y (says what it deletes)", 0, Needs::Nothing, create},
     {u"sensors", u"sensors [NAME on|off ...]",
      u"show or switch sensors: paper-near-end, paper-out, drawer-open,\n"
@@ -127,8 +129,13 @@ int main(int argc, char* argv[])
                                            u"X.Y"_s, u"6.1"_s);
     const QCommandLineOption createOption(u"create"_s, u"replay: on a device made anew as X.Y."_s,
                                           u"X.Y"_s);
-    parser.addOptions(
-        {dirOption, portOption, lastOption, slipsOption, pngOption, versionOption, createOption});
+    const QCommandLineOption salesTotalOption(
+        kSalesTotalOption,
+        u"create: the running sales total the device has reached (default 0.00); its control"
+        u" tape is activated with it."_s,
+        u"roubles"_s);
+    parser.addOptions({dirOption, portOption, lastOption, slipsOption, pngOption, versionOption,
+                       createOption, salesTotalOption});
     for (const IdentityOption& identity : kIdentityOptions) {
         parser.addOption(QCommandLineOption(QString::fromUtf16(identity.option),
                                             QString::fromUtf16(identity.help), u"digits"_s));
@@ -157,6 +164,8 @@ int main(int argc, char* argv[])
         return usageError(u"--png belongs to tape"_s);
     if (parser.isSet(versionOption) && command->run != create)
         return usageError(u"--version belongs to create"_s);
+    if (parser.isSet(salesTotalOption) && command->run != create)
+        return usageError(u"--%1 belongs to create"_s.arg(kSalesTotalOption));
     if (parser.isSet(createOption) && command->run != replay)
         return usageError(u"--create belongs to replay"_s);
     for (const IdentityOption& identity : kIdentityOptions) {

@@ -143,6 +143,47 @@ private slots:
         QCOMPARE(text.filter(u"КПК 0000000"_s).size(), 5);
     }
 
+    // A cancelled fiscal document takes its KPK number and is on the control tape as cancelled; a
+    // cancelled text document is not.
+    void cancelledDocumentsAreOnTheControlTape_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("onTape");
+        QTest::newRow("sale") << int(::DocumentType::Sale) << true;
+        QTest::newRow("cash-in") << int(::DocumentType::CashIn) << true;
+        QTest::newRow("text") << int(::DocumentType::Text) << false;
+    }
+
+    void cancelledDocumentsAreOnTheControlTape()
+    {
+        QFETCH(int, type);
+        QFETCH(bool, onTape);
+        Driver& d = *m_driver;
+        const int before = d.GetTextDeviceInfo(TextInfo::LastKpk).toInt();
+        QCOMPARE(d.StartDocument(type, 1, u""_s, u""_s), 0);
+        if (type == ::DocumentType::Sale)
+            QCOMPARE(d.Item(1000, 4321, u"Отменен"_s, 0), 0);
+        if (type == ::DocumentType::Text)
+            QCOMPARE(d.TextLine(u"Отменен"_s), 0);
+        QCOMPARE(d.CancelDocument(), 0);
+        const int kpk = before + (onTape ? 1 : 0);
+        QCOMPARE(d.GetTextDeviceInfo(TextInfo::LastKpk).toInt(), kpk);
+
+        QCOMPARE(d.EKLZPrintReportByNum(EklzReport::electronic(EklzReport::ControlTape), 2, 0, 0),
+                 0);
+        const QStringList shift = readReport(d);
+        QCOMPARE(shift.filter(u"ДОКУМЕНТ АННУЛИРОВАН"_s).size(), onTape ? 1 : 0);
+        QCOMPARE(
+            d.EKLZPrintReportByNum(EklzReport::electronic(EklzReport::DocumentByKpk), kpk, 0, 0),
+            0);
+        const QString found = readReport(d).join(u'\n');
+        QCOMPARE(found.contains(u"ДОКУМЕНТ АННУЛИРОВАН"_s), onTape);
+        QVERIFY(found.contains(u"КПК %1"_s.arg(kpk, 8, 10, QChar(u'0'))));
+        // The next receipt follows on the next number.
+        sale(d, 100);
+        QCOMPARE(d.GetTextDeviceInfo(TextInfo::LastKpk).toInt(), kpk + 1);
+    }
+
     void reports_data()
     {
         QTest::addColumn<Request>("request");
@@ -242,8 +283,12 @@ private slots:
         QCOMPARE(d.GetTextDeviceInfo(TextInfo::MessageBase + 0), u"ИТОГ"_s);
         QCOMPARE(d.GetTextDeviceInfo(TextInfo::MessageBase + 1), u"СДАЧА"_s);
         QCOMPARE(d.GetTextDeviceInfo(TextInfo::MessageBase + 2), u"НАЛИЧНЫМИ"_s);
-        QCOMPARE(d.GetTextDeviceInfo(TextInfo::MessageBase + TextInfo::LastMessageNumber),
-                 QString());
+        // Every message has its own words.
+        QSet<QString> messages;
+        for (int n = 0; n <= TextInfo::LastMessageNumber; ++n)
+            messages.insert(d.GetTextDeviceInfo(TextInfo::MessageBase + n));
+        QCOMPARE(messages.size(), TextInfo::LastMessageNumber + 1);
+        QVERIFY(!messages.contains(QString()));
         QCOMPARE(d.GetErrorCode2(), 0);
         d.GetTextDeviceInfo(TextInfo::MessageBase + TextInfo::LastMessageNumber + 1);
         QCOMPARE(d.GetErrorCode2() / 100, kUnknown);

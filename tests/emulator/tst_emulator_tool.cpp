@@ -54,15 +54,29 @@ private slots:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("identity"); // serial, INN, registration, EKLZ number
+        // Serial, INN, registration, EKLZ number, and the running sales total the control tape
+        // was activated with.
+        QTest::addColumn<QStringList>("identity");
 
         QTest::newRow("defaults") << QStringList{} << 0
                                   << QStringList{u"00000001"_s, u"7701234567"_s, u"0000000001"_s,
-                                                 u"1234567890"_s};
+                                                 u"1234567890"_s, u"0.00"_s};
         QTest::newRow("all given")
-            << QStringList{u"--serial"_s,       u"12345"_s, u"--inn"_s,  u"500100732259"_s,
-                           u"--registration"_s, u"77"_s,    u"--eklz"_s, u"9876543210"_s}
-            << 0 << QStringList{u"12345"_s, u"500100732259"_s, u"77"_s, u"9876543210"_s};
+            << QStringList{u"--serial"_s,       u"12345"_s,   u"--inn"_s,  u"500100732259"_s,
+                           u"--registration"_s, u"77"_s,      u"--eklz"_s, u"9876543210"_s,
+                           u"--sales-total"_s,  u"125000.5"_s}
+            << 0
+            << QStringList{u"12345"_s, u"500100732259"_s, u"77"_s, u"9876543210"_s, u"125000.50"_s};
+        QTest::newRow("sales total in whole roubles")
+            << QStringList{u"--sales-total"_s, u"7"_s} << 0
+            << QStringList{u"00000001"_s, u"7701234567"_s, u"0000000001"_s, u"1234567890"_s,
+                           u"7.00"_s};
+        QTest::newRow("sales total with a comma")
+            << QStringList{u"--sales-total"_s, u"3,50"_s} << 2 << QStringList{};
+        QTest::newRow("sales total with three decimals")
+            << QStringList{u"--sales-total"_s, u"3.505"_s} << 2 << QStringList{};
+        QTest::newRow("sales total negative")
+            << QStringList{u"--sales-total"_s, u"-1"_s} << 2 << QStringList{};
         QTest::newRow("INN of 11 digits")
             << QStringList{u"--inn"_s, u"12345678901"_s} << 2 << QStringList{};
         QTest::newRow("serial with letters")
@@ -86,8 +100,18 @@ private slots:
         const QStringList read{d->GetTextDeviceInfo(TextInfo::SerialNumber),
                                d->GetTextDeviceInfo(TextInfo::TaxpayerNumber),
                                d->GetTextDeviceInfo(TextInfo::RegistrationNumber),
-                               d->GetTextDeviceInfo(TextInfo::EklzNumber)};
+                               d->GetTextDeviceInfo(TextInfo::EklzNumber),
+                               d->GetTextDeviceInfo(TextInfo::SalesTotal)};
         QCOMPARE(read, identity);
+        // The activation report names the total the tape started from.
+        QCOMPARE(d->EKLZPrintReportByNum(EklzReport::electronic(EklzReport::Activation), 0, 0, 0),
+                 0);
+        QStringList report;
+        for (std::int32_t i = 1; i < 100 && (report.isEmpty() || !report.constLast().isEmpty());
+             ++i)
+            report << d->GetTextDeviceInfo(TextInfo::eklzReportLine(i));
+        QVERIFY2(report.filter(u"ИТОГ"_s).constLast().endsWith(u'=' + identity.constLast()),
+                 qPrintable(report.join(u'\n')));
         const QString shown = tool({u"show"_s}).output;
         for (const QString& value : identity)
             QVERIFY2(shown.contains(value), qPrintable(shown));

@@ -1,0 +1,205 @@
+#include "ReportLayout.h"
+
+#include "DeviceMessages.h"
+#include "DeviceNumbers.h"
+#include "DeviceOptions.h"
+#include "TapeLayout.h"
+
+using namespace Qt::StringLiterals;
+
+namespace emulator::tape {
+namespace {
+
+QString version(const DeviceState& state)
+{
+    return u"%1.%2"_s.arg(state.major).arg(state.minor);
+}
+
+// Reports and tests are headed like receipts: the time with the open shift, the cashier set last
+// with the register.
+void reportHeading(Printout& out, const DeviceState& state, const QDateTime& at,
+                   const QString& title)
+{
+    heading(out, state,
+            {at, state.shiftOpen ? numbered(Word::Shift, state.shiftNumber) : QString(),
+             state.cashier, numbered(Word::CashDesk, state.registerNumber)});
+    out.centered(title);
+}
+
+void captioned(Printout& out, Word caption, const QString& value)
+{
+    out.columns(word(caption), value);
+}
+
+void trialReceipt(Printout& out, const DeviceState& state)
+{
+    constexpr Kopecks kPrice = 100;
+    constexpr qint64 kOne = 1000; // thousandths
+    positionLines(out, word(Word::Goods), kOne, kPrice, kPrice, QString());
+    out.separator();
+    out.amountLine(word(Word::Total), kPrice);
+    out.amountLine(meanName(state, PaymentType::Cash), kPrice);
+    out.separator();
+    out.centered(word(Word::NonFiscal));
+}
+
+// The character set, then each print attribute the tape knows, named in its own style.
+void printTest(Printout& out)
+{
+    out.line(u"0123456789"_s);
+    out.line(u"!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"_s);
+    out.line(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
+    out.line(u"abcdefghijklmnopqrstuvwxyz"_s);
+    out.line(u"АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"_s);
+    out.line(u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя"_s);
+    out.separator();
+    out.styled(word(Word::Bold), false, true, false);
+    out.attributed(word(Word::DoubleWidth), {.doubleWidth = true});
+    out.attributed(word(Word::DoubleHeight), {.doubleHeight = true});
+    out.attributed(word(Word::Underlined), {.underline = true});
+    out.attributed(word(Word::DoubleWidth),
+                   {.doubleWidth = true, .doubleHeight = true, .underline = true});
+    out.separator(u'=');
+}
+
+QString either(bool fault, Word faulty, Word sound = Word::Normal)
+{
+    return word(fault ? faulty : sound);
+}
+
+void selfTest(Printout& out, const DeviceState& state)
+{
+    const Sensors& s = state.sensors;
+    captioned(out, Word::Version, version(state));
+    captioned(out, Word::SerialNumber, state.serial);
+    out.separator();
+    captioned(out, Word::Paper,
+              word(s.paperOut       ? Word::No
+                   : s.paperNearEnd ? Word::Low
+                                    : Word::Normal));
+    captioned(out, Word::Drawer, either(s.drawerOpen, Word::IsOpen, Word::IsClosed));
+    captioned(out, Word::Battery, either(s.batteryLow, Word::Discharged));
+    captioned(out, Word::Eklz,
+              word(s.eklzFull       ? Word::Full
+                   : s.eklzNearFull ? Word::NearlyFull
+                                    : Word::Normal));
+    captioned(out, Word::Printer, either(s.printerError, Word::Error));
+    captioned(out, Word::Slip, either(s.slipInserted, Word::Yes, Word::No));
+    out.separator();
+}
+
+} // namespace
+
+void shiftOpened(Printout& out, const DeviceState& state)
+{
+    out.centered(kShiftOpenedTitle + u' ' + QString::number(state.shiftNumber));
+    out.columns(printed(state, state.shiftOpenedAt),
+                numbered(Word::CashDesk, state.registerNumber));
+    out.line(word(Word::Cashier) + u' ' + state.cashier);
+}
+
+void shiftTotals(Printout& out, const Counters& c, bool corrections)
+{
+    struct Row
+    {
+        Word caption;
+        Counter count;
+        Counter sum;
+    };
+    using enum Counter;
+    static constexpr Row kRows[] = {
+        {Word::Sales, SaleCount, SalesTotal},
+        {Word::Annulments, AnnulmentCount, AnnulmentSum},
+        {Word::Returns, RefundCount, RefundSum},
+        {Word::Purchases, PurchaseCount, PurchaseSum},
+        {Word::PurchaseReturns, PurchaseReturnCount, PurchaseReturnSum},
+        {Word::CashIns, CashInCount, CashInSum},
+        {Word::CashOuts, CashOutCount, CashOutSum},
+        // The corrections within documents follow the documents themselves.
+        {Word::Discounts, DiscountCount, DiscountSum},
+        {Word::Surcharges, SurchargeCount, SurchargeSum},
+        {Word::Void, VoidCount, VoidSum},
+        {Word::Corrections, CorrectionCount, CorrectionSum},
+        {Word::Cancellations, CancelledCount, CancelledSum},
+        {Word::Duplicates, DuplicateCount, DuplicateSum},
+    };
+    constexpr std::size_t kDocumentRows = 7;
+    const std::size_t rows = corrections ? std::size(kRows) : kDocumentRows;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const Row& row = kRows[i];
+        out.columns(numbered(row.caption, c[row.count]), u'=' + formatMoney(c[row.sum]));
+    }
+}
+
+void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
+                 const QDateTime& at)
+{
+    const Counters& c = state.shiftCounters;
+    reportHeading(out, state, at, title);
+    if (state.shiftOpenedAt.isValid())
+        out.line(word(Word::Opened) + u' ' + printed(state, state.shiftOpenedAt));
+    out.separator();
+    shiftTotals(out, c, true);
+    out.separator();
+    for (int type = PaymentType::First; type <= PaymentType::Last; ++type) {
+        const qint64 sum = c.at(type);
+        if (sum != 0)
+            out.amountLine(meanName(state, type), sum);
+    }
+    if (byDepartment) {
+        out.separator();
+        for (auto it = state.departmentSales.cbegin(); it != state.departmentSales.cend(); ++it)
+            out.amountLine(numbered(Word::Department, it.key()), it.value());
+    }
+    out.separator();
+    out.amountLine(word(Word::CashInDrawer), state.cashInDrawer);
+    out.amountLine(word(Word::RunningTotal), state.grandSalesTotal);
+}
+
+void programmingReport(Printout& out, const DeviceState& state, const QDateTime& at)
+{
+    reportHeading(out, state, at, word(Word::ProgrammingReport));
+    captioned(out, Word::Version, version(state));
+    captioned(out, Word::SerialNumber, state.serial);
+    for (int number = DeviceOption::First; number <= DeviceOption::Last; ++number)
+        out.columns(numbered(Word::Option, number), QString::number(optionValue(state, number)));
+    captioned(out, Word::Speed, QString::number(optionValue(state, DeviceOption::Speed)));
+    captioned(out, Word::ClockCorrection,
+              QString::number(optionValue(state, DeviceOption::ClockCorrection)));
+    captioned(out, Word::PaperType, QString::number(state.paperType));
+    out.separator();
+    out.line(word(Word::ReceiptHeader));
+    for (qsizetype line = 0; line < state.headerLines.size(); ++line) {
+        const QString bold = state.headerBold.value(line) ? u" Ж"_s : QString();
+        out.line(u"%1%2 %3"_s.arg(line + 1).arg(bold, state.headerLines.at(line)).trimmed());
+    }
+    out.separator();
+    out.line(word(Word::Pictures));
+    if (state.pictures.isEmpty())
+        out.line(word(Word::No));
+    for (auto it = state.pictures.cbegin(); it != state.pictures.cend(); ++it) {
+        const QString chosen = it.key() == state.chosenPicture ? u" *"_s : QString();
+        out.columns(u"%1%2"_s.arg(it.key()).arg(chosen),
+                    u"%1x%2"_s.arg(it.value().width).arg(it.value().height));
+    }
+}
+
+void printerTest(Printout& out, const DeviceState& state, int kind, const QDateTime& at)
+{
+    switch (kind) {
+    case TestKind::TrialReceipt:
+        reportHeading(out, state, at, word(Word::TrialReceipt));
+        trialReceipt(out, state);
+        break;
+    case TestKind::PrintTest:
+        reportHeading(out, state, at, word(Word::PrintTest));
+        printTest(out);
+        break;
+    default:
+        reportHeading(out, state, at, word(Word::PrinterTest));
+        selfTest(out, state);
+        break;
+    }
+}
+
+} // namespace emulator::tape
