@@ -18,10 +18,38 @@ Effects Device::takeEffects()
     return taken;
 }
 
+QDateTime Device::hostNow() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
+
+qint64 Device::correctionDays(const QDateTime& host) const
+{
+    constexpr qint64 kDayMs = 24 * 3600 * 1000;
+    const QDateTime& since = m_state.clockCorrectedSince;
+    if (!since.isValid())
+        return 0;
+    // A host clock set back before the correction began runs no days.
+    const qint64 elapsed = since.msecsTo(host);
+    return elapsed > 0 ? elapsed / kDayMs : 0;
+}
+
 QDateTime Device::now() const
 {
-    const QDateTime host = m_clock ? m_clock() : QDateTime::currentDateTime();
-    return host.addSecs(m_state.clockOffsetSeconds);
+    const QDateTime host = hostNow();
+    const qint64 corrected = correctionDays(host) * option(DeviceOption::ClockCorrection);
+    return host.addSecs(m_state.clockOffsetSeconds + corrected);
+}
+
+void Device::settleClockCorrection()
+{
+    const QDateTime host = hostNow();
+    const qint64 days = correctionDays(host);
+    m_state.clockOffsetSeconds += days * option(DeviceOption::ClockCorrection);
+    // The day under way keeps running: only whole days move into the offset.
+    m_state.clockCorrectedSince = m_state.clockCorrectedSince.isValid()
+                                      ? m_state.clockCorrectedSince.addSecs(days * 24 * 3600)
+                                      : host.toUTC();
 }
 
 int Device::option(int number) const

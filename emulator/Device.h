@@ -86,7 +86,9 @@ public:
     const DeviceState& state() const { return m_state; }
     void replaceState(DeviceState state) { m_state = std::move(state); }
     Effects takeEffects();
-    QDateTime now() const; // the device's clock: the host clock moved by the device's offset
+    // The device's clock: the host clock moved by the device's offset and by the daily correction
+    // of option 48 for every whole day since it was programmed.
+    QDateTime now() const;
 
     // Shift, drawer, reports and tests (DeviceShift.cpp)
     Failure checkShiftLimit() const; // ShiftTooLong when the open shift outlasted option 37
@@ -277,6 +279,12 @@ private:
     // Prints the closing receipt's tax lines and counts its taxes.
     void settleTaxes(Printout& out);
     void printReportTaxTotals(Printout& out, const Counters& counters) const;
+
+    QDateTime hostNow() const;
+    // Whole days of the daily clock correction run since it was last settled.
+    qint64 correctionDays(const QDateTime& host) const;
+    // Moves the days already run into the clock's offset, before the correction changes.
+    void settleClockCorrection();
 
     DeviceState m_state;
     Clock m_clock;

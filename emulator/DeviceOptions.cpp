@@ -137,6 +137,8 @@ Failure Device::setDeviceOption(std::int32_t number, std::int32_t value)
         return fail(ErrorCode::DocumentAlreadyOpen, Reason::DocumentPending);
     if (const Failure f = checkOptionValue(m_state, number, value); !f.ok())
         return f;
+    if (number == DeviceOption::ClockCorrection)
+        settleClockCorrection();
     if (value == defaultDeviceOption(number))
         m_state.options.remove(number);
     else

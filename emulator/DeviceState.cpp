@@ -225,6 +225,7 @@ QByteArray DeviceState::serialize() const
     out << qint32(chosenPicture);
     writeOptional(out, barCode);
     out << eklzActivationTotal;
+    out << clockCorrectedSince;
     return data;
 }
 
@@ -280,6 +281,8 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     }
     if (!in.atEnd())
         in >> s.eklzActivationTotal;
+    if (!in.atEnd())
+        in >> s.clockCorrectedSince;
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

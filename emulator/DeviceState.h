@@ -182,6 +182,9 @@ struct DeviceState
     int lineWidth = 40;
     QMap<int, int> options; // device options that differ from their defaults (DeviceOptions.h)
     qint64 clockOffsetSeconds = 0;
+    // The host moment from which the daily clock correction (option 48) counts whole days; invalid
+    // until the correction is first programmed.
+    QDateTime clockCorrectedSince;
     Sensors sensors;
 
     // Shift

@@ -160,7 +160,12 @@ int sensors(const Invocation& in)
 int clock(const Invocation& in)
 {
     if (in.words == QStringList{u"reset"_s})
-        return change(*in.session, [](DeviceState& s) { s.clockOffsetSeconds = 0; });
+        return change(*in.session, [](DeviceState& s) {
+            // Back to the host's time: the days the correction ran are forgotten too.
+            s.clockOffsetSeconds = 0;
+            if (s.clockCorrectedSince.isValid())
+                s.clockCorrectedSince = QDateTime::currentDateTimeUtc();
+        });
     bool ok = false;
     const int hours =
         in.words.size() == 2 && in.words[0] == u"forward" ? in.words[1].toInt(&ok) : 0;

@@ -58,6 +58,8 @@ private slots:
     void programmingReportListsWhatIsProgrammed();
     void optionEffects_data();
     void optionEffects();
+    void clockCorrectionRunsDaily_data();
+    void clockCorrectionRunsDaily();
     void drawerOptions_data();
     void drawerOptions();
     void headerReadBackAndPrinted();
@@ -351,6 +353,46 @@ void TestEmulatorProgramming::paperType()
     QVERIFY(d);
     QCOMPARE(d->SetPaperType(std::int16_t(paper), 0), code);
     QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperType), code == 0 ? paper : 0);
+}
+
+// Steps of a clock correction test: the correction programmed, then the hours the host runs.
+using CorrectionSteps = QList<QPair<int, double>>;
+
+void TestEmulatorProgramming::clockCorrectionRunsDaily_data()
+{
+    QTest::addColumn<CorrectionSteps>("steps");
+    QTest::addColumn<int>("moved"); // seconds the device clock stands from the host's at the end
+
+    QTest::newRow("one day ahead") << CorrectionSteps{{5, 24}} << 5;
+    QTest::newRow("three days and a half behind") << CorrectionSteps{{-7, 84}} << -21;
+    QTest::newRow("a day not yet run") << CorrectionSteps{{31, 23.99}} << 0;
+    QTest::newRow("no correction") << CorrectionSteps{{0, 240}} << 0;
+    QTest::newRow("host clock set back") << CorrectionSteps{{10, -48}} << 0;
+    // A new correction takes over the days already run at the old one, and the day under way.
+    QTest::newRow("changed after two days") << CorrectionSteps{{10, 48}, {-5, 24}} << 15;
+    QTest::newRow("changed within a day") << CorrectionSteps{{10, 36}, {-5, 12}} << 5;
+    QTest::newRow("cleared") << CorrectionSteps{{31, 24}, {0, 240}} << 31;
+}
+
+void TestEmulatorProgramming::clockCorrectionRunsDaily()
+{
+    QFETCH(CorrectionSteps, steps);
+    QFETCH(int, moved);
+    TestClock clock;
+    clock.freeze();
+    auto d = connectDriver(folder(), clock, false);
+    QVERIFY(d);
+    for (const auto& [correction, hours] : steps) {
+        QCOMPARE(d->SetDeviceOpt(DeviceOption::ClockCorrection, correction), 0);
+        clock.advanceSeconds(qRound64(hours * 3600));
+    }
+    // Read from a driver started afresh: the correction is the device's, kept in its memory.
+    d.reset();
+    auto again = connectDriver(folder(), clock, false);
+    QVERIFY(again);
+    const QDateTime expected = clock.clock()().addSecs(moved);
+    QCOMPARE(again->GetDeviceInfo(DeviceInfo::Time), expected.toString(u"HHmmss"_s).toInt());
+    QCOMPARE(again->GetDeviceInfo(DeviceInfo::Date), expected.toString(u"ddMMyy"_s).toInt());
 }
 
 QTEST_MAIN(TestEmulatorProgramming)
