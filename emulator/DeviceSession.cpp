@@ -30,6 +30,15 @@ void DeviceSession::refresh()
         m_device.replaceState(std::move(*state));
 }
 
+Status DeviceSession::reload()
+{
+    Expected<DeviceState> state = m_store->load();
+    if (!state)
+        return Status(state.failure(), state.detail());
+    m_device.replaceState(std::move(*state));
+    return Done{};
+}
+
 Status DeviceSession::perform(const std::function<Failure(Device&)>& command, const QString& member)
 {
     if (Status begun = m_store->beginWrite(); !begun)

@@ -25,6 +25,9 @@ public:
 
     // Takes in what another process (the device tool) committed since the last call.
     void refresh();
+    // Reads the state again after this connection changed the whole device outside perform()
+    // (a snapshot restored): its own commits do not count as changes made elsewhere.
+    Status reload();
     // Runs a command as one write transaction on the latest state: another connection's change
     // is taken in after the device is locked and before the command sees the state. A fault the
     // tool injected for `member` answers instead of the command, once.

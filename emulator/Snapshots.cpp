@@ -50,11 +50,12 @@ Status save(DeviceStore& store, const QString& folder, int port, const QString& 
     return store.copyTo(path(folder, port, name));
 }
 
-Status restore(DeviceStore& store, const QString& folder, int port, const QString& name)
+Status restore(DeviceSession& session, const QString& folder, int port, const QString& name)
 {
     if (!isSafeName(name))
         return refusedName(name);
-    return store.restoreFrom(path(folder, port, name));
+    const Status restored = session.store().restoreFrom(path(folder, port, name));
+    return restored ? session.reload() : restored;
 }
 
 Expected<QStringList> list(const QString& folder, int port)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceSession.h"
 #include "DeviceStore.h"
 #include "Expected.h"
 
@@ -16,7 +17,8 @@ bool isSafeName(const QString& name);
 QString path(const QString& folder, int port, const QString& name);
 
 Status save(DeviceStore& store, const QString& folder, int port, const QString& name);
-Status restore(DeviceStore& store, const QString& folder, int port, const QString& name);
+// Replaces the session's device by the snapshot, the session's model included.
+Status restore(DeviceSession& session, const QString& folder, int port, const QString& name);
 Expected<QStringList> list(const QString& folder, int port);
 Status remove(const QString& folder, int port, const QString& name);
 

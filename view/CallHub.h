@@ -54,6 +54,9 @@ public:
 
 signals:
     void recorded(const view::JournalEntry& entry);
+    // The whole device was replaced from outside the driver (a snapshot restored): whatever shows
+    // it must read it anew.
+    void deviceReplaced();
 
 private:
     CallHub(const Driver* driver, DriverContext context, qsizetype journalCapacity);

@@ -5,6 +5,7 @@
 #include "EmulatedDriver.h"
 #include "PanelFacts.h"
 #include "ResultCodes.h"
+#include "SnapshotFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +29,7 @@ PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QW
       TreeState(new QTreeWidget(this)), CmbFaultMember(new QComboBox(this)),
       TxtFaultCode(new QSpinBox(this)), CmdSetFault(new QPushButton(u"Задать сбой"_s, this)),
       CmdClearFault(new QPushButton(u"Снять сбой"_s, this)), LblFault(new QLabel(this)),
-      StatusText(new QLabel(this))
+      m_snapshots(new SnapshotFrame(hub, m_link, this)), StatusText(new QLabel(this))
 {
     setObjectName(u"PanelWindow"_s);
     setWindowTitle(u"Устройство"_s);
@@ -75,10 +76,13 @@ PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QW
     layout->addWidget(TreeState, 1);
     layout->addWidget(sensors);
     layout->addWidget(fault);
+    layout->addWidget(m_snapshots);
     layout->addWidget(StatusText);
 
     connect(CmdSetFault, &QPushButton::clicked, this, &PanelWindow::CmdSetFault_Click);
     connect(CmdClearFault, &QPushButton::clicked, this, &PanelWindow::CmdClearFault_Click);
+    connect(m_snapshots, &SnapshotFrame::statusChanged, this, &PanelWindow::SetStatus);
+    connect(&hub, &CallHub::deviceReplaced, this, &PanelWindow::Refresh);
     connect(&hub, &CallHub::recorded, this, [this] {
         if (m_refreshScheduled)
             return;
@@ -87,7 +91,7 @@ PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QW
     });
 
     setKeys(forms::EscapeKey::Closes);
-    resize(460, 640);
+    resize(460, 760);
     Refresh();
 }
 
@@ -101,6 +105,7 @@ void PanelWindow::Refresh()
     m_refreshScheduled = false;
     const std::optional<DeviceAddress> address = m_hub ? m_hub->device() : std::nullopt;
     emulator::DeviceSession* session = m_link.session(address);
+    m_snapshots->Follow(session ? address : std::nullopt);
     TreeState->clear();
     setEnabled(session != nullptr || !address);
     if (!session) {

@@ -18,6 +18,7 @@ class QTreeWidget;
 namespace view {
 
 class CallHub;
+class SnapshotFrame;
 
 // "Устройство": the device at a glance, refreshed after every call of the program; its sensors as
 // switches and a fault for the next call of a chosen member, set as the device tool sets them.
@@ -52,6 +53,7 @@ private:
     QPushButton* CmdSetFault;
     QPushButton* CmdClearFault;
     QLabel* LblFault;
+    SnapshotFrame* m_snapshots;
     QLabel* StatusText;
 };
 

@@ -54,6 +54,7 @@ TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
     connect(m_view, &TapeView::earlierWanted, this, &TapeWindow::LoadEarlier);
     // After every call, once the program is back in its event loop: a burst of calls is read
     // in one go, within the frame that follows it.
+    connect(&hub, &CallHub::deviceReplaced, this, &TapeWindow::Reload);
     connect(&hub, &CallHub::recorded, this, [this] {
         if (m_followScheduled)
             return;

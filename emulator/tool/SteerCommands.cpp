@@ -237,7 +237,7 @@ int snapshot(const Invocation& in)
     if (action == u"save")
         done = snapshots::save(in.session->store(), in.folder, in.port, name);
     else if (action == u"restore")
-        done = snapshots::restore(in.session->store(), in.folder, in.port, name);
+        done = snapshots::restore(*in.session, in.folder, in.port, name);
     else
         done = snapshots::remove(in.folder, in.port, name);
     if (!done)

@@ -11,6 +11,9 @@
 #include "ViewMenu.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -28,6 +31,7 @@ class TestViewsOnDevice : public QObject
 private slots:
     void initTestCase();
     void windowsFollowASale();
+    void panelSnapshotsReturnTheDevice();
 
 private:
     QTemporaryDir m_data;
@@ -46,6 +50,28 @@ QString panelValue(QWidget* panel, const QString& caption)
     auto* tree = harness::control<QTreeWidget>(panel, u"TreeState"_s);
     const auto found = tree->findItems(u"    "_s + caption, Qt::MatchExactly, 0);
     return found.isEmpty() ? u"<no row>"_s : found.first()->text(1);
+}
+
+// Every row of the panel but the running clock.
+QStringList panelRows(QWidget* panel)
+{
+    QStringList rows;
+    auto* tree = harness::control<QTreeWidget>(panel, u"TreeState"_s);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = tree->topLevelItem(i);
+        if (!item->text(0).contains(u"Часы"_s))
+            rows << item->text(0) + u'=' + item->text(1);
+    }
+    return rows;
+}
+
+QStringList snapshotList(QWidget* panel)
+{
+    QStringList names;
+    auto* list = harness::control<QListWidget>(panel, u"LstSnapshots"_s);
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
 }
 
 bool tapeShows(const view::TapeWindow& tape, const QString& text)
@@ -137,6 +163,73 @@ void TestViewsOnDevice::windowsFollowASale()
     QVERIFY2(said.contains(u"Tender2 answered 0, the recording has %1"_s.arg(
                  static_cast<int>(ErrorCode::InjectedFault))),
              qPrintable(said));
+}
+
+// A snapshot saved on the panel with a sale open gives back, once restored, the same counters,
+// tape and open document, and the windows show the restored device at once.
+void TestViewsOnDevice::panelSnapshotsReturnTheDevice()
+{
+    WindowHarness harness;
+    QString status;
+    std::unique_ptr<MainForm> main = startProgram(3, false, &status);
+    QVERIFY2(main, qPrintable(status));
+    auto* menu = main->findChild<view::ViewMenu*>();
+    QVERIFY(menu);
+    auto* tape = qobject_cast<view::TapeWindow*>(menu->openTape());
+    QWidget* panel = menu->openPanel();
+    QVERIFY(tape && panel);
+    openShift(harness, *main);
+    Driver& driver = *main->GetQuolt();
+    const QVariant cash = QVariant::fromValue(PaymentType::Cash);
+    QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(driver.Item(1000, 4000, u"Сыр"_s, 0), 0);
+    QCOMPARE(driver.Tender2(4000.0, cash, QVariant(u""_s), QString()), 0);
+    QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(driver.Item(3000, 700, u"Кефир"_s, 0), 0);
+    QCoreApplication::processEvents();
+    const QStringList savedPanel = panelRows(panel);
+    const QList<view::TapeRow> savedTape = tape->model().rows();
+    const std::int32_t savedDocuments = driver.GetDeviceInfo(DeviceInfo::AllDocuments);
+    const QString statusText = u"StatusText"_s;
+
+    auto* name = harness::control<QLineEdit>(panel, u"TxtSnapshotName"_s);
+    // A name that could leave the snapshot folder is refused and nothing is written.
+    name->setText(u"../open-sale"_s);
+    harness::click(panel, u"CmdSnapshotSave"_s);
+    QVERIFY(harness::control<QLabel>(panel, statusText)->text().contains(u"не годится"_s));
+    QVERIFY(snapshotList(panel).isEmpty());
+    name->setText(u"open-sale"_s);
+    harness::click(panel, u"CmdSnapshotSave"_s);
+    QCOMPARE(snapshotList(panel), QStringList{u"open-sale"_s});
+
+    // The device moves on: the sale is paid, another one is sold.
+    QCOMPARE(driver.Tender2(2100.0, cash, QVariant(u""_s), QString()), 0);
+    QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(driver.Item(1000, 100, u"Соль"_s, 0), 0);
+    QCOMPARE(driver.Tender2(100.0, cash, QVariant(u""_s), QString()), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(panelRows(panel) != savedPanel);
+
+    // Declining the question restores nothing.
+    harness.answerMessages({forms::Answer::No});
+    harness::click(panel, u"CmdSnapshotRestore"_s);
+    QCoreApplication::processEvents();
+    QVERIFY(tapeShows(*tape, u"Соль"_s));
+
+    harness.answerMessages({forms::Answer::Yes});
+    harness::click(panel, u"CmdSnapshotRestore"_s);
+    QCoreApplication::processEvents();
+    QCOMPARE(panelRows(panel), savedPanel);
+    QCOMPARE(tape->model().rows(), savedTape);
+    QCOMPARE(driver.GetDeviceInfo(DeviceInfo::AllDocuments), savedDocuments);
+    QCOMPARE(driver.GetDeviceInfo(DeviceInfo::FiscalTransaction), 1);
+    QCOMPARE(driver.Tender2(2100.0, cash, QVariant(u""_s), QString()), 0);
+    QCOMPARE(driver.GetDeviceInfo(DeviceInfo::FiscalTransaction), 0);
+
+    harness.answerMessages({forms::Answer::Yes});
+    harness::click(panel, u"CmdSnapshotDelete"_s);
+    QVERIFY(snapshotList(panel).isEmpty());
+    QCOMPARE(driver.EndSession(), 0);
 }
 
 QTEST_MAIN(TestViewsOnDevice)

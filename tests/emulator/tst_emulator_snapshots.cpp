@@ -83,7 +83,7 @@ void TestSnapshots::restoreGivesBackTheSavedDevice()
     QCOMPARE(driver->Tender2(100.0, cash, QVariant(u""_s), QString()), 0);
     QVERIFY(tape(dir.path()) != savedTape);
 
-    QVERIFY(snapshots::restore((*session)->store(), dir.path(), 1, u"open-sale"_s));
+    QVERIFY(snapshots::restore(**session, dir.path(), 1, u"open-sale"_s));
     // The running driver takes the restored device in at its next call.
     QCOMPARE(tape(dir.path()), savedTape);
     QCOMPARE(driver->GetDeviceInfo(DeviceInfo::AllDocuments), savedDocuments);
@@ -91,7 +91,7 @@ void TestSnapshots::restoreGivesBackTheSavedDevice()
     QCOMPARE(driver->Tender2(600.0, cash, QVariant(u""_s), QString()), 0);
     QCOMPARE(driver->GetDeviceInfo(DeviceInfo::FiscalTransaction), 0);
 
-    QVERIFY(!snapshots::restore((*session)->store(), dir.path(), 1, u"missing"_s));
+    QVERIFY(!snapshots::restore(**session, dir.path(), 1, u"missing"_s));
     QVERIFY(snapshots::remove(dir.path(), 1, u"open-sale"_s));
     QVERIFY(snapshots::list(dir.path(), 1)->isEmpty());
 }
