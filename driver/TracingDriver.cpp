@@ -14,9 +14,11 @@ QVariant TracingDriver::intercept(DriverCall& call, const Forward& forward)
     call.duration = std::chrono::steady_clock::now() - started;
 
     // The journal keeps the latest calls only, so that a long run does not grow without bound.
-    if (m_journalLimit > 0 && m_journal.size() >= m_journalLimit)
-        m_journal.removeFirst();
-    m_journal.append(call);
+    if (m_journalLimit > 0) {
+        if (m_journal.size() >= m_journalLimit)
+            m_journal.removeFirst();
+        m_journal.append(call);
+    }
     for (const Observer& observer : m_observers)
         observer(call);
     return call.result;

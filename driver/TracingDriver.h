@@ -13,6 +13,8 @@ class TracingDriver final : public InterceptingDriver
 public:
     using Observer = std::function<void(const DriverCall&)>;
 
+    // The tracer keeps the latest `journalLimit` calls itself; 0 keeps none, for an observer that
+    // keeps its own.
     explicit TracingDriver(std::shared_ptr<Driver> inner, qsizetype journalLimit = 10000);
 
     const QList<DriverCall>& journal() const { return m_journal; }

@@ -2,6 +2,7 @@
 
 #include "TracingDriver.h"
 
+#include <QDateTime>
 #include <QHash>
 
 namespace view {
@@ -19,7 +20,7 @@ std::shared_ptr<TracingDriver> CallHub::trace(std::shared_ptr<Driver> inner, Dri
                                               qsizetype journalCapacity)
 {
     // The hub keeps the journal; the tracer's own holds the last call only.
-    auto tracer = std::make_shared<TracingDriver>(std::move(inner), 1);
+    auto tracer = std::make_shared<TracingDriver>(std::move(inner), 0);
     std::shared_ptr<CallHub> hub(new CallHub(tracer.get(), std::move(context), journalCapacity));
     // The observer owns the hub, so the hub goes with the driver.
     tracer->addObserver([hub](const DriverCall& call) { hub->record(call); });
@@ -49,17 +50,27 @@ std::optional<DeviceAddress> CallHub::device() const
 
 void CallHub::record(const DriverCall& call)
 {
+    // Every call of the program passes here: only what the journal must keep is taken now
+    // (the clock as a number, the comment of a code from a cache); texts are made when shown.
     JournalEntry entry;
-    entry.at = QDateTime::currentDateTime();
+    entry.atMs = QDateTime::currentMSecsSinceEpoch();
     entry.call = call;
     entry.code = call.resultCode();
     if (entry.code) {
         if (m_context.comment)
-            entry.comment = m_context.comment(*entry.code);
+            entry.comment = commentOf(*entry.code);
         if (*entry.code != 0 && m_context.extendedCode)
             entry.code2 = m_context.extendedCode();
     }
     emit recorded(m_journal.append(std::move(entry)));
+}
+
+QString CallHub::commentOf(int code)
+{
+    auto found = m_comments.constFind(code);
+    if (found == m_comments.constEnd())
+        found = m_comments.insert(code, m_context.comment(code));
+    return *found;
 }
 
 } // namespace view

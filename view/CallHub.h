@@ -3,6 +3,7 @@
 #include "CallJournal.h"
 #include "Driver.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -61,10 +62,12 @@ signals:
 private:
     CallHub(const Driver* driver, DriverContext context, qsizetype journalCapacity);
     void record(const DriverCall& call);
+    QString commentOf(int code);
 
     const Driver* m_driver;
     DriverContext m_context;
     CallJournal m_journal;
+    QHash<int, QString> m_comments; // the comment of each result code seen, asked once
 };
 
 } // namespace view

@@ -2,7 +2,6 @@
 
 #include "DriverCall.h"
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +15,7 @@ namespace view {
 struct JournalEntry
 {
     qint64 sequence = 0; // the call's number in the run, from 1
-    QDateTime at;        // when the call completed
+    qint64 atMs = 0;     // when the call completed, in ms since the epoch (shown in local time)
     DriverCall call;
     std::optional<int> code; // the result code of a command; nothing for a query
     std::int32_t code2 = 0;  // the extended code, read only when the command failed
