@@ -79,10 +79,9 @@ void Device::printOnSlip(const Document& document)
 {
     const slipmode::Settings& s = m_state.peripherals.slip.settings;
     QStringList slip;
-    slip << u"[%1 %2, %3, КОПИЙ: %4]"_s.arg(word(Word::Slip))
-                .arg(document.number)
-                .arg(s.side == SlipSide::Left ? u"СЛЕВА"_s : u"СПРАВА"_s)
-                .arg(s.copies);
+    slip << tape::kSlipOpening + u"%1, %2, КОПИЙ: %3]"_s.arg(document.number)
+                                     .arg(s.side == SlipSide::Left ? u"СЛЕВА"_s : u"СПРАВА"_s)
+                                     .arg(s.copies);
     for (int copy = 1; copy <= s.copies; ++copy) {
         if (copy > 1) {
             for (int row = 0; row < s.rowsBetween; ++row)

@@ -91,13 +91,14 @@ public:
     // The lines printed on the paper, all of them or the last ones.
     Expected<QStringList> tape(int lastLines, Paper paper = Paper::Roll);
     Expected<qint64> tapeLineCount();
-    // Parts of the tape, for a view that loads only what it shows.
-    Expected<TapeSpan> tapeSpan();
-    Expected<QList<TapeLine>> tapeLines(qint64 firstId, qint64 lastId);
+    // Parts of the tape, for a view that loads only what it shows. Slips are torn off one by one:
+    // each ends where the next one opens, and the newest ends with the paper.
+    Expected<TapeSpan> tapeSpan(Paper paper = Paper::Roll);
+    Expected<QList<TapeLine>> tapeLines(qint64 firstId, qint64 lastId, Paper paper = Paper::Roll);
     // The last line before `id` after which the paper was torn off; 0 when none.
-    Expected<qint64> lastCutBefore(qint64 id);
+    Expected<qint64> lastCutBefore(qint64 id, Paper paper = Paper::Roll);
     // The last line before `beforeId` that contains `text`; 0 when none.
-    Expected<qint64> findOnTape(const QString& text, qint64 beforeId);
+    Expected<qint64> findOnTape(const QString& text, qint64 beforeId, Paper paper = Paper::Roll);
     Expected<qint64> documentCount();
 
 private:

@@ -13,6 +13,8 @@ namespace emulator::tape {
 
 // The title that starts the printout of an opened shift, followed by the shift's number.
 inline const QString kShiftOpenedTitle = word(Word::ShiftOpening);
+// The line that opens every slip, followed by the document's number, the side and the copies.
+inline const QString kSlipOpening = u'[' + word(Word::Slip) + u' ';
 
 // A printed date and time, the date in the order option 22 asks for.
 QString printed(const DeviceState& state, const QDateTime& at);

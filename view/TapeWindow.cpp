@@ -3,6 +3,7 @@
 #include "CallHub.h"
 #include "Seams.h"
 #include "TapeLayout.h"
+#include "TapePage.h"
 #include "TapePainter.h"
 #include "TapeView.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -19,21 +21,26 @@ using namespace Qt::StringLiterals;
 namespace view {
 
 TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
-    : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub),
-      m_view(new TapeView(m_model, this)), TxtFind(new QLineEdit(this)),
-      CmdFind(new QPushButton(u"Найти"_s, this)),
+    : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), TabPaper(new QTabWidget(this)),
+      m_roll(new TapePage(
+          emulator::Paper::Roll, [this] { return Session(); }, TabPaper)),
+      m_slips(new TapePage(
+          emulator::Paper::Slip, [this] { return Session(); }, TabPaper)),
+      TxtFind(new QLineEdit(this)), CmdFind(new QPushButton(u"Найти"_s, this)),
       CmdSaveDocument(new QPushButton(u"Сохранить документ…"_s, this)),
       CmdSaveShift(new QPushButton(u"Сохранить смену…"_s, this)), StatusText(new QLabel(this))
 {
     setObjectName(u"TapeWindow"_s);
     setWindowTitle(u"Бумажная лента"_s);
-    m_view->setObjectName(u"TapeView"_s);
+    TabPaper->setObjectName(u"TabPaper"_s);
     TxtFind->setObjectName(u"TxtFind"_s);
     CmdFind->setObjectName(u"CmdFind"_s);
     CmdSaveDocument->setObjectName(u"CmdSaveDocument"_s);
     CmdSaveShift->setObjectName(u"CmdSaveShift"_s);
     StatusText->setObjectName(u"StatusText"_s);
     TxtFind->setPlaceholderText(u"Текст на ленте"_s);
+    TabPaper->addTab(m_roll, u"Лента"_s);
+    TabPaper->addTab(m_slips, u"Подкладной документ"_s);
 
     auto* find = new QHBoxLayout;
     find->addWidget(TxtFind, 1);
@@ -43,7 +50,7 @@ TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
     save->addWidget(CmdSaveShift);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(find);
-    layout->addWidget(m_view, 1);
+    layout->addWidget(TabPaper, 1);
     layout->addLayout(save);
     layout->addWidget(StatusText);
 
@@ -51,10 +58,10 @@ TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
     connect(TxtFind, &QLineEdit::returnPressed, this, &TapeWindow::CmdFind_Click);
     connect(CmdSaveDocument, &QPushButton::clicked, this, &TapeWindow::CmdSaveDocument_Click);
     connect(CmdSaveShift, &QPushButton::clicked, this, &TapeWindow::CmdSaveShift_Click);
-    connect(m_view, &TapeView::earlierWanted, this, &TapeWindow::LoadEarlier);
+    connect(TabPaper, &QTabWidget::currentChanged, this, &TapeWindow::TabPaper_Changed);
+    connect(&hub, &CallHub::deviceReplaced, this, &TapeWindow::Reload);
     // After every call, once the program is back in its event loop: a burst of calls is read
     // in one go, within the frame that follows it.
-    connect(&hub, &CallHub::deviceReplaced, this, &TapeWindow::Reload);
     connect(&hub, &CallHub::recorded, this, [this] {
         if (m_followScheduled)
             return;
@@ -69,81 +76,75 @@ TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
 
 TapeWindow::~TapeWindow() = default;
 
+const TapeModel& TapeWindow::model() const
+{
+    return m_roll->model();
+}
+
+TapeView& TapeWindow::view()
+{
+    return m_roll->view();
+}
+
+const TapeModel& TapeWindow::slipModel() const
+{
+    return m_slips->model();
+}
+
+bool TapeWindow::showsSlips() const
+{
+    return TabPaper->currentWidget() == m_slips;
+}
+
+TapePage& TapeWindow::CurrentPage() const
+{
+    return showsSlips() ? *m_slips : *m_roll;
+}
+
+emulator::DeviceSession* TapeWindow::Session()
+{
+    return m_hub ? m_link.session(m_hub->device()) : nullptr;
+}
+
 void TapeWindow::SetStatus(const QString& text)
 {
     StatusText->setText(text);
 }
 
+void TapeWindow::TabPaper_Changed()
+{
+    // The shift's printout is on the roll only.
+    CmdSaveShift->setEnabled(!showsSlips());
+}
+
 void TapeWindow::Reload()
 {
-    m_model.clear();
-    m_view->rowsChanged(0);
-    emulator::DeviceSession* session = m_hub ? m_link.session(m_hub->device()) : nullptr;
+    emulator::DeviceSession* session = Session();
     m_link.takeMoved();
     if (!session) {
+        m_roll->Clear();
+        m_slips->Clear();
         SetStatus(m_link.error());
         return;
     }
-    m_view->setLineWidth(session->device().state().lineWidth);
-    const auto span = session->store().tapeSpan();
-    if (!span || span->last == 0) {
-        SetStatus(span ? u"Лента пуста"_s : span.detail());
-        return;
-    }
-    // The newest document whole, and at least a screenful before it.
-    qint64 first = std::max(span->first, span->last - kChunk + 1);
-    const auto cut = session->store().lastCutBefore(span->last);
-    if (cut && *cut > 0 && *cut + 1 < first)
-        first = *cut + 1;
-    if (const auto lines = session->store().tapeLines(first, span->last)) {
-        m_model.append(*lines);
-        m_view->rowsChanged(0);
-        m_view->scrollToEnd();
-        SetStatus(QString());
-    } else {
-        SetStatus(lines.detail());
-    }
+    const QString roll = m_roll->Reload(*session);
+    const QString slips = m_slips->Reload(*session);
+    SetStatus(showsSlips() ? slips : roll);
 }
 
 void TapeWindow::Follow()
 {
     m_followScheduled = false;
-    emulator::DeviceSession* session = m_hub ? m_link.session(m_hub->device()) : nullptr;
-    if (!session || m_link.takeMoved() || m_model.lastLineId() == 0) {
+    emulator::DeviceSession* session = Session();
+    if (!session || m_link.takeMoved()) {
         Reload();
         return;
     }
-    const auto span = session->store().tapeSpan();
-    if (!span)
-        return;
-    if (span->last < m_model.lastLineId()) { // the device was created anew
-        Reload();
-        return;
-    }
-    if (span->last == m_model.lastLineId())
-        return;
-    if (const auto lines = session->store().tapeLines(m_model.lastLineId() + 1, span->last)) {
-        m_model.append(*lines);
-        m_view->rowsChanged(0);
-    }
-}
-
-bool TapeWindow::LoadBack(qint64 firstId)
-{
-    emulator::DeviceSession* session = m_hub ? m_link.session(m_hub->device()) : nullptr;
-    if (!session || m_model.firstLineId() <= 1 || firstId >= m_model.firstLineId())
-        return false;
-    const auto lines = session->store().tapeLines(firstId, m_model.firstLineId() - 1);
-    if (!lines || lines->isEmpty())
-        return false;
-    m_view->rowsChanged(m_model.prepend(*lines));
-    return true;
-}
-
-void TapeWindow::LoadEarlier()
-{
-    if (m_model.firstLineId() > 0)
-        LoadBack(std::max<qint64>(1, m_model.firstLineId() - kChunk));
+    const bool onRoll = m_roll->Follow(*session);
+    const bool onSlip = m_slips->Follow(*session);
+    // The paper the device has just printed on comes into sight.
+    if (onRoll != onSlip)
+        TabPaper->setCurrentWidget(onSlip ? m_slips : m_roll);
 }
 
 void TapeWindow::CmdFind_Click()
@@ -153,32 +154,11 @@ void TapeWindow::CmdFind_Click()
         SetStatus(u"Введите текст для поиска"_s);
         return;
     }
-    // Backwards from the row found last (or from the end), into older lines when needed.
-    const int from =
-        m_view->markedRow() >= 0 ? m_view->markedRow() : static_cast<int>(m_model.rows().size());
-    int row = m_model.findBackwards(text, from);
-    if (row < 0) {
-        emulator::DeviceSession* session = m_hub ? m_link.session(m_hub->device()) : nullptr;
-        const auto found = session ? session->store().findOnTape(text, m_model.firstLineId())
-                                   : emulator::Expected<qint64>(qint64(0));
-        if (session && found && *found > 0) {
-            const auto cut = session->store().lastCutBefore(*found);
-            const int before = static_cast<int>(m_model.rows().size());
-            if (LoadBack(cut && *cut > 0 ? *cut + 1 : *found))
-                row = m_model.findBackwards(text, static_cast<int>(m_model.rows().size()) - before);
-        }
-    }
-    if (row < 0) {
-        SetStatus(u"Текст «%1» не найден"_s.arg(text));
-        m_view->setMarkedRow(-1);
-        return;
-    }
-    m_view->setMarkedRow(row);
-    m_view->scrollToRow(row);
-    SetStatus(QString());
+    SetStatus(CurrentPage().Find(text) ? QString() : u"Текст «%1» не найден"_s.arg(text));
 }
 
-void TapeWindow::Save(const QString& title, const TapeModel& rows, int first, int last)
+void TapeWindow::Save(const QString& title, const TapePainter& painter, const TapeModel& rows,
+                      int first, int last)
 {
     if (last < first) {
         SetStatus(u"Сохранять нечего"_s);
@@ -191,7 +171,6 @@ void TapeWindow::Save(const QString& title, const TapeModel& rows, int first, in
     const std::optional<QString> path = forms::saveFile(this, request);
     if (!path)
         return;
-    const TapePainter& painter = m_view->painter();
     const bool pdf = QFileInfo(*path).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0;
     const bool saved = pdf ? painter.writePdf(*path, rows.rows(), first, last)
                            : painter.image(rows.rows(), first, last).save(*path, "PNG");
@@ -200,14 +179,15 @@ void TapeWindow::Save(const QString& title, const TapeModel& rows, int first, in
 
 void TapeWindow::CmdSaveDocument_Click()
 {
-    const auto [first, last] = m_model.documentAround(m_view->rowInSight());
-    Save(u"Сохранить документ"_s, m_model, first, last);
+    TapePage& page = CurrentPage();
+    const auto [first, last] = page.model().documentAround(page.view().rowInSight());
+    Save(u"Сохранить документ"_s, page.view().painter(), page.model(), first, last);
 }
 
 void TapeWindow::CmdSaveShift_Click()
 {
     // The shift runs from the printout of its opening to the end of the tape.
-    emulator::DeviceSession* session = m_hub ? m_link.session(m_hub->device()) : nullptr;
+    emulator::DeviceSession* session = Session();
     if (!session) {
         SetStatus(m_link.error());
         return;
@@ -228,7 +208,8 @@ void TapeWindow::CmdSaveShift_Click()
     }
     TapeModel shift;
     shift.append(*lines);
-    Save(u"Сохранить смену"_s, shift, 0, static_cast<int>(shift.rows().size()) - 1);
+    Save(u"Сохранить смену"_s, m_roll->view().painter(), shift, 0,
+         static_cast<int>(shift.rows().size()) - 1);
 }
 
 } // namespace view

@@ -32,6 +32,7 @@ private slots:
     void initTestCase();
     void windowsFollowASale();
     void panelSnapshotsReturnTheDevice();
+    void tapeWindowShowsTheSlips();
 
 private:
     QTemporaryDir m_data;
@@ -229,6 +230,71 @@ void TestViewsOnDevice::panelSnapshotsReturnTheDevice()
     harness.answerMessages({forms::Answer::Yes});
     harness::click(panel, u"CmdSnapshotDelete"_s);
     QVERIFY(snapshotList(panel).isEmpty());
+    QCOMPARE(driver.EndSession(), 0);
+}
+
+namespace {
+
+int tears(const view::TapeModel& model)
+{
+    return static_cast<int>(
+        std::count_if(model.rows().cbegin(), model.rows().cend(), [](const view::TapeRow& row) {
+            return row.kind == view::TapeRow::Kind::Tear;
+        }));
+}
+
+} // namespace
+
+// Documents printed on slips show on the slip page, which comes into sight as they print, each
+// slip torn off on its own; the roll comes back when the device prints on it again.
+void TestViewsOnDevice::tapeWindowShowsTheSlips()
+{
+    WindowHarness harness;
+    QString status;
+    std::unique_ptr<MainForm> main = startProgram(4, false, &status);
+    QVERIFY2(main, qPrintable(status));
+    auto* menu = main->findChild<view::ViewMenu*>();
+    QVERIFY(menu);
+    auto* tape = qobject_cast<view::TapeWindow*>(menu->openTape());
+    QWidget* panel = menu->openPanel();
+    QVERIFY(tape && panel);
+    openShift(harness, *main);
+    QCoreApplication::processEvents();
+    QVERIFY(!tape->showsSlips());
+    const qsizetype rollRows = tape->model().rows().size();
+
+    Driver& driver = *main->GetQuolt();
+    const QVariant cash = QVariant::fromValue(PaymentType::Cash);
+    QCOMPARE(driver.SetPrintDocumentMode(PrintMode::Slip, SlipSide::Left, 2, 1, 0, 0), 0);
+    harness::click(panel, u"ChkSensor_slip"_s);
+    for (const QString& goods : {u"Хлеб"_s, u"Масло"_s}) {
+        QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+        QCOMPARE(driver.Item(1000, 500, goods, 0), 0);
+        QCOMPARE(driver.Tender2(500.0, cash, QVariant(u""_s), QString()), 0);
+        QCoreApplication::processEvents();
+        QVERIFY(tape->showsSlips());
+    }
+    const view::TapeModel& slips = tape->slipModel();
+    QCOMPARE(tears(slips), 2);
+    QCOMPARE(slips.rows().constLast().kind, view::TapeRow::Kind::Tear);
+    // The second slip starts right after the first one's torn edge.
+    const auto [first, last] = slips.documentAround(static_cast<int>(slips.rows().size()) - 2);
+    QVERIFY(slips.rows().at(first).text.startsWith(u"[ПОДКЛАДНОЙ ДОКУМЕНТ"_s));
+    QCOMPARE(slips.rows().at(first - 1).kind, view::TapeRow::Kind::Tear);
+    QVERIFY(slips.findBackwards(u"Масло"_s, last + 1) > first);
+    QCOMPARE(tape->model().rows().size(), rollRows);
+
+    // A window opened now reads the same slips at once.
+    view::TapeWindow fresh(*view::CallHub::of(&driver));
+    QCOMPARE(fresh.slipModel().rows(), slips.rows());
+
+    QCOMPARE(driver.SetPrintDocumentMode(PrintMode::Roll, 0, 0, 0, 0, 0), 0);
+    QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+    QCOMPARE(driver.Item(1000, 700, u"Соль"_s, 0), 0);
+    QCOMPARE(driver.Tender2(700.0, cash, QVariant(u""_s), QString()), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(!tape->showsSlips());
+    QVERIFY(tapeShows(*tape, u"Соль"_s));
     QCOMPARE(driver.EndSession(), 0);
 }
 
