@@ -50,6 +50,7 @@ void TabStrip::selectPrevious()
 
 void TabStrip::showPage(int index)
 {
+    sizePagesAlike();
     // The others go first: were the new page shown while the old one is still visible, the
     // layout would ask for room for both and the window would grow and stay grown.
     for (int i = 0; i < m_pages.size(); ++i) {
@@ -58,6 +59,20 @@ void TabStrip::showPage(int index)
     }
     if (index >= 0 && index < m_pages.size())
         m_pages.at(index)->show();
+}
+
+// Every page asks for the room of the largest, so that the window opens at the size its largest
+// page needs and keeps it whatever tab the operator selects. Asked again at every selection, since
+// loading may have filled a page after the window was built.
+void TabStrip::sizePagesAlike()
+{
+    QSize largest;
+    for (QWidget* page : std::as_const(m_pages)) {
+        page->ensurePolished();
+        largest = largest.expandedTo(page->sizeHint()).expandedTo(page->minimumSize());
+    }
+    for (QWidget* page : std::as_const(m_pages))
+        page->setMinimumSize(largest);
 }
 
 } // namespace forms

@@ -24,7 +24,8 @@ UpDown::UpDown(QWidget* parent)
     m_down->setArrowType(Qt::DownArrow);
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    // As tall as the box beside it, however much room its row of the layout has.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 QSize UpDown::sizeHint() const

@@ -108,7 +108,7 @@ private slots:
     void failedReadSendsNothing_data();
     void failedReadSendsNothing();
     void browseImageFile();
-    void tabsWrapWithKeys();
+    void tabsWrapWithKeys(); // and keep the window's size
 };
 
 void TestFormOptions::loadReadsByGeneration_data()
@@ -539,6 +539,13 @@ void TestFormOptions::tabsWrapWithKeys()
     QVERIFY(!harness::isShown(window, u"picOptions_0"_s));
     QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(tabs->currentIndex(), 0);
+    // The window opened at the size of its largest page and keeps it on every tab.
+    const QSize size = window->size();
+    for (int tab = 1; tab <= tabs->count(); ++tab) {
+        QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
+        QApplication::processEvents();
+        QCOMPARE(window->size(), size);
+    }
 }
 
 QTEST_MAIN(TestFormOptions)
