@@ -47,7 +47,9 @@ Failure Device::startSession(const QString& cashier, std::int32_t registerNumber
     m_state.cashier = cashier;
     m_state.cashierSet = true;
     m_state.departmentSales.clear();
-    m_state.shiftCounters.clear();
+    // The shift counters started afresh at the last Z report. What was counted since then, a
+    // duplicate printed between the shifts, belongs to this shift: wiping it would leave the
+    // general counters larger than the sum of their shifts.
     m_state.shiftCounters[Counter::LastZNumber] = m_state.totalCounters[Counter::LastZNumber];
     m_state.shiftCounters[Counter::CashAtShiftStart] = m_state.cashInDrawer;
 

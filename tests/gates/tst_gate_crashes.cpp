@@ -1,10 +1,12 @@
 // A device survives the death of its program at any moment: a child process (this executable) runs
 // a scripted session that issues every kind of document and is killed without warning at a
 // random moment (fixed seed) of a random call. After every kill the database must be intact,
-// hold every call that returned and nothing else but the call in flight, and take the next call.
+// hold every call that returned and nothing else but the call in flight, keep its books in
+// balance, and take the next call.
 
 #include "../emulator/EmulatorFixture.h"
 
+#include "DeviceLedger.h"
 #include "DeviceNumbers.h"
 
 #include <QCoreApplication>
@@ -120,6 +122,12 @@ QByteArray fingerprint(const QString& folder)
            QByteArray::number(*documents);
 }
 
+// The disagreements of the device's books, one a line; empty when they balance.
+QString unbalanced(const QString& folder)
+{
+    return ledger::disagreements(folder, 1).join(u'\n');
+}
+
 QString integrity(const QString& folder)
 {
     QString result;
@@ -183,6 +191,8 @@ private slots:
                 const Driver::Result result = steps[i](*d);
                 QVERIFY2(result == 0, qPrintable(u"step %1 answered %2"_s.arg(i).arg(result)));
                 after.append(fingerprint(reference.path()));
+                const QString books = unbalanced(reference.path());
+                QVERIFY2(books.isEmpty(), qPrintable(u"after step %1: "_s.arg(i) + books));
             }
         }
 
@@ -207,6 +217,8 @@ private slots:
             const int returned = reported.first().isEmpty() ? 0 : int(reported.size());
             QVERIFY2(returned >= kill, qPrintable(where));
             QCOMPARE(integrity(dir.path()), u"ok"_s);
+            const QString books = unbalanced(dir.path());
+            QVERIFY2(books.isEmpty(), qPrintable(where + u": "_s + books));
             const QByteArray seen = fingerprint(dir.path());
             const bool before = seen == after[returned];
             const bool inFlightCommitted = returned < steps.size() && seen == after[returned + 1];

@@ -7,6 +7,7 @@
 
 #include "../e2e/OperatorDesk.h"
 
+#include "DeviceLedger.h"
 #include "DeviceStore.h"
 #include "TracedEmulator.h"
 #include "TracingDriver.h"
@@ -324,6 +325,8 @@ private slots:
         main.reset();
         const QString database = emulator::DeviceStore::databasePath(data.path(), kPort);
         QCOMPARE(integrity(database), u"ok"_s);
+        const QStringList books = ledger::disagreements(data.path(), kPort);
+        QVERIFY2(books.isEmpty(), qPrintable(books.join(u'\n')));
     }
 };
 
