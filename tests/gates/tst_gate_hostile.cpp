@@ -5,7 +5,7 @@
 // may crash or hang, a read that failed must not be followed by a driver call in the same
 // command, every window class of the program must have been worked, and every device's database
 // must stay intact with its books in balance.
-// QUOLT_HOSTILE_STEPS sets the steps per window (default 80).
+// QUOLT_HOSTILE_STEPS sets the steps per window (default 60).
 
 #include "../e2e/OperatorDesk.h"
 #include "HostileOperator.h"
@@ -140,7 +140,7 @@ int stepsPerWindow()
 {
     bool ok = false;
     const int steps = qEnvironmentVariableIntValue("QUOLT_HOSTILE_STEPS", &ok);
-    return ok && steps > 0 ? steps : 80;
+    return ok && steps > 0 ? steps : 60;
 }
 
 // A program at work on one device.
