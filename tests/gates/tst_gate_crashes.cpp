@@ -128,22 +128,6 @@ QString unbalanced(const QString& folder)
     return ledger::disagreements(folder, 1).join(u'\n');
 }
 
-QString integrity(const QString& folder)
-{
-    QString result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"integrity"_s);
-        db.setDatabaseName(DeviceStore::databasePath(folder, 1));
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(u"PRAGMA integrity_check"_s) && query.next())
-                result = query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(u"integrity"_s);
-    return result;
-}
-
 // The child: runs the session, telling after each call that it returned; before call `kill` it
 // arms a timer that kills the process `delayMicros` later, wherever it then is.
 int runUntilKilled(const QString& folder, int kill, int delayMicros)
@@ -216,7 +200,7 @@ private slots:
             const QList<QByteArray> reported = child.readAllStandardOutput().trimmed().split('\n');
             const int returned = reported.first().isEmpty() ? 0 : int(reported.size());
             QVERIFY2(returned >= kill, qPrintable(where));
-            QCOMPARE(integrity(dir.path()), u"ok"_s);
+            QCOMPARE(ledger::integrity(DeviceStore::databasePath(dir.path(), 1)), u"ok"_s);
             const QString books = unbalanced(dir.path());
             QVERIFY2(books.isEmpty(), qPrintable(where + u": "_s + books));
             const QByteArray seen = fingerprint(dir.path());

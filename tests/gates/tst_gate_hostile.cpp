@@ -120,22 +120,6 @@ QSet<QString> programWindows()
     return program;
 }
 
-QString integrity(const QString& path)
-{
-    QString result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"integrity"_s);
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(u"PRAGMA integrity_check"_s) && query.next())
-                result = query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(u"integrity"_s);
-    return result;
-}
-
 int stepsPerWindow()
 {
     bool ok = false;
@@ -287,7 +271,7 @@ private slots:
             const QString database = emulator::DeviceStore::databasePath(data.path(), port);
             if (port == kStartPort && !QFile::exists(database))
                 continue;
-            QCOMPARE(integrity(database), u"ok"_s);
+            QCOMPARE(ledger::integrity(database), u"ok"_s);
             const QStringList books = ledger::disagreements(data.path(), port);
             QVERIFY2(books.isEmpty(), qPrintable(u"port %1: "_s.arg(port) + books.join(u'\n')));
         }

@@ -363,4 +363,21 @@ QStringList disagreements(const QString& folder, int port)
     return out;
 }
 
+QString integrity(const QString& databasePath)
+{
+    const QString connection = u"integrity-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, connection);
+        db.setDatabaseName(databasePath);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(u"PRAGMA integrity_check"_s) && query.next())
+                result = query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return result;
+}
+
 } // namespace ledger

@@ -27,4 +27,7 @@ namespace ledger {
 //   leaves through a cash counter).
 QStringList disagreements(const QString& folder, int port);
 
+// SQLite's own check of the database file: "ok" when it is sound.
+QString integrity(const QString& databasePath);
+
 } // namespace ledger
