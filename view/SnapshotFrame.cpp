@@ -86,17 +86,27 @@ std::optional<QString> SnapshotFrame::ChosenName()
     return std::nullopt;
 }
 
+// The session of the device the main window is connected to, which the list then follows; null,
+// with the reason in the status line, when there is none.
+emulator::DeviceSession* SnapshotFrame::ConnectedSession()
+{
+    emulator::DeviceSession* session = m_link.session(m_hub ? m_hub->device() : std::nullopt);
+    if (!session) {
+        emit statusChanged(m_link.error());
+        return nullptr;
+    }
+    m_listed = m_hub->device();
+    return session;
+}
+
 void SnapshotFrame::CmdSnapshotSave_Click()
 {
     const std::optional<QString> name = ChosenName();
     if (!name)
         return;
-    emulator::DeviceSession* session = m_link.session(m_hub ? m_hub->device() : std::nullopt);
-    if (!session) {
-        emit statusChanged(m_link.error());
+    emulator::DeviceSession* session = ConnectedSession();
+    if (!session)
         return;
-    }
-    m_listed = m_hub->device();
     if (!LstSnapshots->findItems(*name, Qt::MatchExactly).isEmpty() &&
         forms::askYesNo(this, u"Снимок «%1» уже есть. Заменить его?"_s.arg(*name)) !=
             forms::Answer::Yes)
@@ -113,12 +123,9 @@ void SnapshotFrame::CmdSnapshotRestore_Click()
     const std::optional<QString> name = ChosenName();
     if (!name)
         return;
-    emulator::DeviceSession* session = m_link.session(m_hub ? m_hub->device() : std::nullopt);
-    if (!session) {
-        emit statusChanged(m_link.error());
+    emulator::DeviceSession* session = ConnectedSession();
+    if (!session)
         return;
-    }
-    m_listed = m_hub->device();
     if (forms::askYesNo(this, u"Вернуть устройство к снимку «%1»? Всё, что устройство сделало "
                               u"после него, будет потеряно."_s.arg(*name)) != forms::Answer::Yes)
         return;

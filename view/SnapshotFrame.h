@@ -11,6 +11,10 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+namespace emulator {
+class DeviceSession;
+}
+
 namespace view {
 
 class DeviceLink;
@@ -39,6 +43,7 @@ private slots:
 private:
     // The name in the box when it is one a snapshot may have; otherwise says why not.
     std::optional<QString> ChosenName();
+    emulator::DeviceSession* ConnectedSession();
     void List();
 
     QPointer<CallHub> m_hub;
