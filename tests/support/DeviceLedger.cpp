@@ -1,5 +1,6 @@
 #include "DeviceLedger.h"
 
+#include "DeviceLedgerRecords.h"
 #include "DeviceState.h"
 #include "DeviceStore.h"
 
@@ -21,37 +22,7 @@ namespace {
 using emulator::Counter;
 using emulator::DocumentType;
 using emulator::Kopecks;
-using Values = std::array<qint64, emulator::kCounterCount>;
-
-struct DocumentRecord
-{
-    int number = 0;
-    int type = 0;
-    int shift = 0;
-    qint64 total = 0;
-    bool cancelled = false;
-};
-
-struct ShiftRecord
-{
-    int number = 0;
-    Values counters{};
-};
-
-struct EklzRecord
-{
-    int kpk = 0;
-    int shift = 0;
-    int kind = 0;
-    qint64 total = 0;
-};
-
-struct Records
-{
-    QList<DocumentRecord> documents;
-    QList<ShiftRecord> shifts;
-    QList<EklzRecord> eklz;
-};
+using namespace detail;
 
 // A family of documents and the count and sum counters that must hold them.
 struct Family
@@ -92,11 +63,6 @@ const Family kFamilies[] = {
      Counter::SaleReturnSum},
     {u"cancelled documents", kFiscalTypes, true, Counter::CancelledCount, Counter::CancelledSum},
 };
-
-qint64 at(const Values& values, Counter counter)
-{
-    return values[static_cast<std::size_t>(counter) - 1];
-}
 
 bool isFiscal(int type)
 {
@@ -182,14 +148,6 @@ void checkFamilies(const Values& counters, const QList<DocumentRecord>& document
     }
 }
 
-QList<DocumentRecord> ofShift(const QList<DocumentRecord>& documents, int shift)
-{
-    QList<DocumentRecord> chosen;
-    std::copy_if(documents.cbegin(), documents.cend(), std::back_inserter(chosen),
-                 [shift](const DocumentRecord& d) { return d.shift == shift; });
-    return chosen;
-}
-
 void checkNumbers(const emulator::DeviceState& s, const Records& r, QStringList& out)
 {
     QList<int> numbers;
@@ -223,13 +181,8 @@ void checkNumbers(const emulator::DeviceState& s, const Records& r, QStringList&
 
 void checkShifts(const emulator::DeviceState& s, const Records& r, QStringList& out)
 {
-    checkFamilies(s.totalCounters.values(), r.documents, u"all time"_s, out);
-    for (const ShiftRecord& shift : r.shifts)
-        checkFamilies(shift.counters, ofShift(r.documents, shift.number),
-                      u"shift %1"_s.arg(shift.number), out);
-    if (s.shiftOpen)
-        checkFamilies(s.shiftCounters.values(), ofShift(r.documents, s.shiftNumber),
-                      u"open shift %1"_s.arg(s.shiftNumber), out);
+    for (const Period& period : periods(s, r))
+        checkFamilies(period.counters, period.documents, period.name, out);
 
     for (int number = 1; number <= emulator::kCounterCount; ++number) {
         if (!isAdditive(number))
@@ -311,7 +264,7 @@ void checkControlTape(const emulator::DeviceState& s, const Records& r, QStringL
     }
 }
 
-void checkMoney(const emulator::DeviceState& s, QStringList& out)
+void checkRunningTotal(const emulator::DeviceState& s, QStringList& out)
 {
     const Kopecks running = s.eklzActivationTotal + s.totalCounters[Counter::SalesTotal];
     if (s.grandSalesTotal != running)
@@ -319,24 +272,31 @@ void checkMoney(const emulator::DeviceState& s, QStringList& out)
                    .arg(s.grandSalesTotal)
                    .arg(s.eklzActivationTotal)
                    .arg(s.totalCounters[Counter::SalesTotal]);
-
-    const emulator::PaymentMeans& means = s.peripherals.paymentMeans;
-    if (std::any_of(means.cbegin(), means.cend(),
-                    [](const emulator::PaymentMean& m) { return m.change && !m.cash; }))
-        return; // change paid from the drawer for a non-cash mean shows in no cash counter
-    Kopecks cash = s.shiftCounters[Counter::CashAtShiftStart];
-    for (int type = 1; type <= emulator::kPaymentMeans; ++type) {
-        if (means[std::size_t(type - 1)].cash)
-            cash += s.shiftCounters.at(type);
-    }
-    if (s.cashInDrawer != cash)
-        out << u"%1 in the drawer, the shift began with %2 and its cash means add up to %3"_s
-                   .arg(s.cashInDrawer)
-                   .arg(s.shiftCounters[Counter::CashAtShiftStart])
-                   .arg(cash);
 }
 
 } // namespace
+
+namespace detail {
+
+QList<Period> periods(const emulator::DeviceState& state, const Records& records)
+{
+    const auto ofShift = [&](int shift) {
+        QList<DocumentRecord> chosen;
+        std::copy_if(records.documents.cbegin(), records.documents.cend(),
+                     std::back_inserter(chosen),
+                     [shift](const DocumentRecord& d) { return d.shift == shift; });
+        return chosen;
+    };
+    QList<Period> all{{u"all time"_s, state.totalCounters.values(), records.documents}};
+    for (const ShiftRecord& shift : records.shifts)
+        all.append({u"shift %1"_s.arg(shift.number), shift.counters, ofShift(shift.number)});
+    if (state.shiftOpen)
+        all.append({u"open shift %1"_s.arg(state.shiftNumber), state.shiftCounters.values(),
+                    ofShift(state.shiftNumber), true});
+    return all;
+}
+
+} // namespace detail
 
 QStringList disagreements(const QString& folder, int port)
 {
@@ -359,7 +319,9 @@ QStringList disagreements(const QString& folder, int port)
     checkNumbers(state, *records, out);
     checkShifts(state, *records, out);
     checkControlTape(state, *records, out);
-    checkMoney(state, out);
+    checkRunningTotal(state, out);
+    checkDrawer(state, *records, out);
+    checkOperations(state, *records, out);
     return out;
 }
 
