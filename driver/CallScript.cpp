@@ -249,12 +249,18 @@ std::optional<QList<ScriptCall>> read(QIODevice& input, QString* error)
 {
     QList<ScriptCall> calls;
     bool headerSeen = false;
+    // One buffer for every line: reading a line with a size limit into a new array would set
+    // aside the whole limit for each line, however short.
+    QByteArray line(kMaxLineBytes + 2, Qt::Uninitialized);
     for (int number = 1; !input.atEnd(); ++number) {
-        const QByteArray text = input.readLine(kMaxLineBytes);
         const auto fail = [&](const QString& what) {
             *error = u"line %1: %2"_s.arg(number).arg(what);
             return std::nullopt;
         };
+        const qint64 length = input.readLine(line.data(), line.size());
+        if (length < 0)
+            return fail(u"cannot be read"_s);
+        const QByteArray text = QByteArray::fromRawData(line.constData(), length);
         if (text.size() > kMaxLineBytes || (!text.endsWith('\n') && !input.atEnd()))
             return fail(u"longer than %1 bytes"_s.arg(kMaxLineBytes));
         if (text.trimmed().isEmpty())
