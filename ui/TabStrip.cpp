@@ -1,8 +1,11 @@
 #include "TabStrip.h"
 
+#include <QApplication>
 #include <QShortcut>
 #include <QTabBar>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace forms {
 
@@ -51,14 +54,43 @@ void TabStrip::selectPrevious()
 void TabStrip::showPage(int index)
 {
     sizePagesAlike();
+    const bool focusOnAPage = std::any_of(m_pages.cbegin(), m_pages.cend(), [](QWidget* page) {
+        return page->isVisible() && page->isAncestorOf(QApplication::focusWidget());
+    });
     // The others go first: were the new page shown while the old one is still visible, the
     // layout would ask for room for both and the window would grow and stay grown.
     for (int i = 0; i < m_pages.size(); ++i) {
         if (i != index)
             m_pages.at(i)->hide();
     }
-    if (index >= 0 && index < m_pages.size())
-        m_pages.at(index)->show();
+    if (index < 0 || index >= m_pages.size())
+        return;
+    QWidget* page = m_pages.at(index);
+    page->show();
+    if (focusOnAPage)
+        focusInto(page);
+}
+
+// The keyboard follows the operator to the new page, as a stacked page does: to the control that
+// had the focus there last, else to its first control taken by Tab, else to the tab strip. Left
+// alone, hiding the old page would hand the focus to whatever came next in the window, often the
+// read-only status line.
+void TabStrip::focusInto(QWidget* page)
+{
+    if (QWidget* last = page->focusWidget(); last && last->isVisibleTo(page) && last->isEnabled()) {
+        last->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+        if (!page->isAncestorOf(w))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy() &&
+            w->isVisibleTo(page) && w->isEnabled()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    m_bar->setFocus(Qt::TabFocusReason);
 }
 
 // Every page asks for the room of the largest, so that the window opens at the size its largest

@@ -97,6 +97,7 @@ private slots:
     void numberBoxArrowsWriteTheText();
     void tabStripShowsOnePageAndWraps();
     void tabStripWithoutBackwardsIgnoresCtrlShiftTab();
+    void tabStripTakesTheFocusToTheNewPage();
     void tabbedDialogLoadsOnItsFirstTab_data();
     void tabbedDialogLoadsOnItsFirstTab();
     void tabbedDialogKeepsItsSizeOverARoundTrip();
@@ -231,6 +232,32 @@ void TestUiConventions::tabStripWithoutBackwardsIgnoresCtrlShiftTab()
     QCOMPARE(strip.current(), 0);
     QTest::keyClick(&window.dialog, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(strip.current(), 1);
+}
+
+// The focus goes where the operator can go on typing, never to whatever follows the hidden page.
+void TestUiConventions::tabStripTakesTheFocusToTheNewPage()
+{
+    Window window;
+    QList<QLineEdit*> edits; // the third page has no control that takes the focus
+    for (QWidget* page : window.pages.first(2)) {
+        edits << new QLineEdit(page);
+        (new QVBoxLayout(page))->addWidget(edits.last());
+    }
+    forms::TabStrip strip(window.tabs, window.pages);
+    window.dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window.dialog));
+
+    edits.at(0)->setFocus();
+    window.tabs->setCurrentIndex(1); // as a click on the tab, which takes no focus itself
+    QCOMPARE(QApplication::focusWidget(), edits.at(1));
+    strip.selectNext();
+    QCOMPARE(QApplication::focusWidget(), window.tabs);
+    strip.selectNext(); // on the strip it stays there
+    QCOMPARE(QApplication::focusWidget(), window.tabs);
+
+    window.box->setFocus(); // outside the pages: the focus stays
+    strip.selectNext();
+    QCOMPARE(QApplication::focusWidget(), window.box);
 }
 
 void TestUiConventions::tabbedDialogLoadsOnItsFirstTab_data()
