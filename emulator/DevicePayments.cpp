@@ -1,6 +1,7 @@
 // Payments, the subtotal and closing a fiscal document: settling its money, printing its end and
 // counting it.
 
+#include "DepartmentCounters.h"
 #include "Device.h"
 #include "DeviceMessages.h"
 #include "DeviceNumbers.h"
@@ -182,15 +183,9 @@ void Device::countClosedDocument(const Settlement& s)
             addToBoth(pair->sum, s.total);
         }
     }
-    if (kind.sales) {
+    if (kind.sales)
         m_state.grandSalesTotal = saturatingAdd(m_state.grandSalesTotal, s.total);
-        for (const Entry& entry : document.body.entries) {
-            if (isPosition(entry.kind)) {
-                Kopecks& sum = m_state.departmentSales[entry.department];
-                sum = saturatingAdd(sum, entrySign(entry.kind) * entry.amount);
-            }
-        }
-    }
+    countInDepartments(m_state.departmentCounters, document, s.total);
 }
 
 Failure Device::closeDocument()

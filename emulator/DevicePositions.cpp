@@ -1,5 +1,6 @@
 // Positions, voids and corrections of the open receipt.
 
+#include "DepartmentCounters.h"
 #include "Device.h"
 #include "DeviceMessages.h"
 #include "DeviceNumbers.h"
@@ -101,14 +102,15 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     document.body.entries.append(Entry{request.kind, request.quantity, request.price, request.name,
                                        request.taxGroup, department, amount});
     if (request.kind == EntryKind::Tare) {
-        document.body.delta[Counter::TareSaleCount] += 1;
-        document.body.delta[Counter::TareSaleSum] += amount;
+        countOperation(document.body, department, {Counter::TareSaleCount, Counter::TareSaleSum},
+                       amount);
     } else if (request.kind == EntryKind::TareReturn) {
-        document.body.delta[Counter::TareReturnCount] += 1;
-        document.body.delta[Counter::TareReturnSum] += amount;
+        countOperation(document.body, department,
+                       {Counter::TareReturnCount, Counter::TareReturnSum}, amount);
     }
     document.body.lastPosition = registered;
     document.body.lastOperationAmount = amount;
+    document.body.lastOperationDepartment = department;
 
     Printout out = paper();
     // Option 36 rules a line between two records of sales.
@@ -189,10 +191,10 @@ Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std:
         document.body.entries[found].quantity = left;
         document.body.entries[found].amount = leftAmount;
     }
-    document.body.delta[Counter::VoidCount] += 1;
-    document.body.delta[Counter::VoidSum] += voided;
+    countOperation(document.body, department, {Counter::VoidCount, Counter::VoidSum}, voided);
     document.body.lastPosition.reset();
     document.body.lastOperationAmount = voided;
+    document.body.lastOperationDepartment = department;
 
     Printout out = paper();
     tape::positionLines(out, name, *quantity, price, -entrySign(kind) * voided, word(Word::Void));
@@ -227,12 +229,13 @@ Failure Device::correctLastItem()
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
     const Kopecks undone = document.body.lastOperationAmount;
+    const std::int32_t department = document.body.lastOperationDepartment;
     const Kopecks totalBefore = documentTotal();
     document.body = *document.undo;
     document.undo.reset();
     document.body.lastPosition.reset();
-    document.body.delta[Counter::CorrectionCount] += 1;
-    document.body.delta[Counter::CorrectionSum] += undone;
+    countOperation(document.body, department, {Counter::CorrectionCount, Counter::CorrectionSum},
+                   undone);
 
     Printout out = paper();
     out.amountLine(word(Word::Correction),
@@ -271,15 +274,13 @@ Failure Device::addCorrection(bool discount, Kopecks amount, const QString& capt
     document.undo = document.body;
     document.body.entries.append(Entry{discount ? EntryKind::Discount : EntryKind::Surcharge, 0, 0,
                                        caption, 0, document.department, amount});
-    Counters& delta = document.body.delta;
+    // A correction on the whole receipt belongs to the receipt's department.
     const CorrectionCounters& counters = discount ? kDiscountCounters : kSurchargeCounters;
-    for (const CounterPair& pair :
-         {counters.all, isSaleSide() ? counters.sale : counters.purchase}) {
-        delta[pair.count] += 1;
-        delta[pair.sum] += amount;
-    }
+    for (const CounterPair& pair : {counters.all, isSaleSide() ? counters.sale : counters.purchase})
+        countOperation(document.body, document.department, pair, amount);
     document.body.lastPosition.reset();
     document.body.lastOperationAmount = amount;
+    document.body.lastOperationDepartment = document.department;
 
     Printout out = paper();
     out.amountLine(caption, signedAmount);

@@ -46,7 +46,7 @@ Failure Device::startSession(const QString& cashier, std::int32_t registerNumber
     m_state.registerNumber = registerNumber;
     m_state.cashier = cashier;
     m_state.cashierSet = true;
-    m_state.departmentSales.clear();
+    m_state.departmentCounters.clear();
     // The shift counters started afresh at the last Z report. What was counted since then, a
     // duplicate printed between the shifts, belongs to this shift: wiping it would leave the
     // general counters larger than the sum of their shifts.
@@ -86,7 +86,7 @@ Failure Device::endSession()
                                                  m_state.shiftCounters, m_state.lastKpk, report});
     m_state.shiftOpen = false;
     m_state.shiftOpenedAt = QDateTime();
-    m_state.departmentSales.clear();
+    m_state.departmentCounters.clear();
     m_state.shiftCounters.clear();
     m_state.shiftCounters[Counter::LastZNumber] = zNumber;
     m_state.shiftCounters[Counter::CashAtShiftStart] = m_state.cashInDrawer;

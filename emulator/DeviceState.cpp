@@ -3,6 +3,8 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace emulator {
 namespace {
 
@@ -106,6 +108,73 @@ template <typename T> static QDataStream& operator>>(QDataStream& in, BoundedLis
     return in;
 }
 
+// Counters by department are mostly zero: each department is written as its number and its
+// counters that are not, each by its number.
+static QDataStream& writeDepartments(QDataStream& out, const DepartmentCounters& departments)
+{
+    out << quint32(departments.size());
+    for (auto it = departments.cbegin(); it != departments.cend(); ++it) {
+        const auto& values = it.value().values();
+        out << qint32(it.key())
+            << quint32(
+                   std::count_if(values.cbegin(), values.cend(), [](qint64 v) { return v != 0; }));
+        for (int number = 1; number <= kCounterCount; ++number) {
+            if (const qint64 value = it.value().at(number); value != 0)
+                out << qint32(number) << value;
+        }
+    }
+    return out;
+}
+
+static QDataStream& readDepartments(QDataStream& in, DepartmentCounters& departments)
+{
+    departments.clear();
+    quint32 count = 0;
+    in >> count;
+    if (in.status() == QDataStream::Ok && count > quint64(in.device()->bytesAvailable()))
+        in.setStatus(QDataStream::ReadCorruptData);
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        qint32 department = 0;
+        quint32 set = 0;
+        in >> department >> set;
+        if (department < 1 || set > quint32(kCounterCount)) {
+            in.setStatus(QDataStream::ReadCorruptData);
+            break;
+        }
+        Counters& counters = departments[department];
+        for (quint32 j = 0; j < set && in.status() == QDataStream::Ok; ++j) {
+            qint32 number = 0;
+            qint64 value = 0;
+            in >> number >> value;
+            if (number < 1 || number > kCounterCount)
+                in.setStatus(QDataStream::ReadCorruptData);
+            else
+                counters.values()[static_cast<std::size_t>(number - 1)] = value;
+        }
+    }
+    return in;
+}
+
+// What a body counts by department, kept in a section of its own after the document.
+static void writeBodyDepartments(QDataStream& out, const DocumentBody& b)
+{
+    writeDepartments(out, b.departmentDelta) << b.lastOperationDepartment;
+}
+
+static void readBodyDepartments(QDataStream& in, DocumentBody& b)
+{
+    readDepartments(in, b.departmentDelta) >> b.lastOperationDepartment;
+}
+
+// The sales by department, where the record kept them before it kept every counter by department.
+static QMap<int, Kopecks> departmentSales(const DepartmentCounters& departments)
+{
+    QMap<int, Kopecks> sales;
+    for (auto it = departments.cbegin(); it != departments.cend(); ++it)
+        sales.insert(it.key(), it.value()[Counter::SalesTotal]);
+    return sales;
+}
+
 template <typename T>
 static QDataStream& writeOptional(QDataStream& out, const std::optional<T>& value)
 {
@@ -206,7 +275,7 @@ QByteArray DeviceState::serialize() const
     out << kMagic << kFormat << qint32(major) << qint32(minor) << serial << taxpayerNumber
         << registration << eklzNumber << password << qint32(lineWidth) << options
         << clockOffsetSeconds << sensors << shiftOpen << qint32(shiftNumber) << shiftOpenedAt
-        << qint32(registerNumber) << cashier << cashierSet << departmentSales
+        << qint32(registerNumber) << cashier << cashierSet << departmentSales(departmentCounters)
         << qint32(fiscalDocuments) << qint32(nonFiscalDocuments) << qint32(allDocuments)
         << shiftCounters << totalCounters << cashInDrawer << grandSalesTotal << lastDocumentAt
         << lastReceipt << lastReceiptTotal << extraStrings << extraStrings2 << pendingExtraData
@@ -226,6 +295,12 @@ QByteArray DeviceState::serialize() const
     writeOptional(out, barCode);
     out << eklzActivationTotal;
     out << clockCorrectedSince;
+    writeDepartments(out, departmentCounters);
+    if (document) {
+        writeBodyDepartments(out, document->body);
+        if (document->undo)
+            writeBodyDepartments(out, *document->undo);
+    }
     return data;
 }
 
@@ -241,13 +316,14 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     DeviceState s;
     qint32 major = 0, minor = 0, lineWidth = 0, shiftNumber = 0, registerNumber = 0;
     qint32 fiscal = 0, nonFiscal = 0, all = 0, faultCode = 0;
+    QMap<int, Kopecks> sales;
     in >> major >> minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
         s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >> s.shiftOpen >>
-        shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >> s.cashierSet >>
-        s.departmentSales >> fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >>
-        s.cashInDrawer >> s.grandSalesTotal >> s.lastDocumentAt >> bounded(s.lastReceipt) >>
-        s.lastReceiptTotal >> bounded(s.extraStrings) >> s.extraStrings2 >>
-        bounded(s.pendingExtraData) >> s.faultMember >> faultCode;
+        shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >> s.cashierSet >> sales >>
+        fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >> s.cashInDrawer >>
+        s.grandSalesTotal >> s.lastDocumentAt >> bounded(s.lastReceipt) >> s.lastReceiptTotal >>
+        bounded(s.extraStrings) >> s.extraStrings2 >> bounded(s.pendingExtraData) >>
+        s.faultMember >> faultCode;
     readOptional(in, s.document);
     if (!in.atEnd()) {
         qint32 paperType = 0;
@@ -283,6 +359,28 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
         in >> s.eklzActivationTotal;
     if (!in.atEnd())
         in >> s.clockCorrectedSince;
+    if (!in.atEnd()) {
+        readDepartments(in, s.departmentCounters);
+        if (s.document) {
+            readBodyDepartments(in, s.document->body);
+            if (s.document->undo)
+                readBodyDepartments(in, *s.document->undo);
+        }
+    } else {
+        // Saved when only the sales were kept by department: they become the departments' sales,
+        // and what the open document counted so far counts in its own department.
+        for (auto it = sales.cbegin(); it != sales.cend(); ++it)
+            s.departmentCounters[it.key()][Counter::SalesTotal] = it.value();
+        if (s.document) {
+            for (DocumentBody* body :
+                 {&s.document->body, s.document->undo ? &*s.document->undo : nullptr}) {
+                if (body) {
+                    body->departmentDelta.insert(s.document->department, body->delta);
+                    body->lastOperationDepartment = s.document->department;
+                }
+            }
+        }
+    }
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

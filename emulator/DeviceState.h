@@ -86,6 +86,9 @@ private:
     std::array<qint64, kCounterCount> m_values{};
 };
 
+// Counters kept per department (1 to 99) for what the goods of each department did.
+using DepartmentCounters = QMap<int, Counters>;
+
 enum class DocumentType : int {
     Sale = 1,
     SaleAnnulment = 2,
@@ -136,9 +139,11 @@ struct PositionRequest
 struct DocumentBody
 {
     QList<Entry> entries;
-    Counters delta; // what the document adds to the counters when it closes
+    Counters delta;                     // what the document adds to the counters when it closes
+    DepartmentCounters departmentDelta; // the part of `delta` that belongs to each department
     std::optional<PositionRequest> lastPosition;
     Kopecks lastOperationAmount = 0;
+    std::int32_t lastOperationDepartment = 0;
 };
 
 struct Document
@@ -194,7 +199,10 @@ struct DeviceState
     int registerNumber = 1;
     QString cashier;
     bool cashierSet = false;
-    QMap<int, Kopecks> departmentSales; // sales of the open shift by department (X2 report)
+    // The open shift's counters of each department that had any activity (the X2 report): the
+    // documents with goods of the department, and the discounts, surcharges, voids and corrections
+    // made in it, counted when and as the shift counters count them.
+    DepartmentCounters departmentCounters;
 
     // Counters
     int fiscalDocuments = 0;

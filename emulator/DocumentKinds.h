@@ -29,7 +29,9 @@ struct DocumentKind
     // (the sale returns).
     std::optional<CounterPair> counted = std::nullopt;
     std::optional<CounterPair> alsoCounted = std::nullopt;
-    bool sales = false;      // adds to the sales totals and the department sales
+    bool sales = false; // adds to the running sales total
+    // Counted in the departments of its goods as well (in its own department when it has none).
+    bool departmental = false;
     bool nonFiscal = false;  // counted among the non-fiscal documents
     bool drawerOnly = false; // pays out only cash the drawer holds, whatever the options say
 };

@@ -88,6 +88,45 @@ void selfTest(Printout& out, const DeviceState& state)
     out.separator();
 }
 
+// The totals of a shift, each a count and a sum: first the documents, then the corrections within
+// them. Cash-ins, cash-outs, cancelled receipts and duplicates concern no goods, so no department.
+struct TotalsRow
+{
+    Word caption;
+    Counter count;
+    Counter sum;
+    bool goods;
+};
+
+using enum Counter;
+constexpr TotalsRow kTotalsRows[] = {
+    {Word::Sales, SaleCount, SalesTotal, true},
+    {Word::Annulments, AnnulmentCount, AnnulmentSum, true},
+    {Word::Returns, RefundCount, RefundSum, true},
+    {Word::Purchases, PurchaseCount, PurchaseSum, true},
+    {Word::PurchaseReturns, PurchaseReturnCount, PurchaseReturnSum, true},
+    {Word::CashIns, CashInCount, CashInSum, false},
+    {Word::CashOuts, CashOutCount, CashOutSum, false},
+    {Word::Discounts, DiscountCount, DiscountSum, true},
+    {Word::Surcharges, SurchargeCount, SurchargeSum, true},
+    {Word::Void, VoidCount, VoidSum, true},
+    {Word::Corrections, CorrectionCount, CorrectionSum, true},
+    {Word::Cancellations, CancelledCount, CancelledSum, false},
+    {Word::Duplicates, DuplicateCount, DuplicateSum, false},
+};
+constexpr std::size_t kDocumentRows = 7;
+
+// Each row as "CAPTION N   =sum"; `goodsOnly` for the rows of one department.
+void totalsRows(Printout& out, const Counters& c, bool corrections, bool goodsOnly)
+{
+    const std::size_t rows = corrections ? std::size(kTotalsRows) : kDocumentRows;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const TotalsRow& row = kTotalsRows[i];
+        if (row.goods || !goodsOnly)
+            out.columns(numbered(row.caption, c[row.count]), u'=' + formatMoney(c[row.sum]));
+    }
+}
+
 } // namespace
 
 void shiftOpened(Printout& out, const DeviceState& state)
@@ -100,35 +139,7 @@ void shiftOpened(Printout& out, const DeviceState& state)
 
 void shiftTotals(Printout& out, const Counters& c, bool corrections)
 {
-    struct Row
-    {
-        Word caption;
-        Counter count;
-        Counter sum;
-    };
-    using enum Counter;
-    static constexpr Row kRows[] = {
-        {Word::Sales, SaleCount, SalesTotal},
-        {Word::Annulments, AnnulmentCount, AnnulmentSum},
-        {Word::Returns, RefundCount, RefundSum},
-        {Word::Purchases, PurchaseCount, PurchaseSum},
-        {Word::PurchaseReturns, PurchaseReturnCount, PurchaseReturnSum},
-        {Word::CashIns, CashInCount, CashInSum},
-        {Word::CashOuts, CashOutCount, CashOutSum},
-        // The corrections within documents follow the documents themselves.
-        {Word::Discounts, DiscountCount, DiscountSum},
-        {Word::Surcharges, SurchargeCount, SurchargeSum},
-        {Word::Void, VoidCount, VoidSum},
-        {Word::Corrections, CorrectionCount, CorrectionSum},
-        {Word::Cancellations, CancelledCount, CancelledSum},
-        {Word::Duplicates, DuplicateCount, DuplicateSum},
-    };
-    constexpr std::size_t kDocumentRows = 7;
-    const std::size_t rows = corrections ? std::size(kRows) : kDocumentRows;
-    for (std::size_t i = 0; i < rows; ++i) {
-        const Row& row = kRows[i];
-        out.columns(numbered(row.caption, c[row.count]), u'=' + formatMoney(c[row.sum]));
-    }
+    totalsRows(out, c, corrections, false);
 }
 
 void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
@@ -147,9 +158,12 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
             out.amountLine(meanName(state, type), sum);
     }
     if (byDepartment) {
-        out.separator();
-        for (auto it = state.departmentSales.cbegin(); it != state.departmentSales.cend(); ++it)
-            out.amountLine(numbered(Word::Department, it.key()), it.value());
+        for (auto it = state.departmentCounters.cbegin(); it != state.departmentCounters.cend();
+             ++it) {
+            out.separator();
+            out.line(numbered(Word::Department, it.key()));
+            totalsRows(out, it.value(), true, true);
+        }
     }
     out.separator();
     out.amountLine(word(Word::CashInDrawer), state.cashInDrawer);

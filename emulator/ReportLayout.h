@@ -14,8 +14,9 @@ void shiftOpened(Printout& out, const DeviceState& state);
 // The count and sum of each kind of document in a shift; with `corrections` also the discounts,
 // surcharges, voids, corrections, cancellations and duplicates, as the X and Z reports print them.
 void shiftTotals(Printout& out, const Counters& counters, bool corrections);
-// The X and Z reports, titled `title`: the open shift's counters, the money by payment type, by
-// department when asked, the cash in the drawer and the running total.
+// The X and Z reports, titled `title`: the open shift's counters, the money by payment type, when
+// asked each department's rows of goods under its own heading, the cash in the drawer and the
+// running total.
 void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
                  const QDateTime& at);
 void programmingReport(Printout& out, const DeviceState& state, const QDateTime& at);

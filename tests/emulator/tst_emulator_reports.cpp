@@ -52,6 +52,19 @@ QString amount(double kopecks)
     return u'=' + formatMoney(static_cast<Kopecks>(kopecks));
 }
 
+// The rows under the heading of `department` on an X2 report, up to the next rule.
+QStringList departmentRows(const QStringList& report, int department)
+{
+    QStringList rows;
+    const qsizetype heading = report.indexOf(numbered(Word::Department, department));
+    for (qsizetype i = heading + 1; heading >= 0 && i < report.size(); ++i) {
+        if (report.at(i).startsWith(u'-'))
+            break;
+        rows << report.at(i);
+    }
+    return rows;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Call)
@@ -80,10 +93,11 @@ private:
     }
 
     void document(std::int32_t type, const std::function<void(Driver&)>& body, double paid,
-                  std::int16_t payment = PaymentType::Cash, const QString& card = QString())
+                  std::int16_t payment = PaymentType::Cash, const QString& card = QString(),
+                  std::int16_t department = 1)
     {
         Driver& d = *m_driver;
-        QCOMPARE(d.StartDocument(type, 1, u""_s, u""_s), 0);
+        QCOMPARE(d.StartDocument(type, department, u""_s, u""_s), 0);
         body(d);
         QCOMPARE(d.Tender2(paid, QVariant::fromValue(payment), QVariant(card), QString()), 0);
         if (d.GetDeviceInfo(DeviceInfo::DocumentOpen) != 0)
@@ -103,7 +117,8 @@ private:
     }
 
 private slots:
-    // A programmed header, a date order and a tax, then a shift with every kind of document.
+    // A programmed header, a date order and a tax, then a shift with every kind of document, in
+    // departments 1 and 3.
     void initTestCase()
     {
         createDevice(folder(), 1, 6, 1);
@@ -123,7 +138,10 @@ private slots:
             ::DocumentType::Sale,
             [](Driver& d) {
                 QCOMPARE(d.Item(1000, 5000, u"A"_s, 1), 0);
-                QCOMPARE(d.ItemEx(2000, 1500, u"B"_s, 0, 2), 0);
+                QCOMPARE(d.ItemEx(2000, 1500, u"B"_s, 0, 3), 0);
+                QCOMPARE(d.VoidItemEx(1000, 1500, u"B"_s, 0, 3), 0);
+                QCOMPARE(d.ItemEx(1000, 999, u"E"_s, 0, 3), 0);
+                QCOMPARE(d.CorrectLastItem(), 0);
                 QCOMPARE(d.AbsoluteCorrection(-300), 0);
                 QCOMPARE(d.AbsoluteCorrection(200), 0);
             },
@@ -135,7 +153,7 @@ private slots:
             ::DocumentType::SaleAnnulment,
             [](Driver& d) { QCOMPARE(d.Item(1000, 1000, u"A"_s, 0), 0); }, 1000);
         document(
-            ::DocumentType::ReturnPayout, [](Driver&) {}, 800);
+            ::DocumentType::ReturnPayout, [](Driver&) {}, 800, PaymentType::Cash, QString(), 3);
         document(
             ::DocumentType::CashOut, [](Driver&) {}, 1500);
         document(
@@ -182,7 +200,9 @@ private slots:
         QFETCH(std::int16_t, sum);
         Driver& d = *m_driver;
         const QString expected = numbered(caption, qint64(shiftCounter(d, count)));
-        for (const QStringList& report : {m_x1, m_x2}) {
+        // The shift's rows on X2 come before its departments' rows of the same captions.
+        const QStringList x2Shift = m_x2.mid(0, m_x2.indexOf(numbered(Word::Department, 1)));
+        for (const QStringList& report : {m_x1, x2Shift}) {
             const QString line = rowOf(report, expected);
             QVERIFY2(line.endsWith(amount(shiftCounter(d, sum))), qPrintable(report.join(u'\n')));
         }
@@ -208,9 +228,48 @@ private slots:
         QVERIFY(tax > 0);
         QVERIFY(rowOf(m_x1, word(Word::Tax) + u" A"_s).endsWith(amount(tax)));
         QVERIFY(rowOf(m_x1, numbered(Word::Department, 1)).isEmpty());
-        // The discount and surcharge belong to the receipt, not to a department.
-        QVERIFY(rowOf(m_x2, numbered(Word::Department, 1)).endsWith(u"=75.00"_s));
-        QVERIFY(rowOf(m_x2, numbered(Word::Department, 2)).endsWith(u"=30.00"_s));
+    }
+
+    // The X2 report gives each department that had goods its own rows: its positions' sums, the
+    // corrections on a whole receipt in the receipt's department, a void or a correction in the
+    // department of its position, a refund in its document's.
+    void x2ReportListsEachDepartment_data()
+    {
+        QTest::addColumn<int>("department");
+        QTest::addColumn<Word>("caption");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<double>("sum");
+        const auto row = [](const char* name, int department, Word caption, int count, double sum) {
+            QTest::newRow(name) << department << caption << count << sum;
+        };
+        row("1: sales", 1, Word::Sales, 2, 7500);
+        row("1: annulments", 1, Word::Annulments, 1, 1000);
+        row("1: no returns", 1, Word::Returns, 0, 0);
+        row("1: purchases", 1, Word::Purchases, 1, 700);
+        row("1: discounts", 1, Word::Discounts, 1, 300);
+        row("1: surcharges", 1, Word::Surcharges, 1, 200);
+        row("1: no voids", 1, Word::Void, 0, 0);
+        row("3: sales", 3, Word::Sales, 1, 1500);
+        row("3: returns", 3, Word::Returns, 1, 800);
+        row("3: voids", 3, Word::Void, 1, 1500);
+        row("3: corrections", 3, Word::Corrections, 1, 999);
+        row("3: no discounts", 3, Word::Discounts, 0, 0);
+    }
+
+    void x2ReportListsEachDepartment()
+    {
+        QFETCH(int, department);
+        QFETCH(Word, caption);
+        QFETCH(int, count);
+        QFETCH(double, sum);
+        const QStringList rows = departmentRows(m_x2, department);
+        QVERIFY2(rowOf(rows, numbered(caption, count)).endsWith(amount(sum)),
+                 qPrintable(m_x2.join(u'\n')));
+        // Only departments that had goods, in their order, and no money that is not for goods.
+        QCOMPARE(m_x2.filter(QRegularExpression(u"^"_s + word(Word::Department) + u" \\d+$"_s)),
+                 QStringList({numbered(Word::Department, 1), numbered(Word::Department, 3)}));
+        for (Word other : {Word::CashIns, Word::CashOuts, Word::Cancellations, Word::Duplicates})
+            QVERIFY(rows.filter(word(other)).isEmpty());
     }
 
     void printTestShowsEveryAttribute()

@@ -1,6 +1,6 @@
 // A device's saved state whose list counts were damaged is refused as damaged: the reader never
 // trusts a count beyond what the record could hold, so a huge count can neither exhaust memory
-// nor end the program.
+// nor end the program. A record saved by an older version still reads.
 
 #include "DeviceState.h"
 
@@ -106,6 +106,32 @@ private slots:
         qToBigEndian<quint32>(count, record.data() + at - 4);
 
         QVERIFY(!DeviceState::deserialize(record));
+    }
+
+    // Saved when the device kept only the sales by department, a record ends before the counters
+    // by department: its sales become the departments' sales.
+    void aRecordWithOnlyTheSalesByDepartmentReads()
+    {
+        DeviceState state;
+        state.shiftOpen = true;
+        const QList<std::pair<int, qint64>> sales{{1, 7500}, {3, 1500}};
+        for (const auto& [department, sum] : sales)
+            state.departmentCounters[department][Counter::SalesTotal] = sum;
+        QByteArray record = state.serialize();
+        // The section the older record lacks: per department its number and its counters that
+        // are not zero, each by its number.
+        QByteArray section;
+        QDataStream out(&section, QIODevice::WriteOnly);
+        out << quint32(sales.size());
+        for (const auto& [department, sum] : sales)
+            out << qint32(department) << quint32(1) << qint32(Counter::SalesTotal) << sum;
+        QVERIFY(record.endsWith(section));
+        record.chop(section.size());
+
+        const std::optional<DeviceState> read = DeviceState::deserialize(record);
+        QVERIFY(read);
+        QCOMPARE(read->departmentCounters.keys(), QList<int>({1, 3}));
+        QCOMPARE(read->serialize(), state.serialize());
     }
 };
 
