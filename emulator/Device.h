@@ -279,6 +279,8 @@ private:
     // Prints the closing receipt's tax lines and counts its taxes.
     void settleTaxes(Printout& out);
     void printReportTaxTotals(Printout& out, const Counters& counters) const;
+    // The X and Z reports up to their closing rule: the shift's figures, then its taxes.
+    void printShiftReport(Printout& out, const QString& title, bool byDepartment) const;
 
     QDateTime hostNow() const;
     // Whole days of the daily clock correction run since it was last settled.

@@ -72,8 +72,7 @@ Failure Device::endSession()
     m_state.totalCounters[Counter::LastZNumber] = zNumber;
     m_state.shiftCounters[Counter::LastZNumber] = zNumber;
     Printout out = paper();
-    tape::shiftReport(out, m_state, tape::numbered(Word::ZReport, zNumber), false, now());
-    printReportTaxTotals(out, m_state.shiftCounters);
+    printShiftReport(out, tape::numbered(Word::ZReport, zNumber), false);
     // The Z report is the last record of the shift on the control tape.
     m_state.lastKpk += 1;
     m_state.eklzLastAt = now();
@@ -91,6 +90,14 @@ Failure Device::endSession()
     m_state.shiftCounters[Counter::LastZNumber] = zNumber;
     m_state.shiftCounters[Counter::CashAtShiftStart] = m_state.cashInDrawer;
     return kOk;
+}
+
+void Device::printShiftReport(Printout& out, const QString& title, bool byDepartment) const
+{
+    tape::shiftReport(out, m_state, title, byDepartment, now());
+    printReportTaxTotals(out, m_state.shiftCounters);
+    // Closed off as a receipt is: a Z report's control tape stamp goes below the rule.
+    out.separator();
 }
 
 Failure Device::setClerk(const QString& cashier)
@@ -145,9 +152,7 @@ Failure Device::printReport(std::int32_t kind)
     if (kind == Programming) {
         tape::programmingReport(out, m_state, now());
     } else {
-        tape::shiftReport(out, m_state, word(kind == X1 ? Word::XReport : Word::X2Report),
-                          kind == X2, now());
-        printReportTaxTotals(out, m_state.shiftCounters);
+        printShiftReport(out, word(kind == X1 ? Word::XReport : Word::X2Report), kind == X2);
     }
     print(out);
     return kOk;

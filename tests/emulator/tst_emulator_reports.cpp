@@ -334,28 +334,31 @@ private slots:
 
     // Every report and test starts with the programmed header (centred and bold as programmed),
     // names the time in the programmed date order and the cashier, and is titled in the device's
-    // own words; only the Z report changes anything the device counts.
+    // own words; only the Z report changes anything the device counts. The X and Z reports close
+    // with a rule as receipts do, the Z report's control tape stamp and closing words below it.
     void printoutsAreHeadedLikeReceipts_data()
     {
         QTest::addColumn<Call>("call");
         QTest::addColumn<Word>("title");
         QTest::addColumn<bool>("countsNowhere");
+        QTest::addColumn<int>("linesAfterRule"); // -1: not a shift report
         const auto report = [](std::int16_t kind) {
             return Call([kind](Driver& d) { return d.PrintReport(kind); });
         };
         const auto test = [](std::int16_t kind) {
             return Call([kind](Driver& d) { return d.TestPrinter(kind); });
         };
-        QTest::newRow("X1") << report(ReportKind::X1) << Word::XReport << true;
-        QTest::newRow("X2") << report(ReportKind::X2) << Word::X2Report << true;
+        QTest::newRow("X1") << report(ReportKind::X1) << Word::XReport << true << 0;
+        QTest::newRow("X2") << report(ReportKind::X2) << Word::X2Report << true << 0;
         QTest::newRow("programming")
-            << report(ReportKind::Programming) << Word::ProgrammingReport << true;
+            << report(ReportKind::Programming) << Word::ProgrammingReport << true << -1;
         QTest::newRow("trial receipt")
-            << test(TestKind::TrialReceipt) << Word::TrialReceipt << true;
-        QTest::newRow("print test") << test(TestKind::PrintTest) << Word::PrintTest << true;
-        QTest::newRow("self-test") << test(TestKind::PrinterTest) << Word::PrinterTest << true;
+            << test(TestKind::TrialReceipt) << Word::TrialReceipt << true << -1;
+        QTest::newRow("print test") << test(TestKind::PrintTest) << Word::PrintTest << true << -1;
+        QTest::newRow("self-test")
+            << test(TestKind::PrinterTest) << Word::PrinterTest << true << -1;
         // Last: it closes the shift.
-        QTest::newRow("Z1") << report(ReportKind::Z1) << Word::ZReport << false;
+        QTest::newRow("Z1") << report(ReportKind::Z1) << Word::ZReport << false << 2;
     }
 
     void printoutsAreHeadedLikeReceipts()
@@ -363,6 +366,7 @@ private slots:
         QFETCH(Call, call);
         QFETCH(Word, title);
         QFETCH(bool, countsNowhere);
+        QFETCH(int, linesAfterRule);
         Driver& d = *m_driver;
         const auto counted = [&d] {
             QList<double> values;
@@ -389,6 +393,11 @@ private slots:
                      .filter(QRegularExpression(u"^ *"_s + QRegularExpression::escape(titled) +
                                                 u"( \\d+)?$"_s))
                      .isEmpty());
+        if (linesAfterRule >= 0) {
+            const qsizetype rule = lines.lastIndexOf(QString(40, u'-'));
+            QCOMPARE(lines.size() - 1 - rule, linesAfterRule);
+            QVERIFY(rule > lines.indexOf(rowOf(lines, word(Word::RunningTotal))));
+        }
         if (countsNowhere)
             QCOMPARE(counted(), before);
         else
