@@ -54,7 +54,8 @@ constexpr OptionRule kRules[] = {
     flag(PrintDelimiter, true),
     flag(PrintShiftStartOnReports, true),
     flag(AlwaysZReportOnClosing, true),
-    flag(CountVoidsAndCorrections, true),
+    // Storno and corrections are counted unless the device is told otherwise.
+    choice(CountVoidsAndCorrections, 1, 1, true),
     flag(AccumulateAllTotals, true),
     flag(LockDrawer, false, 3),
     flag(PrintZeroTaxTotal1, true),
@@ -71,7 +72,8 @@ constexpr OptionRule kRules[] = {
     flag(PrintTaxBase),
     choice(TaxBaseRounding, RoundingMode::HalfUp, RoundingMode::Up),
     choice(TaxRounding, RoundingMode::HalfUp, RoundingMode::Up),
-    flag(CarryCashOver, false, 6),
+    // The cash stays in the drawer over the Z report unless the device is told otherwise.
+    choice(CarryCashOver, 1, 1, false, 6),
     {PurchaseMode, 0, false}, // the device's own: a purchase document is open
     choice(ClockOn, 1, 1, false, 6),
     {ClockCorrection, 0, true, -31, 31, kValue, kAbove, kAbove, false, 6}, // seconds a day

@@ -191,7 +191,9 @@ Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std:
         document.body.entries[found].quantity = left;
         document.body.entries[found].amount = leftAmount;
     }
-    countOperation(document.body, department, {Counter::VoidCount, Counter::VoidSum}, voided);
+    // Option 28 keeps the books of storno; the position is voided either way.
+    if (option(DeviceOption::CountVoidsAndCorrections) != 0)
+        countOperation(document.body, department, {Counter::VoidCount, Counter::VoidSum}, voided);
     document.body.lastPosition.reset();
     document.body.lastOperationAmount = voided;
     document.body.lastOperationDepartment = department;
@@ -234,8 +236,10 @@ Failure Device::correctLastItem()
     document.body = *document.undo;
     document.undo.reset();
     document.body.lastPosition.reset();
-    countOperation(document.body, department, {Counter::CorrectionCount, Counter::CorrectionSum},
-                   undone);
+    if (option(DeviceOption::CountVoidsAndCorrections) != 0) {
+        countOperation(document.body, department,
+                       {Counter::CorrectionCount, Counter::CorrectionSum}, undone);
+    }
 
     Printout out = paper();
     out.amountLine(word(Word::Correction),

@@ -88,6 +88,10 @@ Failure Device::endSession()
     m_state.departmentCounters.clear();
     m_state.shiftCounters.clear();
     m_state.shiftCounters[Counter::LastZNumber] = zNumber;
+    // Option 45 off: the cash is taken out with the Z report and the next shift starts empty.
+    // Devices without the option always carry it over (its default).
+    if (option(DeviceOption::CarryCashOver) == 0)
+        m_state.cashInDrawer = 0;
     m_state.shiftCounters[Counter::CashAtShiftStart] = m_state.cashInDrawer;
     return kOk;
 }

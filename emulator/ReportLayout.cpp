@@ -147,7 +147,7 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
 {
     const Counters& c = state.shiftCounters;
     reportHeading(out, state, at, title);
-    if (state.shiftOpenedAt.isValid())
+    if (state.shiftOpenedAt.isValid() && optionValue(state, DeviceOption::PrintShiftStartOnReports))
         out.line(word(Word::Opened) + u' ' + printed(state, state.shiftOpenedAt));
     out.separator();
     shiftTotals(out, c, true);

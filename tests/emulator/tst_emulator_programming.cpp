@@ -1,3 +1,4 @@
+#include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 #include "Printout.h"
@@ -62,6 +63,8 @@ private slots:
     void clockCorrectionRunsDaily();
     void drawerOptions_data();
     void drawerOptions();
+    void shiftOptions_data();
+    void shiftOptions();
     void headerReadBackAndPrinted();
     void dateAndTime_data();
     void dateAndTime();
@@ -239,6 +242,68 @@ void TestEmulatorProgramming::drawerOptions()
     QCOMPARE(d->GetDeviceInfo(DeviceInfo::DrawerOpen), drawerOpen);
     QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
     QCOMPARE(d->Item(1000, 100, u"Соль"_s, 1), itemCode);
+}
+
+// Options that change what a shift counts and what its reports print: a receipt with a void
+// and a correction, the X report, the Z report and the shift after it.
+void TestEmulatorProgramming::shiftOptions_data()
+{
+    QTest::addColumn<OptionValues>("options");
+    QTest::addColumn<bool>("openedLine"); // the shift's start on the X and Z reports
+    QTest::addColumn<int>("voidsCounted");
+    QTest::addColumn<int>("correctionsCounted");
+    QTest::addColumn<double>("cashCarried"); // into the next shift
+
+    using Options = OptionValues;
+    using namespace DeviceOption;
+    QTest::newRow("defaults") << Options{} << false << 1 << 1 << 1000.0;
+    QTest::newRow("shift start on reports")
+        << Options{{PrintShiftStartOnReports, 1}} << true << 1 << 1 << 1000.0;
+    QTest::newRow("storno and corrections not counted")
+        << Options{{CountVoidsAndCorrections, 0}} << false << 0 << 0 << 1000.0;
+    QTest::newRow("cash not carried over") << Options{{CarryCashOver, 0}} << false << 1 << 1 << 0.0;
+}
+
+void TestEmulatorProgramming::shiftOptions()
+{
+    QFETCH(OptionValues, options);
+    QFETCH(bool, openedLine);
+    QFETCH(int, voidsCounted);
+    QFETCH(int, correctionsCounted);
+    QFETCH(double, cashCarried);
+
+    auto d = connectDriver(folder(), {}, false);
+    QVERIFY(d);
+    for (const auto& [option, value] : options)
+        QCOMPARE(d->SetDeviceOpt(std::int16_t(option), std::int16_t(value)), 0);
+    QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+    QCOMPARE(d->Item(1000, 1000, u"Хлеб"_s, 1), 0);
+    QCOMPARE(d->Item(1000, 500, u"Молоко"_s, 1), 0);
+    QCOMPARE(d->VoidItem(QVariant(u"1000"_s), 500, u"Молоко"_s, 1), 0);
+    QCOMPARE(d->Item(1000, 200, u"Соль"_s, 1), 0);
+    QCOMPARE(d->CorrectLastItem(), 0);
+    // Voided and corrected whatever is counted: 10.00 is due.
+    QCOMPARE(d->Tender2(1000, PaymentType::Cash, QString(), QString()), 0);
+    QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
+
+    const QRegularExpression opened(u"^"_s + word(Word::Opened) + u" \\d"_s);
+    for (const std::int16_t report : {ReportKind::X1, ReportKind::Z1}) {
+        const qsizetype before = tape(folder()).size();
+        QCOMPARE(d->PrintReport(report), 0);
+        QStringList printed;
+        for (const QString& line : tape(folder()).mid(before))
+            printed << tapeText(line).text;
+        QVERIFY2(printed.filter(opened).isEmpty() != openedLine, qPrintable(printed.join(u'\n')));
+    }
+    QCOMPARE(totalCounter(*d, DeviceCounter::SalesTotal), 1000.0);
+    QCOMPARE(totalCounter(*d, DeviceCounter::VoidCount), voidsCounted);
+    QCOMPARE(totalCounter(*d, DeviceCounter::VoidSum), voidsCounted * 500.0);
+    QCOMPARE(totalCounter(*d, DeviceCounter::CorrectionCount), correctionsCounted);
+    QCOMPARE(totalCounter(*d, DeviceCounter::CorrectionSum), correctionsCounted * 200.0);
+    QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    QCOMPARE(shiftCounter(*d, DeviceCounter::CashAtShiftStart), cashCarried);
+    QCOMPARE(totalCounter(*d, DeviceCounter::CashAtShiftStart), cashCarried); // in the drawer
 }
 
 void TestEmulatorProgramming::headerReadBackAndPrinted()
