@@ -250,6 +250,9 @@ private:
     void print(Printout& out);
     void tearOff(); // the paper is torn off after the last line printed
 
+    // Opens the drawer, or leaves an open one alone as option 20 says (DeviceShift.cpp).
+    void kickDrawer();
+
     // Closing steps (DevicePayments.cpp, DeviceDocuments.cpp)
     Settlement settlement() const;
     Failure checkSettlement(const Settlement& s) const;

@@ -8,6 +8,7 @@
 #include "GeneralValue.h"
 #include "TapeLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -199,11 +200,14 @@ Failure Device::closeDocument()
     print(out);
     countClosedDocument(s);
     showChangeOnDisplay(s.total, s.change);
-    // A locked drawer (option 30) stays shut whatever was paid.
-    for (const Payment& payment : m_state.document->payments) {
-        if (paymentMean(payment.type).drawer && option(DeviceOption::LockDrawer) == 0)
-            m_state.sensors.drawerOpen = true;
-    }
+    // The drawer opens once for the receipt if any of its means opens it; a locked drawer
+    // (option 30) stays shut whatever was paid.
+    const QList<Payment>& payments = m_state.document->payments;
+    const bool opensDrawer =
+        std::any_of(payments.cbegin(), payments.cend(),
+                    [this](const Payment& p) { return paymentMean(p.type).drawer; });
+    if (opensDrawer && option(DeviceOption::LockDrawer) == 0)
+        kickDrawer();
     m_state.fiscalDocuments += 1;
     m_state.lastReceipt = m_state.document->lines;
     m_state.lastReceiptTotal = s.total;

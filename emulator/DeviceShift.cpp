@@ -119,8 +119,18 @@ Failure Device::openDrawer()
 {
     if (option(DeviceOption::LockDrawer) != 0)
         return fail(ErrorCode::NotAllowedInState, Reason::DrawerLocked);
-    m_state.sensors.drawerOpen = true;
+    kickDrawer();
     return kOk;
+}
+
+// The drawer's latch gets a pulse. One that the sensor already shows open is left alone unless
+// option 20 says to kick it every time; either way the caller's command succeeds.
+void Device::kickDrawer()
+{
+    if (m_state.sensors.drawerOpen && option(DeviceOption::AlwaysOpenDrawer) == 0)
+        return;
+    m_state.drawerKicks = saturatingAdd(m_state.drawerKicks, 1);
+    m_state.sensors.drawerOpen = true;
 }
 
 Failure Device::printDuplicate()

@@ -301,6 +301,7 @@ QByteArray DeviceState::serialize() const
         if (document->undo)
             writeBodyDepartments(out, *document->undo);
     }
+    out << drawerKicks;
     return data;
 }
 
@@ -381,6 +382,8 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
             }
         }
     }
+    if (!in.atEnd())
+        in >> s.drawerKicks;
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

@@ -191,6 +191,7 @@ struct DeviceState
     // until the correction is first programmed.
     QDateTime clockCorrectedSince;
     Sensors sensors;
+    qint64 drawerKicks = 0; // pulses sent to the cash drawer's latch, ever
 
     // Shift
     bool shiftOpen = false;

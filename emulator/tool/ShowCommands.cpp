@@ -102,6 +102,7 @@ int show(const Invocation& in)
     out() << u"Z reports:       "_s << s.totalCounters[Counter::LastZNumber] << Qt::endl;
     out() << u"Sales total:     "_s << formatMoney(s.grandSalesTotal) << Qt::endl;
     out() << u"Cash in drawer:  "_s << formatMoney(s.cashInDrawer) << Qt::endl;
+    out() << u"Drawer kicks:    "_s << s.drawerKicks << Qt::endl;
     out() << u"Tape:            %1 lines"_s.arg(countText(store.tapeLineCount())) << Qt::endl;
     out() << u"Pending fault:   "_s
           << (s.faultMember.isEmpty() ? u"none"_s

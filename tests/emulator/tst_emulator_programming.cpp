@@ -217,12 +217,16 @@ void TestEmulatorProgramming::drawerOptions_data()
     QTest::addColumn<int>("openDrawerCode"); // OpenDrawer after a cash receipt
     QTest::addColumn<int>("itemCode");       // a sale while the drawer is as that left it
     QTest::addColumn<int>("drawerOpen");
+    QTest::addColumn<int>("kicks"); // pulses the drawer got from the receipt and OpenDrawer
 
     const int refused = codeOf(ErrorCode::NotAllowedInState);
-    QTest::newRow("no option") << 0 << 0 << 0 << 1;
+    // The receipt paid in cash twice opens the drawer once; an open drawer is not kicked again
+    // unless the device is told to.
+    QTest::newRow("no option") << 0 << 0 << 0 << 1 << 1;
     QTest::newRow("no sales with the drawer open")
-        << int(DeviceOption::BlockSalesWithDrawerOpen) << 0 << refused << 1;
-    QTest::newRow("drawer locked") << int(DeviceOption::LockDrawer) << refused << 0 << 0;
+        << int(DeviceOption::BlockSalesWithDrawerOpen) << 0 << refused << 1 << 1;
+    QTest::newRow("drawer locked") << int(DeviceOption::LockDrawer) << refused << 0 << 0 << 0;
+    QTest::newRow("always kicked") << int(DeviceOption::AlwaysOpenDrawer) << 0 << 0 << 1 << 2;
 }
 
 void TestEmulatorProgramming::drawerOptions()
@@ -231,15 +235,20 @@ void TestEmulatorProgramming::drawerOptions()
     QFETCH(int, openDrawerCode);
     QFETCH(int, itemCode);
     QFETCH(int, drawerOpen);
+    QFETCH(int, kicks);
 
     auto d = connectDriver(folder(), {}, false);
     QVERIFY(d);
     if (option != 0)
         QCOMPARE(d->SetDeviceOpt(std::int16_t(option), 1), 0);
     QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
-    sellOne(*d);
+    QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+    QCOMPARE(d->Item(1000, 1250, u"Хлеб"_s, 1), 0);
+    QCOMPARE(d->Tender2(1000, PaymentType::Cash, QString(), QString()), 0);
+    QCOMPARE(d->Tender2(250, PaymentType::Cash, QString(), QString()), 0);
     QCOMPARE(d->OpenDrawer(), openDrawerCode);
     QCOMPARE(d->GetDeviceInfo(DeviceInfo::DrawerOpen), drawerOpen);
+    QCOMPARE(stateOf(folder()).drawerKicks, kicks);
     QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
     QCOMPARE(d->Item(1000, 100, u"Соль"_s, 1), itemCode);
 }
