@@ -4,6 +4,8 @@
 #include "DeviceOptions.h"
 #include "PrintableText.h"
 
+#include <QTimeZone>
+
 namespace emulator {
 
 Device::Device(DeviceState state, Clock clock)
@@ -34,16 +36,38 @@ qint64 Device::correctionDays(const QDateTime& host) const
     return elapsed > 0 ? elapsed / kDayMs : 0;
 }
 
+QDateTime Device::runningHostNow() const
+{
+    const QDateTime& stopped = m_state.clockStoppedAt;
+    return stopped.isValid() ? stopped.toTimeZone(hostNow().timeZone()) : hostNow();
+}
+
 QDateTime Device::now() const
 {
-    const QDateTime host = hostNow();
+    const QDateTime host = runningHostNow();
     const qint64 corrected = correctionDays(host) * option(DeviceOption::ClockCorrection);
     return host.addSecs(m_state.clockOffsetSeconds + corrected);
 }
 
+void Device::switchClock(bool on)
+{
+    const bool stopped = m_state.clockStoppedAt.isValid();
+    if (!on && !stopped) {
+        m_state.clockStoppedAt = hostNow().toUTC();
+    } else if (on && stopped) {
+        // The clock runs on from the time it stood at, and the daily correction counts only the
+        // time it ran: both move on by the time it stood.
+        const qint64 stood = m_state.clockStoppedAt.secsTo(hostNow());
+        m_state.clockOffsetSeconds -= stood;
+        if (m_state.clockCorrectedSince.isValid())
+            m_state.clockCorrectedSince = m_state.clockCorrectedSince.addSecs(stood);
+        m_state.clockStoppedAt = QDateTime();
+    }
+}
+
 void Device::settleClockCorrection()
 {
-    const QDateTime host = hostNow();
+    const QDateTime host = runningHostNow();
     const qint64 days = correctionDays(host);
     m_state.clockOffsetSeconds += days * option(DeviceOption::ClockCorrection);
     // The day under way keeps running: only whole days move into the offset.

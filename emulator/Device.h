@@ -87,7 +87,8 @@ public:
     void replaceState(DeviceState state) { m_state = std::move(state); }
     Effects takeEffects();
     // The device's clock: the host clock moved by the device's offset and by the daily correction
-    // of option 48 for every whole day since it was programmed.
+    // of option 48 for every whole day it has run since that was programmed; it stands still
+    // while option 47 has it stopped.
     QDateTime now() const;
 
     // Shift, drawer, reports and tests (DeviceShift.cpp)
@@ -286,6 +287,11 @@ private:
     void printShiftReport(Printout& out, const QString& title, bool byDepartment) const;
 
     QDateTime hostNow() const;
+    // The host's time as the device clock follows it: the moment it was stopped while option 47
+    // is off.
+    QDateTime runningHostNow() const;
+    // Stops the clock where it stands, or starts it again from there (option 47).
+    void switchClock(bool on);
     // Whole days of the daily clock correction run since it was last settled.
     qint64 correctionDays(const QDateTime& host) const;
     // Moves the days already run into the clock's offset, before the correction changes.

@@ -141,6 +141,8 @@ Failure Device::setDeviceOption(std::int32_t number, std::int32_t value)
         return f;
     if (number == DeviceOption::ClockCorrection)
         settleClockCorrection();
+    if (number == DeviceOption::ClockOn)
+        switchClock(value != 0);
     if (value == defaultDeviceOption(number))
         m_state.options.remove(number);
     else

@@ -302,6 +302,7 @@ QByteArray DeviceState::serialize() const
             writeBodyDepartments(out, *document->undo);
     }
     out << drawerKicks;
+    out << clockStoppedAt;
     return data;
 }
 
@@ -384,6 +385,8 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     }
     if (!in.atEnd())
         in >> s.drawerKicks;
+    if (!in.atEnd())
+        in >> s.clockStoppedAt;
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

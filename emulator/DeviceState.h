@@ -190,6 +190,9 @@ struct DeviceState
     // The host moment from which the daily clock correction (option 48) counts whole days; invalid
     // until the correction is first programmed.
     QDateTime clockCorrectedSince;
+    // The host moment at which the clock was stopped (option 47 off); invalid while it runs. The
+    // device clock stands at the time it showed then.
+    QDateTime clockStoppedAt;
     Sensors sensors;
     qint64 drawerKicks = 0; // pulses sent to the cash drawer's latch, ever
 

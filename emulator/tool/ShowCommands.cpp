@@ -77,7 +77,7 @@ int show(const Invocation& in)
     out() << u"Device clock:    "_s << device.now().toString(u"dd.MM.yyyy HH:mm:ss"_s)
           << (s.clockOffsetSeconds ? u" (moved %1 s forward)"_s.arg(s.clockOffsetSeconds)
                                    : QString())
-          << Qt::endl;
+          << (s.clockStoppedAt.isValid() ? u", stopped"_s : QString()) << Qt::endl;
     out() << u"Shift:           "_s
           << (s.shiftOpen ? u"%1 open since %2, cashier %3"_s.arg(s.shiftNumber)
                                 .arg(s.shiftOpenedAt.toString(u"dd.MM.yyyy HH:mm"_s), s.cashier)

@@ -161,10 +161,14 @@ int clock(const Invocation& in)
 {
     if (in.words == QStringList{u"reset"_s})
         return change(*in.session, [](DeviceState& s) {
-            // Back to the host's time: the days the correction ran are forgotten too.
+            // Back to the host's time: the days the correction ran are forgotten too, and a
+            // stopped clock stands at the host's time now.
+            const QDateTime host = QDateTime::currentDateTimeUtc();
             s.clockOffsetSeconds = 0;
             if (s.clockCorrectedSince.isValid())
-                s.clockCorrectedSince = QDateTime::currentDateTimeUtc();
+                s.clockCorrectedSince = host;
+            if (s.clockStoppedAt.isValid())
+                s.clockStoppedAt = host;
         });
     bool ok = false;
     const int hours =

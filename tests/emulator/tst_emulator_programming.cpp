@@ -59,8 +59,8 @@ private slots:
     void programmingReportListsWhatIsProgrammed();
     void optionEffects_data();
     void optionEffects();
-    void clockCorrectionRunsDaily_data();
-    void clockCorrectionRunsDaily();
+    void deviceClock_data();
+    void deviceClock();
     void drawerOptions_data();
     void drawerOptions();
     void shiftOptions_data();
@@ -429,38 +429,63 @@ void TestEmulatorProgramming::paperType()
     QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperType), code == 0 ? paper : 0);
 }
 
-// Steps of a clock correction test: the correction programmed, then the hours the host runs.
-using CorrectionSteps = QList<QPair<int, double>>;
-
-void TestEmulatorProgramming::clockCorrectionRunsDaily_data()
+// A step of a clock test: an option of the clock written, then the hours the host runs.
+struct ClockStep
 {
-    QTest::addColumn<CorrectionSteps>("steps");
+    int option = 0;
+    int value = 0;
+    double hours = 0;
+};
+using ClockSteps = QList<ClockStep>;
+
+void TestEmulatorProgramming::deviceClock_data()
+{
+    QTest::addColumn<ClockSteps>("steps");
     QTest::addColumn<int>("moved"); // seconds the device clock stands from the host's at the end
 
-    QTest::newRow("one day ahead") << CorrectionSteps{{5, 24}} << 5;
-    QTest::newRow("three days and a half behind") << CorrectionSteps{{-7, 84}} << -21;
-    QTest::newRow("a day not yet run") << CorrectionSteps{{31, 23.99}} << 0;
-    QTest::newRow("no correction") << CorrectionSteps{{0, 240}} << 0;
-    QTest::newRow("host clock set back") << CorrectionSteps{{10, -48}} << 0;
+    using namespace DeviceOption;
+    constexpr int kHour = 3600;
+    QTest::newRow("one day ahead") << ClockSteps{{ClockCorrection, 5, 24}} << 5;
+    QTest::newRow("three days and a half behind") << ClockSteps{{ClockCorrection, -7, 84}} << -21;
+    QTest::newRow("a day not yet run") << ClockSteps{{ClockCorrection, 31, 23.99}} << 0;
+    QTest::newRow("no correction") << ClockSteps{{ClockCorrection, 0, 240}} << 0;
+    QTest::newRow("host clock set back") << ClockSteps{{ClockCorrection, 10, -48}} << 0;
     // A new correction takes over the days already run at the old one, and the day under way.
-    QTest::newRow("changed after two days") << CorrectionSteps{{10, 48}, {-5, 24}} << 15;
-    QTest::newRow("changed within a day") << CorrectionSteps{{10, 36}, {-5, 12}} << 5;
-    QTest::newRow("cleared") << CorrectionSteps{{31, 24}, {0, 240}} << 31;
+    QTest::newRow("changed after two days")
+        << ClockSteps{{ClockCorrection, 10, 48}, {ClockCorrection, -5, 24}} << 15;
+    QTest::newRow("changed within a day")
+        << ClockSteps{{ClockCorrection, 10, 36}, {ClockCorrection, -5, 12}} << 5;
+    QTest::newRow("cleared") << ClockSteps{{ClockCorrection, 31, 24}, {ClockCorrection, 0, 240}}
+                             << 31;
+    // A stopped clock stands; started again it runs on from where it stood.
+    QTest::newRow("stopped") << ClockSteps{{ClockOn, 0, 5}} << -5 * kHour;
+    QTest::newRow("stopped twice over")
+        << ClockSteps{{ClockOn, 0, 2}, {ClockOn, 0, 3}} << -5 * kHour;
+    QTest::newRow("stopped and started")
+        << ClockSteps{{ClockOn, 0, 2}, {ClockOn, 1, 30}} << -2 * kHour;
+    QTest::newRow("started while running") << ClockSteps{{ClockOn, 1, 30}} << 0;
+    // The correction counts the days the clock ran, not the days it stood.
+    QTest::newRow("correction over a stop")
+        << ClockSteps{{ClockCorrection, 10, 12}, {ClockOn, 0, 48}, {ClockOn, 1, 12}}
+        << 10 - 48 * kHour;
+    QTest::newRow("correction while stopped")
+        << ClockSteps{{ClockOn, 0, 10}, {ClockCorrection, 10, 10}, {ClockOn, 1, 24}}
+        << 10 - 20 * kHour;
 }
 
-void TestEmulatorProgramming::clockCorrectionRunsDaily()
+void TestEmulatorProgramming::deviceClock()
 {
-    QFETCH(CorrectionSteps, steps);
+    QFETCH(ClockSteps, steps);
     QFETCH(int, moved);
     TestClock clock;
     clock.freeze();
     auto d = connectDriver(folder(), clock, false);
     QVERIFY(d);
-    for (const auto& [correction, hours] : steps) {
-        QCOMPARE(d->SetDeviceOpt(DeviceOption::ClockCorrection, correction), 0);
-        clock.advanceSeconds(qRound64(hours * 3600));
+    for (const ClockStep& step : steps) {
+        QCOMPARE(d->SetDeviceOpt(std::int16_t(step.option), std::int16_t(step.value)), 0);
+        clock.advanceSeconds(qRound64(step.hours * 3600));
     }
-    // Read from a driver started afresh: the correction is the device's, kept in its memory.
+    // Read from a driver started afresh: the clock is the device's, kept in its memory.
     d.reset();
     auto again = connectDriver(folder(), clock, false);
     QVERIFY(again);

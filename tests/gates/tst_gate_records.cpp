@@ -129,7 +129,7 @@ private slots:
         QByteArray later;
         QDataStream after(&later, QIODevice::WriteOnly);
         after.setVersion(QDataStream::Qt_6_4);
-        after << state.drawerKicks;
+        after << state.drawerKicks << state.clockStoppedAt;
         QVERIFY(record.endsWith(section + later));
         record.chop(section.size() + later.size());
 
