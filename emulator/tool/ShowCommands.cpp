@@ -75,8 +75,9 @@ int show(const Invocation& in)
                  .arg(s.lastKpk)
           << Qt::endl;
     out() << u"Device clock:    "_s << device.now().toString(u"dd.MM.yyyy HH:mm:ss"_s)
-          << (s.clockOffsetSeconds ? u" (moved %1 s forward)"_s.arg(s.clockOffsetSeconds)
-                                   : QString())
+          << (s.clockOffsetSeconds > 0   ? u" (moved %1 s forward)"_s.arg(s.clockOffsetSeconds)
+              : s.clockOffsetSeconds < 0 ? u" (moved %1 s back)"_s.arg(-s.clockOffsetSeconds)
+                                         : QString())
           << (s.clockStoppedAt.isValid() ? u", stopped"_s : QString()) << Qt::endl;
     out() << u"Shift:           "_s
           << (s.shiftOpen ? u"%1 open since %2, cashier %3"_s.arg(s.shiftNumber)
