@@ -26,6 +26,27 @@ template <typename T> BoundedList<T> bounded(QList<T>& list)
     return {list};
 }
 
+// A moment read from a record that holds no valid date and time is read as none. Qt keeps the
+// time zone kind of an invalid moment on one read and drops it on the next, so a damaged record
+// would not write back to what it read.
+struct Moment
+{
+    QDateTime& at;
+};
+
+Moment moment(QDateTime& at)
+{
+    return {at};
+}
+
+QDataStream& operator>>(QDataStream& in, Moment m)
+{
+    in >> m.at;
+    if (!m.at.isValid())
+        m.at = QDateTime();
+    return in;
+}
+
 } // namespace
 
 // Found by argument-dependent lookup from Qt's container streaming, hence in this namespace.
@@ -221,7 +242,7 @@ static QDataStream& operator>>(QDataStream& in, Document& d)
     qint32 type = 0;
     qint32 number = 0;
     qint32 department = 0;
-    in >> type >> number >> department >> d.order >> d.cashier >> d.openedAt >> d.body >>
+    in >> type >> number >> department >> d.order >> d.cashier >> moment(d.openedAt) >> d.body >>
         bounded(d.payments) >> bounded(d.lines);
     d.type = static_cast<DocumentType>(type);
     d.number = number;
@@ -321,11 +342,11 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     QMap<int, Kopecks> sales;
     in >> major >> minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
         s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >> s.shiftOpen >>
-        shiftNumber >> s.shiftOpenedAt >> registerNumber >> s.cashier >> s.cashierSet >> sales >>
-        fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >> s.cashInDrawer >>
-        s.grandSalesTotal >> s.lastDocumentAt >> bounded(s.lastReceipt) >> s.lastReceiptTotal >>
-        bounded(s.extraStrings) >> s.extraStrings2 >> bounded(s.pendingExtraData) >>
-        s.faultMember >> faultCode;
+        shiftNumber >> moment(s.shiftOpenedAt) >> registerNumber >> s.cashier >> s.cashierSet >>
+        sales >> fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >>
+        s.cashInDrawer >> s.grandSalesTotal >> moment(s.lastDocumentAt) >> bounded(s.lastReceipt) >>
+        s.lastReceiptTotal >> bounded(s.extraStrings) >> s.extraStrings2 >>
+        bounded(s.pendingExtraData) >> s.faultMember >> faultCode;
     readOptional(in, s.document);
     if (!in.atEnd()) {
         qint32 paperType = 0;
@@ -343,7 +364,7 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     // A device saved before it kept its control tape numbered its fiscal documents only.
     qint32 lastKpk = fiscal;
     if (!in.atEnd())
-        in >> lastKpk >> s.eklzActivatedAt >> s.eklzLastAt >> s.sensors.eklzFull;
+        in >> lastKpk >> moment(s.eklzActivatedAt) >> moment(s.eklzLastAt) >> s.sensors.eklzFull;
     else
         s.eklzLastAt = s.lastDocumentAt;
     s.lastKpk = lastKpk;
@@ -360,7 +381,7 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     if (!in.atEnd())
         in >> s.eklzActivationTotal;
     if (!in.atEnd())
-        in >> s.clockCorrectedSince;
+        in >> moment(s.clockCorrectedSince);
     if (!in.atEnd()) {
         readDepartments(in, s.departmentCounters);
         if (s.document) {
@@ -386,7 +407,7 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
     if (!in.atEnd())
         in >> s.drawerKicks;
     if (!in.atEnd())
-        in >> s.clockStoppedAt;
+        in >> moment(s.clockStoppedAt);
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     s.major = major;

@@ -1,6 +1,7 @@
 // A device's saved state whose list counts were damaged is refused as damaged: the reader never
 // trusts a count beyond what the record could hold, so a huge count can neither exhaust memory
-// nor end the program. A record saved by an older version still reads.
+// nor end the program. A record saved by an older version still reads, and a damaged one that
+// reads writes back to what it read.
 
 #include "DeviceState.h"
 
@@ -30,6 +31,15 @@ QByteArray markerBytes(bool text)
         qToBigEndian<quint16>(c.unicode(), unit);
         bytes.append(unit, 2);
     }
+    return bytes;
+}
+
+QByteArray momentBytes(const QDateTime& at)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << at;
     return bytes;
 }
 
@@ -137,6 +147,24 @@ private slots:
         QVERIFY(read);
         QCOMPARE(read->departmentCounters.keys(), QList<int>({1, 3}));
         QCOMPARE(read->serialize(), state.serialize());
+    }
+
+    // An invalid moment kept with a fixed offset from UTC reads once with that offset and, written
+    // again, without it: every moment of the record must read as none instead, so that a damaged
+    // record writes back to what it read.
+    void anInvalidMomentReadsAsNone()
+    {
+        const QByteArray none = momentBytes(QDateTime());
+        const QByteArray fresh = DeviceState().serialize();
+        QVERIFY(fresh.count(none) >= 5);
+        for (qsizetype at = fresh.indexOf(none); at >= 0; at = fresh.indexOf(none, at + 1)) {
+            QByteArray record = fresh;
+            // The same invalid date and time, then the kind "offset from UTC" and an offset of 0.
+            record.replace(at + none.size() - 1, 1, QByteArray::fromHex("0200000000"));
+            const std::optional<DeviceState> read = DeviceState::deserialize(record);
+            QVERIFY2(read, qPrintable(u"moment at byte %1"_s.arg(at)));
+            QCOMPARE(read->serialize(), fresh);
+        }
     }
 };
 
