@@ -26,9 +26,10 @@ template <typename T> BoundedList<T> bounded(QList<T>& list)
     return {list};
 }
 
-// A moment read from a record that holds no valid date and time is read as none. Qt keeps the
-// time zone kind of an invalid moment on one read and drops it on the next, so a damaged record
-// would not write back to what it read.
+// A moment read from a record is made plain: the device writes local and UTC moments only, so any
+// other kind is read as its UTC moment, and one that holds no valid date and time as none. Qt keeps
+// an odd kind (an unknown one, an offset of 0 from UTC) on one read and drops it on the next, so a
+// damaged record would not write back to what it read.
 struct Moment
 {
     QDateTime& at;
@@ -42,6 +43,8 @@ Moment moment(QDateTime& at)
 QDataStream& operator>>(QDataStream& in, Moment m)
 {
     in >> m.at;
+    if (m.at.isValid() && m.at.timeSpec() != Qt::LocalTime && m.at.timeSpec() != Qt::UTC)
+        m.at = m.at.toUTC();
     if (!m.at.isValid())
         m.at = QDateTime();
     return in;

@@ -149,21 +149,40 @@ private slots:
         QCOMPARE(read->serialize(), state.serialize());
     }
 
-    // An invalid moment kept with a fixed offset from UTC reads once with that offset and, written
-    // again, without it: every moment of the record must read as none instead, so that a damaged
-    // record writes back to what it read.
-    void anInvalidMomentReadsAsNone()
+    // Damaged moments that Qt reads in one way and, written again, in another: an invalid one of
+    // the kind "offset from UTC", a valid one of that kind with an offset of 0, one of an unknown
+    // kind. Each moment of the record in turn is damaged; the record must write back to what it
+    // read.
+    void aDamagedMomentWritesBackAsItReads_data()
     {
-        const QByteArray none = momentBytes(QDateTime());
+        QTest::addColumn<QByteArray>("damaged"); // a date, a time, a kind and an offset, in hex
+        QTest::addColumn<bool>("none");          // read as no moment at all
+        QTest::newRow("invalid, offset 0")
+            << QByteArray("8000000000000000 ffffffff 02 00000000") << true;
+        QTest::newRow("valid, offset 0")
+            << QByteArray("0000000000000000 00000000 02 00000000") << false;
+        QTest::newRow("unknown kind") << QByteArray("0000000000000000 00000000 22") << false;
+    }
+
+    void aDamagedMomentWritesBackAsItReads()
+    {
+        QFETCH(QByteArray, damaged);
+        QFETCH(bool, none);
+        const QByteArray noMoment = momentBytes(QDateTime());
         const QByteArray fresh = DeviceState().serialize();
-        QVERIFY(fresh.count(none) >= 5);
-        for (qsizetype at = fresh.indexOf(none); at >= 0; at = fresh.indexOf(none, at + 1)) {
+        QVERIFY(fresh.count(noMoment) >= 5);
+        for (qsizetype at = fresh.indexOf(noMoment); at >= 0;
+             at = fresh.indexOf(noMoment, at + 1)) {
             QByteArray record = fresh;
-            // The same invalid date and time, then the kind "offset from UTC" and an offset of 0.
-            record.replace(at + none.size() - 1, 1, QByteArray::fromHex("0200000000"));
+            record.replace(at, noMoment.size(), QByteArray::fromHex(damaged));
             const std::optional<DeviceState> read = DeviceState::deserialize(record);
             QVERIFY2(read, qPrintable(u"moment at byte %1"_s.arg(at)));
-            QCOMPARE(read->serialize(), fresh);
+            const QByteArray written = read->serialize();
+            if (none)
+                QCOMPARE(written, fresh);
+            const std::optional<DeviceState> again = DeviceState::deserialize(written);
+            QVERIFY(again);
+            QCOMPARE(again->serialize(), written);
         }
     }
 };
