@@ -75,8 +75,10 @@ std::variant<Raster, Failure> loadPicture(const QString& path)
         return Failure{ErrorCode::PictureTooLarge, Reason::TooLarge};
     const QSize declared(int(header->width), int(header->height));
     QSize target = declared;
+    // A long thin picture scaled to the head keeps at least one line rather than vanishing.
     if (target.width() > kPrintWidthDots)
-        target = declared.scaled(kPrintWidthDots, kMaxPictureSourceSide, Qt::KeepAspectRatio);
+        target = declared.scaled(kPrintWidthDots, kMaxPictureSourceSide, Qt::KeepAspectRatio)
+                     .expandedTo(QSize(1, 1));
     if (target.height() > kMaxPictureHeightDots)
         return Failure{ErrorCode::PictureTooLarge, Reason::TooLarge};
     if (header->neededBytes > file.size())
