@@ -37,7 +37,7 @@ enum class Counter : int {
     CashInSum = 20,
     CashOutCount = 21,
     CashOutSum = 22,
-    Tax1 = 23, // 23..26: taxes per rate (taxes are not computed yet: stay 0)
+    Tax1 = 23, // 23..26: taxes per rate
     CancelledCount = 27,
     CancelledSum = 28,
     EmergencyCancelCount = 29,
