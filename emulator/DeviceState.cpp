@@ -394,7 +394,12 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
         }
     } else {
         // Saved when only the sales were kept by department: they become the departments' sales,
-        // and what the open document counted so far counts in its own department.
+        // and what the open document counted so far counts in its own department. Departments
+        // are numbered from 1, as the section that replaced the sales demands of its own.
+        if (!sales.isEmpty() && sales.firstKey() < 1)
+            return std::nullopt;
+        if (s.document && s.document->department < 1)
+            return std::nullopt;
         for (auto it = sales.cbegin(); it != sales.cend(); ++it)
             s.departmentCounters[it.key()][Counter::SalesTotal] = it.value();
         if (s.document) {
