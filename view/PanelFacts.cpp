@@ -51,7 +51,9 @@ QList<PanelFact> panelFacts(const emulator::Device& device, const DeviceAddress&
          speedName ? speedName(address.speed) : QString::number(address.speed)},
         {connection, u"Версия"_s, u"%1.%2"_s.arg(s.major).arg(s.minor)},
         {connection, u"Заводской номер"_s, s.serial},
-        {connection, u"Часы устройства"_s, device.now().toString(kDateTime)},
+        {connection, u"Часы устройства"_s,
+         device.now().toString(kDateTime) +
+             (s.clockStoppedAt.isValid() ? u" (остановлены)"_s : QString())},
     };
     if (s.shiftOpen) {
         facts << PanelFact{shift, u"Номер"_s, QString::number(s.shiftNumber)}
@@ -73,7 +75,8 @@ QList<PanelFact> panelFacts(const emulator::Device& device, const DeviceAddress&
     } else {
         facts << PanelFact{document, u"Открытый документ"_s, u"нет"_s};
     }
-    facts << PanelFact{money, u"Наличных в ящике"_s, emulator::formatMoney(s.cashInDrawer)};
+    facts << PanelFact{money, u"Наличных в ящике"_s, emulator::formatMoney(s.cashInDrawer)}
+          << PanelFact{money, u"Открытий ящика"_s, QString::number(s.drawerKicks)};
     const QString display = u"Дисплей покупателя"_s;
     const auto& screen = s.peripherals.display.lines;
     for (std::size_t row = 0; row < screen.size(); ++row) {

@@ -21,8 +21,9 @@ struct PanelFact
     bool operator==(const PanelFact&) const = default;
 };
 
-// The device's state at a glance, as the panel lists it: connection, shift, open document, cash,
-// customer display, clock. `speedName` names the position of an exchange speed.
+// The device's state at a glance, as the panel lists it: connection and clock (marked when it is
+// stopped), shift, open document, cash and the kicks sent to the drawer, customer display.
+// `speedName` names the position of an exchange speed.
 QList<PanelFact> panelFacts(const emulator::Device& device, const DeviceAddress& address,
                             const std::function<QString(int)>& speedName);
 
