@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -18,7 +19,7 @@ struct BitmapHeader
 {
     qint64 width = 0;
     qint64 height = 0;
-    qint64 neededBytes = 0; // the file size its uncompressed pixels need, 0 when compressed
+    qint64 neededBytes = 0; // the file size its pixels need
 };
 
 std::optional<BitmapHeader> readBitmapHeader(const QString& path)
@@ -50,9 +51,36 @@ std::optional<BitmapHeader> readBitmapHeader(const QString& path)
     if (header.width <= 0 || header.width > kMaxPictureSourceSide ||
         header.height > kMaxPictureSourceSide)
         return header;
-    if (compression == 0 || compression == 3)
-        header.neededBytes = offset + (header.width * bits + 31) / 32 * 4 * header.height;
+    // Only plain pixels and bit fields: Qt's reader leaves the pixels that a run-length stream
+    // does not cover (skipped, or past its early end) as they were in memory, so such a picture
+    // would print whatever the heap held.
+    if (compression != 0 && compression != 3)
+        return std::nullopt;
+    header.neededBytes = offset + (header.width * bits + 31) / 32 * 4 * header.height;
     return header;
+}
+
+// Whether every pixel of a paletted picture names a colour of its palette. Qt looks the colours
+// up without checking, so a pixel past a short palette would read beyond it.
+bool pixelsWithinPalette(const QImage& image)
+{
+    const int colours = image.colorCount();
+    if (colours == 0 || colours >= 256)
+        return true; // not paletted, or every index has a colour
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.format() == QImage::Format_Indexed8) {
+            const uchar* row = image.constScanLine(y);
+            if (std::any_of(row, row + image.width(),
+                            [&](uchar index) { return index >= colours; }))
+                return false;
+            continue;
+        }
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelIndex(x, y) >= colours)
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -87,7 +115,7 @@ std::variant<Raster, Failure> loadPicture(const QString& path)
     QImageReader reader(path, "bmp");
     reader.setDecideFormatFromContent(false);
     QImage image;
-    if (!reader.read(&image) || image.size() != declared)
+    if (!reader.read(&image) || image.size() != declared || !pixelsWithinPalette(image))
         return Failure{ErrorCode::BadPicture};
     if (target != declared)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

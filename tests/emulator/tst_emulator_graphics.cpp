@@ -49,6 +49,38 @@ QByteArray squareBitmap(int width, int height)
     return data;
 }
 
+// An 8-bit bitmap with a palette of two colours, white and black, stored with `compression`;
+// without `pixels`, its own pixels draw the black square.
+QByteArray palettedBitmap(int width, int height, quint32 compression = 0,
+                          QByteArray pixels = QByteArray())
+{
+    const int stride = (width + 3) / 4 * 4;
+    if (pixels.isNull()) {
+        pixels.fill('\0', qsizetype(stride) * height);
+        for (int y = 0; y < height / 2; ++y) // rows are stored bottom up
+            pixels.replace((height - 1 - y) * stride, width / 2, QByteArray(width / 2, '\1'));
+    }
+    const int offset = 14 + 40 + 2 * 4;
+    QByteArray data(offset, '\0');
+    auto put32 = [&](int at, quint32 value) { qToLittleEndian(value, data.data() + at); };
+    auto put16 = [&](int at, quint16 value) { qToLittleEndian(value, data.data() + at); };
+    data[0] = 'B';
+    data[1] = 'M';
+    put32(2, quint32(offset + pixels.size()));
+    put32(10, offset);
+    put32(14, 40);
+    put32(18, quint32(width));
+    put32(22, quint32(height));
+    put16(26, 1);
+    put16(28, 8);
+    put32(30, compression);
+    put32(34, quint32(pixels.size()));
+    put32(46, 2);                   // colours in the palette
+    put32(54, qRgb(255, 255, 255)); // as blue, green, red and a spare byte
+    put32(58, qRgb(0, 0, 0));
+    return data + pixels;
+}
+
 } // namespace
 
 class TestEmulatorGraphics : public QObject
@@ -83,6 +115,17 @@ void TestEmulatorGraphics::pictureFiles_data()
         << squareBitmap(768, 200) << true << ErrorCode::NoError << QSize(384, 100);
     QTest::newRow("wide and thin: a line is kept")
         << squareBitmap(800, 2) << true << ErrorCode::NoError << QSize(384, 1);
+    QTest::newRow("paletted") << palettedBitmap(100, 40) << true << ErrorCode::NoError
+                              << QSize(100, 40);
+    // Wide enough to be scaled, which looks every pixel's colour up in the palette.
+    QTest::newRow("a pixel past the palette") << [] {
+        QByteArray data = palettedBitmap(500, 40);
+        data[data.size() - 1] = 5;
+        return data;
+    }() << true << ErrorCode::BadPicture << QSize();
+    // Two black dots, then the end of the picture: the rest is left to the reader.
+    QTest::newRow("run-length compressed") << palettedBitmap(100, 40, 1, "\x02\x01\x00\x01"_ba)
+                                           << true << ErrorCode::BadPicture << QSize();
     QTest::newRow("missing file") << QByteArray() << false << ErrorCode::FileNotFound << QSize();
     QTest::newRow("zero size") << QByteArray() << true << ErrorCode::BadPicture << QSize();
     QTest::newRow("not a bitmap") << "Quolt 840 receipt header\n"_ba << true
