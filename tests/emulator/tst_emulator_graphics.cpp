@@ -17,24 +17,47 @@ Q_DECLARE_METATYPE(emulator::ErrorCode)
 
 namespace {
 
-// A bitmap header that claims the given size, followed by `pixelBytes` bytes of pixels.
-QByteArray bitmapHeader(qint32 width, qint32 height, int pixelBytes)
+// What a hand-made bitmap's headers say.
+struct BitmapSpec
 {
-    QByteArray data(54, '\0');
+    qint32 width = 0;
+    qint32 height = 0;
+    quint16 bits = 24;
+    quint32 compression = 0;
+    QList<QRgb> palette;
+};
+
+// A bitmap file with the headers of `spec`, its palette, then `pixels` as they are.
+QByteArray bitmapFile(const BitmapSpec& spec, const QByteArray& pixels)
+{
+    const int offset = 14 + 40 + 4 * int(spec.palette.size());
+    QByteArray data(offset, '\0');
     auto put32 = [&](int at, quint32 value) { qToLittleEndian(value, data.data() + at); };
     auto put16 = [&](int at, quint16 value) { qToLittleEndian(value, data.data() + at); };
     data[0] = 'B';
     data[1] = 'M';
-    put32(2, quint32(54 + pixelBytes));
-    put32(10, 54);
+    put32(2, quint32(offset + pixels.size()));
+    put32(10, offset);
     put32(14, 40);
-    put32(18, quint32(width));
-    put32(22, quint32(height));
+    put32(18, quint32(spec.width));
+    put32(22, quint32(spec.height));
     put16(26, 1);
-    put16(28, 24);
-    data.append(QByteArray(pixelBytes, '\x7f'));
-    return data;
+    put16(28, spec.bits);
+    put32(30, spec.compression);
+    put32(34, quint32(pixels.size()));
+    put32(46, quint32(spec.palette.size()));
+    for (int i = 0; i < spec.palette.size(); ++i)
+        put32(54 + 4 * i, spec.palette.at(i)); // as blue, green, red and a spare byte
+    return data + pixels;
 }
+
+// A bitmap header that claims the given size, followed by `pixelBytes` bytes of pixels.
+QByteArray bitmapHeader(qint32 width, qint32 height, int pixelBytes)
+{
+    return bitmapFile({width, height, 24, 0, {}}, QByteArray(pixelBytes, '\x7f'));
+}
+
+const QList<QRgb> kWhiteAndBlack{qRgb(255, 255, 255), qRgb(0, 0, 0)};
 
 // A picture with a black square in its top left quarter.
 QByteArray squareBitmap(int width, int height)
@@ -49,36 +72,14 @@ QByteArray squareBitmap(int width, int height)
     return data;
 }
 
-// An 8-bit bitmap with a palette of two colours, white and black, stored with `compression`;
-// without `pixels`, its own pixels draw the black square.
-QByteArray palettedBitmap(int width, int height, quint32 compression = 0,
-                          QByteArray pixels = QByteArray())
+// The square again, as an 8-bit bitmap with a palette of white and black.
+QByteArray palettedBitmap(int width, int height)
 {
     const int stride = (width + 3) / 4 * 4;
-    if (pixels.isNull()) {
-        pixels.fill('\0', qsizetype(stride) * height);
-        for (int y = 0; y < height / 2; ++y) // rows are stored bottom up
-            pixels.replace((height - 1 - y) * stride, width / 2, QByteArray(width / 2, '\1'));
-    }
-    const int offset = 14 + 40 + 2 * 4;
-    QByteArray data(offset, '\0');
-    auto put32 = [&](int at, quint32 value) { qToLittleEndian(value, data.data() + at); };
-    auto put16 = [&](int at, quint16 value) { qToLittleEndian(value, data.data() + at); };
-    data[0] = 'B';
-    data[1] = 'M';
-    put32(2, quint32(offset + pixels.size()));
-    put32(10, offset);
-    put32(14, 40);
-    put32(18, quint32(width));
-    put32(22, quint32(height));
-    put16(26, 1);
-    put16(28, 8);
-    put32(30, compression);
-    put32(34, quint32(pixels.size()));
-    put32(46, 2);                   // colours in the palette
-    put32(54, qRgb(255, 255, 255)); // as blue, green, red and a spare byte
-    put32(58, qRgb(0, 0, 0));
-    return data + pixels;
+    QByteArray pixels(qsizetype(stride) * height, '\0');
+    for (int y = 0; y < height / 2; ++y) // rows are stored bottom up
+        pixels.replace((height - 1 - y) * stride, width / 2, QByteArray(width / 2, '\1'));
+    return bitmapFile({width, height, 8, 0, kWhiteAndBlack}, pixels);
 }
 
 } // namespace
@@ -123,9 +124,18 @@ void TestEmulatorGraphics::pictureFiles_data()
         data[data.size() - 1] = 5;
         return data;
     }() << true << ErrorCode::BadPicture << QSize();
-    // Two black dots, then the end of the picture: the rest is left to the reader.
-    QTest::newRow("run-length compressed") << palettedBitmap(100, 40, 1, "\x02\x01\x00\x01"_ba)
-                                           << true << ErrorCode::BadPicture << QSize();
+    QTest::newRow("a dot past a one-colour palette")
+        << bitmapFile({8, 2, 1, 0, {qRgb(255, 255, 255)}}, "\x80\0\0\0\0\0\0\0"_ba) << true
+        << ErrorCode::BadPicture << QSize();
+    // Two black dots, then the end of the picture: the rest is left to the reader. Neither the
+    // file's length (that of the plain pixels) nor the palette (a colour for every index) gives
+    // it away.
+    QTest::newRow("run-length compressed") << [] {
+        QList<QRgb> palette = kWhiteAndBlack;
+        palette.resize(256, qRgb(255, 255, 255));
+        return bitmapFile({100, 40, 8, 1, palette},
+                          "\x02\x01\x00\x01"_ba.leftJustified(100 * 40, '\0'));
+    }() << true << ErrorCode::BadPicture << QSize();
     QTest::newRow("missing file") << QByteArray() << false << ErrorCode::FileNotFound << QSize();
     QTest::newRow("zero size") << QByteArray() << true << ErrorCode::BadPicture << QSize();
     QTest::newRow("not a bitmap") << "Quolt 840 receipt header\n"_ba << true
