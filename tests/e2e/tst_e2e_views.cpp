@@ -144,6 +144,10 @@ void TestViewsOnDevice::windowsFollowASale()
     harness::click(panel, u"ChkSensor_paper-out"_s);
     QCOMPARE(driver.GetDeviceInfo(DeviceInfo::PaperOut), 0);
     QCOMPARE(driver.EndSession(), 0);
+    // A clock stopped by its option says so.
+    QCOMPARE(driver.SetDeviceOpt(DeviceOption::ClockOn, 0), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(panelValue(panel, u"Часы устройства"_s).endsWith(u" (остановлены)"_s));
 
     // The run, saved from the journal as a script, replays on a new device up to the payment
     // that the fault refused.
