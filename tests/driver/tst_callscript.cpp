@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 using Kind = DriverArgument::Kind;
 
@@ -18,6 +20,7 @@ private slots:
     void everyMemberRunsFromItsRecording();
     void faultyScriptsAreRefusedWhole_data();
     void faultyScriptsAreRefusedWhole();
+    void aSourceThatFailsIsRefused();
     void replayStopsAtTheFirstDifferentResult();
 };
 
@@ -51,6 +54,30 @@ std::optional<QList<callscript::ScriptCall>> readScript(const QByteArray& text, 
     buffer.open(QIODevice::ReadOnly);
     return callscript::read(buffer, error);
 }
+
+// A source that gives its first bytes and then fails, as a pipe or a vanished file can.
+class FailingSource : public QIODevice
+{
+public:
+    explicit FailingSource(QByteArray first) : m_first(std::move(first)) { open(ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return 1 + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char* data, qint64 max) override
+    {
+        if (m_first.isEmpty())
+            return -1;
+        const qint64 n = std::min<qint64>(max, m_first.size());
+        std::copy_n(m_first.constData(), n, data);
+        m_first.remove(0, n);
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_first;
+};
 
 } // namespace
 
@@ -129,6 +156,14 @@ void TestCallScript::faultyScriptsAreRefusedWhole()
     QString said;
     QVERIFY(!readScript(script, &said));
     QVERIFY2(said.startsWith(error), qPrintable(said));
+}
+
+void TestCallScript::aSourceThatFailsIsRefused()
+{
+    FailingSource source(callscript::header());
+    QString said;
+    QVERIFY(!callscript::read(source, &said));
+    QCOMPARE(said, u"line 2: cannot be read"_s);
 }
 
 void TestCallScript::replayStopsAtTheFirstDifferentResult()
