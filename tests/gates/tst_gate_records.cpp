@@ -119,18 +119,26 @@ private slots:
     }
 
     // Saved when the device kept only the sales by department, a record ends before the counters
-    // by department: its sales become the departments' sales.
+    // by department: its sales become the departments' sales, and what an open document counted
+    // belongs to its own department. Departments are numbered from 1.
     void aRecordWithOnlyTheSalesByDepartmentReads_data()
     {
         QTest::addColumn<QList<int>>("departments");
+        QTest::addColumn<std::optional<int>>("document"); // the open document's department
         QTest::addColumn<bool>("reads");
-        QTest::newRow("departments 1 and 3") << QList<int>{1, 3} << true;
-        QTest::newRow("a department 0: damaged") << QList<int>{0, 3} << false;
+        QTest::newRow("departments 1 and 3") << QList<int>{1, 3} << std::optional<int>() << true;
+        QTest::newRow("a department 0: damaged")
+            << QList<int>{0, 3} << std::optional<int>() << false;
+        QTest::newRow("a document open in department 3")
+            << QList<int>{1, 3} << std::optional<int>(3) << true;
+        QTest::newRow("a document open in department 0: damaged")
+            << QList<int>{1, 3} << std::optional<int>(0) << false;
     }
 
     void aRecordWithOnlyTheSalesByDepartmentReads()
     {
         QFETCH(QList<int>, departments);
+        QFETCH(std::optional<int>, document);
         QFETCH(bool, reads);
         DeviceState state;
         state.shiftOpen = true;
@@ -138,14 +146,23 @@ private slots:
                                                   {departments.at(1), 1500}};
         for (const auto& [department, sum] : sales)
             state.departmentCounters[department][Counter::SalesTotal] = sum;
+        if (document) {
+            state.document = Document{};
+            state.document->department = *document;
+            state.document->body.departmentDelta[*document] = Counters();
+            state.document->body.lastOperationDepartment = *document;
+        }
         QByteArray record = state.serialize();
-        // The section the older record lacks: per department its number and its counters that
-        // are not zero, each by its number.
+        // The sections the older record lacks: per department its number and its counters that
+        // are not zero, each by its number; then the open document's, its one department with no
+        // counters and the department of its last operation.
         QByteArray section;
         QDataStream out(&section, QIODevice::WriteOnly);
         out << quint32(sales.size());
         for (const auto& [department, sum] : sales)
             out << qint32(department) << quint32(1) << qint32(Counter::SalesTotal) << sum;
+        if (document)
+            out << quint32(1) << qint32(*document) << quint32(0) << qint32(*document);
         // The sections added after it, which the older record lacks too.
         QByteArray later;
         QDataStream after(&later, QIODevice::WriteOnly);
