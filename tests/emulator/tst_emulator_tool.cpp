@@ -153,6 +153,9 @@ private slots:
         QCOMPARE(show.exitCode, 0);
         QVERIFY(show.output.contains(u"Generation:      4.1"_s));
         QVERIFY(show.output.contains(u"TOO LONG"_s));
+        // Back to the host's time, the shift is within its hours again.
+        QCOMPARE(tool({u"clock"_s, u"reset"_s}).exitCode, 0);
+        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftTimeExceeded), 0);
     }
 
     void showsTheDisplayAndTheSlips()
