@@ -258,6 +258,16 @@ void TestUiConventions::tabStripTakesTheFocusToTheNewPage()
     window.box->setFocus(); // outside the pages: the focus stays
     strip.selectNext();
     QCOMPARE(QApplication::focusWidget(), window.box);
+
+    // Back on a page, the focus returns to the control that had it there last.
+    auto* second = new QLineEdit(window.pages.at(0));
+    window.pages.at(0)->layout()->addWidget(second);
+    window.tabs->setCurrentIndex(0);
+    second->setFocus();
+    window.tabs->setCurrentIndex(1);
+    QCOMPARE(QApplication::focusWidget(), edits.at(1));
+    window.tabs->setCurrentIndex(0);
+    QCOMPARE(QApplication::focusWidget(), second);
 }
 
 void TestUiConventions::tabbedDialogLoadsOnItsFirstTab_data()
