@@ -4,6 +4,7 @@
 
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -30,29 +31,14 @@ void saleOf(Driver& d, std::int32_t price)
 
 } // namespace
 
-class TestEmulatorArithmetic : public QObject
+class TestEmulatorArithmetic : public EmulatorTest
 {
     Q_OBJECT
 
-private:
-    std::optional<QTemporaryDir> m_dir;
-    std::unique_ptr<EmulatedDriver> m_driver;
+public:
+    TestEmulatorArithmetic() : EmulatorTest(Start::ConnectedDriver) {}
 
 private slots:
-    void init()
-    {
-        m_dir.emplace();
-        QVERIFY(m_dir->isValid());
-        m_driver = connectDriver(m_dir->path());
-        QVERIFY(m_driver);
-    }
-
-    void cleanup()
-    {
-        m_driver.reset();
-        m_dir.reset();
-    }
-
     // A refused call changes nothing: not the tape, not the document, not the drawer.
     void refusedArithmetic_data()
     {
@@ -147,7 +133,7 @@ private slots:
         prepare(*m_driver);
         if (QTest::currentTestFailed())
             return;
-        const QStringList before = tape(m_dir->path());
+        const QStringList before = tape(folder());
         const int total = m_driver->GetDocInfo(DocInfo::Amount);
         const int entries = m_driver->GetDocInfo(DocInfo::Entries);
         const double drawer = m_driver->GetDoubleDeviceInfo(DoubleInfo::TotalCounterBase + 48);
@@ -155,7 +141,7 @@ private slots:
         QCOMPARE(call(*m_driver), expected);
         QCOMPARE(m_driver->GetErrorCode2() / 100, expected);
         QVERIFY(!m_driver->GetErrorComment(std::int16_t(expected)).startsWith(u"Неизвестн"_s));
-        QCOMPARE(tape(m_dir->path()), before);
+        QCOMPARE(tape(folder()), before);
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Entries), entries);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(DoubleInfo::TotalCounterBase + 48), drawer);
@@ -191,7 +177,7 @@ private slots:
         operation(*m_driver);
         const int moved = m_driver->GetDocInfo(DocInfo::Amount);
         QCOMPARE(m_driver->CorrectLastItem(), 0);
-        const QString line = tape(m_dir->path()).last();
+        const QString line = tape(folder()).last();
         QVERIFY2(line.startsWith(u"КОРРЕКЦИЯ"_s) && line.endsWith(u' ' + printed),
                  qPrintable(line));
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), 500);

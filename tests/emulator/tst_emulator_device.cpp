@@ -4,6 +4,7 @@
 #include "DeviceNumbers.h"
 #include "DeviceSession.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,24 +14,14 @@ using namespace Qt::StringLiterals;
 using namespace emulator;
 using namespace emulator::testing;
 
-class TestEmulatorDevice : public QObject
+class TestEmulatorDevice : public EmulatorTest
 {
     Q_OBJECT
 
-private:
-    std::optional<QTemporaryDir> m_dir;
-
-    QString folder() const { return m_dir->path(); }
+public:
+    TestEmulatorDevice() : EmulatorTest(Start::EmptyFolder) {}
 
 private slots:
-    void init()
-    {
-        m_dir.emplace();
-        QVERIFY(m_dir->isValid());
-    }
-
-    void cleanup() { m_dir.reset(); }
-
     void connectionSettingsAreChecked_data()
     {
         QTest::addColumn<std::function<int(Driver&)>>("call");

@@ -3,6 +3,7 @@
 
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 
 #include <QRandomGenerator>
 
@@ -10,25 +11,14 @@ using namespace Qt::StringLiterals;
 using namespace emulator;
 using namespace emulator::testing;
 
-class TestEmulatorDocuments : public QObject
+class TestEmulatorDocuments : public EmulatorTest
 {
     Q_OBJECT
 
+public:
+    TestEmulatorDocuments() : EmulatorTest(Start::ConnectedDriver) {}
+
 private slots:
-    void init()
-    {
-        m_dir.emplace();
-        QVERIFY(m_dir->isValid());
-        m_driver = connectDriver(m_dir->path());
-        QVERIFY(m_driver);
-    }
-
-    void cleanup()
-    {
-        m_driver.reset();
-        m_dir.reset();
-    }
-
     void saleClosesAsThePaymentsSay_data()
     {
         QTest::addColumn<bool>("autoClose");
@@ -80,7 +70,7 @@ private slots:
         QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SaleCount), 1.0);
         QCOMPARE(m_driver->GetTextDeviceInfo(TextInfo::SalesTotal), u"4.67"_s);
 
-        const QStringList printed = tape(m_dir->path());
+        const QStringList printed = tape(folder());
         QVERIFY(printed.contains(u"ИТОГ"_s + QString(40 - 4 - 5, u' ') + u"=4.67"_s));
         for (const QString& line : printed)
             QVERIFY2(line.size() <= 40, qPrintable(line));
@@ -446,14 +436,14 @@ private slots:
         QCOMPARE(m_driver->StartDocument(type, 1, u""_s, u""_s), 0);
         if (type == 1)
             QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
-        const QStringList before = tape(m_dir->path());
+        const QStringList before = tape(folder());
         const int total = m_driver->GetDocInfo(DocInfo::Amount);
         const int entries = m_driver->GetDocInfo(DocInfo::Entries);
 
         QCOMPARE(call(*m_driver), expected);
         QVERIFY(m_driver->GetErrorCode2() / 100 == expected);
         QVERIFY(!m_driver->GetErrorComment(std::int16_t(expected)).isEmpty());
-        QCOMPARE(tape(m_dir->path()), before);
+        QCOMPARE(tape(folder()), before);
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Amount), total);
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Entries), entries);
         QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), type);
@@ -516,7 +506,7 @@ private slots:
         QCOMPARE(shiftCounter(*m_driver, DeviceCounter::SalesTotal), 0.0);
         if (receipt) {
             QCOMPARE(m_driver->PrintDuplicate(), int(ErrorCode::NoReceiptForDuplicate));
-            QVERIFY(tape(m_dir->path()).last().contains(u"АННУЛИРОВАН"_s));
+            QVERIFY(tape(folder()).last().contains(u"АННУЛИРОВАН"_s));
         }
     }
 
@@ -525,9 +515,9 @@ private slots:
         QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 700, u"Молоко"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(700, kCash, kNoCard, QString()), 0);
-        const QStringList receipt = tape(m_dir->path());
+        const QStringList receipt = tape(folder());
         QCOMPARE(m_driver->PrintDuplicate(), 0);
-        const QStringList after = tape(m_dir->path());
+        const QStringList after = tape(folder());
         const QStringList reprint = after.mid(receipt.size());
         QVERIFY(reprint.first().contains(u"ДУБЛИКАТ"_s));
         QVERIFY(reprint.contains(u"Молоко"_s));
@@ -547,14 +537,14 @@ private slots:
         QCOMPARE(m_driver->TextLine(u"АКЦИЯ"_s), 0);
         QCOMPARE(m_driver->TextLine(QString()), 0);
         QCOMPARE(m_driver->EndDocument(), 0);
-        const QStringList printed = tape(m_dir->path(), 1, 6);
+        const QStringList printed = tape(folder(), 1, 6);
         QVERIFY(printed.contains(u"А К Ц И Я"_s));
         QVERIFY(printed.contains(u"_________"_s));
         // A numbered text document prints plainly whatever the attributes say.
         QCOMPARE(m_driver->StartDocument(::DocumentType::Text, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->TextLine(u"ПРОСТО"_s), 0);
         QCOMPARE(m_driver->EndDocument(), 0);
-        QVERIFY(tape(m_dir->path()).contains(u"ПРОСТО"_s));
+        QVERIFY(tape(folder()).contains(u"ПРОСТО"_s));
     }
 
     void extraStringsAndDataAppearOnTheReceipt()
@@ -568,7 +558,7 @@ private slots:
         QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->Item(1000, 100, u"A"_s, 0), 0);
         QCOMPARE(m_driver->Tender2(100, kCash, kNoCard, QString()), 0);
-        const QStringList printed = tape(m_dir->path());
+        const QStringList printed = tape(folder());
         QVERIFY(printed.contains(u"Добро пожаловать в наш магазин"_s));
         QVERIFY(printed.indexOf(u"Спасибо!"_s) + 1 == printed.indexOf(u"Ждём вас снова"_s));
         QVERIFY(printed.contains(u"42: 4242"_s));
@@ -576,12 +566,8 @@ private slots:
         // The data values belong to one document only.
         QCOMPARE(m_driver->StartDocument(::DocumentType::Sale, 1, u""_s, u""_s), 0);
         QCOMPARE(m_driver->CancelDocument(), 0);
-        QCOMPARE(tape(m_dir->path()).count(u"42: 4242"_s), 1);
+        QCOMPARE(tape(folder()).count(u"42: 4242"_s), 1);
     }
-
-private:
-    std::optional<QTemporaryDir> m_dir;
-    std::unique_ptr<EmulatedDriver> m_driver;
 };
 
 QTEST_GUILESS_MAIN(TestEmulatorDocuments)

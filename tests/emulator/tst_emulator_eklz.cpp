@@ -3,6 +3,7 @@
 
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 #include "Printout.h"
 #include "ResultCodes.h"
 
@@ -77,16 +78,15 @@ Driver::Result ask(Driver& d, const Request& r, bool electronic)
 
 Q_DECLARE_METATYPE(Request)
 
-class TestEmulatorEklz : public QObject
+class TestEmulatorEklz : public EmulatorTest
 {
     Q_OBJECT
 
-private:
-    std::optional<QTemporaryDir> m_dir;
-    std::unique_ptr<EmulatedDriver> m_driver;
-    QStringList m_shiftOneDocuments; // the paper tape of shift 1 from its first receipt to its Z
+public:
+    TestEmulatorEklz() : EmulatorTest(Start::NewDevice) {}
 
-    QString folder() const { return m_dir->path(); }
+private:
+    QStringList m_shiftOneDocuments; // the paper tape of shift 1 from its first receipt to its Z
 
     void sale(Driver& d, std::int32_t price)
     {
@@ -99,8 +99,9 @@ private slots:
     // Shift 1: three receipts, a cash-in and its Z report; shift 2 open with one receipt.
     void init()
     {
-        m_dir.emplace();
-        createDevice(folder(), 1, 6, 1);
+        startTest();
+        if (QTest::currentTestFailed())
+            return;
         m_driver = connectDriver(folder());
         QVERIFY(m_driver);
         Driver& d = *m_driver;
@@ -124,8 +125,6 @@ private slots:
         QCOMPARE(d.StartSession(u"Кассир2"_s, 1), 0);
         sale(d, 777);
     }
-
-    void cleanup() { m_driver.reset(); }
 
     void controlTapeOfAShiftHoldsItsDocuments()
     {

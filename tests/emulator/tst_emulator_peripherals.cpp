@@ -1,5 +1,6 @@
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 #include "ResultCodes.h"
 
 #include <QtTest>
@@ -57,17 +58,14 @@ bool containsLine(const QStringList& lines, const QString& start)
 
 } // namespace
 
-class TestEmulatorPeripherals : public QObject
+class TestEmulatorPeripherals : public EmulatorTest
 {
     Q_OBJECT
 
-private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        createDevice(m_dir->path(), 1, 6, 1);
-    }
+public:
+    TestEmulatorPeripherals() : EmulatorTest(Start::NewDevice) {}
 
+private slots:
     void displayText_data();
     void displayText();
     void rawData_data();
@@ -82,10 +80,6 @@ private slots:
     void paymentMeansReadBack();
     void renamedMeanMarkedChangeIsOverpaid();
     void meansDecideDrawerAndCash();
-
-private:
-    QString folder() const { return m_dir->path(); }
-    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestEmulatorPeripherals::displayText_data()

@@ -1,6 +1,7 @@
 #include "DeviceMessages.h"
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 #include "Printout.h"
 #include "ResultCodes.h"
 
@@ -42,17 +43,14 @@ void sellOne(Driver& d)
 
 } // namespace
 
-class TestEmulatorProgramming : public QObject
+class TestEmulatorProgramming : public EmulatorTest
 {
     Q_OBJECT
 
-private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        createDevice(m_dir->path(), 1, 6, 1);
-    }
+public:
+    TestEmulatorProgramming() : EmulatorTest(Start::NewDevice) {}
 
+private slots:
     void optionWrites_data();
     void optionWrites();
     void optionsChangeTheReceipt();
@@ -70,10 +68,6 @@ private slots:
     void dateAndTime();
     void paperType_data();
     void paperType();
-
-private:
-    QString folder() const { return m_dir->path(); }
-    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestEmulatorProgramming::optionWrites_data()

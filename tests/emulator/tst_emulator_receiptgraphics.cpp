@@ -1,5 +1,6 @@
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 #include "Printout.h"
 #include "Raster.h"
 #include "ResultCodes.h"
@@ -61,15 +62,19 @@ enum class Call { LoadImage, LoadImages, SetImage, DeleteImage, BarCode, Mask };
 
 Q_DECLARE_METATYPE(Call)
 
-class TestEmulatorReceiptGraphics : public QObject
+class TestEmulatorReceiptGraphics : public EmulatorTest
 {
     Q_OBJECT
+
+public:
+    TestEmulatorReceiptGraphics() : EmulatorTest(Start::NewDevice) {}
 
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        createDevice(folder(), 1, 6, 1);
+        startTest();
+        if (QTest::currentTestFailed())
+            return;
         m_picture = writeBitmap(folder(), u"logo.bmp"_s, 96, 40);
         QVERIFY(!m_picture.isEmpty());
     }
@@ -82,8 +87,6 @@ private slots:
     void damagedPictureRowIsRefused();
 
 private:
-    QString folder() const { return m_dir->path(); }
-    std::unique_ptr<QTemporaryDir> m_dir;
     QString m_picture;
 };
 

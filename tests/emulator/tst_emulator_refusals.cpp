@@ -3,6 +3,7 @@
 // out-of-range speeds and a mistyped password on a working connection.
 
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 
 #include "DeviceNumbers.h"
 
@@ -16,15 +17,14 @@ using namespace emulator::testing;
 
 using Call = std::function<int(Driver&)>;
 
-class TestEmulatorRefusals : public QObject
+class TestEmulatorRefusals : public EmulatorTest
 {
     Q_OBJECT
 
+public:
+    TestEmulatorRefusals() : EmulatorTest(Start::EmptyFolder) {}
+
 private:
-    std::optional<QTemporaryDir> m_dir;
-
-    QString folder() const { return m_dir->path(); }
-
     static int openSale(Driver& d) { return d.StartDocument(DocumentType::Sale, 1, {}, {}); }
 
     // A whole receipt, from opening to the covering payment; 0 when every step succeeded.
@@ -41,14 +41,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_dir.emplace();
-        QVERIFY(m_dir->isValid());
-    }
-
-    void cleanup() { m_dir.reset(); }
-
     void generalValuesMustBeWholeNumbers_data()
     {
         QTest::addColumn<Call>("call");

@@ -1,5 +1,6 @@
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
+#include "EmulatorTest.h"
 
 #include <QtTest>
 
@@ -47,16 +48,14 @@ const QString kEmpty = u"00000000000000000000"_s;
 
 } // namespace
 
-class TestEmulatorTaxDevice : public QObject
+class TestEmulatorTaxDevice : public EmulatorTest
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString folder() const { return m_dir->path(); }
+public:
+    TestEmulatorTaxDevice() : EmulatorTest(Start::EmptyFolder) {}
 
 private slots:
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
     void rates_data();
     void rates();
     void chains_data();

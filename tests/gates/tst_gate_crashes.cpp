@@ -4,7 +4,7 @@
 // hold every call that returned and nothing else but the call in flight, keep its books in
 // balance, and take the next call.
 
-#include "../emulator/EmulatorFixture.h"
+#include "EmulatorFixture.h"
 
 #include "DeviceLedger.h"
 #include "DeviceNumbers.h"

@@ -1,7 +1,7 @@
 // The device's books balance after sessions that move every counter, and a book put out of
 // balance behind the device's back is found: the ledger that the gates apply is not blind.
 
-#include "../emulator/EmulatorFixture.h"
+#include "EmulatorFixture.h"
 
 #include "DeviceLedger.h"
 #include "DeviceSteering.h"

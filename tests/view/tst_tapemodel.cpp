@@ -5,7 +5,7 @@
 #include "TapeModel.h"
 #include "TapePainter.h"
 
-#include "../emulator/EmulatorFixture.h"
+#include "EmulatorFixture.h"
 
 #include <QtTest>
 
