@@ -83,12 +83,12 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
 
 MainForm::~MainForm() = default;
 
-QString MainForm::SessionClerk() const
+QString MainForm::sessionClerk() const
 {
     return ui->TxtSessClerkID->text();
 }
 
-QString MainForm::ClerkId() const
+QString MainForm::clerkId() const
 {
     return ui->TxtClerkID->text();
 }
@@ -98,27 +98,27 @@ void MainForm::SetStatus(const QString& text)
     forms::setStatus(ui->StatusText, text);
 }
 
-void MainForm::ShowResult(Driver::Result r)
+void MainForm::showResult(Driver::Result r)
 {
     SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
 }
 
 void MainForm::Form_Load()
 {
-    RefreshCounters();
+    refreshCounters();
     m_MajorVersion = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
     m_MinorVersion = m_driver->GetDeviceInfo(DeviceInfo::MinorVersion);
-    EnableByGeneration();
+    enableByGeneration();
 
     bSessionOpen = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
     SetStatus(QString());
     if (bSessionOpen)
-        ShowShift(true);
+        showShift(true);
     else
         ui->CmdPrintDuplicate->setEnabled(false);
 }
 
-void MainForm::EnableByGeneration()
+void MainForm::enableByGeneration()
 {
     if (m_MajorVersion < 4) {
         ui->CmdExtraInfo->setEnabled(false);
@@ -135,7 +135,7 @@ void MainForm::EnableByGeneration()
     ui->CmdLineDisplay->setVisible(!eklz);
 }
 
-void MainForm::ShowShift(bool open)
+void MainForm::showShift(bool open)
 {
     bSessionOpen = open;
     ui->CmdOpenSession->setEnabled(!open);
@@ -143,7 +143,7 @@ void MainForm::ShowShift(bool open)
     ui->CmdOpenDoc->setEnabled(open);
 }
 
-void MainForm::RefreshCounters()
+void MainForm::refreshCounters()
 {
     SetStatus(u"Получение данных..."_s);
     ui->TxtSessionsCount->setText(QString::number(m_driver->GetDeviceInfo(DeviceInfo::Shifts)));
@@ -157,7 +157,7 @@ void MainForm::RefreshCounters()
 
 void MainForm::CmdDeviceData_Click()
 {
-    RefreshCounters();
+    refreshCounters();
 }
 
 void MainForm::CmdOpenSession_Click()
@@ -167,10 +167,10 @@ void MainForm::CmdOpenSession_Click()
         return;
     SetStatus(u"Открытие смены..."_s);
     const Driver::Result r = m_driver->StartSession(ui->TxtSessClerkID->text(), *registerNumber);
-    ShowResult(r);
+    showResult(r);
     if (r != 0)
         return;
-    ShowShift(true);
+    showShift(true);
     ui->CmdPrintDuplicate->setEnabled(true);
 }
 
@@ -178,12 +178,12 @@ void MainForm::CmdCloseSession_Click()
 {
     SetStatus(u"Закрытие смены..."_s);
     const Driver::Result r = m_driver->EndSession();
-    ShowResult(r);
+    showResult(r);
     // The duplicate stays as it was: the last receipt can still be repeated after the close.
     if (r == 0)
-        ShowShift(false);
+        showShift(false);
     else
-        OfferToCancelOpenDocument();
+        offerToCancelOpenDocument();
 }
 
 void MainForm::CmdOpenDrawer_Click()
@@ -192,13 +192,13 @@ void MainForm::CmdOpenDrawer_Click()
     Driver::Result r = m_driver->SetClerk(ui->TxtSessClerkID->text());
     if (r == 0)
         r = m_driver->OpenDrawer();
-    ShowResult(r);
+    showResult(r);
 }
 
 void MainForm::CmdPrintDuplicate_Click()
 {
     SetStatus(u"Печать дубликата чека..."_s);
-    ShowResult(m_driver->PrintDuplicate());
+    showResult(m_driver->PrintDuplicate());
 }
 
 void MainForm::CmdGetExtendedError_Click()
@@ -215,10 +215,10 @@ void MainForm::mnBaudRate_Click()
     if (!dialog.bOk)
         return;
     SetStatus(u"Установка скорости обмена..."_s);
-    ShowResult(m_driver->SetDeviceOpt(DeviceOption::Speed, dialog.Index));
+    showResult(m_driver->SetDeviceOpt(DeviceOption::Speed, dialog.Index));
 }
 
-int MainForm::SelectedDocumentType() const
+int MainForm::selectedDocumentType() const
 {
     for (int type = DocumentType::First; type <= DocumentType::Last; ++type) {
         if (Option1[type]->isChecked())
@@ -227,7 +227,7 @@ int MainForm::SelectedDocumentType() const
     return DocumentType::None;
 }
 
-void MainForm::SendExtraDocData()
+void MainForm::sendExtraDocData()
 {
     // The version is compared whole: an absurd answer must not wrap round into a small one.
     const std::int32_t major = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
@@ -239,12 +239,12 @@ void MainForm::SendExtraDocData()
             ? m_driver->SetExtraDocData(m_lValDesc42, m_lValDesc81, m_lValDesc82, m_sValDesc80)
             : m_driver->SetExtraDocData2(m_sValDesc42, m_sValDesc81, m_sValDesc82, m_sValDesc80);
     // The document is opened all the same; the next status replaces this one.
-    ShowResult(r);
+    showResult(r);
 }
 
 void MainForm::CmdOpenDoc_Click()
 {
-    const int type = SelectedDocumentType();
+    const int type = selectedDocumentType();
     const QString order = ui->TXTCustomerID->text();
     const QString cashier = ui->TxtClerkID->text();
     const auto section = m_fields.strictInt16(ui->TxtSection, u"N Отдела"_s);
@@ -252,21 +252,21 @@ void MainForm::CmdOpenDoc_Click()
         return;
     m_nSection = *section;
 
-    SendExtraDocData();
+    sendExtraDocData();
 
     SetStatus(u"Открытие документа..."_s);
     const Driver::Result r = m_driver->StartDocument(type, m_nSection, order, cashier);
     // A refusal stays in the status line: a document left open by a window closed from its frame
     // is refused here with the device's own words.
-    ShowResult(r);
+    showResult(r);
     if (r != 0) {
-        OfferToCancelOpenDocument();
+        offerToCancelOpenDocument();
         return;
     }
-    OpenDocumentWindow(type);
+    openDocumentWindow(type);
 }
 
-void MainForm::OfferToCancelOpenDocument()
+void MainForm::offerToCancelOpenDocument()
 {
     // A document window closed by its frame leaves its document open on the device, and no
     // window is left to end it; without this the shift could never be closed again.
@@ -276,10 +276,10 @@ void MainForm::OfferToCancelOpenDocument()
         forms::Answer::Yes)
         return;
     SetStatus(u"Отмена документа..."_s);
-    ShowResult(m_driver->CancelDocument());
+    showResult(m_driver->CancelDocument());
 }
 
-void MainForm::OpenDocumentWindow(int type)
+void MainForm::openDocumentWindow(int type)
 {
     const auto cashCaption = [](const QString& caption) {
         return [caption](FormPay& window) { window.setWindowTitle(caption); };

@@ -32,9 +32,9 @@ public:
 
     std::shared_ptr<Driver> GetQuolt() const override { return m_driver; }
     // The cashier typed into the shift cashier box at this moment (TxtSessClerkID).
-    QString SessionClerk() const override;
+    QString sessionClerk() const override;
     // The document cashier as typed in TxtClerkID.
-    QString ClerkId() const override;
+    QString clerkId() const override;
 
 protected:
     void Form_Load() override;
@@ -66,14 +66,14 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    void ShowResult(Driver::Result r);
-    void RefreshCounters();
-    void EnableByGeneration();
-    void ShowShift(bool open);
-    int SelectedDocumentType() const;
-    void SendExtraDocData();
-    void OfferToCancelOpenDocument();
-    void OpenDocumentWindow(int type);
+    void showResult(Driver::Result r);
+    void refreshCounters();
+    void enableByGeneration();
+    void showShift(bool open);
+    int selectedDocumentType() const;
+    void sendExtraDocData();
+    void offerToCancelOpenDocument();
+    void openDocumentWindow(int type);
 
     std::unique_ptr<Ui::MainForm> ui;
     std::shared_ptr<Driver> m_driver;

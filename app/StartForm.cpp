@@ -51,11 +51,11 @@ void StartForm::Form_Load()
         return;
     }
     m_driver = std::move(creation.driver);
-    FillLanguages();
-    FillSpeeds();
+    fillLanguages();
+    fillSpeeds();
 }
 
-void StartForm::FillLanguages()
+void StartForm::fillLanguages()
 {
     ui->cbLanguages->clear();
     int current = -1;
@@ -73,7 +73,7 @@ void StartForm::FillLanguages()
     ui->cbLanguages->setCurrentIndex(current);
 }
 
-void StartForm::FillSpeeds()
+void StartForm::fillSpeeds()
 {
     ui->cbBaudRate->clear();
     for (int position = 0; position < kExchangeSpeeds; ++position)
@@ -81,7 +81,7 @@ void StartForm::FillSpeeds()
     ui->cbBaudRate->setCurrentIndex(kDefaultSpeedPosition);
 }
 
-void StartForm::BrowseLog(QLineEdit* box, const QString& title)
+void StartForm::browseLog(QLineEdit* box, const QString& title)
 {
     forms::OpenFileRequest request;
     request.filter = u"Log Files(*.log)|*.log|All Files (*.*)|*.*"_s;
@@ -96,12 +96,12 @@ void StartForm::BrowseLog(QLineEdit* box, const QString& title)
 
 void StartForm::CmdLLLog_Click()
 {
-    BrowseLog(ui->TxtLLLog, u"Low level log file"_s);
+    browseLog(ui->TxtLLLog, u"Low level log file"_s);
 }
 
 void StartForm::CmdHLLog_Click()
 {
-    BrowseLog(ui->TxtHLLog, u"High level log file"_s);
+    browseLog(ui->TxtHLLog, u"High level log file"_s);
 }
 
 void StartForm::InitCommand_Click()
@@ -148,16 +148,16 @@ void StartForm::InitCommand_Click()
     m_bCashPay = settings.cachePayments;
     SetStatus(comment);
     if (outcome.code == 0) {
-        OpenMainWindow();
+        openMainWindow();
     } else if (outcome.code == resultCode(ErrorCode::ShiftTooLong)) {
-        CloseTooLongShift();
+        closeTooLongShift();
     } else {
         const std::int32_t code2 = m_driver->GetErrorCode2();
         ui->ExtendedErrorText->setText(m_driver->GetErrorComment2(code2));
     }
 }
 
-void StartForm::CloseTooLongShift()
+void StartForm::closeTooLongShift()
 {
     if (forms::askYesNo(this, u"Превышена продолжительность смены. Закрыть смену?"_s,
                         u"Информация"_s) != forms::Answer::Yes) {
@@ -182,7 +182,7 @@ void StartForm::CloseTooLongShift()
         this, u"Смена закрыта. Необходимо заново подать команду инициализации устройства."_s);
 }
 
-void StartForm::OpenMainWindow()
+void StartForm::openMainWindow()
 {
     // The main window is shown before this one closes, so that the program never runs out of
     // windows in between; its loading takes the driver object from here.

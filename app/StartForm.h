@@ -44,11 +44,11 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    void FillLanguages();
-    void FillSpeeds();
-    void BrowseLog(QLineEdit* box, const QString& title);
-    void CloseTooLongShift();
-    void OpenMainWindow();
+    void fillLanguages();
+    void fillSpeeds();
+    void browseLog(QLineEdit* box, const QString& title);
+    void closeTooLongShift();
+    void openMainWindow();
 
     std::unique_ptr<Ui::StartForm> ui;
     std::shared_ptr<Driver> m_driver;

@@ -24,8 +24,8 @@ class BenchState final : public forms::SharedState
 public:
     explicit BenchState(std::shared_ptr<Driver> driver) : m_driver(std::move(driver)) {}
     std::shared_ptr<Driver> GetQuolt() const override { return m_driver; }
-    QString SessionClerk() const override { return QString(); }
-    QString ClerkId() const override { return QString(); }
+    QString sessionClerk() const override { return QString(); }
+    QString clerkId() const override { return QString(); }
 
 private:
     std::shared_ptr<Driver> m_driver;

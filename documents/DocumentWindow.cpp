@@ -112,7 +112,7 @@ StatusStyle DocumentWindow::styled(const QString& progress) const
                                               : StatusStyle::bare();
 }
 
-Driver::Result DocumentWindow::RunCommand(const QString& progress,
+Driver::Result DocumentWindow::runCommand(const QString& progress,
                                           const DocumentCommands::Command& call, Refresh refresh)
 {
     const Driver::Result result = m_commands.run(StatusStyle::withProgress(progress), call);
@@ -121,7 +121,7 @@ Driver::Result DocumentWindow::RunCommand(const QString& progress,
     return result;
 }
 
-Driver::Result DocumentWindow::RunCommand(const DocumentCommands::Command& call, Refresh refresh)
+Driver::Result DocumentWindow::runCommand(const DocumentCommands::Command& call, Refresh refresh)
 {
     const Driver::Result result = m_commands.run(StatusStyle::bare(), call);
     if (refresh == Refresh::Yes)
@@ -129,7 +129,7 @@ Driver::Result DocumentWindow::RunCommand(const DocumentCommands::Command& call,
     return result;
 }
 
-void DocumentWindow::CloseIfDocumentEnded(bool documentOpen)
+void DocumentWindow::closeIfDocumentEnded(bool documentOpen)
 {
     if (documentOpen)
         RefreshDocInfo();
@@ -142,7 +142,7 @@ bool DocumentWindow::ownDepartment(std::int16_t department) const
     return department == m_main.m_nSection;
 }
 
-Driver::Result DocumentWindow::VoidGoods(const QVariant& quantity, std::int32_t price,
+Driver::Result DocumentWindow::voidGoods(const QVariant& quantity, std::int32_t price,
                                          const QString& name, std::int32_t taxGroup,
                                          std::int16_t department)
 {
@@ -174,7 +174,7 @@ void DocumentWindow::CmdTender_Click()
         m_closeDocument->setEnabled(true);
     // A payment that covers the total may have ended the document on the device, even a
     // refused one.
-    CloseIfDocumentEnded(outcome.documentOpen);
+    closeIfDocumentEnded(outcome.documentOpen);
 }
 
 void DocumentWindow::CmdCloseDoc_Click()
@@ -196,7 +196,7 @@ void DocumentWindow::CmdCancel_Click()
 void DocumentWindow::CmdResetError_Click()
 {
     m_commands.run(styled(u"Сброс ошибки..."_s), [this] { return m_driver->ResetError(); });
-    CloseIfDocumentEnded(m_commands.documentOpen());
+    closeIfDocumentEnded(m_commands.documentOpen());
 }
 
 void DocumentWindow::CmdItemChange_Click()

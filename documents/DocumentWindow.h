@@ -70,20 +70,20 @@ protected:
 
     // Runs a command with a progress text or with the bare comment and, unless told not to,
     // refreshes the counters; returns the result code.
-    Driver::Result RunCommand(const QString& progress, const DocumentCommands::Command& call,
+    Driver::Result runCommand(const QString& progress, const DocumentCommands::Command& call,
                               Refresh refresh = Refresh::Yes);
-    Driver::Result RunCommand(const DocumentCommands::Command& call,
+    Driver::Result runCommand(const DocumentCommands::Command& call,
                               Refresh refresh = Refresh::Yes);
 
     // After a command that may have ended the document on the device: close the window when
     // no document is open any more, otherwise show the device's counters.
-    void CloseIfDocumentEnded(bool documentOpen);
+    void closeIfDocumentEnded(bool documentOpen);
 
     // Whether a position goes without a department: one of the document's own department is
     // booked to the department the document was opened with.
     bool ownDepartment(std::int16_t department) const;
     // Cancels a goods position, naming its department only when it is not the document's own.
-    Driver::Result VoidGoods(const QVariant& quantity, std::int32_t price, const QString& name,
+    Driver::Result voidGoods(const QVariant& quantity, std::int32_t price, const QString& name,
                              std::int32_t taxGroup, std::int16_t department);
 
     forms::SharedState& m_main;

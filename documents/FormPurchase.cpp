@@ -40,7 +40,7 @@ void FormPurchase::CmdItem_Click()
         return;
     const QString name = ui->TxtText->text();
     // A purchased position always names its department, even the document's own.
-    RunCommand(u"Добавление товарной позиции..."_s, [&] {
+    runCommand(u"Добавление товарной позиции..."_s, [&] {
         return m_driver->ItemPurchase(*quantity, *price, name, std::int32_t(*department));
     });
 }
@@ -57,8 +57,8 @@ void FormPurchase::CmdVoidItem_Click()
     const QString name = ui->TxtText->text();
     // The window has no tax group box: purchases are cancelled in group 0.
     const std::int32_t taxGroup = 0;
-    RunCommand(u"Отмена товарной позиции ..."_s,
-               [&] { return VoidGoods(quantity, *price, name, taxGroup, *department); });
+    runCommand(u"Отмена товарной позиции ..."_s,
+               [&] { return voidGoods(quantity, *price, name, taxGroup, *department); });
 }
 
 void FormPurchase::CmdStatus_Click()

@@ -118,14 +118,14 @@ void FormSale::CmdItem_Click()
     const bool own = ownDepartment(in->department);
     switch (*kind) {
     case PositionKind::Goods:
-        RunCommand(u"Добавление товарной позиции..."_s, [&] {
+        runCommand(u"Добавление товарной позиции..."_s, [&] {
             return own ? m_driver->Item(in->quantity, in->price, in->name, in->taxGroup)
                        : m_driver->ItemEx(in->quantity, in->price, in->name, in->taxGroup,
                                           in->department);
         });
         break;
     case PositionKind::Tare:
-        RunCommand(u"Добавление позиции продажи тары..."_s, [&] {
+        runCommand(u"Добавление позиции продажи тары..."_s, [&] {
             return own ? m_driver->ItemTare(in->quantity, in->price, in->name, in->taxGroup)
                        : m_driver->ItemTareEx(in->quantity, in->price, in->name, in->taxGroup,
                                               in->department);
@@ -133,7 +133,7 @@ void FormSale::CmdItem_Click()
         break;
     case PositionKind::TareReturn:
         // The tare operations take the price first.
-        RunCommand(u"Добавление позиции возврата тары..."_s,
+        runCommand(u"Добавление позиции возврата тары..."_s,
                    [&] { return m_driver->ReturnTare(in->price, in->quantity); });
         break;
     }
@@ -154,19 +154,19 @@ void FormSale::CmdVoidItem_Click()
     const bool own = ownDepartment(in->department);
     switch (*kind) {
     case PositionKind::Goods:
-        RunCommand(u"Отмена товарной позиции ..."_s, [&] {
-            return VoidGoods(quantity, in->price, in->name, in->taxGroup, in->department);
+        runCommand(u"Отмена товарной позиции ..."_s, [&] {
+            return voidGoods(quantity, in->price, in->name, in->taxGroup, in->department);
         });
         break;
     case PositionKind::Tare:
-        RunCommand(u"Отмена позиции продажи тары..."_s, [&] {
+        runCommand(u"Отмена позиции продажи тары..."_s, [&] {
             return own ? m_driver->VoidItemTare(quantity, in->price, in->name, in->taxGroup)
                        : m_driver->VoidItemTareEx(quantity, in->price, in->name, in->taxGroup,
                                                   in->department);
         });
         break;
     case PositionKind::TareReturn:
-        RunCommand(u"Добавление позиции отмены возврата тары..."_s,
+        runCommand(u"Добавление позиции отмены возврата тары..."_s,
                    [&] { return m_driver->VoidReturnTare(in->price, quantity); });
         break;
     }
@@ -174,22 +174,22 @@ void FormSale::CmdVoidItem_Click()
 
 void FormSale::CmdRepeat_Click()
 {
-    RunCommand(u"Повтор последней операции..."_s, [&] { return m_driver->RepeatItem(); });
+    runCommand(u"Повтор последней операции..."_s, [&] { return m_driver->RepeatItem(); });
 }
 
 void FormSale::CmdCorrection_Click()
 {
-    RunCommand(u"Отмена последней операции..."_s, [&] { return m_driver->CorrectLastItem(); });
+    runCommand(u"Отмена последней операции..."_s, [&] { return m_driver->CorrectLastItem(); });
 }
 
 void FormSale::CmdTenderReset_Click()
 {
-    RunCommand(u"Сброс данных оплаты..."_s, [&] { return m_driver->ResetPayInfo(); });
+    runCommand(u"Сброс данных оплаты..."_s, [&] { return m_driver->ResetPayInfo(); });
 }
 
 void FormSale::CmdItog_Click()
 {
-    RunCommand(
+    runCommand(
         u"Печать промежуточного итога..."_s, [&] { return m_driver->PrintResult(); }, Refresh::No);
 }
 
@@ -206,10 +206,10 @@ void FormSale::CmdText_Click()
     const QString number = ui->TxtNumTextLine->text();
     // Generation 5 prints the line at once; generation 6 keeps it to print after the receipt.
     if (m_MajorVersion == 5)
-        RunCommand(
+        runCommand(
             u"Печать текстовой строки..."_s, [&] { return m_driver->TextLine(text); }, Refresh::No);
     else if (m_MajorVersion == 6)
-        RunCommand(
+        runCommand(
             u"Добавление текстовой строки в конце чека..."_s,
             [&] { return m_driver->AddExtraString2(text, number); }, Refresh::No);
     RefreshDocInfo();
@@ -217,7 +217,7 @@ void FormSale::CmdText_Click()
 
 void FormSale::mnClearExtraStrings_Click()
 {
-    RunCommand(
+    runCommand(
         u"Очистка строк в конце чека..."_s, [&] { return m_driver->ClearExtraStrings2(); },
         Refresh::No);
 }

@@ -43,30 +43,30 @@ void FormTextDoc::Document_Load()
     }
 }
 
-void FormTextDoc::SetAttribute(std::int16_t option, const QCheckBox* box)
+void FormTextDoc::sendAttribute(std::int16_t option, const QCheckBox* box)
 {
     m_driver->SetDriverOpt(option, box->isChecked() ? 1 : 0);
 }
 
 void FormTextDoc::cbDoubleWidth_Click()
 {
-    SetAttribute(DriverOption::DoubleWidth, ui->cbDoubleWidth);
+    sendAttribute(DriverOption::DoubleWidth, ui->cbDoubleWidth);
 }
 
 void FormTextDoc::cbDoubleHeight_Click()
 {
-    SetAttribute(DriverOption::DoubleHeight, ui->cbDoubleHeight);
+    sendAttribute(DriverOption::DoubleHeight, ui->cbDoubleHeight);
 }
 
 void FormTextDoc::cbUnderline_Click()
 {
-    SetAttribute(DriverOption::Underline, ui->cbUnderline);
+    sendAttribute(DriverOption::Underline, ui->cbUnderline);
 }
 
 void FormTextDoc::CmdText_Click()
 {
     const QString text = ui->TxtText->text();
-    RunCommand([&] { return m_driver->TextLine(text); });
+    runCommand([&] { return m_driver->TextLine(text); });
 }
 
 void FormTextDoc::CmdExit_Click()

@@ -36,7 +36,7 @@ private slots:
     void cbUnderline_Click();
 
 private:
-    void SetAttribute(std::int16_t option, const QCheckBox* box);
+    void sendAttribute(std::int16_t option, const QCheckBox* box);
 
     std::unique_ptr<Ui::FormTextDoc> ui;
 };

@@ -50,7 +50,7 @@ void FormVoidItem::CmdItem_Click()
     const auto goods = readGoods();
     if (!goods)
         return;
-    RunCommand(
+    runCommand(
         [&] { return m_driver->Item(*quantity, goods->price, goods->name, goods->taxGroup); });
 }
 
@@ -61,13 +61,13 @@ void FormVoidItem::CmdVoidItem_Click()
     const auto goods = readGoods();
     if (!goods)
         return;
-    RunCommand(
+    runCommand(
         [&] { return m_driver->VoidItem(quantity, goods->price, goods->name, goods->taxGroup); });
 }
 
 void FormVoidItem::Command1_Click()
 {
-    RunCommand([this] { return m_driver->CorrectLastItem(); });
+    runCommand([this] { return m_driver->CorrectLastItem(); });
 }
 
 void FormVoidItem::CmdExtraInfo_Click()

@@ -30,7 +30,7 @@ void FormVoidPurchase::CmdItem_Click()
     if (!department)
         return;
     const QString name = ui->TxtText->text();
-    RunCommand([&] { return m_driver->ItemPurchase(*quantity, *price, name, *department); });
+    runCommand([&] { return m_driver->ItemPurchase(*quantity, *price, name, *department); });
 }
 
 void FormVoidPurchase::CmdVoidItem_Click()
@@ -46,10 +46,10 @@ void FormVoidPurchase::CmdVoidItem_Click()
         return;
     const QString name = ui->TxtText->text();
     const std::int32_t taxGroup = 0;
-    RunCommand([&] { return VoidGoods(quantity, *price, name, taxGroup, *department); });
+    runCommand([&] { return voidGoods(quantity, *price, name, taxGroup, *department); });
 }
 
 void FormVoidPurchase::CmdCorrectLastItem_Click()
 {
-    RunCommand(u"Отмена последней операции..."_s, [this] { return m_driver->CorrectLastItem(); });
+    runCommand(u"Отмена последней операции..."_s, [this] { return m_driver->CorrectLastItem(); });
 }

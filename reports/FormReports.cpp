@@ -52,9 +52,9 @@ void FormReports::Run(const QString& progress, const std::function<Driver::Resul
     SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
 }
 
-void FormReports::RunShiftReport(const QString& progress, std::int16_t kind)
+void FormReports::runShiftReport(const QString& progress, std::int16_t kind)
 {
-    const QString cashier = m_main.SessionClerk();
+    const QString cashier = m_main.sessionClerk();
     Run(progress, [this, &cashier, kind] {
         Driver::Result r = m_driver->SetClerk(cashier);
         if (r == 0)
@@ -65,17 +65,17 @@ void FormReports::RunShiftReport(const QString& progress, std::int16_t kind)
 
 void FormReports::CmdX1Report_Click()
 {
-    RunShiftReport(u"Получение X1 отчета..."_s, ReportKind::X1);
+    runShiftReport(u"Получение X1 отчета..."_s, ReportKind::X1);
 }
 
 void FormReports::CmdX2Report_Click()
 {
-    RunShiftReport(u"Получение X2 отчета..."_s, ReportKind::X2);
+    runShiftReport(u"Получение X2 отчета..."_s, ReportKind::X2);
 }
 
 void FormReports::CmdZ1Report_Click()
 {
-    RunShiftReport(u"Получение Z1 отчета..."_s, ReportKind::Z1);
+    runShiftReport(u"Получение Z1 отчета..."_s, ReportKind::Z1);
 }
 
 void FormReports::CmdProgReport_Click()

@@ -50,7 +50,7 @@ private:
     void Run(const QString& progress, const std::function<Driver::Result()>& calls);
     // A shift report for the cashier typed in the main window at this moment; a refused
     // cashier skips the report.
-    void RunShiftReport(const QString& progress, std::int16_t kind);
+    void runShiftReport(const QString& progress, std::int16_t kind);
 
     std::unique_ptr<Ui::FormReports> ui;
     forms::SharedState& m_main;

@@ -83,18 +83,18 @@ void dlgEKLZ::Form_Load()
         paint(ui->PicEKLZNearEnd, QColor(255, 0, 0));
 }
 
-void dlgEKLZ::RunReport(const QString& progress, std::int16_t printedKind, const ReportCall& call)
+void dlgEKLZ::runReport(const QString& progress, std::int16_t printedKind, const ReportCall& call)
 {
     const bool electronic = ui->cbElectronic->isChecked();
     SetStatus(progress);
     m_lastResult = call(electronic ? EklzReport::electronic(printedKind) : printedKind);
     // Whatever the device answered, the text it has ready is shown.
     if (electronic)
-        AppendReportText();
+        appendReportText();
     SetStatus(forms::statusText(m_driver->GetErrorComment(m_lastResult)));
 }
 
-void dlgEKLZ::AppendReportText()
+void dlgEKLZ::appendReportText()
 {
     const reports::ReportText report = reports::readElectronicReport(*m_driver);
     QString text = report.text;
@@ -108,14 +108,14 @@ void dlgEKLZ::AppendReportText()
 
 void dlgEKLZ::CmdReportActivization_Click()
 {
-    RunReport(u"Отчет по активизации ЭКЛЗ..."_s, EklzReport::Activation,
+    runReport(u"Отчет по активизации ЭКЛЗ..."_s, EklzReport::Activation,
               [this](std::int16_t kind) { return m_driver->EKLZPrintReportByNum(kind, 0, 0, 0); });
 }
 
 void dlgEKLZ::CmdCheckBand_Click()
 {
     const std::int32_t shift = ui->udNumSession1->value();
-    RunReport(u"Запрос контрольной ленты..."_s, EklzReport::ControlTape,
+    runReport(u"Запрос контрольной ленты..."_s, EklzReport::ControlTape,
               [this, shift](std::int16_t kind) {
                   return m_driver->EKLZPrintReportByNum(kind, shift, 0, 0);
               });
@@ -124,7 +124,7 @@ void dlgEKLZ::CmdCheckBand_Click()
 void dlgEKLZ::CmdSessionTotals_Click()
 {
     const std::int32_t shift = ui->udNumSession2->value();
-    RunReport(u"Запрос итогов смены..."_s, EklzReport::ShiftTotals,
+    runReport(u"Запрос итогов смены..."_s, EklzReport::ShiftTotals,
               [this, shift](std::int16_t kind) {
                   return m_driver->EKLZPrintReportByNum(kind, shift, 0, 0);
               });
@@ -133,7 +133,7 @@ void dlgEKLZ::CmdSessionTotals_Click()
 void dlgEKLZ::CmdDocument_Click()
 {
     const std::int32_t kpk = ui->udNumDocument->value();
-    RunReport(
+    runReport(
         u"Запрос документа по номеру КПК..."_s, EklzReport::DocumentByKpk,
         [this, kpk](std::int16_t kind) { return m_driver->EKLZPrintReportByNum(kind, kpk, 0, 0); });
 }
@@ -142,7 +142,7 @@ void dlgEKLZ::CmdReportShortSessionNum_Click()
 {
     const std::int32_t first = ui->udNumSession3_1->value();
     const std::int32_t last = ui->udNumSession3_2->value();
-    RunReport(u"Краткий отчет по номерам смен по закрытиям смен..."_s, EklzReport::ShortByShifts,
+    runReport(u"Краткий отчет по номерам смен по закрытиям смен..."_s, EklzReport::ShortByShifts,
               [this, first, last](std::int16_t kind) {
                   return m_driver->EKLZPrintReportByNum(kind, first, last, 0);
               });
@@ -152,7 +152,7 @@ void dlgEKLZ::CmdReportFullSessionNum_Click()
 {
     const std::int32_t first = ui->udNumSession4_1->value();
     const std::int32_t last = ui->udNumSession4_2->value();
-    RunReport(u"Полный отчет по номерам смен по закрытиям смен..."_s, EklzReport::FullByShifts,
+    runReport(u"Полный отчет по номерам смен по закрытиям смен..."_s, EklzReport::FullByShifts,
               [this, first, last](std::int16_t kind) {
                   return m_driver->EKLZPrintReportByNum(kind, first, last, 0);
               });
@@ -162,7 +162,7 @@ void dlgEKLZ::CmdReportShortSessionDate_Click()
 {
     const QDate first = ui->dtDate1_1->date();
     const QDate last = ui->dtDate1_2->date();
-    RunReport(u"Краткий отчет по датам по закрытиям смен..."_s, EklzReport::ShortByDates,
+    runReport(u"Краткий отчет по датам по закрытиям смен..."_s, EklzReport::ShortByDates,
               [this, first, last](std::int16_t kind) {
                   return m_driver->EKLZPrintReportByDate(kind, EklzReport::ByDateReserved, first,
                                                          last);
@@ -173,7 +173,7 @@ void dlgEKLZ::CmdReportFullSessionDate_Click()
 {
     const QDate first = ui->dtDate2_1->date();
     const QDate last = ui->dtDate2_2->date();
-    RunReport(u"Полный отчет по датам по закрытиям смен..."_s, EklzReport::FullByDates,
+    runReport(u"Полный отчет по датам по закрытиям смен..."_s, EklzReport::FullByDates,
               [this, first, last](std::int16_t kind) {
                   return m_driver->EKLZPrintReportByDate(kind, EklzReport::ByDateReserved, first,
                                                          last);

@@ -52,8 +52,8 @@ private:
     void SetStatus(const QString& text);
     // Shows the progress text, asks for the report in print or as text, collects the text and
     // shows the comment on the result.
-    void RunReport(const QString& progress, std::int16_t printedKind, const ReportCall& call);
-    void AppendReportText();
+    void runReport(const QString& progress, std::int16_t printedKind, const ReportCall& call);
+    void appendReportText();
 
     std::unique_ptr<Ui::dlgEKLZ> ui;
     forms::SharedState& m_main;

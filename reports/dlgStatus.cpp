@@ -32,7 +32,7 @@ void dlgStatus::Form_Load()
     m_driver = m_main.GetQuolt();
     // A driver that fails half-way leaves the rows read so far and says why it stopped.
     try {
-        FillStatus();
+        fillStatus();
     } catch (const std::exception& failure) {
         SetStatus(u"Ошибка: "_s + QString::fromLocal8Bit(failure.what()));
     } catch (...) {
@@ -40,7 +40,7 @@ void dlgStatus::Form_Load()
     }
 }
 
-void dlgStatus::FillStatus()
+void dlgStatus::fillStatus()
 {
     const auto rows = reports::statusRows(m_bPrinterOnly, m_main.m_MajorVersion);
     for (const reports::StatusRow& row : rows) {

@@ -36,7 +36,7 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    void FillStatus();
+    void fillStatus();
 
     std::unique_ptr<Ui::dlgStatus> ui;
     forms::SharedState& m_main;

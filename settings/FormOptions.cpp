@@ -78,7 +78,7 @@ FormOptions::FormOptions(forms::SharedState& main, QWidget* parent)
     m_scaling = new forms::NumberBox(ui->TxtScaling, ui->udScaling);
     m_width = new forms::NumberBox(ui->TxtWidth, ui->udWidth);
 
-    TrackChanges();
+    trackChanges();
     connect(ui->CmdApply, &QPushButton::clicked, this, &FormOptions::CmdApply_Click);
     connect(ui->CmdCancel, &QPushButton::clicked, this, &FormOptions::CmdCancel_Click);
     connect(ui->CmdSetHeader, &QPushButton::clicked, this, &FormOptions::CmdSetHeader_Click);
@@ -99,7 +99,7 @@ FormOptions::FormOptions(forms::SharedState& main, QWidget* parent)
 
 FormOptions::~FormOptions() = default;
 
-void FormOptions::TrackChanges()
+void FormOptions::trackChanges()
 {
     // Only the controls of options written by "Применить" mark the window as changed; the
     // commands sent at once, the code page and the clock correction do not.
@@ -120,7 +120,7 @@ void FormOptions::SetStatus(const QString& text)
     forms::setStatus(ui->StatusText, text);
 }
 
-void FormOptions::ShowResult(Driver::Result result)
+void FormOptions::showResult(Driver::Result result)
 {
     m_result = result;
     SetStatus(forms::statusText(m_driver->GetErrorComment(result)));
@@ -131,23 +131,23 @@ void FormOptions::Form_Load()
     m_driver = m_main.GetQuolt();
     const std::int16_t deviceVersion = toInt16(m_driver->GetDeviceInfo(DeviceInfo::MajorVersion));
     const bool shiftOpen = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
-    ReadOptions();
-    ReadHeader();
+    readOptions();
+    readHeader();
     ui->lblHeaderInfo->setVisible(m_main.m_MajorVersion < 3);
     ui->VersionText->setText(m_driver->GetTextDeviceInfo(TextInfo::Version));
     m_codePage = m_driver->GetDriverOpt(DriverOption::CodePage);
-    ShowOptions();
-    ShowClockAndPictures();
-    ShowSpinners();
-    ShowDateAndTime();
-    EnableControls(deviceVersion, shiftOpen);
+    showOptions();
+    showClockAndPictures();
+    showSpinners();
+    showDateAndTime();
+    enableControls(deviceVersion, shiftOpen);
     options::selectButton(opCodePage, m_codePage);
     m_tabs->select(0);
     // Setting the controls above counted as changes; what was read is not a change.
     ui->CmdApply->setEnabled(false);
 }
 
-void FormOptions::ReadOptions()
+void FormOptions::readOptions()
 {
     for (std::int16_t number : options::loadOrder())
         m_loaded[number] = toInt16(m_driver->GetDeviceOpt(number));
@@ -164,7 +164,7 @@ void FormOptions::ReadOptions()
     }
 }
 
-void FormOptions::ReadHeader()
+void FormOptions::readHeader()
 {
     for (int n = 1; n <= 8; ++n) {
         TxtHeader[n - 1]->setText(m_driver->GetTextDeviceInfo(TextInfo::HeaderLineBase + n));
@@ -173,7 +173,7 @@ void FormOptions::ReadHeader()
     }
 }
 
-void FormOptions::ShowOptions()
+void FormOptions::showOptions()
 {
     for (auto it = m_checks.cbegin(); it != m_checks.cend(); ++it) {
         if (it.key() != DeviceOption::CarryCashOver && it.key() != DeviceOption::ClockOn)
@@ -183,7 +183,7 @@ void FormOptions::ShowOptions()
         options::selectButton(it.value(), m_loaded.value(it.key()));
 }
 
-void FormOptions::ShowClockAndPictures()
+void FormOptions::showClockAndPictures()
 {
     if (m_main.m_MajorVersion != 6) {
         ui->ClockOnCheck->setChecked(true);
@@ -204,7 +204,7 @@ void FormOptions::ShowClockAndPictures()
             m_loaded.value(std::int16_t(DeviceOption::PrintPictureBase + n)) == 1);
 }
 
-void FormOptions::ShowSpinners()
+void FormOptions::showSpinners()
 {
     const std::int16_t limit = m_loaded.value(DeviceOption::ShiftTimeLimit);
     setSpinner(ui->udSessionTimeLimit, ui->TxtSessionTimeLimit,
@@ -215,7 +215,7 @@ void FormOptions::ShowSpinners()
                m_loaded.value(DeviceOption::StartBarCodeHeight));
 }
 
-void FormOptions::ShowDateAndTime()
+void FormOptions::showDateAndTime()
 {
     const auto date = options::deviceDigitPairs(m_driver->GetDeviceInfo(DeviceInfo::Date));
     ui->TxtDay->setText(date[0]);
@@ -231,7 +231,7 @@ void FormOptions::ShowDateAndTime()
         QString::number(m_driver->GetDeviceInfo(DeviceInfo::MinorVersion)));
 }
 
-void FormOptions::EnableControls(std::int16_t deviceVersion, bool shiftOpen)
+void FormOptions::enableControls(std::int16_t deviceVersion, bool shiftOpen)
 {
     if (shiftOpen) {
         for (std::int16_t number : options::betweenShiftCheckOptions())
@@ -248,7 +248,7 @@ void FormOptions::EnableControls(std::int16_t deviceVersion, bool shiftOpen)
         ui->CheckExecuteS1->setEnabled(false);
         ui->CheckPrintLineBetweenSales->setEnabled(false);
     }
-    EnablePictureAndBarCode();
+    enablePictureAndBarCode();
     const int major = m_main.m_MajorVersion;
     const int minor = m_main.m_MinorVersion;
     if (major == 4 && (minor == 1 || minor == 2)) {
@@ -261,7 +261,7 @@ void FormOptions::EnableControls(std::int16_t deviceVersion, bool shiftOpen)
         ui->PaperTypeFrame->setEnabled(false);
 }
 
-void FormOptions::EnablePictureAndBarCode()
+void FormOptions::enablePictureAndBarCode()
 {
     const int major = m_main.m_MajorVersion;
     const int minor = m_main.m_MinorVersion;
@@ -328,15 +328,15 @@ void FormOptions::CmdApply_Click()
         return;
 
     for (int i = 0; i < order.size(); ++i)
-        ApplyOption(order.at(i), values.at(i), false);
+        applyOption(order.at(i), values.at(i), false);
     if (paperType != m_paperType) {
         m_result = m_driver->SetPaperType(paperType, 0);
         SetStatus(m_driver->GetErrorComment(m_result));
         if (m_result == 0)
             m_paperType = paperType;
     }
-    ApplyOption(DeviceOption::ClockOn, clockOn, true);
-    ApplyOption(DeviceOption::ClockCorrection, *correction, true);
+    applyOption(DeviceOption::ClockOn, clockOn, true);
+    applyOption(DeviceOption::ClockCorrection, *correction, true);
     // The code page read at load stays the reference, so it is sent again at every Apply.
     const int codePage = options::firstChecked(opCodePage);
     if (codePage != m_codePage) {
@@ -346,7 +346,7 @@ void FormOptions::CmdApply_Click()
     ui->CmdApply->setEnabled(false);
 }
 
-void FormOptions::ApplyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess)
+void FormOptions::applyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess)
 {
     if (value == m_loaded.value(number))
         return;

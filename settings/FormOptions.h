@@ -64,23 +64,23 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    void ShowResult(Driver::Result result); // "Статус: " + comment
-    void ReadOptions();
-    void ReadHeader();
-    void ShowOptions();
-    void ShowClockAndPictures();
-    void ShowSpinners();
-    void ShowDateAndTime();
-    void EnableControls(std::int16_t deviceVersion, bool shiftOpen);
-    void EnablePictureAndBarCode();
-    void TrackChanges();
+    void showResult(Driver::Result result); // "Статус: " + comment
+    void readOptions();
+    void readHeader();
+    void showOptions();
+    void showClockAndPictures();
+    void showSpinners();
+    void showDateAndTime();
+    void enableControls(std::int16_t deviceVersion, bool shiftOpen);
+    void enablePictureAndBarCode();
+    void trackChanges();
     // The value the controls now give option `number`.
     std::int16_t ControlValue(std::int16_t number) const;
     // Writes one option when its control differs from the loaded value and shows the bare
     // comment; the loaded value becomes the attempted one, or only a successful one when
     // `onlyOnSuccess`.
-    void ApplyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess);
-    void RunSlotCommand(const QString& progress, Driver::Result (Driver::*command)(std::int16_t));
+    void applyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess);
+    void runSlotCommand(const QString& progress, Driver::Result (Driver::*command)(std::int16_t));
 
     std::unique_ptr<Ui::FormOptions> ui;
     forms::SharedState& m_main;
@@ -106,7 +106,7 @@ private:
     std::array<QCheckBox*, 8> CheckBoldHeader{};
     std::array<QCheckBox*, 3> PrintPicCheck{};
 
-    // What was read at load, and since then written (see ApplyOption).
+    // What was read at load, and since then written (see applyOption).
     QHash<std::int16_t, std::int16_t> m_loaded;
     std::int16_t m_paperType = 0;
     std::int32_t m_codePage = 0; // as read at load; never replaced

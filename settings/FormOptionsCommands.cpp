@@ -30,7 +30,7 @@ void FormOptions::CmdSetHeader_Click()
         if (result != 0)
             break;
     }
-    ShowResult(result);
+    showResult(result);
 }
 
 void FormOptions::CmdSetDate_Click()
@@ -38,7 +38,7 @@ void FormOptions::CmdSetDate_Click()
     const auto year = m_fields.strictInt32(ui->TxtYear, u"Год"_s);
     if (!year)
         return;
-    ShowResult(m_driver->SetDate(ui->TxtDay->text(), ui->TxtMonth->text(), *year));
+    showResult(m_driver->SetDate(ui->TxtDay->text(), ui->TxtMonth->text(), *year));
 }
 
 void FormOptions::CmdSetTime_Click()
@@ -46,7 +46,7 @@ void FormOptions::CmdSetTime_Click()
     const auto second = m_fields.strictInt32(ui->TxtSec, u"Сек."_s);
     if (!second)
         return;
-    ShowResult(m_driver->SetTime(ui->TxtHour->text(), ui->TxtMin->text(), *second));
+    showResult(m_driver->SetTime(ui->TxtHour->text(), ui->TxtMin->text(), *second));
 }
 
 void FormOptions::CmdBrowseImageFile_Click()
@@ -62,35 +62,35 @@ void FormOptions::CmdBrowseImageFile_Click()
         ui->TxtImageFileName->setText(*file);
 }
 
-void FormOptions::RunSlotCommand(const QString& progress,
+void FormOptions::runSlotCommand(const QString& progress,
                                  Driver::Result (Driver::*command)(std::int16_t))
 {
     const auto slot = std::int16_t(m_numImage->value());
     SetStatus(progress);
-    ShowResult(((*m_driver).*command)(slot));
+    showResult(((*m_driver).*command)(slot));
 }
 
 void FormOptions::CmdLoadImage_Click()
 {
     const auto slot = std::int16_t(m_numImage->value());
     SetStatus(u"Загрузка рисунка..."_s);
-    ShowResult(m_driver->LoadImage(slot, ui->TxtImageFileName->text()));
+    showResult(m_driver->LoadImage(slot, ui->TxtImageFileName->text()));
 }
 
 void FormOptions::CmdSetImage_Click()
 {
-    RunSlotCommand(u"Установка номера рисунка..."_s, &Driver::SetImage);
+    runSlotCommand(u"Установка номера рисунка..."_s, &Driver::SetImage);
 }
 
 void FormOptions::CmdDeleteImage_Click()
 {
-    RunSlotCommand(u"Удаление рисунка..."_s, &Driver::DeleteImage);
+    runSlotCommand(u"Удаление рисунка..."_s, &Driver::DeleteImage);
 }
 
 void FormOptions::cmdLoadImages_Click()
 {
     SetStatus(u"Loading pictures..."_s);
-    ShowResult(m_driver->LoadImages(ui->Picture1FileText->text(), ui->Picture2FileText->text(),
+    showResult(m_driver->LoadImages(ui->Picture1FileText->text(), ui->Picture2FileText->text(),
                                     ui->Picture3FileText->text()));
 }
 
@@ -98,7 +98,7 @@ void FormOptions::cmdSetPrintPic_Click()
 {
     // The loaded values of the options are left alone: these switches have their own button.
     for (int n = 1; n <= 3; ++n) {
-        ShowResult(m_driver->SetDeviceOpt(std::int16_t(DeviceOption::PrintPictureBase + n),
+        showResult(m_driver->SetDeviceOpt(std::int16_t(DeviceOption::PrintPictureBase + n),
                                           flag(PrintPicCheck[n - 1])));
         if (m_result != 0)
             break;
@@ -113,12 +113,12 @@ void FormOptions::CmdProgramBarCode_Click()
     const std::int32_t textBefore = flag(ui->CheckPrintCodeBefore);
     const std::int32_t textAfter = flag(ui->CheckPrintCodeAfter);
     SetStatus(u"Programming bar code..."_s);
-    ShowResult(m_driver->ProgramBarCode(textAfter, textBefore, alignment, m_scaling->value(),
+    showResult(m_driver->ProgramBarCode(textAfter, textBefore, alignment, m_scaling->value(),
                                         m_width->value(), font, symbology, m_barCodeHeight->value(),
                                         ui->TxtBarCode->text()));
 }
 
 void FormOptions::CmdProgramBarCodeDirect_Click()
 {
-    ShowResult(m_driver->ProgramBarCodeDirect(ui->TxtBarCodeDirect->text()));
+    showResult(m_driver->ProgramBarCodeDirect(ui->TxtBarCodeDirect->text()));
 }

@@ -28,7 +28,7 @@ void dlgLineDisplay::SetStatus(const QString& text)
     forms::setStatus(ui->StatusText, text);
 }
 
-void dlgLineDisplay::ShowResult(Driver::Result r)
+void dlgLineDisplay::showResult(Driver::Result r)
 {
     m_result = r;
     SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
@@ -49,20 +49,20 @@ void dlgLineDisplay::Form_Load()
 void dlgLineDisplay::cmdInit_Click()
 {
     SetStatus(u"Инициализация табло..."_s);
-    ShowResult(m_driver->InitLineDisplay());
+    showResult(m_driver->InitLineDisplay());
 }
 
 void dlgLineDisplay::cmdString_Click()
 {
     SetStatus(u"Показ строки на табло..."_s);
-    ShowResult(m_driver->StringToLineDisplay(ui->txtMsg->text()));
+    showResult(m_driver->StringToLineDisplay(ui->txtMsg->text()));
 }
 
 void dlgLineDisplay::cmdDataDirect_Click()
 {
     // The third letter is a Latin c, as the text has always been shown.
     SetStatus(u"Поcылка строки данных на табло..."_s);
-    ShowResult(m_driver->StringToLineDisplayDirect(ui->txtData->text()));
+    showResult(m_driver->StringToLineDisplayDirect(ui->txtData->text()));
 }
 
 void dlgLineDisplay::cmdSetProtocol_Click()
@@ -70,7 +70,7 @@ void dlgLineDisplay::cmdSetProtocol_Click()
     const std::int16_t protocol =
         ui->opLineDisplayProtocol_0->isChecked() ? DisplayProtocol::Birch : DisplayProtocol::Epson;
     SetStatus(u"Установка протокола табло покупателя..."_s);
-    ShowResult(m_driver->SetDeviceOpt(DeviceOption::LineDisplayProtocol, protocol));
+    showResult(m_driver->SetDeviceOpt(DeviceOption::LineDisplayProtocol, protocol));
 }
 
 void dlgLineDisplay::cbLockLineDisplay_Click()
@@ -78,7 +78,7 @@ void dlgLineDisplay::cbLockLineDisplay_Click()
     const std::int16_t lock =
         ui->cbLockLineDisplay->isChecked() ? DisplayLock::Locked : DisplayLock::Unlocked;
     SetStatus(u"Установка доступа к табло покупателя..."_s);
-    ShowResult(m_driver->SetDeviceOpt(DeviceOption::LineDisplayLocked, lock));
+    showResult(m_driver->SetDeviceOpt(DeviceOption::LineDisplayLocked, lock));
 }
 
 void dlgLineDisplay::CancelButton_Click()

@@ -38,7 +38,7 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    void ShowResult(Driver::Result r);
+    void showResult(Driver::Result r);
 
     std::unique_ptr<Ui::dlgLineDisplay> ui;
     forms::SharedState& m_main;

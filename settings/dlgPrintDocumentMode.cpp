@@ -25,7 +25,7 @@ void dlgPrintDocumentMode::SetStatus(const QString& text)
     forms::setStatus(ui->StatusText, text);
 }
 
-void dlgPrintDocumentMode::ShowResult(Driver::Result r)
+void dlgPrintDocumentMode::showResult(Driver::Result r)
 {
     m_result = r;
     SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
@@ -55,7 +55,7 @@ void dlgPrintDocumentMode::Form_Load()
 void dlgPrintDocumentMode::ApplyButton_Click()
 {
     SetStatus(u"Установка кассира..."_s);
-    ShowResult(m_driver->SetClerk(m_main.ClerkId()));
+    showResult(m_driver->SetClerk(m_main.clerkId()));
     if (m_result != 0)
         return;
 
@@ -82,7 +82,7 @@ void dlgPrintDocumentMode::ApplyButton_Click()
         return;
 
     SetStatus(u"Установка режима подкладной печати..."_s);
-    ShowResult(m_driver->SetPrintDocumentMode(mode, side, *copies, *fiscalCopy, *rowsBefore,
+    showResult(m_driver->SetPrintDocumentMode(mode, side, *copies, *fiscalCopy, *rowsBefore,
                                               *rowsBetween));
 }
 

@@ -36,7 +36,7 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    void ShowResult(Driver::Result r);
+    void showResult(Driver::Result r);
 
     std::unique_ptr<Ui::dlgPrintDocumentMode> ui;
     forms::SharedState& m_main;

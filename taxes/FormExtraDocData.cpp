@@ -106,12 +106,12 @@ void FormExtraDocData::Form_Load()
 
 void FormExtraDocData::CmdApply_Click()
 {
-    if (!WriteDescriptors() || !StoreDataValues())
+    if (!writeDescriptors() || !storeDataValues())
         return;
-    WriteExtraStrings();
+    writeExtraStrings();
 }
 
-bool FormExtraDocData::WriteDescriptors()
+bool FormExtraDocData::writeDescriptors()
 {
     for (const DescriptorRow& row : m_descriptors) {
         const QString text = row.text->text();
@@ -127,7 +127,7 @@ bool FormExtraDocData::WriteDescriptors()
     return true;
 }
 
-bool FormExtraDocData::StoreDataValues()
+bool FormExtraDocData::storeDataValues()
 {
     if (m_main.m_MajorVersion < kTextValuesFrom) {
         // All three are read before any is kept: a value beyond 32 bits keeps none.
@@ -152,7 +152,7 @@ bool FormExtraDocData::StoreDataValues()
     return true;
 }
 
-void FormExtraDocData::WriteExtraStrings()
+void FormExtraDocData::writeExtraStrings()
 {
     const QString text = ui->TxtExtraStrings->toPlainText();
     if (text == m_main.m_sExtraStrings)

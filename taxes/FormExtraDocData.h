@@ -54,9 +54,9 @@ private:
     };
 
     void SetStatus(const QString& text);
-    bool WriteDescriptors();
-    bool StoreDataValues();
-    void WriteExtraStrings();
+    bool writeDescriptors();
+    bool storeDataValues();
+    void writeExtraStrings();
 
     std::unique_ptr<Ui::FormExtraDocData> ui;
     forms::SharedState& m_main;

@@ -60,7 +60,7 @@ void dlgEditChain::Form_Load()
 {
     bOk = false;
     ui->TreeView->clear();
-    QTreeWidgetItem* root = AddNode(nullptr, kRootText, kRootKey);
+    QTreeWidgetItem* root = addNode(nullptr, kRootText, kRootKey);
     ui->TreeView->setCurrentItem(root);
     // The reader takes 1 to 4 for a to d, skips a tax already in the tree (a text read from a
     // device may nest a tax under itself) and reads a text of another length as an empty chain.
@@ -70,10 +70,10 @@ void dlgEditChain::Form_Load()
 void dlgEditChain::AddChainGroup(const taxchain::Tree& nodes, QTreeWidgetItem* parent)
 {
     for (const taxchain::Node& node : nodes)
-        AddChainGroup(node.children, AddNode(parent, QString(node.letter), node.key));
+        AddChainGroup(node.children, addNode(parent, QString(node.letter), node.key));
 }
 
-QTreeWidgetItem* dlgEditChain::AddNode(QTreeWidgetItem* parent, const QString& text,
+QTreeWidgetItem* dlgEditChain::addNode(QTreeWidgetItem* parent, const QString& text,
                                        const QString& key)
 {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ui->TreeView);
@@ -92,39 +92,39 @@ QTreeWidgetItem* dlgEditChain::Root() const
     return ui->TreeView->topLevelItem(0);
 }
 
-taxchain::Tree dlgEditChain::ChainTree(const QTreeWidgetItem* parent) const
+taxchain::Tree dlgEditChain::chainTree(const QTreeWidgetItem* parent) const
 {
     taxchain::Tree nodes;
     for (int i = 0; i < parent->childCount(); ++i) {
         const QTreeWidgetItem* child = parent->child(i);
         const QString text = child->text(0);
         nodes.push_back({text.isEmpty() ? QChar() : text.at(0), child->data(0, kKeyRole).toString(),
-                         ChainTree(child)});
+                         chainTree(child)});
     }
     return nodes;
 }
 
 void dlgEditChain::CmdDirect_Click(int index)
 {
-    AddTax(CmdDirect[index]->text());
+    addTax(CmdDirect[index]->text());
 }
 
 void dlgEditChain::CmdReverse_Click(int index)
 {
-    AddTax(CmdReverse[index]->text());
+    addTax(CmdReverse[index]->text());
 }
 
-void dlgEditChain::AddTax(const QString& letter)
+void dlgEditChain::addTax(const QString& letter)
 {
     // A tax stands once in a chain, whatever its direction.
-    if (taxchain::contains(ChainTree(Root()), letter.at(0)))
+    if (taxchain::contains(chainTree(Root()), letter.at(0)))
         return;
     // With no node selected the tax goes to the top of the chain.
     QTreeWidgetItem* parent = ui->TreeView->currentItem();
     if (!parent || !parent->isSelected())
         parent = Root();
     // The selection stays: the operator selects the node the next tax nests under.
-    AddNode(parent, letter, letter);
+    addNode(parent, letter, letter);
 }
 
 void dlgEditChain::CmdDelete_Click()
@@ -137,7 +137,7 @@ void dlgEditChain::CmdDelete_Click()
 
 void dlgEditChain::OKButton_Click()
 {
-    sChain = taxchain::write(ChainTree(Root()));
+    sChain = taxchain::write(chainTree(Root()));
     bOk = true;
     close();
 }

@@ -41,10 +41,10 @@ private slots:
     void CancelButton_Click();
 
 private:
-    void AddTax(const QString& letter);
+    void addTax(const QString& letter);
     void AddChainGroup(const taxchain::Tree& nodes, QTreeWidgetItem* parent);
-    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, const QString& key);
-    taxchain::Tree ChainTree(const QTreeWidgetItem* parent) const;
+    QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& text, const QString& key);
+    taxchain::Tree chainTree(const QTreeWidgetItem* parent) const;
     QTreeWidgetItem* Root() const;
 
     std::unique_ptr<Ui::dlgEditChain> ui;

@@ -46,7 +46,7 @@ void dlgExtraInfo2::Form_Load()
     std::optional<QString> error;
     // A failing driver stops the reading; the rows read so far stay.
     try {
-        error = FillLists();
+        error = fillLists();
     } catch (const std::exception& failure) {
         error = QString::fromLocal8Bit(failure.what());
     } catch (...) {
@@ -55,7 +55,7 @@ void dlgExtraInfo2::Form_Load()
     SetStatus(error ? u"Ошибка: "_s + *error : u"Нет ошибок"_s);
 }
 
-std::optional<QString> dlgExtraInfo2::FillLists()
+std::optional<QString> dlgExtraInfo2::fillLists()
 {
     m_driver = m_main.GetQuolt();
 
@@ -68,12 +68,12 @@ std::optional<QString> dlgExtraInfo2::FillLists()
     }
 
     const int count = statistics::counterCount(m_main.m_MajorVersion);
-    FillCounters(ui->lvSession, DoubleInfo::ShiftCounterBase, count);
-    FillCounters(ui->lvTotal, DoubleInfo::TotalCounterBase, count);
+    fillCounters(ui->lvSession, DoubleInfo::ShiftCounterBase, count);
+    fillCounters(ui->lvTotal, DoubleInfo::TotalCounterBase, count);
     return std::nullopt;
 }
 
-void dlgExtraInfo2::FillCounters(QTreeWidget* list, std::int16_t base, int count)
+void dlgExtraInfo2::fillCounters(QTreeWidget* list, std::int16_t base, int count)
 {
     const QStringList& names = statistics::counterNames();
     for (int i = 1; i <= count; ++i) {

@@ -37,8 +37,8 @@ private slots:
 private:
     void SetStatus(const QString& text);
     // Fills the lists; returns the error text that stopped it, or nothing.
-    std::optional<QString> FillLists();
-    void FillCounters(QTreeWidget* list, std::int16_t base, int count);
+    std::optional<QString> fillLists();
+    void fillCounters(QTreeWidget* list, std::int16_t base, int count);
 
     std::unique_ptr<Ui::dlgExtraInfo2> ui;
     forms::SharedState& m_main;

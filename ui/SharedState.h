@@ -20,10 +20,10 @@ public:
 
     virtual std::shared_ptr<Driver> GetQuolt() const = 0;
     // The cashier typed into the main window's shift cashier box at this moment.
-    virtual QString SessionClerk() const = 0;
+    virtual QString sessionClerk() const = 0;
     // The document cashier as typed in the main window; windows register it before commands that
     // need a cashier.
-    virtual QString ClerkId() const = 0;
+    virtual QString clerkId() const = 0;
 
     bool bSessionOpen = false;
     std::int32_t m_MajorVersion = 0;

@@ -77,8 +77,8 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
 
     setKeys(forms::EscapeKey::Closes);
     resize(1120, 520);
-    FillMembers();
-    ShowCount();
+    fillMembers();
+    showCount();
     TblCalls->scrollToBottom();
 }
 
@@ -89,13 +89,13 @@ void JournalWindow::Recorded(const JournalEntry& entry)
     const bool atEnd = bar->value() == bar->maximum();
     m_model.added(entry);
     if (CmbMember->findData(entry.call.member) < 0)
-        FillMembers();
+        fillMembers();
     if (atEnd)
         TblCalls->scrollToBottom();
-    ShowCount();
+    showCount();
 }
 
-void JournalWindow::FillMembers()
+void JournalWindow::fillMembers()
 {
     const QString chosen = CmbMember->currentData().toString();
     CmbMember->clear();
@@ -107,26 +107,26 @@ void JournalWindow::FillMembers()
     CmbMember->setCurrentIndex(std::max(0, CmbMember->findData(chosen)));
 }
 
-void JournalWindow::ApplyFilter()
+void JournalWindow::applyFilter()
 {
     m_model.setFilter(JournalFilter{CmbMember->currentData().toString(), ChkFailures->isChecked()});
     TblCalls->scrollToBottom();
-    ShowCount();
+    showCount();
 }
 
-void JournalWindow::ShowCount()
+void JournalWindow::showCount()
 {
     LblCount->setText(u"Показано: %1"_s.arg(m_model.rowCount()));
 }
 
 void JournalWindow::CmbMember_Activated(int)
 {
-    ApplyFilter();
+    applyFilter();
 }
 
 void JournalWindow::ChkFailures_Toggled(bool)
 {
-    ApplyFilter();
+    applyFilter();
 }
 
 void JournalWindow::CmdCopy_Click()

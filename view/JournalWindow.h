@@ -36,9 +36,9 @@ private slots:
 
 private:
     void Recorded(const JournalEntry& entry);
-    void ApplyFilter();
-    void FillMembers();
-    void ShowCount();
+    void applyFilter();
+    void fillMembers();
+    void showCount();
 
     QPointer<CallHub> m_hub;
     JournalModel m_model;

@@ -74,7 +74,7 @@ void SnapshotFrame::LstSnapshots_Changed()
         TxtSnapshotName->setText(item->text());
 }
 
-std::optional<QString> SnapshotFrame::ChosenName()
+std::optional<QString> SnapshotFrame::chosenName()
 {
     const QString name = TxtSnapshotName->text();
     if (emulator::snapshots::isSafeName(name))
@@ -88,7 +88,7 @@ std::optional<QString> SnapshotFrame::ChosenName()
 
 // The session of the device the main window is connected to, which the list then follows; null,
 // with the reason in the status line, when there is none.
-emulator::DeviceSession* SnapshotFrame::ConnectedSession()
+emulator::DeviceSession* SnapshotFrame::connectedSession()
 {
     emulator::DeviceSession* session = m_link.session(m_hub ? m_hub->device() : std::nullopt);
     if (!session) {
@@ -101,10 +101,10 @@ emulator::DeviceSession* SnapshotFrame::ConnectedSession()
 
 void SnapshotFrame::CmdSnapshotSave_Click()
 {
-    const std::optional<QString> name = ChosenName();
+    const std::optional<QString> name = chosenName();
     if (!name)
         return;
-    emulator::DeviceSession* session = ConnectedSession();
+    emulator::DeviceSession* session = connectedSession();
     if (!session)
         return;
     if (!LstSnapshots->findItems(*name, Qt::MatchExactly).isEmpty() &&
@@ -120,10 +120,10 @@ void SnapshotFrame::CmdSnapshotSave_Click()
 
 void SnapshotFrame::CmdSnapshotRestore_Click()
 {
-    const std::optional<QString> name = ChosenName();
+    const std::optional<QString> name = chosenName();
     if (!name)
         return;
-    emulator::DeviceSession* session = ConnectedSession();
+    emulator::DeviceSession* session = connectedSession();
     if (!session)
         return;
     if (forms::askYesNo(this, u"Вернуть устройство к снимку «%1»? Всё, что устройство сделало "
@@ -141,7 +141,7 @@ void SnapshotFrame::CmdSnapshotRestore_Click()
 
 void SnapshotFrame::CmdSnapshotDelete_Click()
 {
-    const std::optional<QString> name = ChosenName();
+    const std::optional<QString> name = chosenName();
     if (!name)
         return;
     const std::optional<DeviceAddress> address = m_hub ? m_hub->device() : std::nullopt;

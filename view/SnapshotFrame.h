@@ -42,8 +42,8 @@ private slots:
 
 private:
     // The name in the box when it is one a snapshot may have; otherwise says why not.
-    std::optional<QString> ChosenName();
-    emulator::DeviceSession* ConnectedSession();
+    std::optional<QString> chosenName();
+    emulator::DeviceSession* connectedSession();
     void List();
 
     QPointer<CallHub> m_hub;

@@ -17,7 +17,7 @@ TapePage::TapePage(emulator::Paper paper, SessionSource session, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
-    connect(m_view, &TapeView::earlierWanted, this, &TapePage::LoadEarlier);
+    connect(m_view, &TapeView::earlierWanted, this, &TapePage::loadEarlier);
 }
 
 void TapePage::Clear()
@@ -73,7 +73,7 @@ bool TapePage::Follow(emulator::DeviceSession& session)
     return true;
 }
 
-bool TapePage::LoadBack(qint64 firstId)
+bool TapePage::loadBack(qint64 firstId)
 {
     emulator::DeviceSession* session = m_session();
     if (!session || m_model.firstLineId() <= 1 || firstId >= m_model.firstLineId())
@@ -85,10 +85,10 @@ bool TapePage::LoadBack(qint64 firstId)
     return true;
 }
 
-void TapePage::LoadEarlier()
+void TapePage::loadEarlier()
 {
     if (m_model.firstLineId() > 1)
-        LoadBack(std::max<qint64>(1, m_model.firstLineId() - kChunk));
+        loadBack(std::max<qint64>(1, m_model.firstLineId() - kChunk));
 }
 
 bool TapePage::Find(const QString& text)
@@ -105,7 +105,7 @@ bool TapePage::Find(const QString& text)
         if (session && found && *found > 0) {
             const auto cut = session->store().lastCutBefore(*found, m_paper);
             const int before = static_cast<int>(m_model.rows().size());
-            if (LoadBack(cut && *cut > 0 ? *cut + 1 : *found))
+            if (loadBack(cut && *cut > 0 ? *cut + 1 : *found))
                 row = m_model.findBackwards(text, static_cast<int>(m_model.rows().size()) - before);
         }
     }

@@ -44,10 +44,10 @@ public:
     static constexpr qint64 kChunk = 400;
 
 private slots:
-    void LoadEarlier();
+    void loadEarlier();
 
 private:
-    bool LoadBack(qint64 firstId);
+    bool loadBack(qint64 firstId);
 
     emulator::Paper m_paper;
     SessionSource m_session;

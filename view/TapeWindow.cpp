@@ -96,7 +96,7 @@ bool TapeWindow::showsSlips() const
     return TabPaper->currentWidget() == m_slips;
 }
 
-TapePage& TapeWindow::CurrentPage() const
+TapePage& TapeWindow::currentPage() const
 {
     return showsSlips() ? *m_slips : *m_roll;
 }
@@ -154,7 +154,7 @@ void TapeWindow::CmdFind_Click()
         SetStatus(u"Введите текст для поиска"_s);
         return;
     }
-    SetStatus(CurrentPage().Find(text) ? QString() : u"Текст «%1» не найден"_s.arg(text));
+    SetStatus(currentPage().Find(text) ? QString() : u"Текст «%1» не найден"_s.arg(text));
 }
 
 void TapeWindow::Save(const QString& title, const TapePainter& painter, const TapeModel& rows,
@@ -179,7 +179,7 @@ void TapeWindow::Save(const QString& title, const TapePainter& painter, const Ta
 
 void TapeWindow::CmdSaveDocument_Click()
 {
-    TapePage& page = CurrentPage();
+    TapePage& page = currentPage();
     const auto [first, last] = page.model().documentAround(page.view().rowInSight());
     Save(u"Сохранить документ"_s, page.view().painter(), page.model(), first, last);
 }

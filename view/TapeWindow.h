@@ -49,7 +49,7 @@ private slots:
 
 private:
     void Reload();
-    TapePage& CurrentPage() const;
+    TapePage& currentPage() const;
     emulator::DeviceSession* Session();
     void Save(const QString& title, const TapePainter& painter, const TapeModel& rows, int first,
               int last);
