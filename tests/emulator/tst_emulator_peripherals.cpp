@@ -337,7 +337,7 @@ void TestEmulatorPeripherals::paymentMeansReadBack_data()
     QTest::addColumn<int>("cash8");
 
     QTest::newRow("5 reports names and cards") << 5 << u"ЧЕК"_s << 1 << 1;
-    QTest::newRow("4 keeps them") << 4 << QString() << -1 << 1;
+    QTest::newRow("4 keeps the names, not the flags") << 4 << QString() << 1 << 1;
 }
 
 void TestEmulatorPeripherals::paymentMeansReadBack()
