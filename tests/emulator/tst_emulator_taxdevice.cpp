@@ -438,9 +438,9 @@ void TestEmulatorTaxDevice::taxesThatWouldOverflowAreRefused()
     QCOMPARE(driver->SetTaxChain(1, u"D0000000000000000000"_s), 0);
     QCOMPARE(driver->StartSession(u"Кассир"_s, 1), 0);
     QCOMPARE(driver->StartDocument(::DocumentType::Sale, 1, QString(), u"Кассир"_s), 0);
-    // 600 x 10 000 000.00 is within the device's limit, its 99.99 % on top is not.
-    QCOMPARE(driver->Item(600000, 1'000'000'000, u"Товар"_s, 1), 18);
-    QCOMPARE(driver->Item(600000, 1'000'000'000, u"Товар"_s, 0), 0);
+    // 15 000 000.00 is within what the device can report, its 99.99 % on top is not.
+    QCOMPARE(driver->Item(1000, 1'500'000'000, u"Товар"_s, 1), 18);
+    QCOMPARE(driver->Item(1000, 1'500'000'000, u"Товар"_s, 0), 0);
     QCOMPARE(driver->GetDocInfo(DocInfo::Entries), 1);
 }
 
