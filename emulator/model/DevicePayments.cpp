@@ -191,7 +191,8 @@ void Device::countClosedDocument(const Settlement& s)
     }
     if (kind.sales)
         m_state.grandSalesTotal = saturatingAdd(m_state.grandSalesTotal, s.total);
-    countInDepartments(m_state.departmentCounters, document, s.total);
+    countInDepartments(m_state.departmentCounters, document, s.total,
+                       roundingFromOption(option(DeviceOption::TaxBaseRounding)));
 }
 
 Failure Device::closeDocument()
