@@ -62,11 +62,11 @@ struct TaxSetup
 using Receipt = std::function<void(Driver&)>;
 
 // The tax figures a receipt printed, in its order: "A:7.50/1.50" for the base and the tax of
-// tax A, then "=4.00" for the total.
+// tax A, "incl:1.50" for the included taxes, then "=4.00" for the total.
 QString taxFigures(const QStringList& lines)
 {
     static const QRegularExpression figure(
-        u"^(ОБЛАГАЕМАЯ СУММА|НАЛОГ|ИТОГ) ?([A-D]?) +=(-?\\d+\\.\\d\\d)$"_s);
+        u"^(ОБЛАГАЕМАЯ СУММА|НАЛОГ|ИТОГ|В Т.Ч. НДС) ?([A-D]?) +=(-?\\d+\\.\\d\\d)$"_s);
     QStringList parts;
     for (const QString& line : lines) {
         const QRegularExpressionMatch m = figure.match(line);
@@ -74,6 +74,8 @@ QString taxFigures(const QStringList& lines)
             continue;
         if (m.captured(1) == u"ИТОГ"_s)
             parts << u'=' + m.captured(3);
+        else if (m.captured(1) == u"В Т.Ч. НДС"_s)
+            parts << u"incl:"_s + m.captured(3);
         else if (m.captured(1) == u"НАЛОГ"_s && !parts.isEmpty())
             parts.last() += u'/' + m.captured(3);
         else
@@ -275,6 +277,15 @@ void TestEmulatorTaxDevice::receiptTaxesAddUp_data()
     QTest::newRow("an included tax nested in another")
         << TaxSetup{{2000, 1000, 0, 0}, {{1, u"a000b000000000000000"_s}}, {}}
         << Receipt(item(10000, 1)) << u"A:83.33/16.67 B:75.75/7.58 =100.00"_s;
+    // Tax 1 added in group 1 and included in group 3, tax 2 the other way round. Chain A000b on
+    // 100.00: A 20.00, b 120.00 * 0.1/1.1 = 10.91 (base 109.09). Chain aB on 120.00: a 20.00
+    // (base 100.00), B 12.00. The prices hold 10.91 + 20.00; the customer pays 32.00 on top.
+    QTest::newRow("a tax added in one group, included in another")
+        << TaxSetup{{2000, 1000, 0, 0},
+                    {{1, u"A000b000000000000000"_s}, {3, u"aB000000000000000000"_s}},
+                    {{PrintVatIncluded, 1}}}
+        << steps({item(10000, 1), item(12000, 3)})
+        << u"A:200.00/40.00 B:229.09/22.91 incl:30.91 =252.00"_s;
     // Tare sold is taxed in the group it is given: 6.00 holds 1.00 of 20 %.
     QTest::newRow("tare sold in group 1")
         << vat << Receipt([](Driver& d) { QCOMPARE(d.ItemTare(1000, 600, u"Ящик"_s, 1), 0); })
