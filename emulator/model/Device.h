@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <variant>
 
 namespace emulator {
@@ -205,7 +206,10 @@ public:
     Kopecks paidTotal() const;
 
     static constexpr Kopecks kMaxAmount = 999'999'999'999; // ten billion roubles less a kopeck
-    static constexpr qint64 kMaxQuantity = 99'999'999;     // 99 999.999
+    // GetDocInfo answers in 32 bits: a document's total, the sum paid and the quantity of its
+    // positions (thousandths) never pass what it can report.
+    static constexpr qint64 kMaxReportable = std::numeric_limits<std::int32_t>::max();
+    static constexpr qint64 kMaxQuantity = 99'999'999; // 99 999.999
     static constexpr int kMaxEntries = 100;
     static constexpr int kDocumentMemory = 8000; // bytes of document memory
     static constexpr int kMaxExtraStrings = 20;
@@ -277,8 +281,10 @@ private:
     TaxSettings taxSettings() const;
     TaxPrinting taxPrinting(bool report) const;
     std::optional<TaxSheet> taxesOf(const QList<Entry>& entries) const;
-    // Refuses entries whose taxes or taxed total would pass the device's limit.
-    Failure checkTaxedTotal(const QList<Entry>& entries) const;
+    // Refuses the entries a document would hold after a change when their total with its taxes
+    // would be negative (31) or pass what the device can report (18), and so would the quantity
+    // of their positions (18).
+    Failure checkDocumentFigures(const QList<Entry>& entries) const;
     Kopecks addedTaxes() const;
     // Prints the closing receipt's tax lines and counts its taxes.
     void settleTaxes(Printout& out);

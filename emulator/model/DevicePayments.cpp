@@ -38,7 +38,7 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
         return f;
     if (!std::isfinite(amount) || amount <= 0)
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
-    if (amount > static_cast<double>(kMaxAmount))
+    if (amount > static_cast<double>(kMaxReportable))
         return fail(ErrorCode::InvalidAmount, Reason::TooLarge);
     if (amount != std::floor(amount)) // a part of a kopeck cannot be paid
         return fail(ErrorCode::InvalidAmount, Reason::NotANumber);
@@ -56,7 +56,7 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
     if ((document.type == CashIn || document.type == CashOut) && !mean.cash)
         return fail(ErrorCode::NotAllowedInDocument, Reason::OnlyCash);
     const Kopecks paid = paidTotal();
-    if (paid + kopecks > kMaxAmount)
+    if (paid + kopecks > kMaxReportable)
         return fail(ErrorCode::Overflow, Reason::TooLarge);
     const bool positional = documentKind(document.type).positions;
     if (positional && !mode.cached) {
@@ -137,6 +137,11 @@ Failure Device::checkSettlement(const Settlement& s) const
         return fail(ErrorCode::PaymentInsufficient, Reason::NoPayment);
     if (kind.positions && s.total == 0 && option(DeviceOption::AllowZeroTotal) == 0)
         return fail(ErrorCode::ZeroTotal);
+    // Its corrections alone are no receipt: when every position was voided, nothing was sold.
+    const QList<Entry>& entries = document.body.entries;
+    if (kind.positions && std::none_of(entries.cbegin(), entries.cend(),
+                                       [](const Entry& e) { return isPosition(e.kind); }))
+        return fail(ErrorCode::NotAllowedInState, Reason::NoPosition);
     if (s.paid < s.total)
         return fail(ErrorCode::PaymentInsufficient);
     if (s.withoutChange > s.total)
@@ -186,7 +191,8 @@ void Device::countClosedDocument(const Settlement& s)
     }
     if (kind.sales)
         m_state.grandSalesTotal = saturatingAdd(m_state.grandSalesTotal, s.total);
-    countInDepartments(m_state.departmentCounters, document, s.total);
+    countInDepartments(m_state.departmentCounters, document, s.total,
+                       roundingFromOption(option(DeviceOption::TaxBaseRounding)));
 }
 
 Failure Device::closeDocument()

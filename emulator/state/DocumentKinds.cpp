@@ -68,6 +68,16 @@ bool isPosition(EntryKind kind)
     return kind != EntryKind::Surcharge && kind != EntryKind::Discount;
 }
 
+qint64 positionQuantity(const QList<Entry>& entries)
+{
+    qint64 quantity = 0;
+    for (const Entry& e : entries) {
+        if (isPosition(e.kind))
+            quantity += e.quantity; // at most 100 entries of at most 99 999 999 each
+    }
+    return quantity;
+}
+
 qint64 saturatingAdd(qint64 a, qint64 b)
 {
     qint64 sum = 0;

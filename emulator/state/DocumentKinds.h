@@ -42,6 +42,8 @@ const DocumentKind& documentKind(DocumentType type);
 int entrySign(EntryKind kind);
 // Goods, tare and purchases, as opposed to discounts and surcharges.
 bool isPosition(EntryKind kind);
+// The quantity of all the positions among `entries`, in thousandths.
+qint64 positionQuantity(const QList<Entry>& entries);
 // Counters never wrap: at the end of the range they stay there.
 qint64 saturatingAdd(qint64 a, qint64 b);
 

@@ -139,6 +139,8 @@ constexpr std::array kReasons{
                u"the text holds control characters"},
     ReasonInfo{Reason::DrawerOpen, u"денежный ящик открыт", u"the cash drawer is open"},
     ReasonInfo{Reason::DrawerLocked, u"денежный ящик заблокирован", u"the cash drawer is locked"},
+    ReasonInfo{Reason::NoPosition, u"в документе нет ни одной позиции",
+               u"the document holds no position"},
     ReasonInfo{Reason::ChainLength, u"цепочка должна состоять из 20 символов",
                u"a chain has 20 characters"},
     ReasonInfo{Reason::ChainCharacter, u"допустимы только A-D, a-d и 0",

@@ -33,6 +33,7 @@ enum class Reason : std::int16_t {
     ControlCharacter = 15, // a text holds line breaks or other control characters
     DrawerOpen = 16,       // sales wait until the cash drawer is shut
     DrawerLocked = 17,     // the cash drawer is locked by option
+    NoPosition = 18,       // a document of goods holds no position
     // What is wrong with a tax chain text.
     ChainLength = 30,
     ChainCharacter = 31,

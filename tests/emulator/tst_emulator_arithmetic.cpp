@@ -1,10 +1,12 @@
 // Receipt arithmetic as a fiscal printer prints and counts it: corrections on an empty subtotal,
-// the sign of an undone operation, money the drawer does not hold, and how cancelled documents
-// are counted.
+// the sign of an undone operation, money the drawer does not hold, totals past what the device
+// can report, and how cancelled documents are counted.
 
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 #include "EmulatorTest.h"
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -71,6 +73,72 @@ private slots:
                 QCOMPARE(d.AbsoluteCorrection(-500), 0);
             },
             [](Driver& d) { return d.PercentCorrection(-5); }, ErrorCode::InvalidAmount);
+
+        // A void is checked against what the receipt would come to without it, added taxes
+        // included: 100.00 with 99.99 % on top, less 50.00 of returned tare, is 149.99; voiding
+        // the goods takes their tax too and would leave -50.00 (not 49.99).
+        row(
+            "void leaving less than the returned tare",
+            [](Driver& d) {
+                QCOMPARE(d.EndSession(), 0);
+                QCOMPARE(d.SetTaxRate(1, 9999), 0);
+                QCOMPARE(d.SetTaxChain(1, u"A0000000000000000000"_s), 0);
+                QCOMPARE(d.SetDeviceOpt(DeviceOption::UseTaxChains, 1), 0);
+                QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+                QCOMPARE(d.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+                QCOMPARE(d.Item(1000, 10000, u"Товар А"_s, 1), 0);
+                QCOMPARE(d.ReturnTare(5000, 1000), 0);
+                QCOMPARE(d.GetDocInfo(DocInfo::Amount), 14999);
+            },
+            [](Driver& d) { return d.VoidItem(QVariant(u"1000"_s), 10000, u"Товар А"_s, 1); },
+            ErrorCode::NegativeTotal);
+        // A receipt of corrections alone sells nothing.
+        row(
+            "closing a surcharge whose positions were voided",
+            [](Driver& d) {
+                saleOf(d, 500);
+                QCOMPARE(d.AbsoluteCorrection(100), 0);
+                QCOMPARE(d.VoidItem(QVariant(u"1000"_s), 500, u"Товар"_s, 0), 0);
+            },
+            [](Driver& d) { return d.Tender2(100, kCash, kNoCard, QString()); },
+            ErrorCode::NotAllowedInState);
+        // GetDocInfo answers in 32 bits: totals, payments and quantities stay within them, up to
+        // the last kopeck (and thousandth) they can show.
+        constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+        row(
+            "a position past the largest total", [](Driver& d) { saleOf(d, kMax); },
+            [](Driver& d) { return d.Item(1000, 1, u"Товар"_s, 0); }, ErrorCode::Overflow);
+        row(
+            "two positions of 20 000 000.00", [](Driver& d) { saleOf(d, 2'000'000'000); },
+            [](Driver& d) { return d.Item(1000, 2'000'000'000, u"Товар"_s, 0); },
+            ErrorCode::Overflow);
+        row(
+            "a surcharge past the largest total",
+            [](Driver& d) {
+                saleOf(d, kMax - 100);
+                QCOMPARE(d.AbsoluteCorrection(100), 0);
+                QCOMPARE(d.GetDocInfo(DocInfo::Amount), kMax);
+            },
+            [](Driver& d) { return d.AbsoluteCorrection(1); }, ErrorCode::Overflow);
+        row(
+            "quantities past what can be reported",
+            [](Driver& d) {
+                QCOMPARE(d.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+                // 21 x 99 999.999 and 47 483.668 more: 2 147 483.647 in all.
+                for (int i = 0; i < 21; ++i)
+                    QCOMPARE(d.Item(99'999'999, 0, u"Товар"_s, 0), 0);
+                QCOMPARE(d.Item(47'483'668, 0, u"Товар"_s, 0), 0);
+                QCOMPARE(d.GetDocInfo(DocInfo::ItemQuantity), kMax);
+            },
+            [](Driver& d) { return d.Item(1, 0, u"Товар"_s, 0); }, ErrorCode::Overflow);
+        row(
+            "payments past what can be reported",
+            [](Driver& d) {
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                saleOf(d, 100);
+                QCOMPARE(d.Tender2(kMax, kCash, kNoCard, QString()), 0);
+            },
+            [](Driver& d) { return d.Tender2(1, kCash, kNoCard, QString()); }, ErrorCode::Overflow);
 
         const auto cashOut = [](double inDrawer, std::int16_t checkCash) {
             return Script([inDrawer, checkCash](Driver& d) {
