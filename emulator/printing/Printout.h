@@ -20,6 +20,7 @@ inline constexpr int DoubleHeight = 4;
 inline constexpr int LowerHalf = 8;
 inline constexpr int Underline = 16; // the rule printed under an underlined line
 inline constexpr int FullCut = 32;   // the paper after this line was cut through, not torn
+inline constexpr int SmallFont = 64; // printed in the small font (a bar code's readable text)
 } // namespace TapeStyle
 
 // Lays out the text the device prints on its paper tape: lines never exceed the tape's width.
