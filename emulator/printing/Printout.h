@@ -35,7 +35,7 @@ public:
     // How the lines taken last are drawn, by their index there: only lines that are not plain.
     QMap<qsizetype, int> takeStyles();
 
-    void line(const QString& text); // long text wraps
+    void line(const QString& text); // long text wraps, at a blank where there is one
     void centered(const QString& text);
     void columns(const QString& left, const QString& right); // right part flush right
     void separator(QChar c = u'-');
