@@ -1,4 +1,5 @@
 #include "BarCodes.h"
+#include "Device.h"
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 #include "EmulatorTest.h"
@@ -100,6 +101,7 @@ private slots:
     void readableTextFollowsAlignmentAndFont();
     void picturesOutliveTheConnection();
     void threePicturesByTheirOptions();
+    void pictureMemoryHoldsExactlyItsLimit();
     void damagedPictureRowIsRefused();
 
 private:
@@ -302,9 +304,14 @@ void TestEmulatorReceiptGraphics::picturesOutliveTheConnection()
     sellOne(*d);
     QCOMPARE(rastersOf(tape(folder()).mid(before)).size(), 1);
 
-    // Deleting the chosen picture leaves the receipts without one.
+    // Deleting the chosen picture leaves the receipts without one, and unchooses it: a picture
+    // loaded into the slot again heads no receipt until it is chosen.
     QCOMPARE(d->DeleteImage(5), 0);
     QCOMPARE(d->SetImage(5), codeOf(ErrorCode::NoPicture));
+    before = tape(folder()).size();
+    sellOne(*d);
+    QVERIFY(rastersOf(tape(folder()).mid(before)).isEmpty());
+    QCOMPARE(d->LoadImage(5, m_picture), 0);
     before = tape(folder()).size();
     sellOne(*d);
     QVERIFY(rastersOf(tape(folder()).mid(before)).isEmpty());
@@ -331,6 +338,23 @@ void TestEmulatorReceiptGraphics::threePicturesByTheirOptions()
     for (const Raster& raster : rastersOf(tape(folder()).mid(before)))
         heights << raster.height;
     QCOMPARE(heights, QList<int>({10, 20}));
+}
+
+void TestEmulatorReceiptGraphics::pictureMemoryHoldsExactlyItsLimit()
+{
+    // 256 dots are 32 bytes a row: pictures of 1024 rows fill the memory with no byte to spare.
+    constexpr int kWidth = 256;
+    constexpr int kRows = 1024;
+    constexpr qsizetype kPictureBytes = kWidth / 8 * kRows;
+    static_assert(Device::kPictureMemory % kPictureBytes == 0);
+    const QString full = writeBitmap(folder(), u"full.bmp"_s, kWidth, kRows);
+    const QString row = writeBitmap(folder(), u"row.bmp"_s, kWidth, 1);
+    auto d = connectDriver(folder());
+    QVERIFY(d);
+    const int pictures = int(Device::kPictureMemory / kPictureBytes);
+    for (int slot = 1; slot <= pictures; ++slot)
+        QCOMPARE(d->LoadImage(std::int16_t(slot), full), 0);
+    QCOMPARE(d->LoadImage(std::int16_t(pictures + 1), row), codeOf(ErrorCode::PictureTooLarge));
 }
 
 void TestEmulatorReceiptGraphics::damagedPictureRowIsRefused()
