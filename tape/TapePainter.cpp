@@ -104,13 +104,16 @@ void TapePainter::paint(QPainter& painter, const TapeRow& row, int top) const
     font.setBold(row.style & Style::Bold);
     painter.setFont(font);
     painter.setPen(kInk);
-    const double sx = row.style & Style::DoubleWidth ? 2.0 : 1.0;
-    const double sy = row.style & Style::DoubleHeight ? 2.0 : 1.0;
+    // The small font's letters are two thirds the size, on the same grid and baseline.
+    const double small = row.style & Style::SmallFont ? 2.0 / 3.0 : 1.0;
+    const double sx = (row.style & Style::DoubleWidth ? 2.0 : 1.0) * small;
+    const double sy = (row.style & Style::DoubleHeight ? 2.0 : 1.0) * small;
     painter.translate(m_margin, top);
     painter.scale(sx, sy);
     // Letter by letter on the printer's grid, so that columns line up whatever the font.
     for (qsizetype i = 0; i < row.text.size(); ++i)
-        painter.drawText(int(i) * m_charWidth, m_ascent, QString(row.text[i]));
+        painter.drawText(int(double(i) * m_charWidth / small), int(m_ascent / small),
+                         QString(row.text[i]));
     painter.restore();
 }
 

@@ -21,6 +21,11 @@ Driver::Result EmulatedDriver::eklzReport(const char16_t* member, QList<DriverAr
     const Result r = command(member, std::move(arguments), [&](Device& d) {
         if (const Failure f = d.checkEklzReport(!electronic); !f.ok())
             return f;
+        if (const Failure f =
+                request.byDate ? d.checkEklzDates(request.kind, request.firstDate, request.lastDate)
+                               : d.checkEklzNumbers(request.kind, request.first, request.last);
+            !f.ok())
+            return f;
         EklzArchive archive(m_session->store().connectionName());
         Expected<QStringList> lines = emulator::eklzReport(archive, d.state(), request);
         if (!lines)

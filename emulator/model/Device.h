@@ -105,6 +105,10 @@ public:
     // The electronic control tape (DeviceEklz.cpp): its reports print what EklzReports laid
     // out from the records; the device only checks that it may print now.
     Failure checkEklzReport(bool printed) const;
+    // The numbers and dates a report of `kind` asks for: shift and KPK numbers count from 1, dates
+    // lie on the device's calendar. Kinds the device does not know are left to the report.
+    Failure checkEklzNumbers(std::int32_t kind, std::int32_t first, std::int32_t last) const;
+    Failure checkEklzDates(std::int32_t kind, const QDate& first, const QDate& last) const;
     Failure printEklzReport(const QStringList& lines);
     Failure checkEklzSpace(DocumentType type) const; // fiscal documents need room on the tape
     bool printsControlTapeOnZ() const;               // option 24
@@ -167,6 +171,8 @@ public:
     Failure setOrderHeader(std::int32_t line, const QString& text, std::int32_t bold);
     Failure setDate(const QString& day, const QString& month, std::int32_t year);
     Failure setTime(const QString& hour, const QString& minute, std::int32_t second);
+    // Whether the clock can show this date: it prints two-digit years, 2000 to 2099.
+    static bool onCalendar(const QDate& date);
     Failure setPaperType(std::int32_t code);
 
     // Pictures and bar codes (DevicePictures.cpp). A picture arrives decoded, or as the reason

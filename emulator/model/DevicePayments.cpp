@@ -146,14 +146,16 @@ Failure Device::checkSettlement(const Settlement& s) const
         return fail(ErrorCode::PaymentInsufficient);
     if (s.withoutChange > s.total)
         return fail(ErrorCode::NonCashExceedsTotal);
-    // A cash-out cannot take more than the drawer holds, whatever the options say. Option 15
-    // checks the drawer for the other documents that pay cash out and for the change a receipt
-    // gives, which must already be in the drawer.
-    if (kind.drawerOnly && s.cashNet > m_state.cashInDrawer)
-        return fail(ErrorCode::PayoutExceedsCash);
-    const Kopecks leaving = kind.money < 0 ? s.cashNet : kind.money > 0 ? s.change : 0;
-    if (option(DeviceOption::CheckCashForChange) != 0 && leaving > m_state.cashInDrawer)
+    // Option 15: the change a receipt gives must already be in the drawer before the receipt.
+    if (kind.money > 0 && s.change > 0 && option(DeviceOption::CheckCashForChange) != 0 &&
+        s.change > m_state.cashInDrawer)
         return fail(ErrorCode::InsufficientCash);
+    // The drawer cannot pay out cash it does not hold, whatever the options say: a payout, or
+    // change beyond the cash the receipt itself takes in. A document that takes no cash out is
+    // never refused here, even when an older record left the drawer below zero.
+    const Kopecks outflow = -kind.money * s.cashNet;
+    if (outflow > 0 && outflow > m_state.cashInDrawer)
+        return fail(ErrorCode::PayoutExceedsCash);
     return checkPrinter();
 }
 

@@ -32,8 +32,7 @@ struct DocumentKind
     bool sales = false; // adds to the running sales total
     // Counted in the departments of its goods as well (in its own department when it has none).
     bool departmental = false;
-    bool nonFiscal = false;  // counted among the non-fiscal documents
-    bool drawerOnly = false; // pays out only cash the drawer holds, whatever the options say
+    bool nonFiscal = false; // counted among the non-fiscal documents
 };
 
 const DocumentKind& documentKind(DocumentType type);

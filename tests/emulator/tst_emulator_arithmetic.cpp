@@ -31,6 +31,20 @@ void saleOf(Driver& d, std::int32_t price)
     QCOMPARE(d.Item(1000, price, u"Товар"_s, 0), 0);
 }
 
+// Puts `kopecks` in the drawer behind the driver's back, as an older record may have left it.
+void overwriteDrawer(const QString& folder, Kopecks kopecks)
+{
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(folder, 1, OpenMode::ExistingOnly);
+    QVERIFY(store);
+    QVERIFY((*store)->beginWrite());
+    Expected<DeviceState> state = (*store)->load();
+    QVERIFY(state);
+    state->cashInDrawer = kopecks;
+    QVERIFY((*store)->save(*state, Effects{}));
+    QVERIFY((*store)->commit());
+}
+
 } // namespace
 
 class TestEmulatorArithmetic : public EmulatorTest
@@ -161,25 +175,55 @@ private slots:
             QCOMPARE(d.SetDeviceOpt(DeviceOption::CheckCashForChange, 1), 0);
             QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
         };
-        row(
-            "refund above the drawer, cash checked",
-            [checkCash](Driver& d) {
-                checkCash(d);
+        // Every payout beyond the drawer is refused, whatever option 15 says.
+        const Script cashUnchecked = [](Driver&) {};
+        const auto refundAbove = [](Script options) {
+            return Script([options](Driver& d) {
+                options(d);
                 fundDrawer(d, 100);
                 QCOMPARE(d.StartDocument(DocumentType::ReturnPayout, 1, QString(), QString()), 0);
                 QCOMPARE(d.Tender2(101, kCash, kNoCard, QString()), 0);
-            },
-            end, ErrorCode::InsufficientCash);
-        row(
-            "annulment paid in cash above the drawer, cash checked",
-            [checkCash](Driver& d) {
-                checkCash(d);
+            });
+        };
+        const auto annulmentAbove = [](Script options) {
+            return Script([options](Driver& d) {
+                options(d);
                 QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
                 QCOMPARE(d.StartDocument(DocumentType::SaleAnnulment, 1, QString(), QString()), 0);
                 QCOMPARE(d.Item(1000, 700, u"Товар"_s, 0), 0);
                 QCOMPARE(d.Tender2(700, kCash, kNoCard, QString()), 0);
+            });
+        };
+        row("refund above the drawer", refundAbove(cashUnchecked), end,
+            ErrorCode::PayoutExceedsCash);
+        row("refund above the drawer, cash checked", refundAbove(checkCash), end,
+            ErrorCode::PayoutExceedsCash);
+        row("annulment paid in cash above the drawer", annulmentAbove(cashUnchecked), end,
+            ErrorCode::PayoutExceedsCash);
+        row("annulment paid in cash above the drawer, cash checked", annulmentAbove(checkCash), end,
+            ErrorCode::PayoutExceedsCash);
+        row(
+            "purchase paid above the drawer",
+            [](Driver& d) {
+                fundDrawer(d, 500);
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                QCOMPARE(d.StartDocument(DocumentType::Purchase, 1, QString(), QString()), 0);
+                QCOMPARE(d.ItemPurchase(1000, 501, u"Товар"_s, 1), 0);
+                QCOMPARE(d.Tender2(501, kCash, kNoCard, QString()), 0);
             },
-            end, ErrorCode::InsufficientCash);
+            end, ErrorCode::PayoutExceedsCash);
+        row(
+            "change of a non-cash mean beyond the drawer",
+            [](Driver& d) {
+                QCOMPARE(d.EndSession(), 0);
+                QCOMPARE(d.SetPaymentMean(PaymentType::Credit, u"КРЕДИТ"_s, 0, 0, 0, 1), 0);
+                QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+                fundDrawer(d, 200);
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                saleOf(d, 700);
+                QCOMPARE(d.Tender2(1000, QVariant(PaymentType::Credit), kNoCard, QString()), 0);
+            },
+            end, ErrorCode::PayoutExceedsCash);
         row(
             "change the drawer cannot give, cash checked",
             [checkCash](Driver& d) {
@@ -214,6 +258,33 @@ private slots:
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Entries), entries);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(DoubleInfo::TotalCounterBase + 48), drawer);
         QVERIFY(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) != DocumentType::None);
+    }
+
+    // A drawer that an older record left below zero refuses no document that takes no cash out,
+    // even with the cash checked.
+    void drawerBelowZeroStillTakesMoney_data()
+    {
+        QTest::addColumn<Script>("document");
+        QTest::newRow("cash-in") << Script([](Driver& d) { fundDrawer(d, 100); });
+        QTest::newRow("sale paid exactly in cash") << Script([](Driver& d) {
+            saleOf(d, 700);
+            QCOMPARE(d.Tender2(700, kCash, kNoCard, QString()), 0);
+        });
+        QTest::newRow("sale paid by card") << Script([](Driver& d) {
+            saleOf(d, 700);
+            QCOMPARE(d.Tender2(700, QVariant(PaymentType::Card1), kNoCard, QString()), 0);
+        });
+    }
+
+    void drawerBelowZeroStillTakesMoney()
+    {
+        QFETCH(Script, document);
+        QCOMPARE(m_driver->EndSession(), 0);
+        QCOMPARE(m_driver->SetDeviceOpt(DeviceOption::CheckCashForChange, 1), 0);
+        QCOMPARE(m_driver->StartSession(u"Кассир1"_s, 1), 0);
+        overwriteDrawer(folder(), -1000);
+        document(*m_driver);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), DocumentType::None);
     }
 
     // Undoing an operation prints by how much the subtotal moved, with its sign.
