@@ -1,5 +1,7 @@
 #include "EmulatedDriver.h"
 
+#include "DriverMembers.h"
+
 #include <QDir>
 
 #include <climits>
@@ -16,83 +18,20 @@ Failure fail(ErrorCode code, Reason reason = Reason::General)
     return Failure{code, reason};
 }
 
-// Every member that runs on the device through command(); command() checks that it is listed.
-constexpr const char16_t* kCommandMembers[] = {
-    u"StartSession",
-    u"EndSession",
-    u"SetClerk",
-    u"OpenDrawer",
-    u"PrintDuplicate",
-    u"StartDocument",
-    u"SetExtraDocData",
-    u"SetExtraDocData2",
-    u"EndDocument",
-    u"CancelDocument",
-    u"ResetError",
-    u"PrintResult",
-    u"Item",
-    u"ItemEx",
-    u"ItemTare",
-    u"ItemTareEx",
-    u"ReturnTare",
-    u"ItemPurchase",
-    u"VoidItem",
-    u"VoidItemEx",
-    u"VoidItemTare",
-    u"VoidItemTareEx",
-    u"VoidReturnTare",
-    u"RepeatItem",
-    u"CorrectLastItem",
-    u"AbsoluteCorrection",
-    u"PercentCorrection",
-    u"AbsoluteCorrectionText",
-    u"Tender2",
-    u"ResetPayInfo",
-    u"TextLine",
-    u"AddExtraString",
-    u"ClearExtraStrings",
-    u"AddExtraString2",
-    u"ClearExtraStrings2",
-    u"SetDescriptorText",
-    u"PrintReport",
-    u"TestPrinter",
-    u"TaxChainReport",
-    u"TaxChainsReport",
-    u"EKLZPrintReportByNum",
-    u"EKLZPrintReportByDate",
-    u"SetDeviceOpt",
-    u"SetOrderHeader",
-    u"SetDate",
-    u"SetTime",
-    u"SetPaperType",
-    u"SetPaymentMean",
-    u"SetPrintDocumentMode",
-    u"SetTaxRate",
-    u"SetTaxChain",
-    u"LoadImage",
-    u"LoadImages",
-    u"SetImage",
-    u"DeleteImage",
-    u"ProgramBarCode",
-    u"ProgramBarCodeDirect",
-    u"InitLineDisplay",
-    u"StringToLineDisplay",
-    u"StringToLineDisplayDirect",
-};
-
 } // namespace
 
 bool EmulatedDriver::takesInjectedFaults(const QString& member)
 {
-    return std::any_of(std::begin(kCommandMembers), std::end(kCommandMembers),
-                       [&](const char16_t* name) { return member == QStringView(name); });
+    return contract::roleOf(member) == contract::Role::Command;
 }
 
 QStringList EmulatedDriver::faultableMembers()
 {
     QStringList members;
-    for (const char16_t* name : kCommandMembers)
-        members << QString::fromUtf16(name);
+    for (const contract::Member& member : contract::kMembers) {
+        if (member.role == contract::Role::Command)
+            members << QString::fromUtf16(member.name.data(), qsizetype(member.name.size()));
+    }
     return members;
 }
 
