@@ -42,6 +42,31 @@ inline std::optional<Role> roleOf(QStringView name)
     return found == std::cend(kMembers) ? std::nullopt : std::optional<Role>(found->role);
 }
 
+// The name of a member of the contract in the given role, as a driver names the member it runs:
+// written as a literal at the call, it is checked when the program is compiled, so that a name the
+// table lacks, or a member run by the road of another role, fails the build.
+template <Role role> class NameOf
+{
+public:
+    // Implicit on purpose: the literal at the call is what is checked.
+    consteval NameOf(const char16_t* name) : m_name(name)
+    {
+        if (!listed(name))
+            throw "not a member of the contract in this role";
+    }
+
+    QString toString() const { return QString::fromUtf16(m_name); }
+
+private:
+    static consteval bool listed(std::u16string_view name)
+    {
+        return std::any_of(std::cbegin(kMembers), std::cend(kMembers),
+                           [name](const Member& m) { return m.name == name && m.role == role; });
+    }
+
+    const char16_t* m_name;
+};
+
 // A parameter taken by non-const reference passes a value out of the call.
 template <typename P>
 inline constexpr bool isOut =

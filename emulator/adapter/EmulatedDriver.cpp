@@ -97,30 +97,29 @@ Driver::Result EmulatedDriver::finish(const QString& member, Failure failure)
     return code;
 }
 
-Driver::Result EmulatedDriver::command(const char16_t* member, QList<DriverArgument> arguments,
+Driver::Result EmulatedDriver::command(CommandName member, QList<DriverArgument> arguments,
                                        const Command& body)
 {
-    const QString name = QString::fromUtf16(member);
-    Q_ASSERT(takesInjectedFaults(name));
+    const QString name = member.toString();
     logRequest(name, arguments);
     if (!m_session)
         return finish(name, fail(ErrorCode::NotInitialised));
     return finish(name, m_session->perform(body, name).failure());
 }
 
-Driver::Result EmulatedDriver::setting(const char16_t* member, QList<DriverArgument> arguments,
+Driver::Result EmulatedDriver::setting(SettingName member, QList<DriverArgument> arguments,
                                        Failure failure)
 {
-    const QString name = QString::fromUtf16(member);
+    const QString name = member.toString();
     logRequest(name, arguments);
     return finish(name, failure);
 }
 
 template <typename T>
-T EmulatedDriver::query(const char16_t* member, QList<DriverArgument> arguments,
+T EmulatedDriver::query(QueryName member, QList<DriverArgument> arguments,
                         const std::function<T(const Device&, Failure&)>& read, T fallback)
 {
-    const QString name = QString::fromUtf16(member);
+    const QString name = member.toString();
     logRequest(name, arguments);
     Failure failure;
     T value = fallback;
@@ -143,18 +142,18 @@ T EmulatedDriver::query(const char16_t* member, QList<DriverArgument> arguments,
 
 // The queries of the other files of the driver use these.
 template std::int32_t
-EmulatedDriver::query<std::int32_t>(const char16_t*, QList<DriverArgument>,
+EmulatedDriver::query<std::int32_t>(QueryName, QList<DriverArgument>,
                                     const std::function<std::int32_t(const Device&, Failure&)>&,
                                     std::int32_t);
 template std::int16_t
-EmulatedDriver::query<std::int16_t>(const char16_t*, QList<DriverArgument>,
+EmulatedDriver::query<std::int16_t>(QueryName, QList<DriverArgument>,
                                     const std::function<std::int16_t(const Device&, Failure&)>&,
                                     std::int16_t);
-template double EmulatedDriver::query<double>(const char16_t*, QList<DriverArgument>,
+template double EmulatedDriver::query<double>(QueryName, QList<DriverArgument>,
                                               const std::function<double(const Device&, Failure&)>&,
                                               double);
 template QString
-EmulatedDriver::query<QString>(const char16_t*, QList<DriverArgument>,
+EmulatedDriver::query<QString>(QueryName, QList<DriverArgument>,
                                const std::function<QString(const Device&, Failure&)>&, QString);
 
 // ---- connection and settings -------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "Driver.h"
 #include "DriverCall.h"
+#include "DriverMembers.h"
 
 #include <functional>
 #include <memory>
@@ -45,6 +46,10 @@ public:
 
 private:
     using Command = std::function<Failure(Device&)>;
+    // The name of the member that runs, checked against the contract's table by the compiler.
+    using CommandName = contract::NameOf<contract::Role::Command>;
+    using SettingName = contract::NameOf<contract::Role::Setting>;
+    using QueryName = contract::NameOf<contract::Role::Query>;
 
     // One of the driver's own options (EmulatedDriverOptions.cpp): its range, the failure of a
     // value outside it, how it is read and written, and a further check of the value if any.
@@ -62,17 +67,17 @@ private:
 
     // The one road of every command: log it, take in outside changes, honour an injected
     // fault, run it on the device (committed on success), remember and log the outcome.
-    Result command(const char16_t* member, QList<DriverArgument> arguments, const Command& body);
+    Result command(CommandName member, QList<DriverArgument> arguments, const Command& body);
     // A setting of the driver itself, answered without the device.
-    Result setting(const char16_t* member, QList<DriverArgument> arguments, Failure failure);
+    Result setting(SettingName member, QList<DriverArgument> arguments, Failure failure);
     // Queries: `read` answers from the device; before InitDevice they answer `fallback`.
     template <typename T>
-    T query(const char16_t* member, QList<DriverArgument> arguments,
+    T query(QueryName member, QList<DriverArgument> arguments,
             const std::function<T(const Device&, Failure&)>& read, T fallback);
 
     // The control tape's reports (EmulatedDriverEklz.cpp): printed, or kept as text for
     // GetTextDeviceInfo(-i) when the kind is an electronic one.
-    Result eklzReport(const char16_t* member, QList<DriverArgument> arguments, std::int16_t kind,
+    Result eklzReport(CommandName member, QList<DriverArgument> arguments, std::int16_t kind,
                       EklzRequest request);
     QString eklzTextLine(std::int32_t index);
     // Runs a command that may close the shift; a Z report prints the shift's control tape after
