@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace emulator {
 
-Driver::Result EmulatedDriver::eklzReport(const char16_t* member, QList<DriverArgument> arguments,
+Driver::Result EmulatedDriver::eklzReport(CommandName member, QList<DriverArgument> arguments,
                                           std::int16_t kind, EklzRequest request)
 {
     // Whatever this request gives, the text of an earlier one is no longer ready.
