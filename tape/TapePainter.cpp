@@ -4,10 +4,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 
 #include <algorithm>
 
@@ -130,22 +128,6 @@ QImage TapePainter::image(const QList<TapeRow>& rows, int first, int last) const
         top += rowHeight(rows[i]);
     }
     return picture;
-}
-
-bool TapePainter::writePdf(const QString& path, const QList<TapeRow>& rows, int first,
-                           int last) const
-{
-    const QImage picture = image(rows, first, last);
-    QPdfWriter writer(path);
-    if (!writer.setPageSize(QPageSize(QSizeF(picture.width(), picture.height()), QPageSize::Point)))
-        return false;
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(72);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    painter.drawImage(QPoint(0, 0), picture);
-    return painter.end();
 }
 
 } // namespace view

@@ -26,10 +26,9 @@ public:
     // Draws the row with its top left corner at (0, top).
     void paint(QPainter& painter, const TapeRow& row, int top) const;
 
-    // The rows from `first` to `last` of `rows` as one picture of the paper.
+    // The rows from `first` to `last` of `rows` as one picture of the paper (for a short
+    // stretch: a long one is saved by TapeExport a page at a time).
     QImage image(const QList<TapeRow>& rows, int first, int last) const;
-    // The same rows as a PDF document, one tall page; false when the file cannot be written.
-    bool writePdf(const QString& path, const QList<TapeRow>& rows, int first, int last) const;
 
 private:
     int m_lineWidth;
