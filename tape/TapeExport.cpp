@@ -116,13 +116,16 @@ TapeExport writeTapePdf(const TapePainter& painter, const QString& path, const R
         result.error = reader.error().isEmpty() ? u"Сохранять нечего"_s : reader.error();
         return result;
     }
-    // One point of the page for one dot of the screen's paper, as the window draws it.
+    // A dot of the page for a dot of the screen's paper, at the screen's 96 dots to the inch: the
+    // paper comes out about as wide as the real one, and the font in the size the window shows.
+    constexpr double kPointsPerDot = 72.0 / 96.0;
     QPdfWriter writer(&file);
     writer.setCreator(u"TestQuolt"_s);
-    writer.setResolution(72);
+    writer.setResolution(96);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     if (!writer.setPageSize(
-            QPageSize(QSizeF(painter.paperWidth(), kPdfPageLength), QPageSize::Point))) {
+            QPageSize(QSizeF(painter.paperWidth() * kPointsPerDot, kPdfPageLength * kPointsPerDot),
+                      QPageSize::Point))) {
         result.error = failedWrite(path, u"размер страницы не принят"_s);
         return result;
     }
@@ -167,7 +170,6 @@ TapeExport writeTapePng(const TapePainter& painter, const QString& path, const R
     const int stripHeight =
         static_cast<int>(std::clamp<qint64>(stripBytes / (qint64(width) * 4), 1, 32767));
     RowReader reader(rows);
-    QImage strip;
     int number = 0;
     for (const TapeRow* row = reader.next(); row;) {
         // The rows that fit one strip (at least one, however tall).
@@ -185,7 +187,8 @@ TapeExport writeTapePng(const TapePainter& painter, const QString& path, const R
         ++number;
         // One file when everything fitted the first strip; numbered files otherwise.
         const QString name = number == 1 && !row ? path : numbered(path, number);
-        strip = QImage(width, height, QImage::Format_RGB32);
+        // Made anew for each strip, after the last one went: one picture in memory at a time.
+        QImage strip(width, height, QImage::Format_RGB32);
         if (strip.isNull()) {
             result.error = failedWrite(name, u"не хватает памяти"_s);
             return result;
@@ -201,6 +204,8 @@ TapeExport writeTapePng(const TapePainter& painter, const QString& path, const R
         }
         QSaveFile file(name);
         QImageWriter writer(&file, "png");
+        // The paper is mostly blank: the fastest compression already packs it tightly.
+        writer.setCompression(20); // zlib's level 1 on Qt's scale of 0 to 100
         if (!file.open(QIODevice::WriteOnly) || !writer.write(strip) || !file.commit()) {
             const QString cause =
                 file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();

@@ -23,8 +23,9 @@ RowSource storedRows(emulator::DeviceStore& store, qint64 firstId, qint64 lastId
 // The rows from `first` to `last` of rows already loaded (they must outlive the source).
 RowSource loadedRows(const QList<TapeRow>& rows, int first, int last);
 
-// The longest stretch of paper on one PDF page, in points (as long as a page of A4).
-inline constexpr int kPdfPageLength = 842;
+// The longest stretch of paper on one PDF page, in dots of the picture (96 to the inch, as the
+// screen draws the paper): as long as a page of A4.
+inline constexpr int kPdfPageLength = 1123;
 // The largest picture of one PNG file, in bytes of its pixels.
 inline constexpr qint64 kPngStripBytes = 24LL * 1024 * 1024;
 

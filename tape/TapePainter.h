@@ -5,6 +5,9 @@
 #include <QFont>
 #include <QImage>
 
+#include <array>
+#include <vector>
+
 class QPainter;
 class QPaintDevice;
 
@@ -31,8 +34,13 @@ public:
     QImage image(const QList<TapeRow>& rows, int first, int last) const;
 
 private:
+    bool onGrid(const QString& text, bool bold) const;
+
     int m_lineWidth;
-    QFont m_font;
+    std::array<QFont, 2> m_fonts;      // regular and bold
+    std::array<QFont, 2> m_spaced;     // the same, spaced to put each letter on a column
+    std::array<qreal, 2> m_advances{}; // how far each letter of the font advances
+    mutable std::array<std::vector<quint8>, 2> m_onGrid; // by letter: 0 not asked, 1 yes, 2 no
     int m_charWidth;
     int m_lineHeight;
     int m_ascent;

@@ -93,7 +93,7 @@ void TestTapeExport::pdfIsReadablePageByPage()
     QCOMPARE(saved.files, QStringList{pdf});
 
     // Every page a stretch of paper at the paper's width, with something printed on it.
-    QVERIFY(run(u"pdftoppm"_s, {u"-r"_s, u"72"_s, u"-png"_s, pdf, dir.filePath(u"page"_s)}));
+    QVERIFY(run(u"pdftoppm"_s, {u"-r"_s, u"96"_s, u"-png"_s, pdf, dir.filePath(u"page"_s)}));
     const QStringList pages = QDir(dir.path()).entryList({u"page*.png"_s}, QDir::Files);
     const int length = heightOf(painter, rows);
     QVERIFY2(pages.size() >= length / kPdfPageLength + 1, qPrintable(pages.join(u' ')));
