@@ -72,6 +72,8 @@ private slots:
     void deviceTearsOffAfterEachDocument_data();
     void deviceTearsOffAfterEachDocument();
     void paperIsDrawnAtThePrintersWidth();
+    void lettersStandOnThePrintersColumns_data();
+    void lettersStandOnThePrintersColumns();
     void droppedRowsComeBackTheSame_data();
     void droppedRowsComeBackTheSame();
     void tapeReadsGoThroughKeys();
@@ -241,6 +243,37 @@ void TestTapeModel::paperIsDrawnAtThePrintersWidth()
     QCOMPARE(wide.rowHeight(model.rows()[1]), 2 * wide.rowHeight(model.rows()[0]));
     QVERIFY(wide.rowHeight(model.rows()[2]) > 0);
     QVERIFY(wide.rowHeight(model.rows()[3]) > 0);
+}
+
+void TestTapeModel::lettersStandOnThePrintersColumns_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::newRow("plain") << 0;
+    QTest::newRow("bold") << int(Style::Bold);
+    QTest::newRow("double width") << int(Style::DoubleWidth);
+}
+
+void TestTapeModel::lettersStandOnThePrintersColumns()
+{
+    // A line whose letters are all of the font is drawn in one go, one with a letter from
+    // another font letter by letter: both must put every letter on the same column.
+    QFETCH(int, style);
+    const TapePainter painter(40);
+    const QString text = u"ИТОГ =1234.50 Хлеб ржаной"_s;
+    const QChar foreign(0x4E2D);
+    const QFontMetricsF metrics(TapePainter::defaultFont());
+    if (metrics.horizontalAdvance(foreign) == metrics.horizontalAdvance(QLatin1Char('M')))
+        QSKIP("no font draws the foreign letter at another width");
+    const auto picture = [&](const QString& line) {
+        return painter.image({TapeRow{TapeRow::Kind::Text, 1, line, style, {}}}, 0, 0);
+    };
+    const QImage together = picture(text);
+    const QImage oneByOne = picture(text + foreign);
+    const int column = QFontMetrics(TapePainter::defaultFont()).horizontalAdvance(QLatin1Char('M'));
+    const int margin = (painter.paperWidth() - 40 * column) / 2;
+    const int width = margin + int(text.size()) * column * (style & Style::DoubleWidth ? 2 : 1);
+    QCOMPARE(together.copy(0, 0, width, together.height()),
+             oneByOne.copy(0, 0, width, oneByOne.height()));
 }
 
 // A tape with every kind of row: plain, torn off, a tall line whose lower half is torn off, a
