@@ -202,11 +202,15 @@ TapeExport writeTapePng(const TapePainter& painter, const QString& path, const R
                 top += painter.rowHeight(each);
             }
         }
+        // The paper is black on white but for a faint tint: in shades of grey the file holds a
+        // third of the bytes and is written three times faster.
+        const QImage grey = strip.convertToFormat(QImage::Format_Grayscale8);
+        strip = QImage();
         QSaveFile file(name);
         QImageWriter writer(&file, "png");
         // The paper is mostly blank: the fastest compression already packs it tightly.
         writer.setCompression(20); // zlib's level 1 on Qt's scale of 0 to 100
-        if (!file.open(QIODevice::WriteOnly) || !writer.write(strip) || !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || !writer.write(grey) || !file.commit()) {
             const QString cause =
                 file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
             result.error = failedWrite(name, cause);
