@@ -143,6 +143,15 @@ void MainForm::showShift(bool open)
     ui->CmdOpenDoc->setEnabled(open);
 }
 
+void MainForm::readShiftState()
+{
+    const bool open = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
+    showShift(open);
+    // As after an opening; a closing leaves the duplicate as it was.
+    if (open)
+        ui->CmdPrintDuplicate->setEnabled(true);
+}
+
 void MainForm::refreshCounters()
 {
     SetStatus(u"Получение данных..."_s);
@@ -168,8 +177,11 @@ void MainForm::CmdOpenSession_Click()
     SetStatus(u"Открытие смены..."_s);
     const Driver::Result r = m_driver->StartSession(ui->TxtSessClerkID->text(), *registerNumber);
     showResult(r);
-    if (r != 0)
+    if (r != 0) {
+        if (forms::refusedForShiftState(r))
+            readShiftState();
         return;
+    }
     showShift(true);
     ui->CmdPrintDuplicate->setEnabled(true);
 }
@@ -180,10 +192,13 @@ void MainForm::CmdCloseSession_Click()
     const Driver::Result r = m_driver->EndSession();
     showResult(r);
     // The duplicate stays as it was: the last receipt can still be repeated after the close.
-    if (r == 0)
+    if (r == 0) {
         showShift(false);
-    else
-        offerToCancelOpenDocument();
+        return;
+    }
+    if (forms::refusedForShiftState(r))
+        readShiftState();
+    offerToCancelOpenDocument();
 }
 
 void MainForm::CmdOpenDrawer_Click()
@@ -260,6 +275,10 @@ void MainForm::CmdOpenDoc_Click()
     // is refused here with the device's own words.
     showResult(r);
     if (r != 0) {
+        // A shift closed or opened elsewhere (a Z report, another program on the same device)
+        // must not leave the buttons offering what the device refuses.
+        if (forms::refusedForShiftState(r))
+            readShiftState();
         offerToCancelOpenDocument();
         return;
     }

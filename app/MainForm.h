@@ -35,6 +35,7 @@ public:
     QString sessionClerk() const override;
     // The document cashier as typed in TxtClerkID.
     QString clerkId() const override;
+    void readShiftState() override;
 
 protected:
     void Form_Load() override;

@@ -74,6 +74,8 @@ private slots:
     void loadEnablesByGeneration();
     void shiftCommands_data();
     void shiftCommands();
+    void refusalForTheShiftReadsItBack_data();
+    void refusalForTheShiftReadsItBack();
     void drawer_data();
     void drawer();
     void extendedErrorLeavesTheStatusAlone();
@@ -207,6 +209,52 @@ void TestMainForm::shiftCommands()
         QVERIFY(loaded.fake->calls().isEmpty());
         QCOMPARE(loaded.status(), u"N кассы: не число"_s);
     }
+}
+
+void TestMainForm::refusalForTheShiftReadsItBack_data()
+{
+    QTest::addColumn<int>("shiftAtLoad");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("shiftOnDevice"); // GetDeviceInfo(4) after the refusal
+    QTest::addColumn<QList<bool>>("buttons");
+
+    const int notOpen = int(ErrorCode::ShiftNotOpen);
+    const int alreadyOpen = int(ErrorCode::ShiftAlreadyOpen);
+    // Closed behind the window's back (a Z report, another program): the opening is offered.
+    QTest::newRow("closing, no shift")
+        << 1 << u"CmdCloseSession"_s << notOpen << 0 << QList<bool>{true, false, false, true};
+    QTest::newRow("document, no shift")
+        << 1 << u"CmdOpenDoc"_s << notOpen << 0 << QList<bool>{true, false, false, true};
+    // Opened behind its back: the closing and the documents are offered, and the duplicate.
+    QTest::newRow("opening, shift open")
+        << 0 << u"CmdOpenSession"_s << alreadyOpen << 1 << QList<bool>{false, true, true, true};
+    QTest::newRow("document, shift too long")
+        << 1 << u"CmdOpenDoc"_s << int(ErrorCode::ShiftTooLong) << 1
+        << QList<bool>{false, true, true, true};
+    // Any other refusal leaves the buttons as they were, whatever the device holds.
+    QTest::newRow("closing, other refusal") << 1 << u"CmdCloseSession"_s << int(ErrorCode::PaperOut)
+                                            << 0 << QList<bool>{false, true, true, true};
+}
+
+void TestMainForm::refusalForTheShiftReadsItBack()
+{
+    QFETCH(int, shiftAtLoad);
+    QFETCH(QString, button);
+    QFETCH(int, code);
+    QFETCH(int, shiftOnDevice);
+    QFETCH(QList<bool>, buttons);
+    Loaded loaded(5, 0, shiftAtLoad);
+    loaded.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, shiftOnDevice);
+    for (const QString& member : {u"StartSession"_s, u"EndSession"_s, u"StartDocument"_s})
+        loaded.fake->answer(member, code);
+
+    harness::click(&loaded.window, button);
+
+    QCOMPARE(loaded.status(), statusOf(code));
+    QCOMPARE(loaded.shiftButtons(), buttons);
+    QCOMPARE(loaded.window.bSessionOpen, buttons.at(1));
+    QVERIFY(loaded.harness.modalsShown().isEmpty());
 }
 
 void TestMainForm::drawer_data()
