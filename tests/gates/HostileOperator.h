@@ -96,6 +96,9 @@ public:
                 return forms::Answer::Ok;
             return m_random.bounded(2) ? forms::Answer::Yes : forms::Answer::No;
         };
+        handlers.choose = [this](QWidget*, const forms::Choice& choice) {
+            return int(m_random.bounded(quint32(choice.answers.size())));
+        };
         handlers.openFile = [this](QWidget*, const forms::OpenFileRequest&) {
             return fileAnswer();
         };
