@@ -1,5 +1,7 @@
 #include "Seams.h"
 
+#include "FileDialogList.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -57,6 +59,7 @@ public:
           m_folderMustExist(request.pathMustExist)
     {
         setOption(QFileDialog::DontUseNativeDialog);
+        setProxyModel(new FileDialogList(this));
         setAcceptMode(QFileDialog::AcceptOpen);
         setFileMode(QFileDialog::AnyFile);
     }
@@ -96,6 +99,9 @@ std::optional<QString> openFileForReal(QWidget* owner, const OpenFileRequest& re
 std::optional<QString> saveFileForReal(QWidget* owner, const OpenFileRequest& request)
 {
     QFileDialog dialog(owner, request.title, request.initialDirectory);
+    // Qt's own dialog, so that its file list speaks the program's language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new FileDialogList(&dialog));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = nameFilters(request.filter);
