@@ -1,6 +1,7 @@
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
+#include "AboutProgram.h"
 #include "FormExtraDocData.h"
 #include "FormOptions.h"
 #include "DeviceNumbers.h"
@@ -26,6 +27,7 @@
 #include "FormReports.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,12 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
             &MainForm::CmdPrintDocumentCopyMode_Click);
     // The menu "Вид" beside "Команды": windows that follow the device and the calls.
     new view::ViewMenu(*this, m_driver.get(), exchangeSpeedName);
+    // The last menu, as everywhere.
+    QMenu* help = menuBar()->addMenu(u"&Справка"_s);
+    help->setObjectName(u"mnHelp"_s);
+    QAction* about = help->addAction(u"&О программе"_s);
+    about->setObjectName(u"mnAbout"_s);
+    connect(about, &QAction::triggered, this, &MainForm::mnAbout_Click);
 }
 
 MainForm::~MainForm() = default;
@@ -231,6 +239,12 @@ void MainForm::mnBaudRate_Click()
         return;
     SetStatus(u"Установка скорости обмена..."_s);
     showResult(m_driver->SetDeviceOpt(DeviceOption::Speed, dialog.Index));
+}
+
+void MainForm::mnAbout_Click()
+{
+    forms::showMessage(this, aboutText(aboutFacts(*m_driver, m_MajorVersion, m_MinorVersion)),
+                       u"О программе"_s);
 }
 
 int MainForm::selectedDocumentType() const

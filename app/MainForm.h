@@ -50,6 +50,7 @@ private slots:
     void CmdGetExtendedError_Click();
     void CmdOpenDoc_Click();
     void mnBaudRate_Click();
+    void mnAbout_Click();
     void CmdClose_Click();
 
     void CmdStatus_Click();

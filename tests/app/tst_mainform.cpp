@@ -10,7 +10,11 @@
 #include "dlgBaudRate.h"
 #include "dlgStatus.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -94,6 +98,7 @@ private slots:
     void buttonsOpenTheirWindows();
     void closingReleasesTheDeviceOnce_data();
     void closingReleasesTheDeviceOnce();
+    void aboutAsksTheDeviceNothing();
 };
 
 void TestMainForm::loadReadsCountersGenerationAndShift()
@@ -597,6 +602,26 @@ void TestMainForm::closingReleasesTheDeviceOnce()
 
     QCOMPARE(loaded.fake->commands(), QStringList{u"DeinitDevice()"_s});
     QCOMPARE(loaded.harness.endRequests(), QList<int>{0});
+}
+
+void TestMainForm::aboutAsksTheDeviceNothing()
+{
+    Loaded loaded(4, 1, 1);
+    QMenu* help = loaded.window.findChild<QMenu*>(u"mnHelp"_s);
+    QVERIFY(help);
+    QCOMPARE(help->menuAction(), loaded.window.menuBar()->actions().constLast());
+
+    harness::trigger(&loaded.window, u"mnAbout"_s);
+
+    QVERIFY(loaded.fake->calls().isEmpty());
+    QCOMPARE(loaded.harness.messages().size(), 1);
+    const auto& about = loaded.harness.messages().constFirst();
+    QCOMPARE(about.title, u"О программе"_s);
+    // The fake driver is not traced: where its device lives is not known.
+    QVERIFY2(about.text.contains(u"поколение 4.1, COM-порт неизвестно"_s), qPrintable(about.text));
+    // Built and not installed: the documentation of the sources it was built from.
+    const QString docs = about.text.section(u"Документация: "_s, 1).section(u'\n', 0, 0);
+    QVERIFY2(QFileInfo::exists(QDir(docs).filePath(u"architecture.md"_s)), qPrintable(docs));
 }
 
 QTEST_MAIN(TestMainForm)

@@ -5,6 +5,7 @@
 #include "FormSale.h"
 #include "TracedEmulator.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,6 +39,7 @@ private slots:
     void zReportLeavesTheWayToTheNextShift();
     void shiftChangedBehindTheWindow_data();
     void shiftChangedBehindTheWindow();
+    void aboutNamesTheDeviceAndWhereItIsKept();
 
 private:
     QTemporaryDir m_data;
@@ -121,6 +123,26 @@ void TestMainWindowOnDevice::shiftChangedBehindTheWindow()
     // The way forward the buttons now offer is open.
     harness::click(main.get(), openAtStart ? u"CmdOpenSession"_s : u"CmdCloseSession"_s);
     QCOMPARE(harness::text(main.get(), u"StatusText"_s), u"Статус: Нет ошибок"_s);
+}
+
+void TestMainWindowOnDevice::aboutNamesTheDeviceAndWhereItIsKept()
+{
+    constexpr int port = 5;
+    WindowHarness harness;
+    QString status;
+    std::unique_ptr<MainForm> main = startProgram(port, false, &status);
+    QVERIFY2(main, qPrintable(status));
+    harness.watch(main.get());
+
+    harness::trigger(main.get(), u"mnAbout"_s);
+
+    QCOMPARE(harness.messages().size(), 1);
+    const QString text = harness.messages().constFirst().text;
+    QVERIFY2(text.contains(u"поколение %1.%2, COM-порт %3"_s.arg(main->m_MajorVersion)
+                               .arg(main->m_MinorVersion)
+                               .arg(port)),
+             qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(m_data.path())), qPrintable(text));
 }
 
 QTEST_MAIN(TestMainWindowOnDevice)
