@@ -1,6 +1,7 @@
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
+#include "AboutProgram.h"
 #include "FormExtraDocData.h"
 #include "FormOptions.h"
 #include "DeviceNumbers.h"
@@ -26,6 +27,7 @@
 #include "FormReports.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,12 @@ MainForm::MainForm(std::shared_ptr<Driver> driver, QWidget* parent)
             &MainForm::CmdPrintDocumentCopyMode_Click);
     // The menu "Вид" beside "Команды": windows that follow the device and the calls.
     new view::ViewMenu(*this, m_driver.get(), exchangeSpeedName);
+    // The last menu, as everywhere.
+    QMenu* help = menuBar()->addMenu(u"&Справка"_s);
+    help->setObjectName(u"mnHelp"_s);
+    QAction* about = help->addAction(u"&О программе"_s);
+    about->setObjectName(u"mnAbout"_s);
+    connect(about, &QAction::triggered, this, &MainForm::mnAbout_Click);
 }
 
 MainForm::~MainForm() = default;
@@ -143,6 +151,15 @@ void MainForm::showShift(bool open)
     ui->CmdOpenDoc->setEnabled(open);
 }
 
+void MainForm::readShiftState()
+{
+    const bool open = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
+    showShift(open);
+    // As after an opening; a closing leaves the duplicate as it was.
+    if (open)
+        ui->CmdPrintDuplicate->setEnabled(true);
+}
+
 void MainForm::refreshCounters()
 {
     SetStatus(u"Получение данных..."_s);
@@ -168,8 +185,11 @@ void MainForm::CmdOpenSession_Click()
     SetStatus(u"Открытие смены..."_s);
     const Driver::Result r = m_driver->StartSession(ui->TxtSessClerkID->text(), *registerNumber);
     showResult(r);
-    if (r != 0)
+    if (r != 0) {
+        if (forms::refusedForShiftState(r))
+            readShiftState();
         return;
+    }
     showShift(true);
     ui->CmdPrintDuplicate->setEnabled(true);
 }
@@ -180,10 +200,13 @@ void MainForm::CmdCloseSession_Click()
     const Driver::Result r = m_driver->EndSession();
     showResult(r);
     // The duplicate stays as it was: the last receipt can still be repeated after the close.
-    if (r == 0)
+    if (r == 0) {
         showShift(false);
-    else
-        offerToCancelOpenDocument();
+        return;
+    }
+    if (forms::refusedForShiftState(r))
+        readShiftState();
+    offerToCancelOpenDocument();
 }
 
 void MainForm::CmdOpenDrawer_Click()
@@ -216,6 +239,12 @@ void MainForm::mnBaudRate_Click()
         return;
     SetStatus(u"Установка скорости обмена..."_s);
     showResult(m_driver->SetDeviceOpt(DeviceOption::Speed, dialog.Index));
+}
+
+void MainForm::mnAbout_Click()
+{
+    forms::showMessage(this, aboutText(aboutFacts(*m_driver, m_MajorVersion, m_MinorVersion)),
+                       u"О программе"_s);
 }
 
 int MainForm::selectedDocumentType() const
@@ -260,6 +289,10 @@ void MainForm::CmdOpenDoc_Click()
     // is refused here with the device's own words.
     showResult(r);
     if (r != 0) {
+        // A shift closed or opened elsewhere (a Z report, another program on the same device)
+        // must not leave the buttons offering what the device refuses.
+        if (forms::refusedForShiftState(r))
+            readShiftState();
         offerToCancelOpenDocument();
         return;
     }

@@ -35,6 +35,7 @@ public:
     QString sessionClerk() const override;
     // The document cashier as typed in TxtClerkID.
     QString clerkId() const override;
+    void readShiftState() override;
 
 protected:
     void Form_Load() override;
@@ -49,6 +50,7 @@ private slots:
     void CmdGetExtendedError_Click();
     void CmdOpenDoc_Click();
     void mnBaudRate_Click();
+    void mnAbout_Click();
     void CmdClose_Click();
 
     void CmdStatus_Click();

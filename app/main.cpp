@@ -30,6 +30,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv); // takes the locale from the environment
     useUtf8Characters();
     forms::installQtTranslations(app);
+    forms::useRussianLocale();
     forms::applyHouseStyle(app);
     // The built-in device, with every call followed by the view windows.
     view::registerTracedEmulator();

@@ -1,9 +1,11 @@
 #include "DocumentWindow.h"
 
 #include "DeviceNumbers.h"
+#include "Seams.h"
 #include "SharedState.h"
 #include "StatusLine.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,7 +136,58 @@ void DocumentWindow::closeIfDocumentEnded(bool documentOpen)
     if (documentOpen)
         RefreshDocInfo();
     else
-        close();
+        closeEnded();
+}
+
+void DocumentWindow::closeEnded()
+{
+    m_ended = true;
+    close();
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event)
+{
+    // Without the question the operator would learn that the document is still open only at the
+    // next opening, and a window without a cancel button would leave no way to end it. The
+    // device is asked: it alone knows whether the document is still there.
+    if (isVisible() && !m_ended && m_driver && m_commands.documentOpen()) {
+        switch (askAboutOpenDocument()) {
+        case OpenDocumentAnswer::Leave:
+            break;
+        case OpenDocumentAnswer::Cancel:
+            // A refused cancellation keeps the window, with the device's words in its status.
+            if (!m_commands.end(styled(u"Отмена документа..."_s),
+                                [this] { return m_driver->CancelDocument(); })) {
+                event->ignore();
+                return;
+            }
+            m_ended = true;
+            break;
+        case OpenDocumentAnswer::GoBack:
+            event->ignore();
+            return;
+        }
+    }
+    forms::Loadable<QDialog>::closeEvent(event);
+}
+
+DocumentWindow::OpenDocumentAnswer DocumentWindow::askAboutOpenDocument()
+{
+    // Leaving the document open is what closing the window always did; Esc goes back to the
+    // window, which neither strands nor cancels anything.
+    forms::Choice choice;
+    choice.text = u"Документ ещё открыт на устройстве. Что с ним сделать?"_s;
+    choice.answers = {u"Оставить открытым"_s, u"Отменить документ"_s, u"Вернуться в окно"_s};
+    choice.preferred = 0;
+    choice.onEscape = 2;
+    switch (forms::choose(this, choice)) {
+    case 1:
+        return OpenDocumentAnswer::Cancel;
+    case 2:
+        return OpenDocumentAnswer::GoBack;
+    default:
+        return OpenDocumentAnswer::Leave;
+    }
 }
 
 bool DocumentWindow::ownDepartment(std::int16_t department) const
@@ -181,7 +234,7 @@ void DocumentWindow::CmdCloseDoc_Click()
 {
     if (m_commands.end(styled(u"Завершение чека..."_s),
                        [this] { return m_driver->EndDocument(); })) {
-        close();
+        closeEnded();
         return;
     }
     RefreshDocInfo();
@@ -190,7 +243,7 @@ void DocumentWindow::CmdCloseDoc_Click()
 void DocumentWindow::CmdCancel_Click()
 {
     if (m_commands.end(styled(u"Отмена чека..."_s), [this] { return m_driver->CancelDocument(); }))
-        close();
+        closeEnded();
 }
 
 void DocumentWindow::CmdResetError_Click()

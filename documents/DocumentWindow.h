@@ -14,6 +14,7 @@
 namespace forms {
 class SharedState;
 }
+class QCloseEvent;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -78,6 +79,12 @@ protected:
     // After a command that may have ended the document on the device: close the window when
     // no document is open any more, otherwise show the device's counters.
     void closeIfDocumentEnded(bool documentOpen);
+    // Closes the window once its document has ended on the device, without asking about it.
+    void closeEnded();
+
+    // A window closed in any other way (its frame) while the device still holds its document
+    // asks whether to leave the document open, cancel it, or go back to the window.
+    void closeEvent(QCloseEvent* event) override;
 
     // Whether a position goes without a department: one of the document's own department is
     // booked to the department the document was opened with.
@@ -104,7 +111,11 @@ private:
     void CmdProcChange_Click();
     void CmdAbsoluteChangeText_Click();
 
+    enum class OpenDocumentAnswer { Leave, Cancel, GoBack };
+    OpenDocumentAnswer askAboutOpenDocument();
+
     Style m_style;
+    bool m_ended = false;
     DocumentCounters m_counters;
     std::optional<Corrections> m_corrections;
     QLineEdit* m_statusLine = nullptr;

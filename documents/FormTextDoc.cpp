@@ -73,7 +73,7 @@ void FormTextDoc::CmdExit_Click()
 {
     // A refusal is not shown here: "Получить" tells the operator why.
     if (m_driver->EndDocument() == 0)
-        close();
+        closeEnded();
 }
 
 void FormTextDoc::CmdGetExtendedError_Click()

@@ -39,28 +39,33 @@ void FormReports::SetStatus(const QString& text)
 void FormReports::Form_Load()
 {
     m_driver = m_main.GetQuolt();
-    // Fixed for the life of the window: a Z report here does not change them.
+    // Fixed for the life of the window: a Z report here does not change them (it does change the
+    // main window's).
     for (QPushButton* button :
          {ui->CmdX1Report, ui->CmdX2Report, ui->CmdZ1Report, ui->CmdTest, ui->CmdFullTestPrint})
         button->setEnabled(m_main.bSessionOpen);
 }
 
-void FormReports::Run(const QString& progress, const std::function<Driver::Result()>& calls)
+Driver::Result FormReports::Run(const QString& progress,
+                                const std::function<Driver::Result()>& calls)
 {
     SetStatus(progress);
     const Driver::Result r = calls();
     SetStatus(forms::statusText(m_driver->GetErrorComment(r)));
+    return r;
 }
 
 void FormReports::runShiftReport(const QString& progress, std::int16_t kind)
 {
     const QString cashier = m_main.sessionClerk();
-    Run(progress, [this, &cashier, kind] {
-        Driver::Result r = m_driver->SetClerk(cashier);
-        if (r == 0)
-            r = m_driver->PrintReport(kind);
-        return r;
+    const Driver::Result r = Run(progress, [this, &cashier, kind] {
+        const Driver::Result clerk = m_driver->SetClerk(cashier);
+        return clerk == 0 ? m_driver->PrintReport(kind) : clerk;
     });
+    // This window's buttons stay as they were at load; the main window must follow a shift that
+    // the Z report closed, or that the device says is not as it believed.
+    if ((kind == ReportKind::Z1 && r == 0) || forms::refusedForShiftState(r))
+        m_main.readShiftState();
 }
 
 void FormReports::CmdX1Report_Click()

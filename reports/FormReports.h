@@ -46,8 +46,9 @@ private slots:
 
 private:
     void SetStatus(const QString& text);
-    // Shows the progress text, runs the calls and shows the comment on their result.
-    void Run(const QString& progress, const std::function<Driver::Result()>& calls);
+    // Shows the progress text, runs the calls and shows the comment on their result, which it
+    // returns.
+    Driver::Result Run(const QString& progress, const std::function<Driver::Result()>& calls);
     // A shift report for the cashier typed in the main window at this moment; a refused
     // cashier skips the report.
     void runShiftReport(const QString& progress, std::int16_t kind);

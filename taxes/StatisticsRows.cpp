@@ -110,7 +110,8 @@ QString counterText(double value)
         return u"Не поддерживается"_s;
     if (value == 0.0)
         value = 0.0; // no "-0"
-    QLocale locale;
+    // With a point, as every number the program shows, whatever the locale.
+    QLocale locale = QLocale::c();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     // Whole amounts (the usual case: kopecks and counts) are written out in full rather than in
     // exponent form, however large.

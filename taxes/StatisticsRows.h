@@ -27,7 +27,7 @@ const QStringList& counterNames();
 int counterCount(int majorVersion);
 
 // A counter's value as the window shows it: "Не поддерживается" for -1, otherwise the number with
-// every significant digit, the locale's decimal separator and no group separators.
+// every significant digit, a decimal point whatever the locale and no group separators.
 QString counterText(double value);
 
 } // namespace statistics

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Hints.h"
+
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -41,6 +43,7 @@ protected:
                 button->setAutoDefault(false);
                 button->setDefault(button == m_defaultButton);
             }
+            applyHints(*this);
             Form_Load();
         }
         Base::showEvent(event);

@@ -5,6 +5,8 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace forms {
 
 NumberBox::NumberBox(QLineEdit* box, UpDown* spinner, std::optional<std::pair<int, int>> accepted)
@@ -19,12 +21,18 @@ int NumberBox::value() const
     return m_spinner->value();
 }
 
+std::pair<int, int> NumberBox::range() const
+{
+    if (!m_accepted)
+        return {m_spinner->minimum(), m_spinner->maximum()};
+    return {std::max(m_accepted->first, m_spinner->minimum()),
+            std::min(m_accepted->second, m_spinner->maximum())};
+}
+
 bool NumberBox::accepts(std::int64_t value) const
 {
-    const int low = m_accepted ? m_accepted->first : m_spinner->minimum();
-    const int high = m_accepted ? m_accepted->second : m_spinner->maximum();
-    return value >= low && value <= high && value >= m_spinner->minimum() &&
-           value <= m_spinner->maximum();
+    const auto [low, high] = range();
+    return value >= low && value <= high;
 }
 
 void NumberBox::onTextChanged()

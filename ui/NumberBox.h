@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <optional>
+#include <utility>
 
 class QLineEdit;
 
@@ -23,6 +24,8 @@ public:
     NumberBox(QLineEdit* box, UpDown* spinner, std::optional<std::pair<int, int>> accepted = {});
 
     int value() const;
+    // The values the box takes: the accepted range, within the spinner's own.
+    std::pair<int, int> range() const;
 
 private:
     void onTextChanged();

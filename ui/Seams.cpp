@@ -1,5 +1,7 @@
 #include "Seams.h"
 
+#include "FileDialogList.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -34,6 +36,19 @@ Answer messageForReal(QWidget* owner, const QString& text, const QString& title,
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+int chooseForReal(QWidget* owner, const Choice& choice)
+{
+    QMessageBox box(QMessageBox::Question, choice.title, choice.text, QMessageBox::NoButton, owner);
+    QList<QPushButton*> buttons;
+    for (const QString& answer : choice.answers)
+        buttons << box.addButton(answer, QMessageBox::ActionRole);
+    box.setDefaultButton(buttons.value(choice.preferred));
+    box.setEscapeButton(buttons.value(choice.onEscape));
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return chosen < 0 ? choice.onEscape : int(chosen);
+}
+
 // An Open dialog that takes a file which may not exist yet (a log file is usually created by
 // the program), but only in a folder that exists when the request says the path must exist.
 class OpenFileDialog : public QFileDialog
@@ -44,6 +59,7 @@ public:
           m_folderMustExist(request.pathMustExist)
     {
         setOption(QFileDialog::DontUseNativeDialog);
+        setProxyModel(new FileDialogList(this));
         setAcceptMode(QFileDialog::AcceptOpen);
         setFileMode(QFileDialog::AnyFile);
     }
@@ -83,6 +99,9 @@ std::optional<QString> openFileForReal(QWidget* owner, const OpenFileRequest& re
 std::optional<QString> saveFileForReal(QWidget* owner, const OpenFileRequest& request)
 {
     QFileDialog dialog(owner, request.title, request.initialDirectory);
+    // Qt's own dialog, so that its file list speaks the program's language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new FileDialogList(&dialog));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = nameFilters(request.filter);
@@ -97,8 +116,9 @@ std::optional<QString> saveFileForReal(QWidget* owner, const OpenFileRequest& re
 
 SeamHandlers& handlers()
 {
-    static SeamHandlers current{showModalForReal, messageForReal, openFileForReal,
-                                [](int code) { QCoreApplication::exit(code); }, saveFileForReal};
+    static SeamHandlers current{showModalForReal, messageForReal,
+                                openFileForReal,  [](int code) { QCoreApplication::exit(code); },
+                                saveFileForReal,  chooseForReal};
     return current;
 }
 
@@ -117,6 +137,11 @@ void showModal(QDialog& window, QWidget* owner)
 Answer askYesNo(QWidget* owner, const QString& text, const QString& title)
 {
     return handlers().message(owner, text, title, true);
+}
+
+int choose(QWidget* owner, const Choice& choice)
+{
+    return handlers().choose(owner, choice);
 }
 
 void showMessage(QWidget* owner, const QString& text, const QString& title)
@@ -152,6 +177,8 @@ SeamOverride::SeamOverride(SeamHandlers replacement) : m_saved(handlers())
         current.endProgram = std::move(replacement.endProgram);
     if (replacement.saveFile)
         current.saveFile = std::move(replacement.saveFile);
+    if (replacement.choose)
+        current.choose = std::move(replacement.choose);
 }
 
 SeamOverride::~SeamOverride()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -35,6 +36,19 @@ void showModal(QDialog& window, QWidget* owner);
 // A Yes/No question; Answer::Yes or Answer::No.
 Answer askYesNo(QWidget* owner, const QString& text, const QString& title = programTitle());
 
+// A question answered by one of several buttons of its own.
+struct Choice
+{
+    QString text;
+    QStringList answers; // the buttons' captions, in their order
+    int preferred = 0;   // the answer Enter gives
+    int onEscape = 0;    // the answer Esc, or closing the box, gives
+    QString title = programTitle();
+};
+
+// Asks the question and returns the position of the answer chosen.
+int choose(QWidget* owner, const Choice& choice);
+
 // A message with an OK button only.
 void showMessage(QWidget* owner, const QString& text, const QString& title = programTitle());
 
@@ -55,6 +69,9 @@ struct SeamHandlers
     std::function<std::optional<QString>(QWidget*, const OpenFileRequest&)> openFile;
     std::function<void(int)> endProgram;
     std::function<std::optional<QString>(QWidget*, const OpenFileRequest&)> saveFile;
+    // Initialised, so that the handlers listed in order before it was added still make a whole
+    // list.
+    std::function<int(QWidget*, const Choice&)> choose = {};
 };
 
 // Replaces the handlers while it lives; an empty handler keeps the one in force.

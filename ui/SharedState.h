@@ -1,6 +1,8 @@
 #pragma once
 
+#include "DeviceNumbers.h"
 #include "Driver.h"
+#include "ResultCodes.h"
 
 #include <QString>
 
@@ -8,6 +10,14 @@
 #include <memory>
 
 namespace forms {
+
+// Whether the device refused a command because of the state of its shift (none open, one already
+// open, one open too long): whatever a window believes about the shift may then be out of date.
+inline bool refusedForShiftState(Driver::Result r)
+{
+    return r == resultCode(ErrorCode::ShiftNotOpen) ||
+           r == resultCode(ErrorCode::ShiftAlreadyOpen) || r == resultCode(ErrorCode::ShiftTooLong);
+}
 
 // The state the windows share for a run: the driver object, the shift, the device generation,
 // the document's department, the document extras and the choices made at start-up. The main
@@ -24,6 +34,14 @@ public:
     // The document cashier as typed in the main window; windows register it before commands that
     // need a cashier.
     virtual QString clerkId() const = 0;
+
+    // Reads the shift back from the device when it may have changed behind the main window's
+    // back (a report that closed it, a refusal for the shift's state), so that the windows offer
+    // what the device allows. The main window also sets its shift buttons from it.
+    virtual void readShiftState()
+    {
+        bSessionOpen = GetQuolt()->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
+    }
 
     bool bSessionOpen = false;
     std::int32_t m_MajorVersion = 0;

@@ -9,4 +9,10 @@ namespace forms {
 // when Qt's translations are not installed; the dialogs then stay in English.
 bool installQtTranslations(QCoreApplication& app);
 
+// Makes Russian the locale of everything the program shows through Qt (month and day names of
+// the date pickers, the file dialogs' dates and sizes), whatever the system's locale. Numbers do
+// not follow it: they are read and written with a point everywhere (the number readers,
+// QString::number, and QLocale::c() wherever a QLocale formats one).
+void useRussianLocale();
+
 } // namespace forms

@@ -10,7 +10,11 @@
 #include "dlgBaudRate.h"
 #include "dlgStatus.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -74,6 +78,8 @@ private slots:
     void loadEnablesByGeneration();
     void shiftCommands_data();
     void shiftCommands();
+    void refusalForTheShiftReadsItBack_data();
+    void refusalForTheShiftReadsItBack();
     void drawer_data();
     void drawer();
     void extendedErrorLeavesTheStatusAlone();
@@ -92,6 +98,7 @@ private slots:
     void buttonsOpenTheirWindows();
     void closingReleasesTheDeviceOnce_data();
     void closingReleasesTheDeviceOnce();
+    void aboutAsksTheDeviceNothing();
 };
 
 void TestMainForm::loadReadsCountersGenerationAndShift()
@@ -207,6 +214,52 @@ void TestMainForm::shiftCommands()
         QVERIFY(loaded.fake->calls().isEmpty());
         QCOMPARE(loaded.status(), u"N кассы: не число"_s);
     }
+}
+
+void TestMainForm::refusalForTheShiftReadsItBack_data()
+{
+    QTest::addColumn<int>("shiftAtLoad");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("shiftOnDevice"); // GetDeviceInfo(4) after the refusal
+    QTest::addColumn<QList<bool>>("buttons");
+
+    const int notOpen = int(ErrorCode::ShiftNotOpen);
+    const int alreadyOpen = int(ErrorCode::ShiftAlreadyOpen);
+    // Closed behind the window's back (a Z report, another program): the opening is offered.
+    QTest::newRow("closing, no shift")
+        << 1 << u"CmdCloseSession"_s << notOpen << 0 << QList<bool>{true, false, false, true};
+    QTest::newRow("document, no shift")
+        << 1 << u"CmdOpenDoc"_s << notOpen << 0 << QList<bool>{true, false, false, true};
+    // Opened behind its back: the closing and the documents are offered, and the duplicate.
+    QTest::newRow("opening, shift open")
+        << 0 << u"CmdOpenSession"_s << alreadyOpen << 1 << QList<bool>{false, true, true, true};
+    QTest::newRow("document, shift too long")
+        << 1 << u"CmdOpenDoc"_s << int(ErrorCode::ShiftTooLong) << 1
+        << QList<bool>{false, true, true, true};
+    // Any other refusal leaves the buttons as they were, whatever the device holds.
+    QTest::newRow("closing, other refusal") << 1 << u"CmdCloseSession"_s << int(ErrorCode::PaperOut)
+                                            << 0 << QList<bool>{false, true, true, true};
+}
+
+void TestMainForm::refusalForTheShiftReadsItBack()
+{
+    QFETCH(int, shiftAtLoad);
+    QFETCH(QString, button);
+    QFETCH(int, code);
+    QFETCH(int, shiftOnDevice);
+    QFETCH(QList<bool>, buttons);
+    Loaded loaded(5, 0, shiftAtLoad);
+    loaded.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, shiftOnDevice);
+    for (const QString& member : {u"StartSession"_s, u"EndSession"_s, u"StartDocument"_s})
+        loaded.fake->answer(member, code);
+
+    harness::click(&loaded.window, button);
+
+    QCOMPARE(loaded.status(), statusOf(code));
+    QCOMPARE(loaded.shiftButtons(), buttons);
+    QCOMPARE(loaded.window.bSessionOpen, buttons.at(1));
+    QVERIFY(loaded.harness.modalsShown().isEmpty());
 }
 
 void TestMainForm::drawer_data()
@@ -549,6 +602,26 @@ void TestMainForm::closingReleasesTheDeviceOnce()
 
     QCOMPARE(loaded.fake->commands(), QStringList{u"DeinitDevice()"_s});
     QCOMPARE(loaded.harness.endRequests(), QList<int>{0});
+}
+
+void TestMainForm::aboutAsksTheDeviceNothing()
+{
+    Loaded loaded(4, 1, 1);
+    QMenu* help = loaded.window.findChild<QMenu*>(u"mnHelp"_s);
+    QVERIFY(help);
+    QCOMPARE(help->menuAction(), loaded.window.menuBar()->actions().constLast());
+
+    harness::trigger(&loaded.window, u"mnAbout"_s);
+
+    QVERIFY(loaded.fake->calls().isEmpty());
+    QCOMPARE(loaded.harness.messages().size(), 1);
+    const auto& about = loaded.harness.messages().constFirst();
+    QCOMPARE(about.title, u"О программе"_s);
+    // The fake driver is not traced: where its device lives is not known.
+    QVERIFY2(about.text.contains(u"поколение 4.1, COM-порт неизвестно"_s), qPrintable(about.text));
+    // Built and not installed: the documentation of the sources it was built from.
+    const QString docs = about.text.section(u"Документация: "_s, 1).section(u'\n', 0, 0);
+    QVERIFY2(QFileInfo::exists(QDir(docs).filePath(u"architecture.md"_s)), qPrintable(docs));
 }
 
 QTEST_MAIN(TestMainForm)

@@ -104,6 +104,8 @@ private slots:
     void paymentThatEndsTheDocumentClosesTheWindow();
     void endingCommands_data();
     void endingCommands();
+    void closedByItsFrameAsksAboutTheDocument_data();
+    void closedByItsFrameAsksAboutTheDocument();
 
     void infoWindowsOpenOwnedByTheDocument_data();
     void infoWindowsOpenOwnedByTheDocument();
@@ -583,6 +585,75 @@ void TestDocumentWindows::endingCommands()
     QCOMPARE(!window->isVisible(), closed);
     QTEST(harness::text(window.get(), u"StatusText"_s), "status");
     QCOMPARE(window.fake->members().contains(u"GetDocInfo"_s), refreshed);
+}
+
+void TestDocumentWindows::closedByItsFrameAsksAboutTheDocument_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("ending"); // a button that ends the document before the close
+    QTest::addColumn<int>("documentOpen");
+    QTest::addColumn<int>("answer"); // -1: the preferred one
+    QTest::addColumn<int>("cancelled");
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("status");
+
+    const QStringList cancel{u"CancelDocument()"_s};
+    QTest::newRow("purchase: left open, as the preferred answer")
+        << u"FormPurchase"_s << QString() << 1 << -1 << 0 << QStringList{} << true << true
+        << QString();
+    QTest::newRow("purchase: cancelled on the device")
+        << u"FormPurchase"_s << QString() << 1 << 1 << 0 << cancel << true << true
+        << u"Отмена документа..."_s;
+    QTest::newRow("purchase: cancel refused keeps the window")
+        << u"FormPurchase"_s << QString() << 1 << 1 << 4 << cancel << false << true
+        << u"Статус: "_s + FakeDriver::comment(4);
+    QTest::newRow("cash document: back to the window")
+        << u"FormPay"_s << QString() << 1 << 2 << 0 << QStringList{} << false << true << QString();
+    QTest::newRow("sale: nothing open on the device")
+        << u"FormSale"_s << QString() << 0 << 1 << 0 << QStringList{} << true << false << QString();
+    QTest::newRow("sale: ended by its own button")
+        << u"FormSale"_s << u"CmdCloseDoc"_s << 1 << 1 << 0 << QStringList{} << true << false
+        << QString();
+}
+
+void TestDocumentWindows::closedByItsFrameAsksAboutTheDocument()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, ending);
+    QFETCH(int, documentOpen);
+    QFETCH(int, answer);
+    QFETCH(int, cancelled);
+    QFETCH(bool, closed);
+    QFETCH(bool, asked);
+    QFETCH(QString, status);
+
+    Opened window(kind);
+    window.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen);
+    window.fake->answer(u"CancelDocument"_s, QVariant::fromValue(std::int16_t(cancelled)));
+    if (answer >= 0)
+        window.harness.answerChoices({answer});
+    if (!ending.isEmpty())
+        harness::click(window.get(), ending);
+    window.fake->clearRecords();
+
+    window->close();
+
+    QTEST(window.fake->commands(), "commands");
+    QCOMPARE(!window->isVisible(), closed);
+    QCOMPARE(window.harness.messages().size(), asked ? 1 : 0);
+    if (asked) {
+        const WindowHarness::Message& question = window.harness.messages().constFirst();
+        QCOMPARE(question.text, u"Документ ещё открыт на устройстве. Что с ним сделать?"_s);
+        QCOMPARE(question.answers, QStringList({u"Оставить открытым"_s, u"Отменить документ"_s,
+                                                u"Вернуться в окно"_s}));
+    }
+    // A window that ended its document itself asks the device nothing more.
+    if (!ending.isEmpty())
+        QVERIFY(window.fake->calls().isEmpty());
+    if (!status.isEmpty())
+        QCOMPARE(harness::text(window.get(), u"StatusText"_s), status);
 }
 
 void TestDocumentWindows::infoWindowsOpenOwnedByTheDocument_data()

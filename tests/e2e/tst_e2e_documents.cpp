@@ -33,6 +33,8 @@ private slots:
     void automaticClosingSwitchedOff();
     void windowClosedByFrameLeavesDocumentOpen_data();
     void windowClosedByFrameLeavesDocumentOpen();
+    void windowClosedByFrameAsksWhatToDo_data();
+    void windowClosedByFrameAsksWhatToDo();
 
 private:
     // Registers the operator's work in the document window of `type`; `closedItself` tells
@@ -372,6 +374,53 @@ void TestDocumentsOnDevice::windowClosedByFrameLeavesDocumentOpen()
     openDocument(*main, type);
     QCOMPARE(harness.modalsShown().size(), 1);
     QCOMPARE(harness::text(main.get(), u"StatusText"_s), u"Статус: Документ уже открыт"_s);
+}
+
+void TestDocumentsOnDevice::windowClosedByFrameAsksWhatToDo_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("stays");        // the window is still there after its frame closed it
+    QTest::addColumn<bool>("documentOpen"); // on the device, after the window has gone
+
+    // The purchase window has no cancel button: after its closing is refused for a zero total
+    // the frame is its only way out.
+    QTest::newRow("left open") << kPort + 60 << 0 << false << true;
+    QTest::newRow("cancelled") << kPort + 61 << 1 << false << false;
+    QTest::newRow("back to the window") << kPort + 62 << 2 << true << true;
+}
+
+void TestDocumentsOnDevice::windowClosedByFrameAsksWhatToDo()
+{
+    QFETCH(int, port);
+    QFETCH(int, answer);
+    QFETCH(bool, stays);
+    WindowHarness harness;
+    QString status;
+    std::unique_ptr<MainForm> main = startProgram(port, false, &status);
+    QVERIFY2(main, qPrintable(status));
+    openShift(harness, *main);
+
+    QString refusal;
+    bool visibleAfterFrame = false;
+    harness.answerChoices({answer});
+    harness.onModal<FormPurchase>([&](FormPurchase& w) {
+        harness::click(&w, u"CmdCloseDoc"_s);
+        refusal = harness::text(&w, u"StatusText"_s);
+        w.close();
+        visibleAfterFrame = w.isVisible();
+    });
+    openDocument(*main, DocumentType::Purchase);
+
+    QCOMPARE(refusal, u"Статус: Чек с нулевым итогом запрещён"_s);
+    QCOMPARE(visibleAfterFrame, stays);
+    QCOMPARE(harness.messages().constFirst().answers.size(), 3);
+    QTEST(main->GetQuolt()->GetDeviceInfo(DeviceInfo::DocumentOpen) != 0, "documentOpen");
+    // Without a document on the device the next one opens its window.
+    if (!main->GetQuolt()->GetDeviceInfo(DeviceInfo::DocumentOpen)) {
+        openDocument(*main, DocumentType::Purchase);
+        QCOMPARE(harness.modalsShown().size(), 2);
+    }
 }
 
 QTEST_MAIN(TestDocumentsOnDevice)

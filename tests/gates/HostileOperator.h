@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
@@ -96,6 +97,9 @@ public:
                 return forms::Answer::Ok;
             return m_random.bounded(2) ? forms::Answer::Yes : forms::Answer::No;
         };
+        handlers.choose = [this](QWidget*, const forms::Choice& choice) {
+            return int(m_random.bounded(quint32(choice.answers.size())));
+        };
         handlers.openFile = [this](QWidget*, const forms::OpenFileRequest&) {
             return fileAnswer();
         };
@@ -121,6 +125,11 @@ public:
     {
         m_stack.append(window);
         m_worked[className(window)] += 1;
+        // Every command button tells the operator what it asks of the driver.
+        for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+            if (button->window() == window && button->toolTip().isEmpty())
+                m_faults << u"%1.%2 has no tooltip"_s.arg(className(window), button->objectName());
+        }
         for (int step = 0; step < steps && window->isVisible(); ++step)
             act(window);
         m_stack.removeLast();

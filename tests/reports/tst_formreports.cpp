@@ -1,6 +1,8 @@
+#include "DeviceNumbers.h"
 #include "ExpectedCall.h"
 #include "FormReports.h"
 #include "MainForm.h"
+#include "ResultCodes.h"
 #include "WindowHarness.h"
 
 #include <QtTest>
@@ -43,6 +45,8 @@ private slots:
     void taxChainNumbersAreReadLeniently();
     void buttonsAreFixedByTheShiftAtLoad_data();
     void buttonsAreFixedByTheShiftAtLoad();
+    void mainWindowFollowsTheShiftAReportChanged_data();
+    void mainWindowFollowsTheShiftAReportChanged();
 };
 
 void TestFormReports::everyButtonCallsItsReport_data()
@@ -203,12 +207,13 @@ void TestFormReports::buttonsAreFixedByTheShiftAtLoad()
 {
     QFETCH(bool, shiftOpen);
     auto fake = std::make_shared<FakeDriver>();
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, shiftOpen ? 1 : 0);
     WindowHarness harness(fake);
     MainForm main(fake);
     main.bSessionOpen = shiftOpen;
     FormReports window(main);
     harness.watch(&window);
-    // Neither a closed shift nor a refused report moves a button.
+    // Neither a report nor a refused one moves a button of this window.
     if (shiftOpen)
         harness::click(&window, u"CmdZ1Report"_s);
     fake->answer(u"PrintReport"_s, 21);
@@ -218,7 +223,49 @@ void TestFormReports::buttonsAreFixedByTheShiftAtLoad()
         QVERIFY2(harness::isEnabled(&window, button) == shiftOpen, qPrintable(button));
     for (const QString& button : kAlwaysButtons)
         QVERIFY2(harness::isEnabled(&window, button), qPrintable(button));
-    QCOMPARE(main.bSessionOpen, shiftOpen);
+}
+
+void TestFormReports::mainWindowFollowsTheShiftAReportChanged_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("readBack"); // the main window asks the device for its shift
+
+    const int notOpen = int(ErrorCode::ShiftNotOpen);
+    QTest::newRow("Z1 closes the shift") << u"CmdZ1Report"_s << 0 << true;
+    QTest::newRow("Z1 refused otherwise") << u"CmdZ1Report"_s << int(ErrorCode::PaperOut) << false;
+    QTest::newRow("Z1 refused: no shift") << u"CmdZ1Report"_s << notOpen << true;
+    QTest::newRow("X1 leaves the shift") << u"CmdX1Report"_s << 0 << false;
+    QTest::newRow("X2 refused: no shift") << u"CmdX2Report"_s << notOpen << true;
+    QTest::newRow("shift too long") << u"CmdX1Report"_s << int(ErrorCode::ShiftTooLong) << true;
+}
+
+void TestFormReports::mainWindowFollowsTheShiftAReportChanged()
+{
+    QFETCH(QString, button);
+    QFETCH(int, result);
+    QFETCH(bool, readBack);
+    auto fake = std::make_shared<FakeDriver>();
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, 1);
+    WindowHarness harness(fake);
+    MainForm main(fake);
+    harness.watch(&main);
+    FormReports window(main);
+    harness.watch(&window);
+    // The device has no shift any more, whichever way it lost it.
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, 0);
+    fake->answer(u"PrintReport"_s, result);
+    fake->clearRecords();
+
+    harness::click(&window, button);
+
+    QCOMPARE(fake->members().contains(u"GetDeviceInfo"_s), readBack);
+    QCOMPARE(main.bSessionOpen, !readBack);
+    QCOMPARE(harness::isEnabled(&main, u"CmdOpenSession"_s), readBack);
+    QCOMPARE(harness::isEnabled(&main, u"CmdCloseSession"_s), !readBack);
+    QCOMPARE(harness::isEnabled(&main, u"CmdOpenDoc"_s), !readBack);
+    for (const QString& shiftButton : kShiftButtons)
+        QVERIFY2(harness::isEnabled(&window, shiftButton), qPrintable(shiftButton));
 }
 
 QTEST_MAIN(TestFormReports)

@@ -12,10 +12,14 @@ WindowHarness::WindowHarness(std::shared_ptr<FakeDriver> fake) : m_fake(std::mov
     forms::SeamHandlers handlers;
     handlers.showModal = [this](QDialog& window, QWidget* owner) { showModal(window, owner); };
     handlers.message = [this](QWidget*, const QString& text, const QString& title, bool yesNo) {
-        m_messages.append({text, title, yesNo});
+        m_messages.append({text, title, yesNo, {}});
         if (!yesNo)
             return forms::Answer::Ok;
         return m_answers.isEmpty() ? forms::Answer::No : m_answers.dequeue();
+    };
+    handlers.choose = [this](QWidget*, const forms::Choice& choice) {
+        m_messages.append({choice.text, choice.title, false, choice.answers});
+        return m_choices.isEmpty() ? choice.preferred : m_choices.dequeue();
     };
     handlers.openFile = [this](QWidget*, const forms::OpenFileRequest& request) {
         m_fileRequests.append(request);

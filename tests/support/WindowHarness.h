@@ -29,6 +29,7 @@ public:
         QString text;
         QString title;
         bool yesNo = false;
+        QStringList answers; // the buttons of a question with answers of its own
     };
 
     explicit WindowHarness(std::shared_ptr<FakeDriver> fake = {});
@@ -48,6 +49,8 @@ public:
     }
 
     void answerMessages(QList<forms::Answer> answers) { m_answers.append(answers); }
+    // Answers the questions with answers of their own, by position; without one, the preferred.
+    void answerChoices(QList<int> answers) { m_choices.append(answers); }
     // Answers the Open and the Save dialogs alike, in the order they are shown.
     void answerOpenFile(std::optional<QString> answer) { m_fileAnswers.enqueue(answer); }
 
@@ -68,6 +71,7 @@ private:
     QList<QPointer<QWidget>> m_stack;
     QList<std::pair<QString, std::function<void(QDialog&)>>> m_actions;
     QQueue<forms::Answer> m_answers;
+    QQueue<int> m_choices;
     QQueue<std::optional<QString>> m_fileAnswers;
     QStringList m_modalsShown;
     QStringList m_owners;

@@ -116,8 +116,10 @@ void TestDlgExtraInfo2::counterValues_data()
     QTest::newRow("fraction") << 1234.5 << u"C"_s << u"1234.5"_s;
     QTest::newRow("large whole amount") << 123456789012.0 << u"C"_s << u"123456789012"_s;
     QTest::newRow("every significant digit") << 0.1 + 0.2 << u"C"_s << u"0.30000000000000004"_s;
-    QTest::newRow("regional separator, no grouping") << 1234567.25 << u"de_DE"_s << u"1234567,25"_s;
+    QTest::newRow("a point under a comma locale, no grouping")
+        << 1234567.25 << u"de_DE"_s << u"1234567.25"_s;
     QTest::newRow("no grouping of whole amounts") << 1234567.0 << u"ru_RU"_s << u"1234567"_s;
+    QTest::newRow("a point under Russian") << 0.5 << u"ru_RU"_s << u"0.5"_s;
 }
 
 void TestDlgExtraInfo2::counterValues()

@@ -1,20 +1,40 @@
+#include "ExpectedCall.h"
 #include "Fields.h"
+#include "FileDialogList.h"
+#include "FormOptions.h"
+#include "FormPay.h"
+#include "FormTaxes.h"
+#include "Hints.h"
 #include "HouseStyle.h"
 #include "Loadable.h"
+#include "MainForm.h"
 #include "NumberBox.h"
 #include "Seams.h"
 #include "StatusLine.h"
 #include "TabStrip.h"
 #include "TabbedDialog.h"
 #include "Translations.h"
+#include "StatisticsRows.h"
 #include "UpDown.h"
+#include "WindowHarness.h"
+#include "dlgEKLZ.h"
+#include "dlgEditChain.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTabBar>
+#include <QTemporaryDir>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -106,6 +126,9 @@ private slots:
     void fileFiltersBecomeNameFilters();
     void statusLineIsWrittenAtOnce();
     void standardDialogsSpeakRussian();
+    void wordsInRussianNumbersWithAPoint();
+    void hintsComeFromTheTable_data();
+    void hintsComeFromTheTable();
     void readOnlyBoxesDoNotLookLikeInputs();
 };
 
@@ -384,6 +407,100 @@ void TestUiConventions::standardDialogsSpeakRussian()
     QVERIFY2(forms::installQtTranslations(*QCoreApplication::instance()),
              "Qt's Russian translations are missing (Debian package qt6-translations-l10n)");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Отмена"_s);
+}
+
+void TestUiConventions::wordsInRussianNumbersWithAPoint()
+{
+    // Whatever the system's locale (the suite runs under C and ru_RU.UTF-8).
+    const QLocale before;
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+    forms::useRussianLocale();
+    auto fake = std::make_shared<FakeDriver>();
+    WindowHarness harness(fake);
+    MainForm main(fake);
+
+    // The control tape window's date picker names months and days in Russian.
+    dlgEKLZ tapeReports(main);
+    harness.watch(&tapeReports);
+    QCalendarWidget* calendar =
+        harness::control<QDateEdit>(&tapeReports, u"dtDate1_1"_s)->calendarWidget();
+    calendar->setCurrentPage(2004, 8);
+    QCOMPARE(calendar->findChild<QToolButton*>(u"qt_calendar_monthbutton"_s)->text(), u"август"_s);
+    QCOMPARE(calendar->locale().dayName(1, QLocale::ShortFormat), u"пн"_s);
+
+    // A number typed with a point is read as it was meant, and one shown has a point.
+    FormPay payment(main);
+    harness.watch(&payment);
+    harness::setText(&payment, u"TxtTenderAmount"_s, u"12.5"_s);
+    harness::click(&payment, u"CmdTender"_s);
+    QCOMPARE(fake->last(u"Tender2"_s)->call.arguments.constFirst(), DriverArgument(12.5));
+    QCOMPARE(statistics::counterText(1234.5), u"1234.5"_s);
+
+    // The file dialogs' list: kinds, sizes and dates in Russian, sizes with a point.
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(u"Чеки"_s));
+    QFile file(folder.filePath(u"лента.pdf"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2560, 'x')) == 2560);
+    file.close();
+    QFileSystemModel files;
+    forms::FileDialogList list;
+    list.setSourceModel(&files);
+    const QModelIndex root = list.mapFromSource(files.setRootPath(folder.path()));
+    QTRY_COMPARE(list.rowCount(root), 2);
+    const auto row = [&](const QString& name) {
+        const QModelIndex found = list.mapFromSource(files.index(folder.filePath(name)));
+        QStringList columns;
+        for (int column = 1; column < 4; ++column)
+            columns << list.data(found.siblingAtColumn(column)).toString();
+        return columns;
+    };
+    const QString modified = QLocale(QLocale::Russian, QLocale::Russia)
+                                 .toString(QFileInfo(file).lastModified(), QLocale::ShortFormat);
+    QCOMPARE(row(u"лента.pdf"_s).at(0), u"2.50 КБ"_s);
+    QCOMPARE(row(u"лента.pdf"_s).at(2), modified);
+    QCOMPARE(row(u"Чеки"_s).mid(0, 2), QStringList({QString(), u"Папка"_s}));
+    QCOMPARE(forms::fileSizeText(1023), u"1023 байт"_s);
+    QCOMPARE(forms::fileSizeText(1024 * 1024), u"1.00 МБ"_s);
+}
+
+void TestUiConventions::hintsComeFromTheTable_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("ending"); // how the control's tooltip ends
+
+    const QString chainEditor = forms::hints::table()[u"FormTaxes"_s][u"CmdEditChain_"_s];
+    QTest::newRow("an element of a control array")
+        << u"FormTaxes"_s << u"CmdEditChain_5"_s << chainEditor;
+    QTest::newRow("a dialog's button") << u"dlgEditChain"_s << u"OKButton"_s
+                                       << forms::hints::table()[u"dlgEditChain"_s][u"OKButton"_s];
+    QTest::newRow("a box shows its spinner's range")
+        << u"FormOptions"_s << u"TxtStartBarCodeHeight"_s << u". Допустимо: 0–3"_s;
+    QTest::newRow("a narrower accepted range")
+        << u"FormOptions"_s << u"TxtNumImage"_s << u". Допустимо: 0–254"_s;
+}
+
+void TestUiConventions::hintsComeFromTheTable()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, ending);
+    auto fake = std::make_shared<FakeDriver>();
+    WindowHarness harness(fake);
+    MainForm main(fake);
+    std::unique_ptr<QWidget> shown;
+    if (window == u"FormTaxes")
+        shown = std::make_unique<FormTaxes>(main);
+    else if (window == u"FormOptions")
+        shown = std::make_unique<FormOptions>(main);
+    else
+        shown = std::make_unique<dlgEditChain>();
+    QVERIFY(harness::control<QWidget>(shown.get(), control)->toolTip().isEmpty());
+
+    harness.watch(shown.get());
+
+    const QString tip = harness::control<QWidget>(shown.get(), control)->toolTip();
+    QVERIFY2(!ending.isEmpty() && tip.endsWith(ending), qPrintable(tip));
 }
 
 void TestUiConventions::readOnlyBoxesDoNotLookLikeInputs()
