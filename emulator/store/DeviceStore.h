@@ -31,6 +31,7 @@ struct DeletedRecords
     qint64 tapeLines = 0;
     qint64 documents = 0;
     qint64 shifts = 0;
+    bool damaged = false; // the database was damaged: its records could not be counted
 };
 
 // A line of the paper tape as a picture of the tape needs it.
@@ -87,6 +88,9 @@ public:
     Expected<DeletedRecords> reset(const DeviceState& state);
     // True once after another connection committed a change.
     bool changedElsewhere();
+    // For the tests of failures: the write with this number (1 for the first) of the next
+    // change, counting its statements and then its commit, fails as a failing disk would.
+    void failWrite(int number);
 
     // The lines printed on the paper, all of them or the last ones.
     Expected<QStringList> tape(int lastLines, Paper paper = Paper::Roll);

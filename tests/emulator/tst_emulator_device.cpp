@@ -467,7 +467,7 @@ private slots:
         file.close();
         EmulatedDriver d(folder());
         QCOMPARE(d.SetPassword(u"735102"_s), 0);
-        QCOMPARE(d.InitDevice(), int(ErrorCode::StorageError));
+        QCOMPARE(d.InitDevice(), int(ErrorCode::DeviceDamaged));
         QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
     }
 
