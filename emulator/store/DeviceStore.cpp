@@ -49,7 +49,9 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
     // Write-ahead logging makes a commit one append to the log. Every commit is in the file
     // before the call returns, so killing the process loses nothing; NORMAL leaves the flush to
     // the disk to checkpoints, so only a power cut of the host itself could lose the last calls.
-    for (const QString& pragma : {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s}) {
+    // A log that grew large (a whole device restored through it) shrinks back once copied.
+    for (const QString& pragma : {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s,
+                                  u"PRAGMA journal_size_limit=4194304"_s}) {
         if (Status s = d.exec(pragma); !s)
             return Opened(s.failure(), s.detail());
     }

@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+class QSaveFile;
+
 #include <sqlite3.h>
 
 #include <atomic>
@@ -181,6 +183,10 @@ struct DeviceStore::Database
     // Empties a damaged database whole, as SQLite resets a file it cannot repair, and makes its
     // tables anew (DeviceStoreSchema.cpp).
     Status wipe();
+
+    // Copies the database file as it is once every committed change is in it, holding the
+    // write lock meanwhile (DeviceStoreCopies.cpp); fails when changes are still in the log.
+    Status copySettledFile(QSaveFile& out);
 
     Status addToEklz(int kpk, int shift, int kind, const QDateTime& at, Kopecks total,
                      const QStringList& lines)
