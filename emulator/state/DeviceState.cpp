@@ -2,17 +2,21 @@
 // than a keyed format, which would cost more than everything else a call does.
 //
 // The record is its magic, its format number and then numbered sections, each written as its
-// number, its length and its content. Each section's writer and reader stand side by side below.
-// Changing what a section holds changes the format number: the reader is given the format of the
-// record it reads and reads the older layout too, and a section added later has the format it came
-// with, so an older record simply lacks it and it keeps its default. The records written before
-// the sections (format 1) have their own reader (DeviceStateFormat1.cpp).
+// number, its length and its content (RecordCodec.h), and room to grow. Each section's writer and
+// reader stand side by side below. Changing what a section holds changes the format number: the
+// reader is given the format of the record it reads and reads the older layout too, and a section
+// added later has the format it came with, so an older record simply lacks it and it keeps its
+// default. The records written before the sections (format 1) have their own reader
+// (DeviceStateFormat1.cpp).
 
 #include "DeviceState.h"
 
 #include "RecordParts.h"
 
+#include <QDataStream>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace emulator {
 namespace {
@@ -20,281 +24,162 @@ namespace {
 constexpr quint32 kMagic = 0x51444556; // "QDEV"
 constexpr quint32 kFormat = 2;
 
-// A moment as the record keeps it: none, a local time or a UTC time, each as its day and the
-// milliseconds into it. The device records local times (the host's clock read as the device's);
-// UTC is for the moments the clock's own arithmetic counts from. A moment of any other kind is
-// written as the local time it is.
-enum class MomentKind : quint8 { None = 0, Local = 1, Utc = 2 };
-
-struct MomentOut
-{
-    const QDateTime& at;
-};
-
-struct MomentIn
-{
-    QDateTime& at;
-};
-
-MomentOut moment(const QDateTime& at)
-{
-    return {at};
-}
-
-MomentIn moment(QDateTime& at)
-{
-    return {at};
-}
-
-QDataStream& operator<<(QDataStream& out, MomentOut m)
-{
-    if (!m.at.isValid())
-        return out << quint8(MomentKind::None);
-    const bool utc = m.at.timeSpec() == Qt::UTC;
-    const QDateTime at = utc || m.at.timeSpec() == Qt::LocalTime ? m.at : m.at.toLocalTime();
-    return out << quint8(utc ? MomentKind::Utc : MomentKind::Local) << at.date().toJulianDay()
-               << qint32(at.time().msecsSinceStartOfDay());
-}
-
-QDataStream& operator>>(QDataStream& in, MomentIn m)
-{
-    m.at = QDateTime();
-    quint8 kind = 0;
-    in >> kind;
-    if (kind == quint8(MomentKind::None))
-        return in;
-    qint64 day = 0;
-    qint32 ms = 0;
-    in >> day >> ms;
-    const QDate date = QDate::fromJulianDay(day);
-    const QTime time = QTime::fromMSecsSinceStartOfDay(ms);
-    if ((kind != quint8(MomentKind::Local) && kind != quint8(MomentKind::Utc)) || !date.isValid() ||
-        ms < 0 || !time.isValid()) {
-        in.setStatus(QDataStream::ReadCorruptData);
-        return in;
-    }
-    if (kind == quint8(MomentKind::Utc)) {
-        m.at = QDateTime(date, time, Qt::UTC);
-        return in;
-    }
-    // A local time that the host's zone skips (the zone changed since it was recorded) reads as
-    // the moment as long after the day's start.
-    m.at = QDateTime(date, time, Qt::LocalTime);
-    if (!m.at.isValid())
-        m.at = date.startOfDay().addMSecs(ms);
-    return in;
-}
-
-void damage(QDataStream& in)
-{
-    in.setStatus(QDataStream::ReadCorruptData);
-}
-
-// What a document body counts by department comes with the body.
-void writeBody(QDataStream& out, const DocumentBody& b)
-{
-    writeBodyTotals(out, b);
-    writeDepartments(out, b.departmentDelta);
-    out << b.lastOperationDepartment;
-}
-
-void readBody(QDataStream& in, DocumentBody& b)
-{
-    readBodyTotals(in, b);
-    readDepartments(in, b.departmentDelta);
-    in >> b.lastOperationDepartment;
-}
-
 // ---- the sections, each writer beside its reader -----------------------------------------------
 
-void writeIdentity(QDataStream& out, const DeviceState& s)
+void writeIdentity(RecordWriter& out, const DeviceState& s)
 {
     out << s.major << s.minor << s.serial << s.taxpayerNumber << s.registration << s.eklzNumber
         << s.password << s.lineWidth;
 }
 
-void readIdentity(QDataStream& in, DeviceState& s, quint32)
+void readIdentity(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.major >> s.minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
         s.password >> s.lineWidth;
 }
 
-void writeOptions(QDataStream& out, const DeviceState& s)
+void writeOptions(RecordWriter& out, const DeviceState& s)
 {
     out << s.options;
 }
 
-void readOptions(QDataStream& in, DeviceState& s, quint32)
+void readOptions(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.options;
 }
 
-void writeClock(QDataStream& out, const DeviceState& s)
+void writeClock(RecordWriter& out, const DeviceState& s)
 {
     out << s.clockOffsetSeconds << moment(s.clockCorrectedSince) << moment(s.clockStoppedAt);
 }
 
-void readClock(QDataStream& in, DeviceState& s, quint32)
+void readClock(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.clockOffsetSeconds >> moment(s.clockCorrectedSince) >> moment(s.clockStoppedAt);
 }
 
-void writeSensors(QDataStream& out, const DeviceState& s)
+void writeSensors(RecordWriter& out, const DeviceState& s)
 {
     const Sensors& n = s.sensors;
     out << n.paperNearEnd << n.paperOut << n.drawerOpen << n.batteryLow << n.eklzNearFull
         << n.printerError << n.eklzFull << n.slipInserted << s.drawerKicks;
 }
 
-void readSensors(QDataStream& in, DeviceState& s, quint32)
+void readSensors(RecordReader& in, DeviceState& s, quint32)
 {
     Sensors& n = s.sensors;
     in >> n.paperNearEnd >> n.paperOut >> n.drawerOpen >> n.batteryLow >> n.eklzNearFull >>
         n.printerError >> n.eklzFull >> n.slipInserted >> s.drawerKicks;
 }
 
-void writeShift(QDataStream& out, const DeviceState& s)
+void writeShift(RecordWriter& out, const DeviceState& s)
 {
     out << s.shiftOpen << s.shiftNumber << moment(s.shiftOpenedAt) << s.registerNumber << s.cashier
-        << s.cashierSet;
-    writeDepartments(out, s.departmentCounters);
+        << s.cashierSet << departments(s.departmentCounters);
 }
 
-void readShift(QDataStream& in, DeviceState& s, quint32)
+void readShift(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.shiftOpen >> s.shiftNumber >> moment(s.shiftOpenedAt) >> s.registerNumber >>
-        s.cashier >> s.cashierSet;
-    readDepartments(in, s.departmentCounters);
+        s.cashier >> s.cashierSet >> departments(s.departmentCounters);
 }
 
-void writeCounters(QDataStream& out, const DeviceState& s)
+void writeCounters(RecordWriter& out, const DeviceState& s)
 {
     out << s.fiscalDocuments << s.nonFiscalDocuments << s.allDocuments << s.shiftCounters
         << s.totalCounters << s.cashInDrawer << s.grandSalesTotal << moment(s.lastDocumentAt);
 }
 
-void readCounters(QDataStream& in, DeviceState& s, quint32)
+void readCounters(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.fiscalDocuments >> s.nonFiscalDocuments >> s.allDocuments >> s.shiftCounters >>
         s.totalCounters >> s.cashInDrawer >> s.grandSalesTotal >> moment(s.lastDocumentAt);
 }
 
-void writeDocument(QDataStream& out, const DeviceState& s)
+void writeDocument(RecordWriter& out, const DeviceState& s)
 {
-    out << s.document.has_value();
-    if (!s.document)
-        return;
-    const Document& d = *s.document;
-    out << static_cast<qint32>(d.type) << d.number << d.department << d.order << d.cashier
-        << moment(d.openedAt);
-    writeBody(out, d.body);
-    out << d.payments << d.lines << d.undo.has_value();
-    if (d.undo)
-        writeBody(out, *d.undo);
+    out << s.document;
 }
 
-void readDocument(QDataStream& in, DeviceState& s, quint32)
+void readDocument(RecordReader& in, DeviceState& s, quint32)
 {
-    bool open = false;
-    in >> open;
-    s.document.reset();
-    if (!open)
-        return;
-    Document& d = s.document.emplace();
-    qint32 type = 0;
-    in >> type >> d.number >> d.department >> d.order >> d.cashier >> moment(d.openedAt);
-    d.type = static_cast<DocumentType>(type);
-    readBody(in, d.body);
-    bool undo = false;
-    in >> bounded(d.payments) >> bounded(d.lines) >> undo;
-    if (undo)
-        readBody(in, d.undo.emplace());
+    in >> s.document;
 }
 
-void writeReceipts(QDataStream& out, const DeviceState& s)
+void writeReceipts(RecordWriter& out, const DeviceState& s)
 {
     out << s.lastReceipt << s.lastReceiptTotal << s.extraStrings << s.extraStrings2
         << s.pendingExtraData;
 }
 
-void readReceipts(QDataStream& in, DeviceState& s, quint32)
+void readReceipts(RecordReader& in, DeviceState& s, quint32)
 {
-    in >> bounded(s.lastReceipt) >> s.lastReceiptTotal >> bounded(s.extraStrings) >>
-        s.extraStrings2 >> bounded(s.pendingExtraData);
+    in >> s.lastReceipt >> s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >>
+        s.pendingExtraData;
 }
 
-void writeHeader(QDataStream& out, const DeviceState& s)
+void writeHeader(RecordWriter& out, const DeviceState& s)
 {
     out << s.headerLines << s.headerBold << s.paperType;
 }
 
-void readHeader(QDataStream& in, DeviceState& s, quint32)
+void readHeader(RecordReader& in, DeviceState& s, quint32)
 {
-    in >> bounded(s.headerLines) >> bounded(s.headerBold) >> s.paperType;
+    in >> s.headerLines >> s.headerBold >> s.paperType;
     if (s.headerLines.size() != DeviceState::kHeaderLines ||
         s.headerBold.size() != DeviceState::kHeaderLines)
-        damage(in);
+        in.damage();
 }
 
-void writeTaxes(QDataStream& out, const DeviceState& s)
+void writeTaxes(RecordWriter& out, const DeviceState& s)
 {
-    for (int rate : s.taxRates)
-        out << rate;
-    for (const QString& chain : s.taxChains)
-        out << chain;
-    out << s.descriptors;
+    out << s.taxRates << s.taxChains << s.descriptors;
 }
 
-void readTaxes(QDataStream& in, DeviceState& s, quint32)
+void readTaxes(RecordReader& in, DeviceState& s, quint32)
 {
-    for (int& rate : s.taxRates)
-        in >> rate;
-    for (QString& chain : s.taxChains)
-        in >> chain;
-    in >> s.descriptors;
+    in >> s.taxRates >> s.taxChains >> s.descriptors;
 }
 
-void writeControlTape(QDataStream& out, const DeviceState& s)
+void writeControlTape(RecordWriter& out, const DeviceState& s)
 {
     out << s.lastKpk << moment(s.eklzActivatedAt) << s.eklzActivationTotal << moment(s.eklzLastAt);
 }
 
-void readControlTape(QDataStream& in, DeviceState& s, quint32)
+void readControlTape(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.lastKpk >> moment(s.eklzActivatedAt) >> s.eklzActivationTotal >> moment(s.eklzLastAt);
 }
 
-void writePeripherals(QDataStream& out, const DeviceState& s)
+void writePeripherals(RecordWriter& out, const DeviceState& s)
 {
     out << s.peripherals;
 }
 
-void readPeripherals(QDataStream& in, DeviceState& s, quint32)
+void readPeripherals(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.peripherals;
 }
 
 // The pictures themselves are not part of the record: the store keeps them by slot.
-void writeGraphics(QDataStream& out, const DeviceState& s)
+void writeGraphics(RecordWriter& out, const DeviceState& s)
 {
-    out << s.chosenPicture;
-    writeOptional(out, s.barCode);
+    out << s.chosenPicture << s.barCode;
 }
 
-void readGraphics(QDataStream& in, DeviceState& s, quint32)
+void readGraphics(RecordReader& in, DeviceState& s, quint32)
 {
-    in >> s.chosenPicture;
-    readOptional(in, s.barCode);
+    in >> s.chosenPicture >> s.barCode;
     if (!isPictureChoice(s.chosenPicture))
-        damage(in);
+        in.damage();
 }
 
-void writeSteering(QDataStream& out, const DeviceState& s)
+void writeSteering(RecordWriter& out, const DeviceState& s)
 {
     out << s.faultMember << s.faultCode;
 }
 
-void readSteering(QDataStream& in, DeviceState& s, quint32)
+void readSteering(RecordReader& in, DeviceState& s, quint32)
 {
     in >> s.faultMember >> s.faultCode;
 }
@@ -303,58 +188,69 @@ struct Section
 {
     quint16 number;
     quint32 since; // the format that brought the section
-    void (*write)(QDataStream&, const DeviceState&);
-    void (*read)(QDataStream&, DeviceState&, quint32 format);
+    void (*write)(RecordWriter&, const DeviceState&);
+    void (*read)(RecordReader&, DeviceState&, quint32 format);
 };
 
-// In the order they are written. A new section takes the next number and the new format.
+// In the order they are written: what a call changes most often comes last, so that saving the
+// record rewrites the least of it (a position changes the open document alone). A new section
+// takes the next number and the new format.
 constexpr Section kSections[] = {
     {1, 2, writeIdentity, readIdentity},
     {2, 2, writeOptions, readOptions},
-    {3, 2, writeClock, readClock},
-    {4, 2, writeSensors, readSensors},
-    {5, 2, writeShift, readShift},
-    {6, 2, writeCounters, readCounters},
-    {7, 2, writeDocument, readDocument},
-    {8, 2, writeReceipts, readReceipts},
-    {9, 2, writeHeader, readHeader},
-    {10, 2, writeTaxes, readTaxes},
-    {11, 2, writeControlTape, readControlTape},
-    {12, 2, writePeripherals, readPeripherals},
-    {13, 2, writeGraphics, readGraphics},
-    {14, 2, writeSteering, readSteering},
+    {3, 2, writeHeader, readHeader},
+    {4, 2, writeTaxes, readTaxes},
+    {5, 2, writePeripherals, readPeripherals},
+    {6, 2, writeGraphics, readGraphics},
+    {7, 2, writeSteering, readSteering},
+    {8, 2, writeClock, readClock},
+    {9, 2, writeSensors, readSensors},
+    {10, 2, writeControlTape, readControlTape},
+    {11, 2, writeShift, readShift},
+    {12, 2, writeCounters, readCounters},
+    {13, 2, writeReceipts, readReceipts},
+    {14, 2, writeDocument, readDocument},
 };
+
+// The record ends in room of zeros up to the next multiple of this size, so that its size stays
+// the same from one save to the next: the database then rewrites it in place, only the pages that
+// changed, instead of freeing and finding room for all of it.
+constexpr qsizetype kRoomStep = 1024;
 
 } // namespace
 
 QByteArray DeviceState::serialize() const
 {
     QByteArray data;
-    data.reserve(4096);
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(kRecordStreamVersion);
+    data.reserve(8 * kRoomStep);
+    RecordWriter out(data);
     out << kMagic << kFormat;
     for (const Section& section : kSections) {
         // The length is written once the section is, in the place kept for it.
         out << section.number << quint32(0);
-        const qsizetype start = data.size();
+        const qsizetype start = out.size();
         section.write(out, *this);
-        qToBigEndian<quint32>(quint32(data.size() - start), data.data() + start - 4);
+        out.rewrite32(start - 4, quint32(out.size() - start));
     }
+    data.resize((data.size() / kRoomStep + 1) * kRoomStep, '\0');
     return data;
 }
 
 std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
 {
-    QDataStream in(data);
-    in.setVersion(kRecordStreamVersion);
+    RecordReader in(data.constData(), data.size());
     quint32 magic = 0;
     quint32 format = 0;
     in >> magic >> format;
-    if (in.status() != QDataStream::Ok || magic != kMagic || format < 1 || format > kFormat)
+    // Format 1 was Qt's big-endian stream; its magic reads the other way round here.
+    if (in.ok() && qFromBigEndian(magic) == kMagic && qFromBigEndian(format) == 1) {
+        QDataStream legacy(data);
+        legacy.setVersion(QDataStream::Qt_6_4);
+        legacy.skipRawData(8);
+        return readFormat1(legacy);
+    }
+    if (!in.ok() || magic != kMagic || format < 2 || format > kFormat)
         return std::nullopt;
-    if (format == 1)
-        return readFormat1(in);
     DeviceState s;
     for (const Section& section : kSections) {
         if (format < section.since)
@@ -362,20 +258,19 @@ std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
         quint16 number = 0;
         quint32 length = 0;
         in >> number >> length;
-        if (in.status() != QDataStream::Ok || number != section.number ||
-            length > quint64(in.device()->bytesAvailable()))
-            return std::nullopt;
         // Each section reads its own bytes and all of them: a reader out of step with its
         // writer, or a damaged section, refuses the record.
-        const qint64 at = in.device()->pos();
-        QDataStream part(QByteArray::fromRawData(data.constData() + at, length));
-        part.setVersion(kRecordStreamVersion);
-        section.read(part, s, format);
-        if (part.status() != QDataStream::Ok || !part.atEnd())
+        RecordReader part = in.part(length);
+        if (!in.ok() || number != section.number)
             return std::nullopt;
-        in.skipRawData(int(length));
+        section.read(part, s, format);
+        if (!part.ok() || !part.atEnd())
+            return std::nullopt;
     }
-    if (!in.atEnd())
+    // The room after the sections holds zeros and ends on its step.
+    const char* room = in.position();
+    if (data.size() % kRoomStep != 0 || in.atEnd() ||
+        std::any_of(room, room + in.left(), [](char c) { return c != 0; }))
         return std::nullopt;
     return s;
 }

@@ -1,103 +1,88 @@
 #pragma once
 
-// The parts of the device's saved record that every format writes alike: counters, positions,
-// payments, the bar code, counters by department, and the guards against a damaged count. The
-// record itself is DeviceState.cpp; DeviceStateFormat1.cpp reads the records written before the
-// record had sections.
+// The parts of the device's record, each written and read by its pair of operators on the
+// record's encoding (RecordCodec.h): counters, positions, payments, the bar code, the equipment,
+// moments, counters by department and a document's body. The record itself is DeviceState.cpp;
+// DeviceStateFormat1.cpp reads the records written before the record had sections.
 
 #include "DeviceState.h"
+#include "RecordCodec.h"
 
 #include <QDataStream>
-#include <QIODevice>
 
 #include <optional>
 
 namespace emulator {
 
-// Every record is written and read as Qt 6.4 streams its types, whatever Qt runs it.
-inline constexpr QDataStream::Version kRecordStreamVersion = QDataStream::Qt_6_4;
-
-// A list read from a record trusts its count no further than the bytes left could hold (every
-// element takes at least one byte): Qt's own reader reserves room for the count it reads, so a
-// damaged count would ask for gigabytes before the record runs out. Written as Qt writes a list.
-template <typename T> struct BoundedList
-{
-    QList<T>& list;
-};
-
-template <typename T> BoundedList<T> bounded(QList<T>& list)
-{
-    return {list};
-}
-
-template <typename T> QDataStream& operator>>(QDataStream& in, BoundedList<T> target)
-{
-    target.list.clear();
-    quint32 count = 0;
-    in >> count;
-    if (in.status() != QDataStream::Ok)
-        return in;
-    if (count > quint64(in.device()->bytesAvailable())) {
-        in.setStatus(QDataStream::ReadCorruptData);
-        return in;
-    }
-    for (quint32 i = 0; i < count; ++i) {
-        T element;
-        in >> element;
-        if (in.status() != QDataStream::Ok) {
-            target.list.clear();
-            return in;
-        }
-        target.list.append(std::move(element));
-    }
-    return in;
-}
-
-template <typename T> void writeOptional(QDataStream& out, const std::optional<T>& value)
-{
-    out << value.has_value();
-    if (value)
-        out << *value;
-}
-
-template <typename T> void readOptional(QDataStream& in, std::optional<T>& value)
-{
-    bool present = false;
-    in >> present;
-    value.reset();
-    if (present) {
-        T read;
-        in >> read;
-        value = std::move(read);
-    }
-}
-
-// Found by argument-dependent lookup from Qt's container streaming, hence in this namespace.
-QDataStream& operator<<(QDataStream& out, const Counters& c);
-QDataStream& operator>>(QDataStream& in, Counters& c);
-QDataStream& operator<<(QDataStream& out, const PositionRequest& p);
-QDataStream& operator>>(QDataStream& in, PositionRequest& p);
-QDataStream& operator<<(QDataStream& out, const Entry& e);
-QDataStream& operator>>(QDataStream& in, Entry& e);
-QDataStream& operator<<(QDataStream& out, const Payment& p);
-QDataStream& operator>>(QDataStream& in, Payment& p);
-// A bar code is small and bounded: its bars never pass the print head's width. One that could not
-// have been programmed marks the record damaged.
-QDataStream& operator<<(QDataStream& out, const BarCode& b);
-QDataStream& operator>>(QDataStream& in, BarCode& b);
+RecordWriter& operator<<(RecordWriter& out, const Counters& c);
+RecordReader& operator>>(RecordReader& in, Counters& c);
+RecordWriter& operator<<(RecordWriter& out, const PositionRequest& p);
+RecordReader& operator>>(RecordReader& in, PositionRequest& p);
+RecordWriter& operator<<(RecordWriter& out, const Entry& e);
+RecordReader& operator>>(RecordReader& in, Entry& e);
+RecordWriter& operator<<(RecordWriter& out, const Payment& p);
+RecordReader& operator>>(RecordReader& in, Payment& p);
+// A bar code that could not have been programmed marks the record damaged.
+RecordWriter& operator<<(RecordWriter& out, const BarCode& b);
+RecordReader& operator>>(RecordReader& in, BarCode& b);
+// The payment means, the customer display (a cursor off the screen is damage) and the slip
+// printer.
+RecordWriter& operator<<(RecordWriter& out, const Peripherals& p);
+RecordReader& operator>>(RecordReader& in, Peripherals& p);
 
 // Counters by department are mostly zero: each department is written as its number and its
 // counters that are not, each by its number. Departments are numbered from 1.
-void writeDepartments(QDataStream& out, const DepartmentCounters& departments);
-void readDepartments(QDataStream& in, DepartmentCounters& departments);
+struct Departments
+{
+    DepartmentCounters& counters;
+};
+struct ConstDepartments
+{
+    const DepartmentCounters& counters;
+};
+inline Departments departments(DepartmentCounters& counters)
+{
+    return {counters};
+}
+inline ConstDepartments departments(const DepartmentCounters& counters)
+{
+    return {counters};
+}
+RecordWriter& operator<<(RecordWriter& out, ConstDepartments d);
+RecordReader& operator>>(RecordReader& in, Departments d);
 
-// What a document body holds beside its counters by department: its entries, what it adds to the
-// counters and what CorrectLastItem needs.
-void writeBodyTotals(QDataStream& out, const DocumentBody& b);
-void readBodyTotals(QDataStream& in, DocumentBody& b);
+// What an open document holds between calls; its undo step is a body too.
+RecordWriter& operator<<(RecordWriter& out, const DocumentBody& b);
+RecordReader& operator>>(RecordReader& in, DocumentBody& b);
+RecordWriter& operator<<(RecordWriter& out, const Document& d);
+RecordReader& operator>>(RecordReader& in, Document& d);
 
-// The picture printed at the head of every receipt: a slot, or 0 for none.
-bool isPictureChoice(int slot);
+// A moment as the record keeps it: none, a local time or a UTC time, each as its day and the
+// milliseconds into it. The device records local times (the host's clock read as the device's);
+// UTC is for the moments the clock's own arithmetic counts from. A moment of any other kind is
+// written as the local time it is.
+struct Moment
+{
+    QDateTime& at;
+};
+struct ConstMoment
+{
+    const QDateTime& at;
+};
+inline Moment moment(QDateTime& at)
+{
+    return {at};
+}
+inline ConstMoment moment(const QDateTime& at)
+{
+    return {at};
+}
+RecordWriter& operator<<(RecordWriter& out, ConstMoment m);
+RecordReader& operator>>(RecordReader& in, Moment m);
+
+// The checks the records of every format make of what they read.
+bool isPlausible(const BarCode& b);
+bool isPictureChoice(int slot); // a slot, or 0 for none
 
 // A record of format 1, the format before sections, read from just after its format number.
 std::optional<DeviceState> readFormat1(QDataStream& in);

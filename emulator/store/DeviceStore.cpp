@@ -92,8 +92,8 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
             // A new device comes with its control tape activated.
             DeviceState fresh;
             fresh.activateEklz(QDateTime::currentDateTime());
-            d.saveState->bindValue(0, fresh.serialize());
-            if (Status s = d.exec(*d.saveState); !s)
+            d.putState->bindValue(0, fresh.serialize());
+            if (Status s = d.exec(*d.putState); !s)
                 return abandon(s.failure(), s.detail());
         }
     }
@@ -153,6 +153,9 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
     Database& d = *m_db;
     d.saveState->bindValue(0, state.serialize());
     Status s = d.write(*d.saveState);
+    // A state row that vanished (another program's damage) would take the new state nowhere.
+    if (s && d.saveState->numRowsAffected() != 1)
+        s = Status(damaged(), u"%1 holds no device state"_s.arg(path()));
     for (qsizetype i = 0; s && i < effects.tape.size(); ++i) {
         d.addLine->bindValue(0, textValue(effects.tape[i]));
         s = d.write(*d.addLine);
@@ -222,8 +225,8 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
             s = m_db->exec(u"DELETE FROM "_s + QString::fromUtf16(table));
     }
     if (s) {
-        m_db->saveState->bindValue(0, state.serialize());
-        s = m_db->exec(*m_db->saveState);
+        m_db->putState->bindValue(0, state.serialize());
+        s = m_db->exec(*m_db->putState);
     }
     if (s)
         s = commit();

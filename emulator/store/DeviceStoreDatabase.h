@@ -67,7 +67,9 @@ struct DeviceStore::Database
     std::optional<QSqlQuery> commit;
     std::optional<QSqlQuery> rollback;
     std::optional<QSqlQuery> dataVersionQuery;
-    std::optional<QSqlQuery> saveState;
+    std::optional<QSqlQuery> saveState; // in place: a record of the same size is rewritten only
+                                        // where it changed
+    std::optional<QSqlQuery> putState;
     std::optional<QSqlQuery> addLine;
     std::optional<QSqlQuery> addSlipLine;
     std::optional<QSqlQuery> addMark;
@@ -83,8 +85,8 @@ struct DeviceStore::Database
     ~Database()
     {
         for (std::optional<QSqlQuery>* query :
-             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &addLine, &addSlipLine,
-              &addMark, &addDocument, &addShift, &addEklz})
+             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &putState, &addLine,
+              &addSlipLine, &addMark, &addDocument, &addShift, &addEklz})
             query->reset();
         db.close();
         db = QSqlDatabase();
@@ -150,8 +152,8 @@ struct DeviceStore::Database
     Status prepare()
     {
         for (std::optional<QSqlQuery>* query :
-             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &addLine, &addSlipLine,
-              &addMark, &addDocument, &addShift, &addEklz})
+             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &putState, &addLine,
+              &addSlipLine, &addMark, &addDocument, &addShift, &addEklz})
             query->emplace(db);
         // IMMEDIATE takes the write lock at once (waiting up to the busy timeout for another
         // writer), so the state read next is the one this transaction will replace.
@@ -159,7 +161,8 @@ struct DeviceStore::Database
             begin->prepare(u"BEGIN IMMEDIATE"_s) && commit->prepare(u"COMMIT"_s) &&
             rollback->prepare(u"ROLLBACK"_s) &&
             dataVersionQuery->prepare(u"PRAGMA data_version"_s) &&
-            saveState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
+            saveState->prepare(u"UPDATE device SET state = ? WHERE id = 1"_s) &&
+            putState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
             addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
             addSlipLine->prepare(u"INSERT INTO slips(line) VALUES (?)"_s) &&
             addMark->prepare(

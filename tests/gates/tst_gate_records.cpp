@@ -5,6 +5,7 @@
 // that reads writes back to what it read.
 
 #include "DeviceState.h"
+#include "RecordCodec.h"
 #include "RecordSamples.h"
 
 #include <QFile>
@@ -25,17 +26,12 @@ const QString kMarkerText = u"\u2603MARK"_s;
 
 QByteArray markerBytes(bool text)
 {
-    QByteArray bytes(4, '\0');
-    if (!text) {
-        qToBigEndian<qint32>(kMarkerNumber, bytes.data());
-        return bytes;
-    }
-    qToBigEndian<quint32>(quint32(kMarkerText.size() * 2), bytes.data());
-    for (QChar c : kMarkerText) {
-        char unit[2];
-        qToBigEndian<quint16>(c.unicode(), unit);
-        bytes.append(unit, 2);
-    }
+    QByteArray bytes;
+    RecordWriter out(bytes);
+    if (text)
+        out << kMarkerText;
+    else
+        out << kMarkerNumber;
     return bytes;
 }
 
@@ -118,7 +114,7 @@ private slots:
         const qsizetype at = record.indexOf(markerBytes(text));
         QVERIFY(at >= 4);
         QCOMPARE(record.indexOf(markerBytes(text), at + 1), -1);
-        qToBigEndian<quint32>(count, record.data() + at - 4);
+        qToLittleEndian<quint32>(count, record.data() + at - 4);
 
         QVERIFY(!DeviceState::deserialize(record));
     }
@@ -321,8 +317,7 @@ private slots:
         QFETCH(qint32, ms);
         const auto moment = [](quint8 kind, qint32 ms) {
             QByteArray bytes;
-            QDataStream(&bytes, QIODevice::WriteOnly)
-                << kind << QDate(2026, 12, 9).toJulianDay() << ms;
+            RecordWriter(bytes) << kind << QDate(2026, 12, 9).toJulianDay() << ms;
             return bytes;
         };
         QByteArray record = samples::workingDevice().serialize();
