@@ -98,14 +98,17 @@ int createAs(const Invocation& in, const QString& version)
     const Expected<DeletedRecords> deleted = (*store)->reset(fresh);
     if (!deleted)
         return failWith(u"the device could not be created: "_s + deleted.detail());
-    out() << u"Device on port %1 created as generation %2.%3; deleted %4 tape lines, %5 documents"
-             u" and %6 closed shifts"_s.arg(in.port)
-                 .arg(major)
-                 .arg(minor)
-                 .arg(deleted->tapeLines)
-                 .arg(deleted->documents)
-                 .arg(deleted->shifts)
-          << Qt::endl;
+    const QString created =
+        u"Device on port %1 created as generation %2.%3; "_s.arg(in.port).arg(major).arg(minor);
+    if (deleted->damaged)
+        out() << created << u"the damaged database was emptied"_s << Qt::endl;
+    else
+        out() << created
+              << u"deleted %1 tape lines, %2 documents and %3 closed shifts"_s
+                     .arg(deleted->tapeLines)
+                     .arg(deleted->documents)
+                     .arg(deleted->shifts)
+              << Qt::endl;
     return 0;
 }
 

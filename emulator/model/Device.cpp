@@ -4,8 +4,6 @@
 #include "DeviceOptions.h"
 #include "PrintableText.h"
 
-#include <QTimeZone>
-
 namespace emulator {
 
 Device::Device(DeviceState state, Clock clock)
@@ -22,7 +20,8 @@ Effects Device::takeEffects()
 
 QDateTime Device::hostNow() const
 {
-    return m_clock ? m_clock() : QDateTime::currentDateTime();
+    // Every moment the device shows and records is a local time, whatever clock it is given.
+    return m_clock ? m_clock().toLocalTime() : QDateTime::currentDateTime();
 }
 
 qint64 Device::correctionDays(const QDateTime& host) const
@@ -39,7 +38,7 @@ qint64 Device::correctionDays(const QDateTime& host) const
 QDateTime Device::runningHostNow() const
 {
     const QDateTime& stopped = m_state.clockStoppedAt;
-    return stopped.isValid() ? stopped.toTimeZone(hostNow().timeZone()) : hostNow();
+    return stopped.isValid() ? stopped.toLocalTime() : hostNow();
 }
 
 QDateTime Device::now() const

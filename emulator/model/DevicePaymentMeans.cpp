@@ -67,9 +67,10 @@ std::optional<std::int32_t> Device::paymentMeanInfo(std::int32_t index, Failure&
         {DeviceInfo::PaymentMeanChangeBase, &PaymentMean::change, 0},
     };
     for (const auto& column : columns) {
-        const std::int32_t type = index - column.base;
-        if (type < PaymentType::First || type > PaymentType::Last)
+        // The range is checked before subtracting: an index far below a column would overflow.
+        if (index < column.base + PaymentType::First || index > column.base + PaymentType::Last)
             continue;
+        const std::int32_t type = index - column.base;
         if (m_state.major < column.since) {
             failure = fail(ErrorCode::NotSupportedByGeneration);
             return -1;
@@ -81,9 +82,10 @@ std::optional<std::int32_t> Device::paymentMeanInfo(std::int32_t index, Failure&
 
 std::optional<QString> Device::paymentMeanName(std::int32_t index, Failure& failure) const
 {
-    const std::int32_t type = index - TextInfo::PaymentMeanNameBase;
-    if (type < PaymentType::First || type > PaymentType::Last)
+    if (index < TextInfo::PaymentMeanNameBase + PaymentType::First ||
+        index > TextInfo::PaymentMeanNameBase + PaymentType::Last)
         return std::nullopt;
+    const std::int32_t type = index - TextInfo::PaymentMeanNameBase;
     if (m_state.major < kReportsNamesSince) {
         failure = fail(ErrorCode::NotSupportedByGeneration);
         return QString();

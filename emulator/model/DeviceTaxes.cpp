@@ -240,6 +240,10 @@ Failure Device::setDescriptorText(std::int32_t number, const QString& text)
 
 std::optional<QString> Device::descriptorInfo(std::int32_t index) const
 {
+    // The range is checked before subtracting: an index far below the base would overflow.
+    if (index < TextInfo::DescriptorBase ||
+        index > TextInfo::DescriptorBase + TextInfo::LastDescriptorNumber)
+        return std::nullopt;
     const std::int32_t number = index - TextInfo::DescriptorBase;
     if (!isDescriptor(number) || m_state.major < kDescriptorsReadFromMajor)
         return std::nullopt;

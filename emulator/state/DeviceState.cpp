@@ -1,432 +1,277 @@
+// The device's saved record. It is written at every call, so it is a plain binary record rather
+// than a keyed format, which would cost more than everything else a call does.
+//
+// The record is its magic, its format number and then numbered sections, each written as its
+// number, its length and its content (RecordCodec.h), and room to grow. Each section's writer and
+// reader stand side by side below. Changing what a section holds changes the format number: the
+// reader is given the format of the record it reads and reads the older layout too, and a section
+// added later has the format it came with, so an older record simply lacks it and it keeps its
+// default. The records written before the sections (format 1) have their own reader
+// (DeviceStateFormat1.cpp).
+
 #include "DeviceState.h"
 
+#include "RecordParts.h"
+
 #include <QDataStream>
-#include <QIODevice>
+#include <QtEndian>
 
 #include <algorithm>
 
 namespace emulator {
 namespace {
 
-// The state is saved at every call, so it is written as a plain versioned binary record: a
-// keyed format costs more than everything else a call does.
 constexpr quint32 kMagic = 0x51444556; // "QDEV"
-constexpr quint32 kFormat = 1;
+constexpr quint32 kFormat = 2;
 
-// A list read from a record trusts its count no further than the bytes left could hold (every
-// element takes at least one byte): Qt's own reader reserves room for the count it reads, so a
-// damaged count would ask for gigabytes before the record runs out. Written as Qt writes a list.
-template <typename T> struct BoundedList
+// ---- the sections, each writer beside its reader -----------------------------------------------
+
+void writeIdentity(RecordWriter& out, const DeviceState& s)
 {
-    QList<T>& list;
+    out << s.major << s.minor << s.serial << s.taxpayerNumber << s.registration << s.eklzNumber
+        << s.password << s.lineWidth;
+}
+
+void readIdentity(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.major >> s.minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
+        s.password >> s.lineWidth;
+}
+
+void writeOptions(RecordWriter& out, const DeviceState& s)
+{
+    out << s.options;
+}
+
+void readOptions(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.options;
+}
+
+void writeClock(RecordWriter& out, const DeviceState& s)
+{
+    out << s.clockOffsetSeconds << moment(s.clockCorrectedSince) << moment(s.clockStoppedAt);
+}
+
+void readClock(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.clockOffsetSeconds >> moment(s.clockCorrectedSince) >> moment(s.clockStoppedAt);
+}
+
+void writeSensors(RecordWriter& out, const DeviceState& s)
+{
+    const Sensors& n = s.sensors;
+    out << n.paperNearEnd << n.paperOut << n.drawerOpen << n.batteryLow << n.eklzNearFull
+        << n.printerError << n.eklzFull << n.slipInserted << s.drawerKicks;
+}
+
+void readSensors(RecordReader& in, DeviceState& s, quint32)
+{
+    Sensors& n = s.sensors;
+    in >> n.paperNearEnd >> n.paperOut >> n.drawerOpen >> n.batteryLow >> n.eklzNearFull >>
+        n.printerError >> n.eklzFull >> n.slipInserted >> s.drawerKicks;
+}
+
+void writeShift(RecordWriter& out, const DeviceState& s)
+{
+    out << s.shiftOpen << s.shiftNumber << moment(s.shiftOpenedAt) << s.registerNumber << s.cashier
+        << s.cashierSet << departments(s.departmentCounters);
+}
+
+void readShift(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.shiftOpen >> s.shiftNumber >> moment(s.shiftOpenedAt) >> s.registerNumber >>
+        s.cashier >> s.cashierSet >> departments(s.departmentCounters);
+}
+
+void writeCounters(RecordWriter& out, const DeviceState& s)
+{
+    out << s.fiscalDocuments << s.nonFiscalDocuments << s.allDocuments << s.shiftCounters
+        << s.totalCounters << s.cashInDrawer << s.grandSalesTotal << moment(s.lastDocumentAt);
+}
+
+void readCounters(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.fiscalDocuments >> s.nonFiscalDocuments >> s.allDocuments >> s.shiftCounters >>
+        s.totalCounters >> s.cashInDrawer >> s.grandSalesTotal >> moment(s.lastDocumentAt);
+}
+
+void writeDocument(RecordWriter& out, const DeviceState& s)
+{
+    out << s.document;
+}
+
+void readDocument(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.document;
+}
+
+void writeReceipts(RecordWriter& out, const DeviceState& s)
+{
+    out << s.lastReceipt << s.lastReceiptTotal << s.extraStrings << s.extraStrings2
+        << s.pendingExtraData;
+}
+
+void readReceipts(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.lastReceipt >> s.lastReceiptTotal >> s.extraStrings >> s.extraStrings2 >>
+        s.pendingExtraData;
+}
+
+void writeHeader(RecordWriter& out, const DeviceState& s)
+{
+    out << s.headerLines << s.headerBold << s.paperType;
+}
+
+void readHeader(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.headerLines >> s.headerBold >> s.paperType;
+    if (s.headerLines.size() != DeviceState::kHeaderLines ||
+        s.headerBold.size() != DeviceState::kHeaderLines)
+        in.damage();
+}
+
+void writeTaxes(RecordWriter& out, const DeviceState& s)
+{
+    out << s.taxRates << s.taxChains << s.descriptors;
+}
+
+void readTaxes(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.taxRates >> s.taxChains >> s.descriptors;
+}
+
+void writeControlTape(RecordWriter& out, const DeviceState& s)
+{
+    out << s.lastKpk << moment(s.eklzActivatedAt) << s.eklzActivationTotal << moment(s.eklzLastAt);
+}
+
+void readControlTape(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.lastKpk >> moment(s.eklzActivatedAt) >> s.eklzActivationTotal >> moment(s.eklzLastAt);
+}
+
+void writePeripherals(RecordWriter& out, const DeviceState& s)
+{
+    out << s.peripherals;
+}
+
+void readPeripherals(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.peripherals;
+}
+
+// The pictures themselves are not part of the record: the store keeps them by slot.
+void writeGraphics(RecordWriter& out, const DeviceState& s)
+{
+    out << s.chosenPicture << s.barCode;
+}
+
+void readGraphics(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.chosenPicture >> s.barCode;
+    if (!isPictureChoice(s.chosenPicture))
+        in.damage();
+}
+
+void writeSteering(RecordWriter& out, const DeviceState& s)
+{
+    out << s.faultMember << s.faultCode;
+}
+
+void readSteering(RecordReader& in, DeviceState& s, quint32)
+{
+    in >> s.faultMember >> s.faultCode;
+}
+
+struct Section
+{
+    quint16 number;
+    quint32 since; // the format that brought the section
+    void (*write)(RecordWriter&, const DeviceState&);
+    void (*read)(RecordReader&, DeviceState&, quint32 format);
 };
 
-template <typename T> BoundedList<T> bounded(QList<T>& list)
-{
-    return {list};
-}
-
-// A moment read from a record is made plain: the device writes local and UTC moments only, so any
-// other kind is read as its UTC moment, and one that holds no valid date and time as none. Qt keeps
-// an odd kind (an unknown one, an offset of 0 from UTC) on one read and drops it on the next, so a
-// damaged record would not write back to what it read.
-struct Moment
-{
-    QDateTime& at;
+// In the order they are written: what a call changes most often comes last, so that saving the
+// record rewrites the least of it (a position changes the open document alone). A new section
+// takes the next number and the new format.
+constexpr Section kSections[] = {
+    {1, 2, writeIdentity, readIdentity},
+    {2, 2, writeOptions, readOptions},
+    {3, 2, writeHeader, readHeader},
+    {4, 2, writeTaxes, readTaxes},
+    {5, 2, writePeripherals, readPeripherals},
+    {6, 2, writeGraphics, readGraphics},
+    {7, 2, writeSteering, readSteering},
+    {8, 2, writeClock, readClock},
+    {9, 2, writeSensors, readSensors},
+    {10, 2, writeControlTape, readControlTape},
+    {11, 2, writeShift, readShift},
+    {12, 2, writeCounters, readCounters},
+    {13, 2, writeReceipts, readReceipts},
+    {14, 2, writeDocument, readDocument},
 };
 
-Moment moment(QDateTime& at)
-{
-    return {at};
-}
-
-QDataStream& operator>>(QDataStream& in, Moment m)
-{
-    in >> m.at;
-    if (m.at.isValid() && m.at.timeSpec() != Qt::LocalTime && m.at.timeSpec() != Qt::UTC)
-        m.at = m.at.toUTC();
-    if (!m.at.isValid())
-        m.at = QDateTime();
-    return in;
-}
+// The record ends in room of zeros up to the next multiple of this size, so that its size stays
+// the same from one save to the next: the database then rewrites it in place, only the pages that
+// changed, instead of freeing and finding room for all of it.
+constexpr qsizetype kRoomStep = 1024;
 
 } // namespace
-
-// Found by argument-dependent lookup from Qt's container streaming, hence in this namespace.
-
-static QDataStream& operator<<(QDataStream& out, const Counters& c)
-{
-    for (qint64 v : c.values())
-        out << v;
-    return out;
-}
-
-static QDataStream& operator>>(QDataStream& in, Counters& c)
-{
-    for (qint64& v : c.values())
-        in >> v;
-    return in;
-}
-
-static QDataStream& operator<<(QDataStream& out, const PositionRequest& p)
-{
-    return out << static_cast<qint32>(p.kind) << p.quantity << p.price << p.name << p.taxGroup
-               << p.department;
-}
-
-static QDataStream& operator>>(QDataStream& in, PositionRequest& p)
-{
-    qint32 kind = 0;
-    in >> kind >> p.quantity >> p.price >> p.name >> p.taxGroup >> p.department;
-    p.kind = static_cast<EntryKind>(kind);
-    return in;
-}
-
-static QDataStream& operator<<(QDataStream& out, const Entry& e)
-{
-    return out << static_cast<qint32>(e.kind) << e.quantity << e.price << e.name << e.taxGroup
-               << e.department << e.amount;
-}
-
-static QDataStream& operator>>(QDataStream& in, Entry& e)
-{
-    qint32 kind = 0;
-    in >> kind >> e.quantity >> e.price >> e.name >> e.taxGroup >> e.department >> e.amount;
-    e.kind = static_cast<EntryKind>(kind);
-    return in;
-}
-
-static QDataStream& operator<<(QDataStream& out, const Payment& p)
-{
-    return out << static_cast<qint32>(p.type) << p.amount << p.card << p.reference << p.cached;
-}
-
-static QDataStream& operator>>(QDataStream& in, Payment& p)
-{
-    qint32 type = 0;
-    in >> type >> p.amount >> p.card >> p.reference >> p.cached;
-    p.type = type;
-    return in;
-}
-
-template <typename T> static QDataStream& operator>>(QDataStream& in, BoundedList<T> target)
-{
-    target.list.clear();
-    quint32 count = 0;
-    in >> count;
-    if (in.status() != QDataStream::Ok)
-        return in;
-    if (count > quint64(in.device()->bytesAvailable())) {
-        in.setStatus(QDataStream::ReadCorruptData);
-        return in;
-    }
-    for (quint32 i = 0; i < count; ++i) {
-        T element;
-        in >> element;
-        if (in.status() != QDataStream::Ok) {
-            target.list.clear();
-            return in;
-        }
-        target.list.append(std::move(element));
-    }
-    return in;
-}
-
-// Counters by department are mostly zero: each department is written as its number and its
-// counters that are not, each by its number.
-static QDataStream& writeDepartments(QDataStream& out, const DepartmentCounters& departments)
-{
-    out << quint32(departments.size());
-    for (auto it = departments.cbegin(); it != departments.cend(); ++it) {
-        const auto& values = it.value().values();
-        out << qint32(it.key())
-            << quint32(
-                   std::count_if(values.cbegin(), values.cend(), [](qint64 v) { return v != 0; }));
-        for (int number = 1; number <= kCounterCount; ++number) {
-            if (const qint64 value = it.value().at(number); value != 0)
-                out << qint32(number) << value;
-        }
-    }
-    return out;
-}
-
-static QDataStream& readDepartments(QDataStream& in, DepartmentCounters& departments)
-{
-    departments.clear();
-    quint32 count = 0;
-    in >> count;
-    if (in.status() == QDataStream::Ok && count > quint64(in.device()->bytesAvailable()))
-        in.setStatus(QDataStream::ReadCorruptData);
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        qint32 department = 0;
-        quint32 set = 0;
-        in >> department >> set;
-        if (department < 1 || set > quint32(kCounterCount)) {
-            in.setStatus(QDataStream::ReadCorruptData);
-            break;
-        }
-        Counters& counters = departments[department];
-        for (quint32 j = 0; j < set && in.status() == QDataStream::Ok; ++j) {
-            qint32 number = 0;
-            qint64 value = 0;
-            in >> number >> value;
-            if (number < 1 || number > kCounterCount)
-                in.setStatus(QDataStream::ReadCorruptData);
-            else
-                counters.values()[static_cast<std::size_t>(number - 1)] = value;
-        }
-    }
-    return in;
-}
-
-// What a body counts by department, kept in a section of its own after the document.
-static void writeBodyDepartments(QDataStream& out, const DocumentBody& b)
-{
-    writeDepartments(out, b.departmentDelta) << b.lastOperationDepartment;
-}
-
-static void readBodyDepartments(QDataStream& in, DocumentBody& b)
-{
-    readDepartments(in, b.departmentDelta) >> b.lastOperationDepartment;
-}
-
-// The sales by department, where the record kept them before it kept every counter by department.
-static QMap<int, Kopecks> departmentSales(const DepartmentCounters& departments)
-{
-    QMap<int, Kopecks> sales;
-    for (auto it = departments.cbegin(); it != departments.cend(); ++it)
-        sales.insert(it.key(), it.value()[Counter::SalesTotal]);
-    return sales;
-}
-
-template <typename T>
-static QDataStream& writeOptional(QDataStream& out, const std::optional<T>& value)
-{
-    out << value.has_value();
-    if (value)
-        out << *value;
-    return out;
-}
-
-template <typename T> static QDataStream& readOptional(QDataStream& in, std::optional<T>& value)
-{
-    bool present = false;
-    in >> present;
-    value.reset();
-    if (present) {
-        T read;
-        in >> read;
-        value = std::move(read);
-    }
-    return in;
-}
-
-static QDataStream& operator<<(QDataStream& out, const DocumentBody& b)
-{
-    out << b.entries << b.delta << b.lastOperationAmount;
-    return writeOptional(out, b.lastPosition);
-}
-
-static QDataStream& operator>>(QDataStream& in, DocumentBody& b)
-{
-    in >> bounded(b.entries) >> b.delta >> b.lastOperationAmount;
-    return readOptional(in, b.lastPosition);
-}
-
-static QDataStream& operator<<(QDataStream& out, const Document& d)
-{
-    out << static_cast<qint32>(d.type) << qint32(d.number) << qint32(d.department) << d.order
-        << d.cashier << d.openedAt << d.body << d.payments << d.lines;
-    return writeOptional(out, d.undo);
-}
-
-static QDataStream& operator>>(QDataStream& in, Document& d)
-{
-    qint32 type = 0;
-    qint32 number = 0;
-    qint32 department = 0;
-    in >> type >> number >> department >> d.order >> d.cashier >> moment(d.openedAt) >> d.body >>
-        bounded(d.payments) >> bounded(d.lines);
-    d.type = static_cast<DocumentType>(type);
-    d.number = number;
-    d.department = department;
-    return readOptional(in, d.undo);
-}
-
-static QDataStream& operator<<(QDataStream& out, const Sensors& s)
-{
-    return out << s.paperNearEnd << s.paperOut << s.drawerOpen << s.batteryLow << s.eklzNearFull
-               << s.printerError;
-}
-
-static QDataStream& operator>>(QDataStream& in, Sensors& s)
-{
-    return in >> s.paperNearEnd >> s.paperOut >> s.drawerOpen >> s.batteryLow >> s.eklzNearFull >>
-           s.printerError;
-}
-
-// A bar code is small and bounded: its bars never pass the print head's width.
-static QDataStream& operator<<(QDataStream& out, const BarCode& b)
-{
-    return out << b.modules << qint32(b.moduleDots) << qint32(b.height) << qint32(b.alignment)
-               << b.textBefore << b.textAfter << qint32(b.font) << b.text;
-}
-
-static QDataStream& operator>>(QDataStream& in, BarCode& b)
-{
-    qint32 moduleDots = 0, height = 0, alignment = 0, font = 0;
-    in >> b.modules >> moduleDots >> height >> alignment >> b.textBefore >> b.textAfter >> font >>
-        b.text;
-    b.moduleDots = moduleDots;
-    b.height = height;
-    b.alignment = alignment;
-    b.font = font;
-    return in;
-}
-
-static bool plausible(const BarCode& b)
-{
-    return !b.modules.isEmpty() && b.moduleDots >= 1 &&
-           b.modules.size() * b.moduleDots <= kPrintWidthDots && b.height >= 1 && b.height <= 255 &&
-           b.alignment >= 0 && b.alignment <= 2 && b.text.size() <= 256;
-}
 
 QByteArray DeviceState::serialize() const
 {
     QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_4);
-    out << kMagic << kFormat << qint32(major) << qint32(minor) << serial << taxpayerNumber
-        << registration << eklzNumber << password << qint32(lineWidth) << options
-        << clockOffsetSeconds << sensors << shiftOpen << qint32(shiftNumber) << shiftOpenedAt
-        << qint32(registerNumber) << cashier << cashierSet << departmentSales(departmentCounters)
-        << qint32(fiscalDocuments) << qint32(nonFiscalDocuments) << qint32(allDocuments)
-        << shiftCounters << totalCounters << cashInDrawer << grandSalesTotal << lastDocumentAt
-        << lastReceipt << lastReceiptTotal << extraStrings << extraStrings2 << pendingExtraData
-        << faultMember << qint32(faultCode);
-    writeOptional(out, document);
-    // Added later, one section after another: a record saved before a section ends before it
-    // and reads with the defaults.
-    out << headerLines << headerBold << qint32(paperType);
-    out << taxRates[0] << taxRates[1] << taxRates[2] << taxRates[3];
-    for (const QString& chain : taxChains)
-        out << chain;
-    out << descriptors;
-    out << qint32(lastKpk) << eklzActivatedAt << eklzLastAt << sensors.eklzFull;
-    out << peripherals << sensors.slipInserted;
-    // The pictures themselves are not part of the record: the store keeps them by slot.
-    out << qint32(chosenPicture);
-    writeOptional(out, barCode);
-    out << eklzActivationTotal;
-    out << clockCorrectedSince;
-    writeDepartments(out, departmentCounters);
-    if (document) {
-        writeBodyDepartments(out, document->body);
-        if (document->undo)
-            writeBodyDepartments(out, *document->undo);
+    data.reserve(8 * kRoomStep);
+    RecordWriter out(data);
+    out << kMagic << kFormat;
+    for (const Section& section : kSections) {
+        // The length is written once the section is, in the place kept for it.
+        out << section.number << quint32(0);
+        const qsizetype start = out.size();
+        section.write(out, *this);
+        out.rewrite32(start - 4, quint32(out.size() - start));
     }
-    out << drawerKicks;
-    out << clockStoppedAt;
+    data.resize((data.size() / kRoomStep + 1) * kRoomStep, '\0');
     return data;
 }
 
 std::optional<DeviceState> DeviceState::deserialize(const QByteArray& data)
 {
-    QDataStream in(data);
-    in.setVersion(QDataStream::Qt_6_4);
+    RecordReader in(data.constData(), data.size());
     quint32 magic = 0;
     quint32 format = 0;
     in >> magic >> format;
-    if (magic != kMagic || format != kFormat)
+    // Format 1 was Qt's big-endian stream; its magic reads the other way round here.
+    if (in.ok() && qFromBigEndian(magic) == kMagic && qFromBigEndian(format) == 1) {
+        QDataStream legacy(data);
+        legacy.setVersion(QDataStream::Qt_6_4);
+        legacy.skipRawData(8);
+        return readFormat1(legacy);
+    }
+    if (!in.ok() || magic != kMagic || format < 2 || format > kFormat)
         return std::nullopt;
     DeviceState s;
-    qint32 major = 0, minor = 0, lineWidth = 0, shiftNumber = 0, registerNumber = 0;
-    qint32 fiscal = 0, nonFiscal = 0, all = 0, faultCode = 0;
-    QMap<int, Kopecks> sales;
-    in >> major >> minor >> s.serial >> s.taxpayerNumber >> s.registration >> s.eklzNumber >>
-        s.password >> lineWidth >> s.options >> s.clockOffsetSeconds >> s.sensors >> s.shiftOpen >>
-        shiftNumber >> moment(s.shiftOpenedAt) >> registerNumber >> s.cashier >> s.cashierSet >>
-        sales >> fiscal >> nonFiscal >> all >> s.shiftCounters >> s.totalCounters >>
-        s.cashInDrawer >> s.grandSalesTotal >> moment(s.lastDocumentAt) >> bounded(s.lastReceipt) >>
-        s.lastReceiptTotal >> bounded(s.extraStrings) >> s.extraStrings2 >>
-        bounded(s.pendingExtraData) >> s.faultMember >> faultCode;
-    readOptional(in, s.document);
-    if (!in.atEnd()) {
-        qint32 paperType = 0;
-        in >> bounded(s.headerLines) >> bounded(s.headerBold) >> paperType;
-        s.paperType = paperType;
-        if (s.headerLines.size() != kHeaderLines || s.headerBold.size() != kHeaderLines)
+    for (const Section& section : kSections) {
+        if (format < section.since)
+            continue;
+        quint16 number = 0;
+        quint32 length = 0;
+        in >> number >> length;
+        // Each section reads its own bytes and all of them: a reader out of step with its
+        // writer, or a damaged section, refuses the record.
+        RecordReader part = in.part(length);
+        if (!in.ok() || number != section.number)
+            return std::nullopt;
+        section.read(part, s, format);
+        if (!part.ok() || !part.atEnd())
             return std::nullopt;
     }
-    if (!in.atEnd()) {
-        in >> s.taxRates[0] >> s.taxRates[1] >> s.taxRates[2] >> s.taxRates[3];
-        for (QString& chain : s.taxChains)
-            in >> chain;
-        in >> s.descriptors;
-    }
-    // A device saved before it kept its control tape numbered its fiscal documents only.
-    qint32 lastKpk = fiscal;
-    if (!in.atEnd())
-        in >> lastKpk >> moment(s.eklzActivatedAt) >> moment(s.eklzLastAt) >> s.sensors.eklzFull;
-    else
-        s.eklzLastAt = s.lastDocumentAt;
-    s.lastKpk = lastKpk;
-    if (!in.atEnd())
-        in >> s.peripherals >> s.sensors.slipInserted;
-    if (!in.atEnd()) {
-        qint32 chosen = 0;
-        in >> chosen;
-        readOptional(in, s.barCode);
-        if (chosen < 0 || chosen > kMaxPictureSlot || (s.barCode && !plausible(*s.barCode)))
-            return std::nullopt;
-        s.chosenPicture = chosen;
-    }
-    if (!in.atEnd())
-        in >> s.eklzActivationTotal;
-    if (!in.atEnd())
-        in >> moment(s.clockCorrectedSince);
-    if (!in.atEnd()) {
-        readDepartments(in, s.departmentCounters);
-        if (s.document) {
-            readBodyDepartments(in, s.document->body);
-            if (s.document->undo)
-                readBodyDepartments(in, *s.document->undo);
-        }
-    } else {
-        // Saved when only the sales were kept by department: they become the departments' sales,
-        // and what the open document counted so far counts in its own department. Departments
-        // are numbered from 1, as the section that replaced the sales demands of its own.
-        if (!sales.isEmpty() && sales.firstKey() < 1)
-            return std::nullopt;
-        if (s.document && s.document->department < 1)
-            return std::nullopt;
-        for (auto it = sales.cbegin(); it != sales.cend(); ++it)
-            s.departmentCounters[it.key()][Counter::SalesTotal] = it.value();
-        if (s.document) {
-            for (DocumentBody* body :
-                 {&s.document->body, s.document->undo ? &*s.document->undo : nullptr}) {
-                if (body) {
-                    body->departmentDelta.insert(s.document->department, body->delta);
-                    body->lastOperationDepartment = s.document->department;
-                }
-            }
-        }
-    }
-    if (!in.atEnd())
-        in >> s.drawerKicks;
-    if (!in.atEnd())
-        in >> moment(s.clockStoppedAt);
-    if (in.status() != QDataStream::Ok)
+    // The room after the sections holds zeros and ends on its step.
+    const char* room = in.position();
+    if (data.size() % kRoomStep != 0 || in.atEnd() ||
+        std::any_of(room, room + in.left(), [](char c) { return c != 0; }))
         return std::nullopt;
-    s.major = major;
-    s.minor = minor;
-    s.lineWidth = lineWidth;
-    s.shiftNumber = shiftNumber;
-    s.registerNumber = registerNumber;
-    s.fiscalDocuments = fiscal;
-    s.nonFiscalDocuments = nonFiscal;
-    s.allDocuments = all;
-    s.faultCode = faultCode;
     return s;
 }
 

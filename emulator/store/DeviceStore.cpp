@@ -5,48 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <atomic>
-
 using namespace Qt::StringLiterals;
 
 namespace emulator {
-namespace {
-
-QString nextConnectionName()
-{
-    static std::atomic<int> counter{0};
-    return u"quolt-device-%1"_s.arg(++counter);
-}
-
-const char16_t* const kSchema[] = {
-    u"CREATE TABLE IF NOT EXISTS device(id INTEGER PRIMARY KEY CHECK (id = 1), state BLOB NOT "
-    u"NULL)",
-    u"CREATE TABLE IF NOT EXISTS tape(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
-    u"CREATE TABLE IF NOT EXISTS slips(id INTEGER PRIMARY KEY AUTOINCREMENT, line TEXT NOT NULL)",
-    // How a tape line is drawn (TapeStyle) and whether the paper was torn off after it; only
-    // lines that are styled or torn off have a row.
-    u"CREATE TABLE IF NOT EXISTS tape_marks(line INTEGER PRIMARY KEY, style INTEGER NOT NULL"
-    u" DEFAULT 0, cut INTEGER NOT NULL DEFAULT 0)",
-    // The torn-off lines, so that a view finds where a document starts without a scan.
-    u"CREATE INDEX IF NOT EXISTS tape_cuts ON tape_marks(line) WHERE cut = 1",
-    u"CREATE TABLE IF NOT EXISTS documents(id INTEGER PRIMARY KEY AUTOINCREMENT, number INTEGER,"
-    u" type INTEGER, shift INTEGER, closed_at TEXT, total INTEGER, cancelled INTEGER, text TEXT)",
-    u"CREATE TABLE IF NOT EXISTS shifts(number INTEGER PRIMARY KEY, opened_at TEXT,"
-    u" closed_at TEXT, counters TEXT)",
-    // The control tape (EKLZ): every fiscal document and Z report under its KPK number; kind 0
-    // is a Z report, otherwise the document type. Found by number, by shift and by closing date.
-    u"CREATE TABLE IF NOT EXISTS eklz(kpk INTEGER PRIMARY KEY, shift INTEGER NOT NULL,"
-    u" kind INTEGER NOT NULL, at TEXT NOT NULL, total INTEGER NOT NULL, text TEXT NOT NULL)",
-    u"CREATE INDEX IF NOT EXISTS eklz_by_shift ON eklz(shift, kpk)",
-    u"CREATE INDEX IF NOT EXISTS eklz_by_kind_shift ON eklz(kind, shift)",
-    u"CREATE INDEX IF NOT EXISTS eklz_by_kind_date ON eklz(kind, at)",
-    // The pictures loaded into the device, by slot: a raster of `width` x `height` dots.
-    u"CREATE TABLE IF NOT EXISTS pictures(slot INTEGER PRIMARY KEY, width INTEGER NOT NULL,"
-    u" height INTEGER NOT NULL, dots BLOB NOT NULL)",
-};
-
-} // namespace
-
 DeviceStore::DeviceStore(std::unique_ptr<Database> db) : m_db(std::move(db))
 {
 }
@@ -80,36 +41,36 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
         return Opened(storageError(), u"cannot create the folder %1"_s.arg(folder));
 
     auto database = std::make_unique<Database>();
-    database->connectionName = nextConnectionName();
-    database->path = path;
-    database->db = QSqlDatabase::addDatabase(u"QSQLITE"_s, database->connectionName);
-    database->db.setDatabaseName(path);
-    database->db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
-    if (!database->db.open())
-        return Opened(storageError(), database->db.lastError().text());
+    if (Status s = database->connect(path); !s)
+        return Opened(s.failure(), s.detail());
     std::unique_ptr<DeviceStore> store(new DeviceStore(std::move(database)));
     Database& d = *store->m_db;
 
     // Write-ahead logging makes a commit one append to the log. Every commit is in the file
     // before the call returns, so killing the process loses nothing; NORMAL leaves the flush to
     // the disk to checkpoints, so only a power cut of the host itself could lose the last calls.
-    for (const QString& pragma : {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s}) {
+    // A log that grew large (a whole device restored through it) shrinks back once copied.
+    for (const QString& pragma : {u"PRAGMA journal_mode=WAL"_s, u"PRAGMA synchronous=NORMAL"_s,
+                                  u"PRAGMA journal_size_limit=4194304"_s}) {
         if (Status s = d.exec(pragma); !s)
+            return Opened(s.failure(), s.detail());
+    }
+    // A device being replaced may be damaged: it is about to be emptied anyway.
+    if (mode != OpenMode::Replace) {
+        if (Status s = d.checkDamage(); !s)
             return Opened(s.failure(), s.detail());
     }
 
     // The tables and a new device are made in one transaction, so that two processes opening a
     // new device at once cannot both create it, and a refused database is left untouched.
-    if (Status s = store->beginWrite(); !s)
+    if (Status s = d.exec(u"BEGIN IMMEDIATE"_s); !s)
         return Opened(s.failure(), s.detail());
     const auto abandon = [&](Failure failure, const QString& detail) {
-        store->rollback();
+        d.exec(u"ROLLBACK"_s);
         return Opened(failure, detail);
     };
-    for (const char16_t* statement : kSchema) {
-        if (Status s = d.exec(QString::fromUtf16(statement)); !s)
-            return abandon(s.failure(), s.detail());
-    }
+    if (Status s = d.makeTables(mode); !s)
+        return abandon(s.failure(), s.detail());
     if (Status s = d.prepare(); !s)
         return abandon(s.failure(), s.detail());
     if (mode != OpenMode::Replace) {
@@ -131,8 +92,8 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
             // A new device comes with its control tape activated.
             DeviceState fresh;
             fresh.activateEklz(QDateTime::currentDateTime());
-            d.saveState->bindValue(0, fresh.serialize());
-            if (Status s = d.exec(*d.saveState); !s)
+            d.putState->bindValue(0, fresh.serialize());
+            if (Status s = d.exec(*d.putState); !s)
                 return abandon(s.failure(), s.detail());
         }
     }
@@ -144,14 +105,13 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
 
 Status DeviceStore::beginWrite()
 {
-    // IMMEDIATE takes the write lock at once (waiting up to the busy timeout for another writer),
-    // so the state read next is the one this transaction will replace.
-    return m_db->exec(u"BEGIN IMMEDIATE"_s);
+    m_db->writes = 0;
+    return m_db->exec(*m_db->begin);
 }
 
 Status DeviceStore::commit()
 {
-    Status s = m_db->exec(u"COMMIT"_s);
+    Status s = m_db->write(*m_db->commit);
     if (!s)
         rollback();
     return s;
@@ -159,8 +119,14 @@ Status DeviceStore::commit()
 
 void DeviceStore::rollback()
 {
-    QSqlQuery query(m_db->db);
-    query.exec(u"ROLLBACK"_s);
+    // A failed commit may have ended the transaction already: then there is nothing to undo.
+    m_db->rollback->exec();
+}
+
+void DeviceStore::failWrite(int number)
+{
+    m_db->failingWrite = number;
+    m_db->writes = 0;
 }
 
 Expected<DeviceState> DeviceStore::load()
@@ -186,22 +152,25 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
 {
     Database& d = *m_db;
     d.saveState->bindValue(0, state.serialize());
-    Status s = d.exec(*d.saveState);
+    Status s = d.write(*d.saveState);
+    // A state row that vanished (another program's damage) would take the new state nowhere.
+    if (s && d.saveState->numRowsAffected() != 1)
+        s = Status(damaged(), u"%1 holds no device state"_s.arg(path()));
     for (qsizetype i = 0; s && i < effects.tape.size(); ++i) {
         d.addLine->bindValue(0, textValue(effects.tape[i]));
-        s = d.exec(*d.addLine);
+        s = d.write(*d.addLine);
         const int style = effects.tapeStyles.value(i, 0);
         const bool cut = effects.tapeCuts.contains(i);
         if (s && (style != 0 || cut)) {
             d.addMark->bindValue(0, d.addLine->lastInsertId());
             d.addMark->bindValue(1, style);
             d.addMark->bindValue(2, cut ? 1 : 0);
-            s = d.exec(*d.addMark);
+            s = d.write(*d.addMark);
         }
     }
     for (qsizetype i = 0; s && i < effects.slips.size(); ++i) {
         d.addSlipLine->bindValue(0, textValue(effects.slips[i]));
-        s = d.exec(*d.addSlipLine);
+        s = d.write(*d.addSlipLine);
     }
     for (qsizetype i = 0; s && i < effects.documents.size(); ++i) {
         const Effects::IssuedDocument& doc = effects.documents[i];
@@ -212,7 +181,7 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
         d.addDocument->bindValue(4, static_cast<qlonglong>(doc.total));
         d.addDocument->bindValue(5, doc.cancelled ? 1 : 0);
         d.addDocument->bindValue(6, textValue(doc.lines.join(u'\n')));
-        s = d.exec(*d.addDocument);
+        s = d.write(*d.addDocument);
         if (s && doc.kpk > 0)
             s = d.addToEklz(doc.kpk, doc.shift, doc.type, doc.at, doc.total, doc.lines);
     }
@@ -225,7 +194,7 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
         d.addShift->bindValue(1, shift.openedAt.toString(Qt::ISODate));
         d.addShift->bindValue(2, shift.closedAt.toString(Qt::ISODate));
         d.addShift->bindValue(3, values.join(u' '));
-        s = d.exec(*d.addShift);
+        s = d.write(*d.addShift);
         if (s && shift.kpk > 0) {
             s = d.addToEklz(shift.kpk, shift.number, kEklzZReport, shift.closedAt,
                             shift.counters[Counter::SalesTotal], shift.lines);
@@ -238,9 +207,16 @@ Status DeviceStore::save(const DeviceState& state, const Effects& effects)
 
 Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
 {
+    // A damaged database cannot be trusted to empty table by table: SQLite empties the file.
+    const bool damagedFile = !m_db->checkDamage();
+    if (damagedFile) {
+        if (Status s = m_db->wipe(); !s)
+            return Expected<DeletedRecords>(s.failure(), s.detail());
+    }
     if (Status s = beginWrite(); !s)
         return Expected<DeletedRecords>(s.failure(), s.detail());
-    const Expected<DeletedRecords> deleted = m_db->records();
+    Expected<DeletedRecords> deleted =
+        damagedFile ? Expected<DeletedRecords>(DeletedRecords{0, 0, 0, true}) : m_db->records();
     Status s =
         deleted ? m_db->exec(u"DELETE FROM tape"_s) : Status(deleted.failure(), deleted.detail());
     for (const char16_t* table :
@@ -249,8 +225,8 @@ Expected<DeletedRecords> DeviceStore::reset(const DeviceState& state)
             s = m_db->exec(u"DELETE FROM "_s + QString::fromUtf16(table));
     }
     if (s) {
-        m_db->saveState->bindValue(0, state.serialize());
-        s = m_db->exec(*m_db->saveState);
+        m_db->putState->bindValue(0, state.serialize());
+        s = m_db->exec(*m_db->putState);
     }
     if (s)
         s = commit();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace emulator {
@@ -31,6 +32,7 @@ struct DeletedRecords
     qint64 tapeLines = 0;
     qint64 documents = 0;
     qint64 shifts = 0;
+    bool damaged = false; // the database was damaged: its records could not be counted
 };
 
 // A line of the paper tape as a picture of the tape needs it.
@@ -85,15 +87,21 @@ public:
     // Writes the new state and what the call printed; only inside beginWrite() ... commit().
     Status save(const DeviceState& state, const Effects& effects);
     // A consistent copy of the whole device (state, tapes, fiscal memory) written to `path`,
-    // replacing the file there only once the copy is complete.
+    // replacing the file there only once the copy is complete and on the disk.
     Status copyTo(const QString& path);
     // Replaces the whole device by the copy in `path` as one write transaction: it waits for the
-    // device's lock as any change does, and a failure leaves the device as it was.
-    Status restoreFrom(const QString& path);
+    // device's lock as any change does; other connections see the device before or after, never
+    // a part of each; a copy that is damaged or holds no device is refused, and a failure or the
+    // death of the process midway leaves the device as it was. `midway`, for the tests, runs
+    // after each page copied; the copy stops, the device unchanged, when it answers false.
+    Status restoreFrom(const QString& path, const std::function<bool()>& midway = {});
     // Forgets everything and starts again as the given device (the tool's "create").
     Expected<DeletedRecords> reset(const DeviceState& state);
     // True once after another connection committed a change.
     bool changedElsewhere();
+    // For the tests of failures: the write with this number (1 for the first) of the next
+    // change, counting its statements and then its commit, fails as a failing disk would.
+    void failWrite(int number);
 
     // The lines printed on the paper, all of them or the last ones.
     Expected<QStringList> tape(int lastLines, Paper paper = Paper::Roll);

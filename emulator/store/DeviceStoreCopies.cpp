@@ -7,61 +7,151 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdio>
 
 namespace emulator {
+namespace {
 
-Status DeviceStore::copyTo(const QString& path)
+Status sqliteFailure(sqlite3* db, const QString& what)
 {
-    // VACUUM INTO reads one snapshot of the database, so a copy never holds half a change.
-    const QString part = path + u".part"_s;
-    QFile::remove(part);
-    QSqlQuery query(m_db->db);
-    query.prepare(u"VACUUM INTO ?"_s);
-    query.bindValue(0, part);
-    if (!query.exec())
-        return Status(storageError(), query.lastError().text());
-    QFile::remove(path);
-    if (!QFile::rename(part, path))
-        return Status(storageError(), u"cannot write %1"_s.arg(QDir::toNativeSeparators(path)));
+    return Status(storageError(), u"%1: %2"_s.arg(what, QString::fromUtf8(sqlite3_errmsg(db))));
+}
+
+// Copies every page of `from` into `to` in one write transaction of `to`, `pages` at a time,
+// running `midway` between the steps; the copy stops, `to` unchanged, when that answers false.
+Status copyPages(sqlite3* from, sqlite3* to, int pages, const std::function<bool()>& midway)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        return sqliteFailure(to, u"the copy cannot begin"_s);
+    int step = SQLITE_OK;
+    bool stopped = false;
+    while (step == SQLITE_OK || step == SQLITE_BUSY || step == SQLITE_LOCKED) {
+        step = sqlite3_backup_step(backup, pages);
+        if (step != SQLITE_DONE && midway && !midway()) {
+            stopped = true;
+            break;
+        }
+    }
+    // Finishing a copy that did not reach its end takes back what it wrote.
+    const int finished = sqlite3_backup_finish(backup);
+    if (stopped)
+        return Status(storageError(), u"the copy was stopped"_s);
+    if (step != SQLITE_DONE || finished != SQLITE_OK)
+        return sqliteFailure(to, u"the copy failed"_s);
     return Done{};
 }
 
-Status DeviceStore::restoreFrom(const QString& path)
+// The pages of a settled database, read through the connection's own file: opening the file a
+// second time and closing it would drop the locks SQLite holds on it.
+Status readPages(sqlite3* db, qint64 bytes, QSaveFile& out)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        return Status(storageError(), u"the device's file cannot be read"_s);
+    constexpr int kChunk = 1 << 20;
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+    for (qint64 at = 0; at < bytes; at += kChunk) {
+        const int size = int(std::min<qint64>(kChunk, bytes - at));
+        if (file->pMethods->xRead(file, chunk.data(), size, at) != SQLITE_OK)
+            return Status(storageError(), u"the device's file cannot be read"_s);
+        if (out.write(chunk.constData(), size) != size)
+            return Status(storageError(), out.errorString());
+    }
+    return Done{};
+}
+
+} // namespace
+
+Status DeviceStore::Database::copySettledFile(QSaveFile& out)
+{
+    // Once every change in the write-ahead log is in the database file, and no writer can add
+    // one, the file itself is the device: it is copied as it is, far faster than page by page.
+    const qint64 before = currentDataVersion();
+    QSqlQuery checkpoint(db);
+    if (!checkpoint.exec(u"PRAGMA wal_checkpoint(PASSIVE)"_s) || !checkpoint.next())
+        return Status(storageError(), checkpoint.lastError().text());
+    const bool settled = checkpoint.value(0).toInt() == 0 &&
+                         checkpoint.value(1).toLongLong() == checkpoint.value(2).toLongLong();
+    checkpoint.finish();
+    if (!settled)
+        return Status(storageError(), u"the log is still in use"_s);
+    if (Status s = exec(*begin); !s)
+        return s;
+    Status s = currentDataVersion() == before ? Status(Done{})
+                                              : Status(storageError(), u"changed meanwhile"_s);
+    const Expected<qint64> pages = count(u"PRAGMA page_count"_s);
+    const Expected<qint64> pageSize = count(u"PRAGMA page_size"_s);
+    if (s && (!pages || !pageSize))
+        s = Status(storageError(), db.lastError().text());
+    if (s)
+        s = readPages(handleOf(db), *pages * *pageSize, out);
+    rollback->exec();
+    return s;
+}
+
+Status DeviceStore::copyTo(const QString& path)
+{
+    // The copy is written beside and takes the name only once it is complete and on the disk.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return Status(storageError(), u"cannot write %1: %2"_s.arg(QDir::toNativeSeparators(path),
+                                                                   out.errorString()));
+    if (m_db->copySettledFile(out))
+        return out.commit()
+                   ? Status(Done{})
+                   : Status(storageError(), u"cannot write %1: %2"_s.arg(
+                                                QDir::toNativeSeparators(path), out.errorString()));
+    out.cancelWriting();
+
+    // A reader still on an older state keeps changes in the log: the pages are copied instead,
+    // as one reading of the device.
+    const QString part = path + u".part"_s;
+    QFile::remove(part);
+    Database copy;
+    Status s = copy.connect(part);
+    if (s)
+        s = copyPages(handleOf(m_db->db), handleOf(copy.db), -1, {});
+    copy.db.close();
+    if (s && std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()))
+        s = Status(storageError(), u"cannot write %1"_s.arg(QDir::toNativeSeparators(path)));
+    if (!s)
+        QFile::remove(part);
+    return s;
+}
+
+Status DeviceStore::restoreFrom(const QString& path, const std::function<bool()>& midway)
 {
     if (!QFileInfo::exists(path))
         return Status(storageError(), u"there is no %1"_s.arg(QDir::toNativeSeparators(path)));
-    QSqlQuery attach(m_db->db);
-    attach.prepare(u"ATTACH DATABASE ? AS saved"_s);
-    attach.bindValue(0, path);
-    if (!attach.exec())
-        return Status(storageError(), attach.lastError().text());
-    Status s = beginWrite();
-    const bool began = s.ok();
-    // Every table of the device, the copy's rows in place of the device's own.
-    for (const char16_t* table : {u"device", u"tape", u"tape_marks", u"slips", u"documents",
-                                  u"shifts", u"eklz", u"pictures"}) {
-        const QString name = QString::fromUtf16(table);
+    // The copy is checked whole before it replaces anything: a damaged copy, or one that holds
+    // no device, is refused. A copy made before the device kept a table gets it, empty.
+    Database copy;
+    Status s = copy.connect(path);
+    if (s)
+        s = copy.checkDamage();
+    if (s)
+        s = copy.exec(u"BEGIN IMMEDIATE"_s);
+    if (s) {
+        s = copy.makeTables(OpenMode::ExistingOnly);
         if (s)
-            s = m_db->exec(u"DELETE FROM main.%1"_s.arg(name));
-        // A copy made before the device kept a table simply has none of its rows.
-        const Expected<qint64> present = m_db->count(
-            u"SELECT COUNT(*) FROM saved.sqlite_master WHERE type = 'table' AND name = '%1'"_s.arg(
-                name));
-        if (s && !present)
-            s = Status(present.failure(), present.detail());
-        if (s && *present > 0)
-            s = m_db->exec(u"INSERT INTO main.%1 SELECT * FROM saved.%1"_s.arg(name));
+            s = copy.exec(u"COMMIT"_s);
+        else
+            copy.exec(u"ROLLBACK"_s);
     }
     if (s) {
-        const Expected<qint64> states = m_db->count(u"SELECT COUNT(*) FROM main.device"_s);
-        if (!states || *states != 1)
+        QSqlQuery state(copy.db);
+        if (!state.exec(u"SELECT state FROM device WHERE id = 1"_s) || !state.next() ||
+            !DeviceState::deserialize(state.value(0).toByteArray()))
             s = Status(damaged(), u"%1 holds no device"_s.arg(QDir::toNativeSeparators(path)));
     }
+    // One write transaction of the device: other connections see the device before or after,
+    // never a part of each, and a copy that fails or dies midway leaves no trace.
     if (s)
-        s = commit();
-    else if (began)
-        rollback();
-    m_db->exec(u"DETACH DATABASE saved"_s);
+        s = copyPages(handleOf(copy.db), handleOf(m_db->db), midway ? 1 : -1, midway);
     return s;
 }
 

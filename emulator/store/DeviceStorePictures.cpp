@@ -57,7 +57,7 @@ Status DeviceStore::Database::savePictures(const QMap<int, std::optional<Raster>
             query.bindValue(2, picture->height);
             query.bindValue(3, picture->bits);
         }
-        if (Status s = exec(query); !s)
+        if (Status s = write(query); !s)
             return s;
     }
     return Done{};

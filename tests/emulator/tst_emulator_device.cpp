@@ -22,6 +22,31 @@ public:
     TestEmulatorDevice() : EmulatorTest(Start::EmptyFolder) {}
 
 private slots:
+    // The device's own queries take 32-bit indices: those at the ends of the range are unknown,
+    // and choosing among the columns of payment means and descriptors does not overflow on them.
+    void indicesAtTheEndsOfTheRangeAreUnknown_data()
+    {
+        QTest::addColumn<std::int32_t>("index");
+        for (const std::int32_t index :
+             {INT32_MIN, INT32_MIN + 1, INT32_MIN + 50, INT32_MIN + 1000, INT32_MAX - 1, INT32_MAX})
+            QTest::addRow("%d", index) << index;
+    }
+
+    void indicesAtTheEndsOfTheRangeAreUnknown()
+    {
+        QFETCH(std::int32_t, index);
+        const Device device{DeviceState()};
+        Failure failure;
+        QCOMPARE(device.deviceInfo(index, failure), -1);
+        QCOMPARE(failure.code, ErrorCode::UnknownIndex);
+        failure = {};
+        QCOMPARE(device.textInfo(index, failure), QString());
+        QCOMPARE(failure.code, ErrorCode::UnknownIndex);
+        failure = {};
+        QCOMPARE(device.doubleInfo(index, failure), -1.0);
+        QCOMPARE(failure.code, ErrorCode::UnknownIndex);
+    }
+
     void connectionSettingsAreChecked_data()
     {
         QTest::addColumn<std::function<int(Driver&)>>("call");
@@ -442,7 +467,7 @@ private slots:
         file.close();
         EmulatedDriver d(folder());
         QCOMPARE(d.SetPassword(u"735102"_s), 0);
-        QCOMPARE(d.InitDevice(), int(ErrorCode::StorageError));
+        QCOMPARE(d.InitDevice(), int(ErrorCode::DeviceDamaged));
         QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
     }
 

@@ -1,11 +1,13 @@
 // A device survives the death of the program that drives it: the test runs a session in a child
 // process (this same executable), kills it without warning in the middle of a receipt, and then
-// finds the shift, the open receipt and the printed tape intact.
+// finds the shift, the open receipt and the printed tape intact. A save that fails at any of its
+// writes leaves the device as it was, a damaged database is refused and left as it is, and the
+// moments the device records stay what they were across a reload. The tests run in a time zone
+// away from UTC (Moscow).
 
 #include "DeviceNumbers.h"
+#include "DeviceSession.h"
 #include "EmulatorFixture.h"
-
-#include "DeviceNumbers.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -15,6 +17,8 @@
 
 #include <cstdio>
 #include <thread>
+
+#include <time.h>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -91,6 +95,21 @@ ToolRun runTool(const QString& folder, const QStringList& arguments)
             QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
 }
 
+using Command = std::function<Failure(Device&)>;
+
+Failure sell(Device& d)
+{
+    if (Failure f = d.startDocument(::DocumentType::Sale, 1, {}, {}); !f.ok())
+        return f;
+    if (Failure f = d.registerPosition({EntryKind::Goods, 1000, 700, u"Соль"_s, 0, 0}, false);
+        !f.ok())
+        return f;
+    if (Failure f = d.registerPosition({EntryKind::Goods, 2000, 350, u"Хлеб"_s, 0, 3}, true);
+        !f.ok())
+        return f;
+    return d.tender(1400, QVariant(PaymentType::Cash), QVariant(QString()), {}, TenderMode{});
+}
+
 } // namespace
 
 class TestEmulatorPersistence : public QObject
@@ -165,30 +184,110 @@ private slots:
         QCOMPARE(tape(dir.path()).join(u'\n').count(u"ИТОГ"_s), 1);
     }
 
+    // A save fails at its first write, then at its second, and so on through its commit, as a
+    // failing disk would make it fail: after each failure the device is exactly as before the
+    // call, in memory and on disk, and the same call then succeeds.
+    void aSaveFailingAtAnyWriteLeavesTheDeviceAsItWas_data()
+    {
+        QTest::addColumn<Command>("prepare");
+        QTest::addColumn<Command>("command");
+        const Command openShift = [](Device& d) { return d.startSession(u"Кассир1"_s, 1); };
+        QTest::newRow("a receipt closed") << openShift << Command(sell);
+        QTest::newRow("the shift closed") << Command([openShift](Device& d) {
+            const Failure f = openShift(d);
+            return f.ok() ? sell(d) : f;
+        }) << Command([](Device& d) { return d.printReport(ReportKind::Z1); });
+        QTest::newRow("a picture loaded")
+            << Command([](Device&) { return Failure{}; })
+            << Command([](Device& d) { return d.loadPicture(1, Raster(64, 16)); });
+    }
+
+    void aSaveFailingAtAnyWriteLeavesTheDeviceAsItWas()
+    {
+        QFETCH(Command, prepare);
+        QFETCH(Command, command);
+        int failed = 0;
+        for (int write = 1; write < 100; ++write) {
+            QTemporaryDir dir;
+            auto session = DeviceSession::open(dir.path(), 1);
+            QVERIFY(session);
+            DeviceSession& s = **session;
+            QVERIFY(s.perform(prepare));
+            const QString path = DeviceStore::databasePath(dir.path(), 1);
+            const QByteArray state = s.device().state().serialize();
+            const QString stored = deviceContents(path);
+
+            s.store().failWrite(write);
+            const Status done = s.perform(command);
+            if (done) // the call has fewer writes than this
+                break;
+            ++failed;
+            QCOMPARE(done.failure().code, ErrorCode::StorageError);
+            QCOMPARE(s.device().state().serialize(), state);
+            QCOMPARE(deviceContents(path), stored);
+
+            QVERIFY(s.perform(command));
+            QVERIFY(deviceContents(path) != stored);
+        }
+        // The state, what was printed and the records it made, and the commit.
+        QVERIFY2(failed >= 3, qPrintable(QString::number(failed)));
+    }
+
+    // A device whose database is damaged is refused with the damage code and left exactly as it
+    // is: by the driver and by every command of the tool but create, which replaces it.
     void aDamagedDeviceIsRefusedAndKept_data()
     {
-        QTest::addColumn<QString>("damage");
-        QTest::newRow("state removed") << u"DELETE FROM device"_s;
-        QTest::newRow("state unreadable") << u"UPDATE device SET state = x'00ff'"_s;
+        QTest::addColumn<std::function<void(const QString&)>>("damage");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("deleted"); // what create says it deleted
+        const auto sql = [](const QString& statement) {
+            return std::function<void(const QString&)>(
+                [statement](const QString& path) { execute(path, statement); });
+        };
+        // %1: the tape lines the device printed.
+        const QString all = u"deleted %1 tape lines, 20 documents and 1 closed shifts"_s;
+        QTest::newRow("state removed") << sql(u"DELETE FROM device"_s) << u"state"_s << all;
+        QTest::newRow("state unreadable")
+            << sql(u"UPDATE device SET state = x'00ff'"_s) << u"state"_s << all;
+        QTest::newRow("tape dropped")
+            << sql(u"DROP TABLE tape"_s) << u"table tape"_s
+            << u"deleted 0 tape lines, 20 documents and 1 closed shifts"_s;
+        QTest::newRow("control tape dropped")
+            << sql(u"DROP TABLE eklz"_s) << u"table eklz"_s << all;
+        // Garbage over a page in the middle of the file: the file still opens, its pages do not.
+        QTest::newRow("garbage in the middle")
+            << std::function<void(const QString&)>([](const QString& path) {
+                   QFile file(path);
+                   QVERIFY(file.open(QIODevice::ReadWrite));
+                   const qint64 pages = file.size() / 4096;
+                   QVERIFY(pages > 4);
+                   QVERIFY(file.seek(pages / 2 * 4096));
+                   QCOMPARE(file.write(QByteArray(4096, '\xa5')), 4096);
+               })
+            << u"damaged"_s << u"the damaged database was emptied"_s;
     }
 
     void aDamagedDeviceIsRefusedAndKept()
     {
-        QFETCH(QString, damage);
+        QFETCH(std::function<void(const QString&)>, damage);
+        QFETCH(QString, said);
+        QFETCH(QString, deleted);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         {
             std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path());
             QVERIFY(d);
-            QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
-            QCOMPARE(d->Item(1000, 700, u"Соль"_s, 0), 0);
-            QCOMPARE(d->Tender2(700, QVariant(PaymentType::Cash), QVariant(QString()), {}), 0);
+            for (int i = 0; i < 20; ++i) {
+                QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+                QCOMPARE(d->Item(1000, 700, u"Соль"_s, 0), 0);
+                QCOMPARE(d->Tender2(700, QVariant(PaymentType::Cash), QVariant(QString()), {}), 0);
+            }
             QCOMPARE(d->EndSession(), 0);
         }
         const qint64 lines = tape(dir.path()).size();
         QVERIFY(lines > 0);
         const QString path = DeviceStore::databasePath(dir.path(), 1);
-        execute(path, damage);
+        damage(path);
         const QByteArray before = checksum(path);
 
         {
@@ -200,24 +299,64 @@ private slots:
         for (const QString& command : {u"show"_s, u"sensors"_s, u"tape"_s}) {
             const ToolRun run = runTool(dir.path(), {command});
             QCOMPARE(run.exitCode, 1);
-            QVERIFY2(run.output.contains(u"state"_s), qPrintable(run.output));
+            QVERIFY2(run.output.contains(said), qPrintable(run.output));
         }
         QCOMPARE(checksum(path), before);
 
         // Only create replaces the device, and it says what it deleted.
         const ToolRun created = runTool(dir.path(), {u"create"_s});
         QCOMPARE(created.exitCode, 0);
-        QVERIFY2(created.output.contains(u"deleted %1 tape lines,"_s.arg(lines)) &&
-                     created.output.contains(u"and 1 closed shifts"_s),
+        QVERIFY2(created.output.contains(deleted.contains(u"%1"_s) ? deleted.arg(lines) : deleted),
                  qPrintable(created.output));
         std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path());
         QVERIFY(d);
         QVERIFY(!tape(dir.path()).join(u'\n').contains(u"Соль"_s));
     }
+
+    // With the clock standing, the moments the device records are the local times it shows, and
+    // they stay so when the device is loaded again: its record reads back byte for byte.
+    void momentsStayTheSameAcrossAReload()
+    {
+        QCOMPARE(QDateTime(QDate(2026, 12, 9), QTime(22, 17)).offsetFromUtc(), 3 * 3600);
+        QTemporaryDir dir;
+        TestClock clock;
+        *clock.frozenAt = QDateTime(QDate(2026, 12, 9), QTime(22, 17), Qt::LocalTime);
+        const auto moments = [](Driver& d) {
+            return QStringList{d.GetTextDeviceInfo(TextInfo::EklzLastDocumentDate),
+                               d.GetTextDeviceInfo(TextInfo::EklzLastDocumentTime),
+                               QString::number(d.GetDeviceInfo(DeviceInfo::Date)),
+                               QString::number(d.GetDeviceInfo(DeviceInfo::Time))};
+        };
+        const QStringList expected{u"09.12.2026"_s, u"22:17"_s, u"91226"_s, u"221700"_s};
+        {
+            std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path(), clock, false);
+            QVERIFY(d);
+            QCOMPARE(d->SetDeviceOpt(DeviceOption::ClockOn, 0), 0);
+            QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+            QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
+            QCOMPARE(d->Item(1000, 700, u"Соль"_s, 0), 0);
+            QCOMPARE(d->Tender2(700, kCash, kNoCard, {}), 0);
+            QCOMPARE(moments(*d), expected);
+        }
+        const QString path = DeviceStore::databasePath(dir.path(), 1);
+        const QByteArray record = query(path, u"SELECT state FROM device"_s).toByteArray();
+        // Loaded again, on the host's own clock: the device's clock still stands where it stood.
+        std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path(), {}, false);
+        QVERIFY(d);
+        QCOMPARE(moments(*d), expected);
+        const std::optional<DeviceState> read = DeviceState::deserialize(record);
+        QVERIFY(read);
+        QCOMPARE(read->shiftOpenedAt.toString(u"HH:mm"_s), u"22:17"_s);
+        QCOMPARE(read->serialize(), record);
+        QCOMPARE(query(path, u"SELECT state FROM device"_s).toByteArray(), record);
+    }
 };
 
 int main(int argc, char* argv[])
 {
+    // Away from UTC, before anything reads the time.
+    qputenv("TZ", "Europe/Moscow");
+    tzset();
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], kChildFlag) == 0)
         return driveAndWait(QString::fromLocal8Bit(argv[2]));

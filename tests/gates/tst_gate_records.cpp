@@ -1,12 +1,18 @@
-// A device's saved state whose list counts were damaged is refused as damaged: the reader never
-// trusts a count beyond what the record could hold, so a huge count can neither exhaust memory
-// nor end the program. A record saved by an older version still reads, and a damaged one that
-// reads writes back to what it read.
+// The device's saved record. A record whose list counts were damaged is refused as damaged: the
+// reader never trusts a count beyond what the record could hold, so a huge count can neither
+// exhaust memory nor end the program. A record of every format the device ever wrote still reads
+// (the samples in records/, written by the versions that wrote each format), and a damaged one
+// that reads writes back to what it read.
 
 #include "DeviceState.h"
+#include "RecordCodec.h"
+#include "RecordSamples.h"
 
+#include <QFile>
 #include <QtEndian>
 #include <QtTest>
+
+#include <time.h>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -20,17 +26,12 @@ const QString kMarkerText = u"\u2603MARK"_s;
 
 QByteArray markerBytes(bool text)
 {
-    QByteArray bytes(4, '\0');
-    if (!text) {
-        qToBigEndian<qint32>(kMarkerNumber, bytes.data());
-        return bytes;
-    }
-    qToBigEndian<quint32>(quint32(kMarkerText.size() * 2), bytes.data());
-    for (QChar c : kMarkerText) {
-        char unit[2];
-        qToBigEndian<quint16>(c.unicode(), unit);
-        bytes.append(unit, 2);
-    }
+    QByteArray bytes;
+    RecordWriter out(bytes);
+    if (text)
+        out << kMarkerText;
+    else
+        out << kMarkerNumber;
     return bytes;
 }
 
@@ -113,76 +114,147 @@ private slots:
         const qsizetype at = record.indexOf(markerBytes(text));
         QVERIFY(at >= 4);
         QCOMPARE(record.indexOf(markerBytes(text), at + 1), -1);
-        qToBigEndian<quint32>(count, record.data() + at - 4);
+        qToLittleEndian<quint32>(count, record.data() + at - 4);
 
         QVERIFY(!DeviceState::deserialize(record));
     }
 
-    // Saved when the device kept only the sales by department, a record ends before the counters
-    // by department: its sales become the departments' sales, and what an open document counted
-    // belongs to its own department. Departments are numbered from 1.
-    void aRecordWithOnlyTheSalesByDepartmentReads_data()
+    // Every sample reads back to the state it was written from, and the newest format is the one
+    // the device writes: a section that changes without a new format number fails here.
+    void everyFormatReadsBack_data()
     {
-        QTest::addColumn<QList<int>>("departments");
-        QTest::addColumn<std::optional<int>>("document"); // the open document's department
-        QTest::addColumn<bool>("reads");
-        QTest::newRow("departments 1 and 3") << QList<int>{1, 3} << std::optional<int>() << true;
-        QTest::newRow("a department 0: damaged")
-            << QList<int>{0, 3} << std::optional<int>() << false;
-        QTest::newRow("a document open in department 3")
-            << QList<int>{1, 3} << std::optional<int>(3) << true;
-        QTest::newRow("a document open in department 0: damaged")
-            << QList<int>{1, 3} << std::optional<int>(0) << false;
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<DeviceState>("expected");
+        QTest::addColumn<bool>("newest");
+        QTest::newRow("format 1, new device")
+            << samples::record("record-1-new-device.bin") << DeviceState() << false;
+        QTest::newRow("format 1, working device")
+            << samples::record("record-1-working-device.bin") << samples::workingDevice() << false;
+        QTest::newRow("format 2, working device")
+            << samples::record("record-2-working-device.bin") << samples::workingDevice() << true;
     }
 
-    void aRecordWithOnlyTheSalesByDepartmentReads()
+    void everyFormatReadsBack()
     {
-        QFETCH(QList<int>, departments);
-        QFETCH(std::optional<int>, document);
-        QFETCH(bool, reads);
-        DeviceState state;
-        state.shiftOpen = true;
-        const QList<std::pair<int, qint64>> sales{{departments.at(0), 7500},
-                                                  {departments.at(1), 1500}};
-        for (const auto& [department, sum] : sales)
-            state.departmentCounters[department][Counter::SalesTotal] = sum;
-        if (document) {
-            state.document = Document{};
-            state.document->department = *document;
-            state.document->body.departmentDelta[*document] = Counters();
-            state.document->body.lastOperationDepartment = *document;
-        }
-        QByteArray record = state.serialize();
-        // The sections the older record lacks: per department its number and its counters that
-        // are not zero, each by its number; then the open document's, its one department with no
-        // counters and the department of its last operation.
-        QByteArray section;
-        QDataStream out(&section, QIODevice::WriteOnly);
-        out << quint32(sales.size());
-        for (const auto& [department, sum] : sales)
-            out << qint32(department) << quint32(1) << qint32(Counter::SalesTotal) << sum;
-        if (document)
-            out << quint32(1) << qint32(*document) << quint32(0) << qint32(*document);
-        // The sections added after it, which the older record lacks too.
-        QByteArray later;
-        QDataStream after(&later, QIODevice::WriteOnly);
-        after.setVersion(QDataStream::Qt_6_4);
-        after << state.drawerKicks << state.clockStoppedAt;
-        QVERIFY(record.endsWith(section + later));
-        record.chop(section.size() + later.size());
-
+        QFETCH(QByteArray, record);
+        QFETCH(DeviceState, expected);
+        QFETCH(bool, newest);
+        QVERIFY(!record.isEmpty());
         const std::optional<DeviceState> read = DeviceState::deserialize(record);
-        QCOMPARE(bool(read), reads);
-        if (!reads)
-            return;
-        QCOMPARE(read->departmentCounters.keys(), departments);
-        QCOMPARE(read->serialize(), state.serialize());
+        QVERIFY(read);
+        QCOMPARE(read->serialize(), expected.serialize());
+        if (newest)
+            QCOMPARE(expected.serialize(), record);
+    }
+
+    // Format 1 grew by blocks appended at its end: a record saved before a block was added ends
+    // before it, and reads that block's values as a device without them had them.
+    void aFormat1RecordEndingEarlierReads_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<DeviceState>("expected");
+        const QByteArray whole = samples::record("record-1-working-device.bin");
+        QVERIFY(whole.size() == 3840);
+        const DeviceState fresh;
+        // Where each block of the working device's record begins, the last one first.
+        const QList<std::tuple<const char*, qsizetype, std::function<void(DeviceState&)>>> blocks{
+            {"the stopped clock", 3827, [](DeviceState& s) { s.clockStoppedAt = {}; }},
+            {"the drawer's kicks", 3819, [](DeviceState& s) { s.drawerKicks = 0; }},
+            {"the counters by department", 3655,
+             [](DeviceState& s) {
+                 // Only the sales were kept by department; an open document counted in its own.
+                 for (Counters& counters : s.departmentCounters) {
+                     const Kopecks sales = counters[Counter::SalesTotal];
+                     counters.clear();
+                     counters[Counter::SalesTotal] = sales;
+                 }
+                 for (DocumentBody* body : {&s.document->body, &*s.document->undo}) {
+                     body->departmentDelta = {{s.document->department, body->delta}};
+                     body->lastOperationDepartment = s.document->department;
+                 }
+             }},
+            {"the clock's correction", 3642, [](DeviceState& s) { s.clockCorrectedSince = {}; }},
+            {"the activation total", 3634, [](DeviceState& s) { s.eklzActivationTotal = 0; }},
+            {"the graphics", 3561,
+             [](DeviceState& s) {
+                 s.chosenPicture = 0;
+                 s.barCode.reset();
+             }},
+            {"the peripherals", 3261,
+             [fresh](DeviceState& s) {
+                 s.peripherals = fresh.peripherals;
+                 s.sensors.slipInserted = false;
+             }},
+            {"the control tape", 3230,
+             [](DeviceState& s) {
+                 // Its numbers were the fiscal documents' and its last record the last document.
+                 s.lastKpk = s.fiscalDocuments;
+                 s.eklzActivatedAt = {};
+                 s.eklzLastAt = s.lastDocumentAt;
+                 s.sensors.eklzFull = false;
+             }},
+            {"the taxes", 2830,
+             [fresh](DeviceState& s) {
+                 s.taxRates = fresh.taxRates;
+                 s.taxChains = fresh.taxChains;
+                 s.descriptors.clear();
+             }},
+            {"the header", 2738,
+             [fresh](DeviceState& s) {
+                 s.headerLines = fresh.headerLines;
+                 s.headerBold = fresh.headerBold;
+                 s.paperType = 0;
+             }},
+        };
+        DeviceState expected = samples::workingDevice();
+        for (const auto& [name, start, lacks] : blocks) {
+            lacks(expected);
+            QTest::addRow("ends before %s", name) << whole.left(start) << expected;
+        }
+    }
+
+    void aFormat1RecordEndingEarlierReads()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(DeviceState, expected);
+        const std::optional<DeviceState> read = DeviceState::deserialize(record);
+        QVERIFY(read);
+        QCOMPARE(read->serialize(), expected.serialize());
+    }
+
+    // Departments are numbered from 1: a format 1 record that ends before the counters by
+    // department and names a department 0 for its sales or its open document is damaged.
+    void aFormat1RecordWithDepartment0IsDamaged_data()
+    {
+        QTest::addColumn<QByteArray>("found");
+        QTest::addColumn<QByteArray>("damaged");
+        const auto bytes = [](qint32 a, qint64 b) {
+            QByteArray out;
+            QDataStream(&out, QIODevice::WriteOnly) << a << b;
+            return out;
+        };
+        QTest::newRow("sales of department 0") << bytes(1, 7500) << bytes(0, 7500);
+        // The open sale's type and number are one number, its number and department the next.
+        QTest::newRow("a document open in department 0")
+            << bytes(int(DocumentType::Sale), (qint64(121) << 32) | 3)
+            << bytes(int(DocumentType::Sale), qint64(121) << 32);
+    }
+
+    void aFormat1RecordWithDepartment0IsDamaged()
+    {
+        QFETCH(QByteArray, found);
+        QFETCH(QByteArray, damaged);
+        QByteArray record = samples::record("record-1-working-device.bin").left(3655);
+        QVERIFY(DeviceState::deserialize(record));
+        QCOMPARE(record.count(found), 1);
+        record.replace(found, damaged);
+        QVERIFY(!DeviceState::deserialize(record));
     }
 
     // Damaged moments that Qt reads in one way and, written again, in another: an invalid one of
     // the kind "offset from UTC", a valid one of that kind with an offset of 0, one of an unknown
-    // kind. Each moment of the record in turn is damaged; the record must write back to what it
-    // read.
+    // kind. Each moment of a format 1 record in turn is damaged; the record must write back to
+    // what it read.
     void aDamagedMomentWritesBackAsItReads_data()
     {
         QTest::addColumn<QByteArray>("damaged"); // a date, a time, a kind and an offset, in hex
@@ -199,7 +271,7 @@ private slots:
         QFETCH(QByteArray, damaged);
         QFETCH(bool, none);
         const QByteArray noMoment = momentBytes(QDateTime());
-        const QByteArray fresh = DeviceState().serialize();
+        const QByteArray fresh = samples::record("record-1-new-device.bin");
         QVERIFY(fresh.count(noMoment) >= 5);
         for (qsizetype at = fresh.indexOf(noMoment); at >= 0;
              at = fresh.indexOf(noMoment, at + 1)) {
@@ -209,13 +281,63 @@ private slots:
             QVERIFY2(read, qPrintable(u"moment at byte %1"_s.arg(at)));
             const QByteArray written = read->serialize();
             if (none)
-                QCOMPARE(written, fresh);
+                QCOMPARE(written, DeviceState().serialize());
             const std::optional<DeviceState> again = DeviceState::deserialize(written);
             QVERIFY(again);
             QCOMPARE(again->serialize(), written);
         }
     }
+
+    // While its clock stood, the device kept its moments with the host's time zone. They are the
+    // local times they were when the device shows them (the test runs in Moscow, 3 hours from
+    // UTC), and a record that has them writes back, and again, the same.
+    void momentsKeptWithTheirZoneAreTheLocalTimes()
+    {
+        QCOMPARE(QDateTime(QDate(2026, 12, 9), QTime(22, 17)).offsetFromUtc(), 3 * 3600);
+        const std::optional<DeviceState> read =
+            DeviceState::deserialize(samples::record("record-1-clock-stood.bin"));
+        QVERIFY(read);
+        QCOMPARE(read->lastDocumentAt.toString(u"dd.MM.yyyy HH:mm:ss"_s), u"09.12.2026 22:16:40"_s);
+        QCOMPARE(read->serialize(), samples::workingDevice().serialize());
+    }
+
+    // A moment of the newest format that no device could have written is damage.
+    void aDamagedMomentIsRefused_data()
+    {
+        QTest::addColumn<quint8>("kind");
+        QTest::addColumn<qint32>("ms");
+        QTest::newRow("unknown kind") << quint8(3) << 0;
+        QTest::newRow("milliseconds past the day") << quint8(1) << 24 * 3600 * 1000;
+        QTest::newRow("negative milliseconds") << quint8(2) << -1;
+    }
+
+    void aDamagedMomentIsRefused()
+    {
+        QFETCH(quint8, kind);
+        QFETCH(qint32, ms);
+        const auto moment = [](quint8 kind, qint32 ms) {
+            QByteArray bytes;
+            RecordWriter(bytes) << kind << QDate(2026, 12, 9).toJulianDay() << ms;
+            return bytes;
+        };
+        QByteArray record = samples::workingDevice().serialize();
+        // The working device's last document, 09.12.2026 22:16:40 local time.
+        const QByteArray lastDocument = moment(1, (22 * 3600 + 16 * 60 + 40) * 1000);
+        QCOMPARE(record.count(lastDocument), 1);
+        QVERIFY(DeviceState::deserialize(record));
+        record.replace(lastDocument, moment(kind, ms));
+        QVERIFY(!DeviceState::deserialize(record));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestGateRecords)
+int main(int argc, char* argv[])
+{
+    // Away from UTC, before anything reads the time.
+    qputenv("TZ", "Europe/Moscow");
+    tzset();
+    QCoreApplication app(argc, argv);
+    TestGateRecords test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_gate_records.moc"

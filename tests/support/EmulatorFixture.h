@@ -8,6 +8,10 @@
 #include "EmulatedDriver.h"
 
 #include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +78,35 @@ inline DeviceState stateOf(const QString& folder, int port = 1)
         return {};
     Expected<DeviceState> state = (*store)->load();
     return state ? *state : DeviceState{};
+}
+
+// Everything the database in `path` holds, table by table, as text: two databases that hold the
+// same device give the same text.
+inline QString deviceContents(const QString& path)
+{
+    QString text;
+    const QString connection = QStringLiteral("contents");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            for (const char* table : {"device", "tape", "tape_marks", "slips", "documents",
+                                      "shifts", "eklz", "pictures"}) {
+                QSqlQuery q(db);
+                text += QString::fromLatin1(table) + u'\n';
+                if (!q.exec(
+                        QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table))))
+                    text += q.lastError().text();
+                while (q.next()) {
+                    for (int i = 0; i < q.record().count(); ++i)
+                        text += QString::fromLatin1(q.value(i).toByteArray().toHex()) + u' ';
+                    text += u'\n';
+                }
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return text;
 }
 
 // A driver connected to the device of port 1, shift optionally open.
