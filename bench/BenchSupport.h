@@ -80,6 +80,10 @@ struct Figure
     double cpu = -1;
 
     bool ok() const { return wall >= 0; }
+    QString text() const
+    {
+        return QStringLiteral("%1 ms (CPU %2 ms)").arg(wall, 0, 'f', 2).arg(cpu, 0, 'f', 2);
+    }
 };
 
 inline Figure measure(int runs, const std::function<bool()>& step)
