@@ -1,46 +1,24 @@
-#include "HouseStyle.h"
 #include "StartForm.h"
-#include "TracedEmulator.h"
-#include "Translations.h"
+#include "StartUp.h"
+#include "WindowMemory.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPointer>
-#include <QTimer>
+#include <QStandardPaths>
 
-#include <clocale>
-#include <cstring>
-
-#include <langinfo.h>
-
-namespace {
-
-// The windows' Russian titles go to the window system through the C library's character set as
-// well; under a locale without one (LC_ALL=C) the older title property would carry mangled bytes.
-// Only the character set changes: numbers and everything else keep the operator's locale.
-void useUtf8Characters()
-{
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
-        std::setlocale(LC_CTYPE, "C.UTF-8");
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv); // takes the locale from the environment
-    useUtf8Characters();
-    forms::installQtTranslations(app);
-    forms::useRussianLocale();
-    forms::applyHouseStyle(app);
-    // The built-in device, with every call followed by the view windows.
-    view::registerTracedEmulator();
-
-    QPointer<StartForm> start = new StartForm;
-    start->setAttribute(Qt::WA_DeleteOnClose);
-    // Shown once the event loop runs, so that a start window which cannot create the driver
-    // object can end the program from its loading.
-    QTimer::singleShot(0, start, &QWidget::show);
+    // The program's own windows come back where the operator left them; only the program itself
+    // keeps this file, never a test or a benchmark that shows the same windows.
+    view::WindowMemory::useFile(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+            .filePath(u"TestQuolt/windows.ini"_s));
+    const QPointer<StartForm> start = beginRun(app);
     const int code = app.exec();
-    delete start; // still there when the program ended from the start window
+    delete start.data(); // still there when the program ended from the start window
     return code;
 }

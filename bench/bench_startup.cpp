@@ -1,51 +1,37 @@
-// How fast the program comes up.
+// How fast the program comes up, against a bare Qt program.
 //
-//   bench_startup start     shows the start window and exits once it is on screen
-//   bench_startup bare      the same with a bare Qt dialog, the yardstick
-//   bench_startup init [N]  times the init click up to the main window on screen, N times
-//   bench_startup [N]       runs `start` and `bare` N times each as whole processes, in turn,
-//                           compares them, then runs `init`
+//   bench_startup start     starts as the program does and ends once the start window is on
+//                           screen, printing its resident memory and the peak of it (kB)
+//   bench_startup init [N]  times the init click up to the main window on screen, N times, on a
+//                           new device in a temporary folder
+//   bench_startup [N]       runs `start` and the bare program (bare_dialog, a separate executable
+//                           built with the same flags that shows one empty dialog) N times each
+//                           as whole processes, in turn, compares their times and memory, then
+//                           runs `init`
 //
 // Runs on whatever display Qt is given (xvfb-run -a, or QT_QPA_PLATFORM=offscreen).
-// While no device answers the ProgID, a stand-in that answers every call with 0 takes its place,
-// so the numbers then measure the windows alone.
 
-#include "DriverFactory.h"
-#include "Emulator.h"
-#include "InterceptingDriver.h"
 #include "MainForm.h"
 #include "Seams.h"
 #include "StartForm.h"
+#include "StartUp.h"
+#include "TracedEmulator.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QLabel>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class StandInDriver final : public InterceptingDriver
-{
-protected:
-    QVariant intercept(DriverCall&, const Forward&) override { return {}; }
-};
-
-bool ensureDriver()
-{
-    if (createDriver(kQuoltProgId).driver)
-        return true;
-    registerDriver(kQuoltProgId, [] { return std::make_shared<StandInDriver>(); });
-    return false;
-}
 
 // Runs the event loop until `window` is exposed on screen; false after `timeoutMs`.
 bool waitExposed(QWidget& window, int timeoutMs = 10000)
@@ -60,27 +46,29 @@ bool waitExposed(QWidget& window, int timeoutMs = 10000)
     return true;
 }
 
-int showAndExit(QWidget& window)
+long statusKb(const char* field)
 {
-    window.show();
-    return waitExposed(window) ? 0 : 2;
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+    }
+    return -1;
 }
 
-int runStart()
+// The program's own start, ended as soon as its first window is on screen: what comes after
+// (tearing down) is not start-up, and the bare program ends the same way.
+int runStart(QApplication& app)
 {
-    ensureDriver();
-    StartForm start;
-    return showAndExit(start);
-}
-
-int runBare()
-{
-    QDialog dialog;
-    dialog.setWindowTitle(u"Bare"_s);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(u"Bare dialog"_s));
-    layout->addWidget(new QPushButton(u"OK"_s));
-    return showAndExit(dialog);
+    StartForm* start = beginRun(app);
+    QCoreApplication::processEvents(); // the start window is shown at the first turn of the loop
+    if (!waitExposed(*start))
+        return 2;
+    std::printf("%ld %ld\n", statusKb("VmRSS:"), statusKb("VmHWM:"));
+    std::fflush(stdout);
+    std::_Exit(0);
 }
 
 double median(QList<double> values)
@@ -89,18 +77,19 @@ double median(QList<double> values)
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
-void report(const char* what, const QList<double>& ms)
+void report(const char* what, const QList<double>& values, const char* unit)
 {
-    std::printf("%-34s median %8.2f ms   min %8.2f   max %8.2f   (n=%lld)\n", what, median(ms),
-                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()),
-                static_cast<long long>(ms.size()));
+    std::printf("%-34s median %9.2f %s   min %9.2f   max %9.2f   (n=%lld)\n", what, median(values),
+                unit, *std::min_element(values.begin(), values.end()),
+                *std::max_element(values.begin(), values.end()),
+                static_cast<long long>(values.size()));
 }
 
 int runInit(int rounds)
 {
-    const bool emulated = ensureDriver();
-    if (!emulated)
-        std::printf("(no device registered: a stand-in driver answers)\n");
+    // A new device in a folder of its own: the operator's devices are never touched.
+    QTemporaryDir devices;
+    view::registerTracedEmulator(devices.path());
     // Nothing may block: messages answer No, the end of the run is ignored.
     forms::SeamOverride quiet(
         {{},
@@ -133,32 +122,63 @@ int runInit(int rounds)
         main->close();
         QCoreApplication::processEvents();
     }
-    report("init click -> main window shown", times);
+    report("init click -> main window shown", times, "ms");
     return 0;
+}
+
+// One process to its window on screen: its time in ms and its resident memory and peak in kB.
+struct Run
+{
+    double ms = 0;
+    double rssKb = 0;
+    double peakKb = 0;
+};
+
+std::optional<Run> runProcess(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        std::printf("%s %s failed: %s\n", qPrintable(program), qPrintable(arguments.join(u' ')),
+                    process.readAllStandardError().constData());
+        return std::nullopt;
+    }
+    const double ms = timer.nsecsElapsed() / 1e6;
+    const QList<QByteArray> memory = process.readAllStandardOutput().trimmed().split(' ');
+    if (memory.size() != 2)
+        return std::nullopt;
+    return Run{ms, memory[0].toDouble(), memory[1].toDouble()};
 }
 
 int runCompare(int rounds)
 {
     const QString self = QCoreApplication::applicationFilePath();
-    QList<double> start;
-    QList<double> bare;
+    QList<double> startMs, bareMs, startKb, bareKb, startPeak, barePeak;
     for (int round = 0; round < rounds; ++round) {
-        for (const QString& mode : {u"start"_s, u"bare"_s}) {
-            QElapsedTimer timer;
-            timer.start();
-            const int code = QProcess::execute(self, {mode});
-            const double ms = timer.nsecsElapsed() / 1e6;
-            if (code != 0) {
-                std::printf("%s failed with %d\n", qPrintable(mode), code);
-                return 1;
-            }
-            (mode == u"start" ? start : bare) << ms;
-        }
+        const std::optional<Run> start = runProcess(self, {u"start"_s});
+        const std::optional<Run> bare = runProcess(QStringLiteral(QUOLT_BARE_DIALOG), {});
+        if (!start || !bare)
+            return 1;
+        startMs << start->ms;
+        bareMs << bare->ms;
+        startKb << start->rssKb;
+        bareKb << bare->rssKb;
+        startPeak << start->peakKb;
+        barePeak << bare->peakKb;
     }
-    report("process start -> start window", start);
-    report("process start -> bare dialog", bare);
-    std::printf("ratio start/bare (medians): %.2f (goal: at most 1.5)\n",
-                median(start) / median(bare));
+    report("process start -> start window", startMs, "ms");
+    report("process start -> bare dialog", bareMs, "ms");
+    report("start window: resident", startKb, "kB");
+    report("bare dialog: resident", bareKb, "kB");
+    report("start window: peak resident", startPeak, "kB");
+    report("bare dialog: peak resident", barePeak, "kB");
+    std::printf("time: %.2fx the bare program (goal: at most 1.3)\n",
+                median(startMs) / median(bareMs));
+    std::printf("memory: %.2fx the bare program resident, %.2fx at the peak (goal: at most 1.15)\n",
+                median(startKb) / median(bareKb), median(startPeak) / median(barePeak));
     return runInit(rounds);
 }
 
@@ -167,13 +187,10 @@ int runCompare(int rounds)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    emulator::registerEmulator();
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0);
     if (mode == u"start")
-        return runStart();
-    if (mode == u"bare")
-        return runBare();
+        return runStart(app);
     if (mode == u"init")
         return runInit(std::max(1, args.value(1, u"20"_s).toInt()));
     return runCompare(std::max(1, mode.isEmpty() ? 20 : mode.toInt()));

@@ -68,53 +68,6 @@ bool connectAndOpenShift(Traced& t)
     return connect(*t.device) && check(t.driver->StartSession(u"Кассир1"_s, 1), "StartSession");
 }
 
-// Ten calls: open, eight positions, cash; the receipt closes with the payment.
-bool sale(Driver& d)
-{
-    if (!check(d.StartDocument(DocumentType::Sale, 1, u"1"_s, u"Кассир2"_s), "StartDocument"))
-        return false;
-    for (int i = 0; i < 8; ++i) {
-        if (!check(d.Item(1000 + i, 1999, u"Товар %1"_s.arg(i), 0), "Item"))
-            return false;
-    }
-    return check(d.Tender2(50000, QVariant(PaymentType::Cash), QVariant(QString()), QString()),
-                 "Tender2");
-}
-
-// The processor time of this process so far, in milliseconds: on a machine shared with other
-// work it moves far less than the wall clock, so the ratios are taken from it.
-double cpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-// The median wall-clock and processor time of a step, in milliseconds; negative on a failure.
-struct Figure
-{
-    double wall = -1;
-    double cpu = -1;
-
-    bool ok() const { return wall >= 0; }
-    QString text() const { return u"%1 ms (CPU %2 ms)"_s.arg(wall, 0, 'f', 2).arg(cpu, 0, 'f', 2); }
-};
-
-Figure measure(int runs, const std::function<bool()>& step)
-{
-    std::vector<double> walls;
-    std::vector<double> cpus;
-    for (int i = 0; i < runs; ++i) {
-        const auto started = Clock::now();
-        const double cpuStarted = cpuMs();
-        if (!step())
-            return {};
-        cpus.push_back(cpuMs() - cpuStarted);
-        walls.push_back(ms(Clock::now() - started));
-    }
-    return {median(walls), median(cpus)};
-}
-
 // The shortest receipt: open, one position, cash.
 bool shortSale(Driver& d)
 {
@@ -128,33 +81,10 @@ bool shortSale(Driver& d)
 Figure saleMs(Driver& d)
 {
     return measure(60, [&] {
-        const bool ok = sale(d);
+        const bool ok = tenCallSale(d);
         QApplication::processEvents();
         return ok;
     });
-}
-
-// Raw lines in documents of 25, written straight into the store: a long life made quickly.
-bool fillTape(const QString& folder, qint64 lines)
-{
-    auto session = emulator::DeviceSession::open(folder, 1);
-    if (!session)
-        return false;
-    constexpr int kDocumentLines = 25;
-    constexpr int kBatch = 20'000;
-    for (qint64 done = 0; done < lines; done += kBatch) {
-        emulator::Effects effects;
-        for (int i = 0; i < kBatch && done + i < lines; ++i) {
-            effects.tape << u"СТРОКА %1 ТОВАР ЦЕНА =1.00"_s.arg(done + i);
-            if ((done + i) % kDocumentLines == kDocumentLines - 1)
-                effects.tapeCuts << i;
-        }
-        emulator::DeviceStore& store = (*session)->store();
-        if (!store.beginWrite() || !store.save((*session)->device().state(), effects) ||
-            !store.commit())
-            return false;
-    }
-    return true;
 }
 
 // The time to open the tape window and draw it; a failure when it shows no rows.
@@ -311,7 +241,7 @@ int main(int argc, char* argv[])
     Traced fresh = traced(freshDir.path());
     Traced aged = traced(longDir.path());
     const auto setUp = Clock::now();
-    if (!connectAndOpenShift(fresh) || !connect(*aged.device) || !fillTape(longDir.path(), lines) ||
+    if (!connectAndOpenShift(fresh) || !connect(*aged.device) || !padTape(longDir.path(), lines) ||
         !check(aged.driver->StartSession(u"Кассир1"_s, 1), "StartSession"))
         return 1;
     for (int i = 0; i < receipts; ++i) {

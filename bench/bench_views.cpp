@@ -1,66 +1,253 @@
-// Speed of the operator's views of the device (the tape window has bench_tape of its own).
-//   bench_views
-// The cost of the call journal: a query call through the tracing driver and the journal's hub
-// against the same call made directly (median of 200,000 calls each, in microseconds).
+// Cost of the operator's views of the device: the call journal, the device panel and the tape,
+// the three windows of the menu "Вид" together (the tape window alone has bench_tape).
+//   bench_views [--lines N] [--receipts N]
+// The set-up makes two devices behind traced drivers, as the program has them: a fresh one, and
+// one with a long life, whose tape holds N lines (default 1,000,000) ending in a closed shift of
+// R receipts (default 300) and whose journal is full (100,000 calls). Then, each figure beside
+// its floor (processor time, medians; the events each step causes are handled before it ends):
+// 1. a query that succeeds, made directly and through the journal (us per call);
+// 2. a ten-call sale on the long device before any view window was opened and after the three
+//    were opened and closed again (limit 1.05x);
+// 3. the electronic control tape of the long shift, 1,000 lines read line by line, with the
+//    three windows open and without them (limit 2x);
+// 4. a ten-call sale on the fresh device with the three windows open and without them: what they
+//    add against one repaint of each window (limit 1);
+// 5. opening each window on the fresh and on the long device (limit 16 ms, and 1x the fresh one).
+// Every call timed is checked to have succeeded.
 
+#include "BenchSupport.h"
 #include "CallHub.h"
-#include "DeviceNumbers.h"
-#include "EmulatedDriver.h"
 #include "TracingDriver.h"
+#include "ViewFollower.h"
+#include "ViewMenu.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <chrono>
+#include <array>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using Clock = std::chrono::steady_clock;
+using namespace bench;
 
 namespace {
 
-double microseconds(Clock::duration d)
+// A device behind a traced driver and a main window with the menu "Вид", as the program has them.
+struct Rig
 {
-    return std::chrono::duration<double, std::micro>(d).count();
+    explicit Rig(const QString& folder) : device(std::make_shared<emulator::EmulatedDriver>(folder))
+    {
+        view::DriverContext context;
+        const emulator::EmulatedDriver* watched = device.get();
+        context.extendedCode = [watched] { return watched->lastErrorCode2(); };
+        context.device = [watched, folder]() -> std::optional<view::DeviceAddress> {
+            return view::DeviceAddress{folder, watched->connectedPort().value_or(1), 1};
+        };
+        driver = view::CallHub::trace(device, context);
+        menu = new view::ViewMenu(main, driver.get(), {});
+    }
+
+    std::array<QWidget*, 3> open()
+    {
+        return {menu->openTape(), menu->openPanel(), menu->openJournal()};
+    }
+
+    std::shared_ptr<emulator::EmulatedDriver> device;
+    std::shared_ptr<TracingDriver> driver;
+    QMainWindow main;
+    view::ViewMenu* menu = nullptr;
+};
+
+// Handles what the calls so far left to the event loop, until every window shown has caught up.
+void settle()
+{
+    QApplication::processEvents();
+    const auto pending = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible())
+                continue;
+            for (const auto* follower : window->findChildren<view::ViewFollower*>()) {
+                if (follower->pending())
+                    return true;
+            }
+        }
+        return false;
+    };
+    while (pending())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-// Runs `call` in rounds of 1,000 and answers the median time of one call.
-template <typename Call> double perCall(Call call)
+Figure sales(Driver& d)
 {
-    std::vector<double> rounds;
-    for (int round = 0; round < 200; ++round) {
-        const auto started = Clock::now();
-        for (int i = 0; i < 1000; ++i)
-            call();
-        rounds.push_back(microseconds(Clock::now() - started) / 1000);
-    }
-    std::sort(rounds.begin(), rounds.end());
-    return rounds[rounds.size() / 2];
+    return measure(40, [&] {
+        const bool ok = tenCallSale(d);
+        settle();
+        return ok;
+    });
 }
+
+// The ready control tape read line by line, `lines` lines of it.
+Figure controlTape(Driver& d, std::int32_t shift, int lines)
+{
+    return measure(10, [&] {
+        if (!check(d.EKLZPrintReportByNum(EklzReport::electronic(EklzReport::ControlTape), shift, 0,
+                                          0),
+                   "control tape"))
+            return false;
+        int read = 0;
+        while (read < lines && !d.GetTextDeviceInfo(TextInfo::eklzReportLine(read + 1)).isEmpty())
+            ++read;
+        settle();
+        if (read < lines)
+            std::fprintf(stderr, "the control tape has %d lines, not %d\n", read, lines);
+        return read == lines;
+    });
+}
+
+// Making a window and showing it until it has been drawn, as its entry of the menu does.
+Figure opening(Driver& d, int which)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (int run = 0; run < 5; ++run) {
+        QMainWindow main;
+        auto* menu = new view::ViewMenu(main, &d, {});
+        const auto started = Clock::now();
+        const double cpuStarted = cpuMs();
+        QWidget* window = which == 0   ? menu->openTape()
+                          : which == 1 ? menu->openPanel()
+                                       : menu->openJournal();
+        QApplication::processEvents();
+        cpus.push_back(cpuMs() - cpuStarted);
+        walls.push_back(ms(Clock::now() - started));
+        if (!window || !window->isVisible())
+            return {};
+    }
+    return {median(walls), median(cpus)};
+}
+
+double repaint(QWidget& window)
+{
+    return measure(20,
+                   [&] {
+                       window.repaint();
+                       return true;
+                   })
+        .cpu;
+}
+
+const char* const kNames[] = {"tape", "panel", "journal"};
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    auto device = std::make_shared<emulator::EmulatedDriver>(dir.path());
-    device->SetDriverOpt(DriverOption::Port, 1);
-    device->InitDevice();
-    const double direct = perCall([&] { device->GetDeviceInfo(DeviceInfo::ShiftOpen); });
+    qint64 lines = 1'000'000;
+    int receipts = 300;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == u"--lines")
+            lines = args[i + 1].toLongLong();
+        else if (args[i] == u"--receipts")
+            receipts = args[i + 1].toInt();
+    }
 
-    view::DriverContext context;
-    const emulator::EmulatedDriver* watched = device.get();
-    context.extendedCode = [watched] { return watched->lastErrorCode2(); };
-    context.device = [watched, folder = dir.path()]() -> std::optional<view::DeviceAddress> {
-        return view::DeviceAddress{folder, watched->connectedPort().value_or(1), 1};
+    QTemporaryDir freshDir;
+    QTemporaryDir longDir;
+    Rig fresh(freshDir.path());
+    Rig aged(longDir.path());
+    const auto setUp = Clock::now();
+    if (!connect(*fresh.device) || !check(fresh.driver->StartSession(u"Кассир1"_s, 1), "shift") ||
+        !connect(*aged.device) || !padTape(longDir.path(), lines) ||
+        !check(aged.driver->StartSession(u"Кассир1"_s, 1), "shift"))
+        return 1;
+    for (int i = 0; i < receipts; ++i) {
+        if (!tenCallSale(*aged.driver))
+            return 1;
+    }
+    const std::int32_t longShift = aged.driver->GetDeviceInfo(DeviceInfo::ShiftNumber);
+    if (!check(aged.driver->EndSession(), "EndSession") ||
+        !check(aged.driver->StartSession(u"Кассир1"_s, 1), "shift"))
+        return 1;
+
+    // 1. The journal's cost per call, on a query that the device answers: the long device's
+    // journal is full after it.
+    const auto query = [](Driver& d) {
+        return measure(200, [&] {
+            for (int i = 0; i < 1000; ++i) {
+                if (d.GetDeviceInfo(DeviceInfo::ShiftOpen) != 1)
+                    return false;
+            }
+            return true;
+        });
     };
-    std::shared_ptr<TracingDriver> traced = view::CallHub::trace(device, context);
-    const double journalled = perCall([&] { traced->GetDeviceInfo(DeviceInfo::ShiftOpen); });
-    std::printf("call: %.2f us direct, %.2f us journalled (+%.2f us)\n", direct, journalled,
-                journalled - direct);
+    const Figure direct = query(*aged.device);
+    const Figure journalled = query(*aged.driver);
+    if (!direct.ok() || !journalled.ok()) {
+        std::printf("the query was refused\n");
+        return 1;
+    }
+    settle();
+    std::printf("set-up: a tape of %lld lines, a shift of %d receipts and %lld calls journalled,"
+                " made in %.1f s\n",
+                static_cast<long long>(lines), receipts,
+                static_cast<long long>(view::CallHub::of(aged.driver.get())->journal().size()),
+                ms(Clock::now() - setUp) / 1000);
+    std::printf("query: %.2f us direct, %.2f us journalled (+%.2f us)\n", direct.cpu,
+                journalled.cpu, journalled.cpu - direct.cpu);
 
+    // 2. and 3. The long device before the windows were ever opened, with them, after them.
+    const Figure never = sales(*aged.driver);
+    const Figure tapeBare = controlTape(*aged.driver, longShift, 1000);
+    std::array<Figure, 3> openLong;
+    for (int which = 0; which < 3; ++which)
+        openLong[which] = opening(*aged.driver, which);
+    const std::array<QWidget*, 3> windows = aged.open();
+    settle();
+    const Figure tapeViews = controlTape(*aged.driver, longShift, 1000);
+    for (QWidget* window : windows)
+        window->close();
+    settle();
+    const Figure closed = sales(*aged.driver);
+    if (!never.ok() || !closed.ok() || !tapeBare.ok() || !tapeViews.ok())
+        return 1;
+    std::printf("sale, long device: %.2f ms before the windows were opened, %.2f ms after they"
+                " were closed: %.2fx (limit 1.05x)\n",
+                never.cpu, closed.cpu, closed.cpu / never.cpu);
+    std::printf("control tape of 1,000 lines read line by line: %.2f ms without the windows,"
+                " %.2f ms with them: %.2fx (limit 2x)\n",
+                tapeBare.cpu, tapeViews.cpu, tapeViews.cpu / tapeBare.cpu);
+
+    // 4. The fresh device: a sale without the windows, with them, and a repaint of each.
+    const Figure bare = sales(*fresh.driver);
+    std::array<Figure, 3> openFresh;
+    for (int which = 0; which < 3; ++which)
+        openFresh[which] = opening(*fresh.driver, which);
+    const std::array<QWidget*, 3> shown = fresh.open();
+    settle();
+    const Figure beside = sales(*fresh.driver);
+    double repaints = 0;
+    for (QWidget* window : shown)
+        repaints += repaint(*window);
+    if (!bare.ok() || !beside.ok())
+        return 1;
+    std::printf("sale, fresh device: %.2f ms without the windows, %.2f ms with them: +%.2f ms"
+                " against %.2f ms for one repaint of each window: %.2f (limit 1)\n",
+                bare.cpu, beside.cpu, beside.cpu - bare.cpu, repaints,
+                (beside.cpu - bare.cpu) / repaints);
+
+    // 5. Opening each window.
+    for (int which = 0; which < 3; ++which) {
+        if (!openFresh[which].ok() || !openLong[which].ok())
+            return 1;
+        std::printf("open the %s window: %.2f ms fresh, %.2f ms long (wall %.2f ms, limit 16 ms):"
+                    " %.2fx\n",
+                    kNames[which], openFresh[which].cpu, openLong[which].cpu, openLong[which].wall,
+                    openLong[which].cpu / openFresh[which].cpu);
+    }
     return 0;
 }

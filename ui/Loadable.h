@@ -2,9 +2,12 @@
 
 #include "Hints.h"
 
+#include <QDialog>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
+
+#include <type_traits>
 
 namespace forms {
 
@@ -54,6 +57,15 @@ protected:
         if (event->key() == Qt::Key_Escape && m_escape == EscapeKey::Ignored) {
             event->accept();
             return;
+        }
+        // A dialog closes on Esc by itself; any other window (the program's own, which are plain
+        // widgets) is closed here, as its frame would close it.
+        if constexpr (!std::is_base_of_v<QDialog, Base>) {
+            if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+                event->accept();
+                this->close();
+                return;
+            }
         }
         Base::keyPressEvent(event);
     }

@@ -47,11 +47,6 @@ const JournalEntry* CallJournal::find(qint64 sequence) const
     return &at(offset);
 }
 
-QStringList CallJournal::members() const
-{
-    return m_members;
-}
-
 void CallJournal::clear()
 {
     m_ring.clear(); // keeps the room reserved

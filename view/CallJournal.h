@@ -41,8 +41,10 @@ public:
     // The entry with this sequence number, if it is still kept.
     const JournalEntry* find(qint64 sequence) const;
     qint64 firstSequence() const { return m_ring.empty() ? m_next : at(0).sequence; }
+    // The number of the newest call kept; firstSequence() - 1 when none is.
+    qint64 lastSequence() const { return m_next - 1; }
     // The members seen in the run, sorted.
-    QStringList members() const;
+    const QStringList& members() const { return m_members; }
     void clear();
 
 private:

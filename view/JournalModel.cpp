@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+#include <algorithm>
+
 namespace view {
 
 JournalModel::JournalModel(const CallJournal& journal, QObject* parent)
@@ -15,37 +17,52 @@ void JournalModel::setFilter(const JournalFilter& filter)
 {
     beginResetModel();
     m_filter = filter;
-    m_rows.clear();
-    for (qsizetype i = 0; i < m_journal.size(); ++i) {
-        const JournalEntry& entry = m_journal.at(i);
-        if (m_filter.matches(entry))
-            m_rows.push_back(entry.sequence);
-    }
+    m_seen = m_journal.firstSequence() - 1;
+    const std::vector<qint64> kept = matching();
+    m_rows.assign(kept.cbegin(), kept.cend());
     endResetModel();
+}
+
+std::vector<qint64> JournalModel::matching()
+{
+    std::vector<qint64> found;
+    const qint64 last = m_journal.lastSequence();
+    for (qint64 sequence = m_seen + 1; sequence <= last; ++sequence) {
+        const JournalEntry* entry = m_journal.find(sequence);
+        if (entry && m_filter.matches(*entry))
+            found.push_back(sequence);
+    }
+    m_seen = last;
+    return found;
 }
 
 void JournalModel::dropForgotten()
 {
-    const qint64 first = m_journal.firstSequence();
-    int forgotten = 0;
-    while (forgotten < static_cast<int>(m_rows.size()) &&
-           m_rows[static_cast<std::size_t>(forgotten)] < first)
-        ++forgotten;
+    const auto kept = std::lower_bound(m_rows.begin(), m_rows.end(), m_journal.firstSequence());
+    const auto forgotten = static_cast<int>(kept - m_rows.begin());
     if (forgotten == 0)
         return;
     beginRemoveRows({}, 0, forgotten - 1);
-    m_rows.erase(m_rows.begin(), m_rows.begin() + forgotten);
+    m_rows.erase(m_rows.begin(), kept);
     endRemoveRows();
 }
 
-void JournalModel::added(const JournalEntry& entry)
+void JournalModel::catchUp()
 {
+    if (m_journal.lastSequence() == m_seen)
+        return;
+    // The ring has turned past everything shown: every row goes and every call kept is new.
+    if (m_seen + 1 < m_journal.firstSequence()) {
+        setFilter(m_filter);
+        return;
+    }
     dropForgotten();
-    if (!m_filter.matches(entry))
+    const std::vector<qint64> added = matching();
+    if (added.empty())
         return;
     const int row = static_cast<int>(m_rows.size());
-    beginInsertRows({}, row, row);
-    m_rows.push_back(entry.sequence);
+    beginInsertRows({}, row, row + static_cast<int>(added.size()) - 1);
+    m_rows.insert(m_rows.end(), added.cbegin(), added.cend());
     endInsertRows();
 }
 

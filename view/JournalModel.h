@@ -5,11 +5,14 @@
 #include <QAbstractTableModel>
 
 #include <deque>
+#include <vector>
 
 namespace view {
 
-// The journal's calls that pass the filter, as rows of a table. It follows the journal as calls
-// are added and as the ring forgets its oldest calls.
+// The journal's calls that pass the filter, as rows of a table. It follows the journal in batches:
+// each catch-up takes in every call added since the last one and lets go of the calls the ring
+// forgot, as one removal and one insertion of rows, so that a view redraws once however many
+// calls came.
 class JournalModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -19,8 +22,8 @@ public:
 
     void setFilter(const JournalFilter& filter);
     const JournalFilter& filter() const { return m_filter; }
-    // Takes in the entry the journal has just added.
-    void added(const JournalEntry& entry);
+    // Brings the rows up to the journal as it is now.
+    void catchUp();
     const JournalEntry* entry(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -30,10 +33,13 @@ public:
 
 private:
     void dropForgotten();
+    // The calls after the last one looked at that pass the filter; they count as looked at.
+    std::vector<qint64> matching();
 
     const CallJournal& m_journal;
     JournalFilter m_filter;
     std::deque<qint64> m_rows; // the sequence numbers shown, oldest first
+    qint64 m_seen = 0;         // the newest call of the journal looked at
 };
 
 } // namespace view

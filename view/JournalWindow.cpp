@@ -3,6 +3,7 @@
 #include "CallHub.h"
 #include "CallScript.h"
 #include "Seams.h"
+#include "ViewFollower.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,7 +74,9 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     connect(ChkFailures, &QCheckBox::toggled, this, &JournalWindow::ChkFailures_Toggled);
     connect(CmdCopy, &QPushButton::clicked, this, &JournalWindow::CmdCopy_Click);
     connect(CmdSave, &QPushButton::clicked, this, &JournalWindow::CmdSave_Click);
-    connect(&hub, &CallHub::recorded, this, &JournalWindow::Recorded);
+    // One update per frame however many calls come, and none while the window is not seen.
+    auto* follower = new ViewFollower(*this, [this] { CatchUp(); });
+    connect(&hub, &CallHub::recorded, follower, &ViewFollower::poke);
 
     setKeys(forms::EscapeKey::Closes);
     resize(1120, 520);
@@ -82,13 +85,14 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     TblCalls->scrollToBottom();
 }
 
-void JournalWindow::Recorded(const JournalEntry& entry)
+void JournalWindow::CatchUp()
 {
     // Follow the newest call unless the operator has scrolled up to read an older one.
     QScrollBar* bar = TblCalls->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
-    m_model.added(entry);
-    if (CmbMember->findData(entry.call.member) < 0)
+    m_model.catchUp();
+    // The list offers every member seen: the first entry stands for all of them.
+    if (m_hub && CmbMember->count() - 1 != m_hub->journal().members().size())
         fillMembers();
     if (atEnd)
         TblCalls->scrollToBottom();

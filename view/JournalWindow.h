@@ -35,7 +35,8 @@ private slots:
     void CmdSave_Click();
 
 private:
-    void Recorded(const JournalEntry& entry);
+    // Takes in the calls made since the last look.
+    void CatchUp();
     void applyFilter();
     void fillMembers();
     void showCount();

@@ -6,6 +6,7 @@
 #include "PanelFacts.h"
 #include "ResultCodes.h"
 #include "SnapshotFrame.h"
+#include "ViewFollower.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,10 +16,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -72,23 +75,32 @@ PanelWindow::PanelWindow(CallHub& hub, std::function<QString(int)> speedName, QW
     faultLayout->addLayout(faultRow);
     faultLayout->addWidget(LblFault);
 
-    auto* layout = new QVBoxLayout(this);
+    // On a screen too low for the whole panel the window keeps to the screen and its content
+    // scrolls.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(TreeState, 1);
     layout->addWidget(sensors);
     layout->addWidget(fault);
     layout->addWidget(m_snapshots);
     layout->addWidget(StatusText);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(u"ScrPanel"_s);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->addWidget(scroll);
 
     connect(CmdSetFault, &QPushButton::clicked, this, &PanelWindow::CmdSetFault_Click);
     connect(CmdClearFault, &QPushButton::clicked, this, &PanelWindow::CmdClearFault_Click);
     connect(m_snapshots, &SnapshotFrame::statusChanged, this, &PanelWindow::SetStatus);
-    connect(&hub, &CallHub::deviceReplaced, this, &PanelWindow::Refresh);
-    connect(&hub, &CallHub::recorded, this, [this] {
-        if (m_refreshScheduled)
-            return;
-        m_refreshScheduled = true;
-        QTimer::singleShot(0, this, &PanelWindow::Refresh);
-    });
+    // One reading of the device per frame however many calls come, and none while the window is
+    // not seen.
+    auto* follower = new ViewFollower(*this, [this] { Refresh(); });
+    connect(&hub, &CallHub::recorded, follower, &ViewFollower::poke);
+    connect(&hub, &CallHub::deviceReplaced, follower, &ViewFollower::poke);
 
     setKeys(forms::EscapeKey::Closes);
     resize(460, 760);
@@ -100,15 +112,45 @@ void PanelWindow::SetStatus(const QString& text)
     StatusText->setText(text);
 }
 
+void PanelWindow::ShowFacts(const QList<PanelFact>& facts)
+{
+    // After a call the rows are usually the same and only values change: the tree keeps its items
+    // and lays out nothing anew.
+    const bool sameRows = std::equal(facts.cbegin(), facts.cend(), m_facts.cbegin(), m_facts.cend(),
+                                     [](const PanelFact& a, const PanelFact& b) {
+                                         return a.group == b.group && a.caption == b.caption;
+                                     });
+    if (sameRows) {
+        for (qsizetype i = 0; i < facts.size(); ++i) {
+            if (facts[i].value != m_facts[i].value)
+                m_items[i]->setText(1, facts[i].value);
+        }
+        m_facts = facts;
+        return;
+    }
+    TreeState->clear();
+    m_items.clear();
+    QTreeWidgetItem* group = nullptr;
+    for (const PanelFact& fact : facts) {
+        if (!group || group->text(0) != fact.group) {
+            group = new QTreeWidgetItem(TreeState, {fact.group});
+            QFont bold = group->font(0);
+            bold.setBold(true);
+            group->setFont(0, bold);
+        }
+        m_items << new QTreeWidgetItem(TreeState, {u"    "_s + fact.caption, fact.value});
+    }
+    m_facts = facts;
+}
+
 void PanelWindow::Refresh()
 {
-    m_refreshScheduled = false;
     const std::optional<DeviceAddress> address = m_hub ? m_hub->device() : std::nullopt;
     emulator::DeviceSession* session = m_link.session(address);
     m_snapshots->Follow(session ? address : std::nullopt);
-    TreeState->clear();
     setEnabled(session != nullptr || !address);
     if (!session) {
+        ShowFacts({});
         SetStatus(m_link.error());
         for (QCheckBox* box : m_sensors)
             box->setEnabled(false);
@@ -116,16 +158,7 @@ void PanelWindow::Refresh()
         CmdClearFault->setEnabled(false);
         return;
     }
-    QTreeWidgetItem* group = nullptr;
-    for (const PanelFact& fact : panelFacts(session->device(), *address, m_speedName)) {
-        if (!group || group->text(0) != fact.group) {
-            group = new QTreeWidgetItem(TreeState, {fact.group});
-            QFont bold = group->font(0);
-            bold.setBold(true);
-            group->setFont(0, bold);
-        }
-        new QTreeWidgetItem(TreeState, {u"    "_s + fact.caption, fact.value});
-    }
+    ShowFacts(panelFacts(session->device(), *address, m_speedName));
     const emulator::DeviceState& state = session->device().state();
     m_showing = true;
     qsizetype i = 0;

@@ -2,6 +2,7 @@
 
 #include "DeviceLink.h"
 #include "Loadable.h"
+#include "PanelFacts.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace view {
 
@@ -38,14 +40,16 @@ private slots:
     void CmdClearFault_Click();
 
 private:
+    void ShowFacts(const QList<PanelFact>& facts);
     void Steer(const std::function<void(emulator::DeviceState&)>& edit);
     void SetStatus(const QString& text);
 
     QPointer<CallHub> m_hub;
     std::function<QString(int)> m_speedName;
     DeviceLink m_link;
-    bool m_refreshScheduled = false;
-    bool m_showing = false; // switches being set from the device, not by the operator
+    QList<PanelFact> m_facts;        // what the tree shows, row for row
+    QList<QTreeWidgetItem*> m_items; // the tree's item of each fact
+    bool m_showing = false;          // switches being set from the device, not by the operator
     QTreeWidget* TreeState;
     QList<QCheckBox*> m_sensors;
     QComboBox* CmbFaultMember;

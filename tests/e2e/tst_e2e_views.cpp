@@ -8,9 +8,11 @@
 #include "TapeView.h"
 #include "TapeWindow.h"
 #include "TracedEmulator.h"
+#include "ViewFollower.h"
 #include "ViewMenu.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +47,17 @@ void TestViewsOnDevice::initTestCase()
 }
 
 namespace {
+
+// Lets the windows take in the calls made so far: the panel reads the device at most once a frame.
+void settle(QWidget* panel)
+{
+    QCoreApplication::processEvents();
+    const auto* follower = panel->findChild<view::ViewFollower*>();
+    QElapsedTimer waited;
+    waited.start();
+    while (follower && follower->pending() && waited.elapsed() < 5000)
+        QTest::qWait(1);
+}
 
 QString panelValue(QWidget* panel, const QString& caption)
 {
@@ -94,7 +107,7 @@ void TestViewsOnDevice::windowsFollowASale()
     QVERIFY2(main, qPrintable(status));
     auto* menu = main->findChild<view::ViewMenu*>();
     QVERIFY(menu);
-    QCOMPARE(menu->menu()->title(), u"Вид"_s);
+    QCOMPARE(menu->menu()->title(), u"&Вид"_s);
     auto* journal = qobject_cast<view::JournalWindow*>(menu->openJournal());
     auto* tape = qobject_cast<view::TapeWindow*>(menu->openTape());
     QWidget* panel = menu->openPanel();
@@ -102,7 +115,7 @@ void TestViewsOnDevice::windowsFollowASale()
     QCOMPARE(menu->openTape(), tape); // opened once
 
     openShift(harness, *main);
-    QCoreApplication::processEvents();
+    settle(panel);
     QVERIFY(tapeShows(*tape, u"ОТКРЫТИЕ СМЕНЫ"_s));
     QCOMPARE(panelValue(panel, u"Кассир"_s).isEmpty(), false);
     QCOMPARE(panelValue(panel, u"Порт"_s), u"COM2"_s);
@@ -111,12 +124,12 @@ void TestViewsOnDevice::windowsFollowASale()
     Driver& driver = *main->GetQuolt();
     QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
     QCOMPARE(driver.Item(2000, 1250, u"Чай"_s, 0), 0);
-    QCoreApplication::processEvents();
+    settle(panel);
     QCOMPARE(panelValue(panel, u"Итог"_s), u"25.00"_s);
     QCOMPARE(panelValue(panel, u"Позиций"_s), u"1"_s);
     QVERIFY(tapeShows(*tape, u"Чай"_s));
     QCOMPARE(driver.StringToLineDisplay(u"ЧАЙ 2 x 12.50"_s), 0);
-    QCoreApplication::processEvents();
+    settle(panel);
     QCOMPARE(panelValue(panel, u"Строка 1"_s), u"ЧАЙ 2 x 12.50"_s);
 
     harness::control<QComboBox>(panel, u"CmbFaultMember"_s)->setCurrentText(u"Tender2"_s);
@@ -125,7 +138,7 @@ void TestViewsOnDevice::windowsFollowASale()
     QCOMPARE(driver.Tender2(3000.0, cash, QVariant(u""_s), QString()),
              static_cast<int>(ErrorCode::InjectedFault));
     QCOMPARE(driver.Tender2(3000.0, cash, QVariant(u""_s), QString()), 0);
-    QCoreApplication::processEvents();
+    settle(panel);
     QCOMPARE(panelValue(panel, u"Открытый документ"_s), u"нет"_s);
     QCOMPARE(panelValue(panel, u"Открытий ящика"_s), u"1"_s); // the cash receipt kicked it once
     QVERIFY(tapeShows(*tape, u"СДАЧА"_s));
@@ -146,7 +159,7 @@ void TestViewsOnDevice::windowsFollowASale()
     QCOMPARE(driver.EndSession(), 0);
     // A clock stopped by its option says so.
     QCOMPARE(driver.SetDeviceOpt(DeviceOption::ClockOn, 0), 0);
-    QCoreApplication::processEvents();
+    settle(panel);
     QVERIFY(panelValue(panel, u"Часы устройства"_s).endsWith(u" (остановлены)"_s));
 
     // The run, saved from the journal as a script, replays on a new device up to the payment
@@ -192,7 +205,7 @@ void TestViewsOnDevice::panelSnapshotsReturnTheDevice()
     QCOMPARE(driver.Tender2(4000.0, cash, QVariant(u""_s), QString()), 0);
     QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
     QCOMPARE(driver.Item(3000, 700, u"Кефир"_s, 0), 0);
-    QCoreApplication::processEvents();
+    settle(panel);
     const QStringList savedPanel = panelRows(panel);
     const QList<view::TapeRow> savedTape = tape->model().rows();
     const std::int32_t savedDocuments = driver.GetDeviceInfo(DeviceInfo::AllDocuments);
@@ -213,18 +226,18 @@ void TestViewsOnDevice::panelSnapshotsReturnTheDevice()
     QCOMPARE(driver.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
     QCOMPARE(driver.Item(1000, 100, u"Соль"_s, 0), 0);
     QCOMPARE(driver.Tender2(100.0, cash, QVariant(u""_s), QString()), 0);
-    QCoreApplication::processEvents();
+    settle(panel);
     QVERIFY(panelRows(panel) != savedPanel);
 
     // Declining the question restores nothing.
     harness.answerMessages({forms::Answer::No});
     harness::click(panel, u"CmdSnapshotRestore"_s);
-    QCoreApplication::processEvents();
+    settle(panel);
     QVERIFY(tapeShows(*tape, u"Соль"_s));
 
     harness.answerMessages({forms::Answer::Yes});
     harness::click(panel, u"CmdSnapshotRestore"_s);
-    QCoreApplication::processEvents();
+    settle(panel);
     QCOMPARE(panelRows(panel), savedPanel);
     QCOMPARE(tape->model().rows(), savedTape);
     QCOMPARE(driver.GetDeviceInfo(DeviceInfo::AllDocuments), savedDocuments);

@@ -6,6 +6,8 @@
 #include "ResultCodes.h"
 #include "TracingDriver.h"
 
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -57,7 +59,8 @@ private slots:
     void ringKeepsTheLatestCalls();
     void filterChoosesMemberAndFailures_data();
     void filterChoosesMemberAndFailures();
-    void modelFollowsTheRingUnderAFilter();
+    void modelCatchesUpInOneChange_data();
+    void modelCatchesUpInOneChange();
     void hubGoesWithItsDriver();
 };
 
@@ -209,6 +212,7 @@ void TestCallJournal::filterChoosesMemberAndFailures()
     QCOMPARE(ring.members(), (QStringList{u"GetDeviceInfo"_s, u"Item"_s, u"Tender2"_s}));
 
     JournalModel model(ring);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setFilter(JournalFilter{member, failuresOnly});
     QList<qint64> rows;
     for (int row = 0; row < model.rowCount(); ++row)
@@ -216,24 +220,66 @@ void TestCallJournal::filterChoosesMemberAndFailures()
     QCOMPARE(rows, shown);
 }
 
-void TestCallJournal::modelFollowsTheRingUnderAFilter()
+void TestCallJournal::modelCatchesUpInOneChange_data()
 {
-    TracedFake traced(4);
-    JournalModel model(traced.hub->journal());
-    model.setFilter(JournalFilter{u"EndSession"_s, false});
-    connect(traced.hub, &CallHub::recorded, &model, &JournalModel::added);
+    QTest::addColumn<int>("capacity");
+    QTest::addColumn<int>("seen");  // calls the model has taken in
+    QTest::addColumn<int>("burst"); // calls made before it catches up
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QList<qint64>>("shown");
+    QTest::addColumn<QList<int>>("changes"); // removals, insertions, resets
 
-    // Calls alternate: EndSession (shown), OpenDrawer (hidden); the ring holds four calls.
-    for (int i = 0; i < 5; ++i) {
-        traced.driver->EndSession();
-        traced.driver->OpenDrawer();
-    }
-    // Kept: calls 7..10, of which 7 and 9 are EndSession.
-    QCOMPARE(model.rowCount(), 2);
-    QCOMPARE(model.entry(0)->sequence, 7);
-    QCOMPARE(model.entry(1)->sequence, 9);
-    QCOMPARE(model.data(model.index(1, journal::Member), Qt::DisplayRole).toString(),
-             u"EndSession"_s);
+    // The calls alternate: EndSession (1, 3, 5 ...), then OpenDrawer (2, 4, 6 ...).
+    QTest::newRow("a burst goes in at once")
+        << 100 << 4 << 6 << u"EndSession"_s << QList<qint64>{1, 3, 5, 7, 9} << QList<int>{0, 1, 0};
+    QTest::newRow("forgotten calls go at once")
+        << 4 << 4 << 4 << u"EndSession"_s << QList<qint64>{5, 7} << QList<int>{1, 1, 0};
+    QTest::newRow("every member") << 4 << 2 << 3 << QString() << QList<qint64>{2, 3, 4, 5}
+                                  << QList<int>{1, 1, 0};
+    QTest::newRow("the ring turned past all rows")
+        << 4 << 4 << 10 << u"EndSession"_s << QList<qint64>{11, 13} << QList<int>{0, 0, 1};
+    QTest::newRow("nothing that the filter shows")
+        << 100 << 4 << 6 << u"GetDeviceInfo"_s << QList<qint64>{} << QList<int>{0, 0, 0};
+}
+
+void TestCallJournal::modelCatchesUpInOneChange()
+{
+    QFETCH(int, capacity);
+    QFETCH(int, seen);
+    QFETCH(int, burst);
+    QFETCH(QString, member);
+    QFETCH(QList<qint64>, shown);
+    QFETCH(QList<int>, changes);
+
+    TracedFake traced(capacity);
+    int made = 0;
+    const auto call = [&traced, &made] {
+        if (made++ % 2 == 0)
+            traced.driver->EndSession();
+        else
+            traced.driver->OpenDrawer();
+    };
+    for (int i = 0; i < seen; ++i)
+        call();
+    JournalModel model(traced.hub->journal());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setFilter(JournalFilter{member, false});
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    for (int i = 0; i < burst; ++i)
+        call();
+    model.catchUp();
+
+    QList<qint64> rows;
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows << model.entry(row)->sequence;
+    QCOMPARE(rows, shown);
+    QCOMPARE((QList<int>{int(removed.size()), int(inserted.size()), int(reset.size())}), changes);
+    // Caught up, it has nothing more to do.
+    model.catchUp();
+    QCOMPARE(int(inserted.size() + removed.size() + reset.size()),
+             changes[0] + changes[1] + changes[2]);
 }
 
 void TestCallJournal::hubGoesWithItsDriver()

@@ -1,0 +1,45 @@
+// The yardstick of bench_startup: a bare Qt program, built with the program's flags, that shows
+// one empty dialog. Once the dialog is on screen it prints its resident memory and its peak, in
+// kB, and ends at once, so that the caller times the start alone.
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+long statusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QDialog dialog;
+    dialog.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(dialog.windowHandle() && dialog.windowHandle()->isExposed())) {
+        if (waited.elapsed() > 10000)
+            return 2;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    std::printf("%ld %ld\n", statusKb("VmRSS:"), statusKb("VmHWM:"));
+    std::fflush(stdout);
+    std::_Exit(0);
+}
