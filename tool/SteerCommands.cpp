@@ -160,23 +160,14 @@ int sensors(const Invocation& in)
 int clock(const Invocation& in)
 {
     if (in.words == QStringList{u"reset"_s})
-        return change(*in.session, [](DeviceState& s) {
-            // Back to the host's time: the days the correction ran are forgotten too, and a
-            // stopped clock stands at the host's time now.
-            const QDateTime host = QDateTime::currentDateTimeUtc();
-            s.clockOffsetSeconds = 0;
-            if (s.clockCorrectedSince.isValid())
-                s.clockCorrectedSince = host;
-            if (s.clockStoppedAt.isValid())
-                s.clockStoppedAt = host;
-        });
+        return change(*in.session, resetClock);
     bool ok = false;
     const int hours =
         in.words.size() == 2 && in.words[0] == u"forward" ? in.words[1].toInt(&ok) : 0;
-    if (!ok || hours < 1 || hours > 24 * 366)
-        return usageError(u"use: clock forward HOURS (1 to 8784) or clock reset"_s);
-    const int result = change(
-        *in.session, [hours](DeviceState& s) { s.clockOffsetSeconds += qint64(hours) * 3600; });
+    if (!ok || hours < 1 || hours > kMaxClockHours)
+        return usageError(
+            u"use: clock forward HOURS (1 to %1) or clock reset"_s.arg(kMaxClockHours));
+    const int result = change(*in.session, [hours](DeviceState& s) { moveClockForward(s, hours); });
     if (result == 0)
         out() << u"Device clock: "_s
               << in.session->device().now().toString(u"dd.MM.yyyy HH:mm:ss"_s) << Qt::endl;
