@@ -115,7 +115,8 @@ int replay(const Invocation& in)
 {
     if (in.words.size() != 1)
         return usageError(u"use: replay SCRIPT [--create X.Y]"_s);
-    replaycommand::Request request{in.folder, in.port, in.words.at(0), {}};
+    replaycommand::Request request{in.folder, in.port, in.words.at(0), {}, {}};
+    request.server = in.parser.value(u"server"_s);
     if (in.parser.isSet(u"create"_s))
         request.createDevice = [&in] { return createAs(in, in.parser.value(u"create"_s)); };
     const replaycommand::Outcome outcome = replaycommand::run(request);
