@@ -1,6 +1,6 @@
 #include "HouseStyle.h"
 #include "StartForm.h"
-#include "TracedEmulator.h"
+#include "ChosenDevice.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -31,8 +31,10 @@ int main(int argc, char* argv[])
     useUtf8Characters();
     forms::installQtTranslations(app);
     forms::applyHouseStyle(app);
-    // The built-in device, with every call followed by the view windows.
-    view::registerTracedEmulator();
+    // The built-in device, or one served by quolt-device serve ("--device-server URL"), with
+    // every call followed by the view windows.
+    if (const int failed = view::registerChosenDevice(app.arguments()); failed != 0)
+        return failed;
 
     QPointer<StartForm> start = new StartForm;
     start->setAttribute(Qt::WA_DeleteOnClose);
