@@ -39,7 +39,8 @@ std::optional<SessionTable::Opened> SessionTable::open(std::optional<int> port, 
         *error = u"COM%1 is not served here; served: %2"_s.arg(chosen).arg(served.join(u", "));
         return std::nullopt;
     }
-    if (size() >= m_limits.sessions && tidy() == 0) {
+    tidy();
+    if (size() >= m_limits.sessions) {
         *error = u"%1 sessions are open, as many as the server keeps; close one (DELETE"
                  u" /v1/sessions/ID) or wait until one has been idle for %2 minutes"_s
                      .arg(m_limits.sessions)

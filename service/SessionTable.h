@@ -17,7 +17,7 @@ namespace service {
 // object, so what a client sets on the driver (password, driver options, language, logs, the
 // extended code of its last failure) is its own; the devices are shared, and two clients' calls
 // meet on a device exactly as two programs' calls do. The table is bounded, and a session unused
-// for longer than the idle limit ends when room is needed or the table is tidied.
+// for longer than the idle limit ends when the next session is opened.
 class SessionTable
 {
 public:

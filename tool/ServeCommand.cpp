@@ -158,6 +158,9 @@ QString serveHelp()
 
 int serve(const Invocation& in)
 {
+    // Caught from the start, so that a stop while the server starts still ends it in order.
+    if (!catchStopSignals())
+        return failWith(u"cannot catch SIGINT and SIGTERM"_s);
     QString error;
     const std::optional<QList<int>> ports = servedPorts(in, &error);
     if (!ports)
@@ -199,10 +202,6 @@ int serve(const Invocation& in)
                              : address->name;
     const QString url = u"http://%1:%2/v1"_s.arg(host).arg(port);
     devices->announce(url);
-    if (!catchStopSignals()) {
-        service::removeTokenFile(tokenFile, settings.token);
-        return failWith(u"cannot catch SIGINT and SIGTERM"_s);
-    }
     QSocketNotifier stopNotifier(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stopNotifier, &QSocketNotifier::activated, QCoreApplication::instance(),
                      &QCoreApplication::quit);
