@@ -27,6 +27,27 @@ std::int32_t flagOf(const QCheckBox* box)
     return box->isChecked() ? 1 : 0;
 }
 
+// A flag as the device reported it: only 1 checks the box. A negative answer is a read the device
+// refused: the box shows partly checked, as not known, until the operator sets it; from then on
+// it has its two states again.
+void showFlag(QCheckBox* box, std::int32_t value)
+{
+    if (value >= 0) {
+        box->setChecked(value == 1);
+        return;
+    }
+    box->setCheckState(Qt::PartiallyChecked);
+    QObject::connect(box, &QCheckBox::stateChanged, box, [box](int state) {
+        if (state != Qt::PartiallyChecked)
+            box->setTristate(false);
+    });
+}
+
+bool known(const QCheckBox* box)
+{
+    return box->checkState() != Qt::PartiallyChecked;
+}
+
 } // namespace
 
 dlgPaymentMeans::dlgPaymentMeans(forms::SharedState& main, QWidget* parent)
@@ -64,12 +85,12 @@ void dlgPaymentMeans::Form_Load()
         const std::int16_t n = static_cast<std::int16_t>(i + 1);
         txtPMName[i]->setText(m_driver->GetTextDeviceInfo(TextInfo::PaymentMeanNameBase + n));
         const auto flag = [this, n](std::int16_t base) {
-            return m_driver->GetDeviceInfo(static_cast<std::int16_t>(base + n)) == 1;
+            return m_driver->GetDeviceInfo(static_cast<std::int16_t>(base + n));
         };
-        CheckIsCard[i]->setChecked(flag(DeviceInfo::PaymentMeanCardBase));
-        CheckDoCheckTotal[i]->setChecked(flag(DeviceInfo::PaymentMeanCashBase));
-        CheckDrawer[i]->setChecked(flag(DeviceInfo::PaymentMeanDrawerBase));
-        CheckChange[i]->setChecked(flag(DeviceInfo::PaymentMeanChangeBase));
+        showFlag(CheckIsCard[i], flag(DeviceInfo::PaymentMeanCardBase));
+        showFlag(CheckDoCheckTotal[i], flag(DeviceInfo::PaymentMeanCashBase));
+        showFlag(CheckDrawer[i], flag(DeviceInfo::PaymentMeanDrawerBase));
+        showFlag(CheckChange[i], flag(DeviceInfo::PaymentMeanChangeBase));
     }
 
     // Older devices cannot report the names: the defaults stand in and the note says so.
@@ -84,15 +105,25 @@ void dlgPaymentMeans::Form_Load()
 
 void dlgPaymentMeans::CmdApply_Click()
 {
-    // Every row is sent, whatever the device answers to the rows before it.
+    // Every row is sent, whatever the device answers to the rows before it, except a row with a
+    // flag the device did not report: a flag the window could not read is never written back.
+    QStringList unsent;
     for (int i = 0; i < kRows; ++i) {
         const std::int32_t n = i + 1;
+        if (!known(CheckIsCard[i]) || !known(CheckDoCheckTotal[i]) || !known(CheckDrawer[i]) ||
+            !known(CheckChange[i])) {
+            unsent << QString::number(n);
+            continue;
+        }
         SetStatus(u"Программирование..."_s);
         m_result = m_driver->SetPaymentMean(n, txtPMName[i]->text(), flagOf(CheckIsCard[i]),
                                             flagOf(CheckDoCheckTotal[i]), flagOf(CheckDrawer[i]),
                                             flagOf(CheckChange[i]));
         SetStatus(forms::statusText(m_driver->GetErrorComment(m_result)));
     }
+    if (!unsent.isEmpty())
+        SetStatus(u"Не записаны платежные средства %1: их признаки не прочитаны с устройства"_s.arg(
+            unsent.join(u", "_s)));
 }
 
 void dlgPaymentMeans::CmdClose_Click()

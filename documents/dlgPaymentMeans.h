@@ -20,6 +20,7 @@ class dlgPaymentMeans;
 
 // Reads and programs the device's eight payment means: the name each payment type prints under
 // and whether it is a card, counts as cash, opens the drawer and may be overpaid for change.
+// "Применить" writes the whole table, but never a flag the device did not report.
 class dlgPaymentMeans : public forms::Loadable<QDialog>
 {
     Q_OBJECT

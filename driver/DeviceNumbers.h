@@ -419,3 +419,16 @@ namespace DisplayLock {
 inline constexpr std::int16_t Unlocked = 0;
 inline constexpr std::int16_t Locked = 1;
 } // namespace DisplayLock
+
+// ProgramBarCode(..., alignment, ..., font, ...): where the code and its readable text stand on
+// the paper, and the font of the readable text (24 x 12 or 16 x 8 dots).
+namespace BarCodeAlignment {
+inline constexpr std::int32_t Left = 0;
+inline constexpr std::int32_t Centre = 1;
+inline constexpr std::int32_t Right = 2;
+} // namespace BarCodeAlignment
+
+namespace BarCodeFont {
+inline constexpr std::int32_t Large = 0;
+inline constexpr std::int32_t Small = 1;
+} // namespace BarCodeFont

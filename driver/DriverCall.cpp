@@ -1,5 +1,7 @@
 #include "DriverCall.h"
 
+#include "DriverMembers.h"
+
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -64,16 +66,14 @@ QString DriverCall::toString() const
 
 bool DriverCall::isQuery(const QString& member)
 {
-    // The queries are the Get members, except GetLanguageInfo, which answers a result code and
-    // passes its values out through its parameters.
-    return member.startsWith(u"Get"_s) && member != u"GetLanguageInfo";
+    return contract::roleOf(member) == contract::Role::Query;
 }
 
 std::optional<int> DriverCall::resultCode() const
 {
     if (isQuery(member))
         return std::nullopt;
-    // GetLanguageInfo's result is the list {code, name, text2, languageId, current}.
+    // A member with out-parameters records {code, out-parameters...} (GetLanguageInfo).
     if (result.metaType().id() == QMetaType::QVariantList)
         return result.toList().value(0).toInt();
     return result.toInt();

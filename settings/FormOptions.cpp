@@ -7,8 +7,8 @@
 #include "SharedState.h"
 #include "NumberBox.h"
 #include "OptionControls.h"
+#include "OptionEditor.h"
 #include "StatusLine.h"
-#include "TabStrip.h"
 #include "UpDown.h"
 
 #include <limits>
@@ -32,17 +32,16 @@ std::int16_t toInt16(std::int32_t value)
 } // namespace
 
 FormOptions::FormOptions(forms::SharedState& main, QWidget* parent)
-    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormOptions>()), m_main(main)
+    : forms::TabbedDialog(parent), ui(std::make_unique<Ui::FormOptions>()), m_main(main)
 {
     ui->setupUi(this);
     const QStringList captions{u"Печать"_s, u"Заголовок"_s, u"Дата/Время"_s, u"Округление"_s,
                                u"Прочее"_s, u"Прочее 2"_s,  u"Штрих-код"_s,  u"ФР48ЦЖ"_s};
     QList<QWidget*> pages;
-    for (int i = 0; i < captions.size(); ++i) {
-        ui->tbsOptions->addTab(captions.at(i));
+    for (int i = 0; i < captions.size(); ++i)
         pages << findChild<QWidget*>(u"picOptions_%1"_s.arg(i));
-    }
-    m_tabs = new forms::TabStrip(ui->tbsOptions, pages, forms::TabStrip::Backwards::Yes);
+    setUpTabs(ui->tbsOptions, captions, pages, forms::TabStrip::Backwards::Yes,
+              Placement::AsOpened);
 
     for (const options::CheckOption& option : options::checkOptions())
         m_checks.insert(option.number, findChild<QCheckBox*>(option.control));
@@ -78,6 +77,7 @@ FormOptions::FormOptions(forms::SharedState& main, QWidget* parent)
     m_scaling = new forms::NumberBox(ui->TxtScaling, ui->udScaling);
     m_width = new forms::NumberBox(ui->TxtWidth, ui->udWidth);
 
+    m_editor = new forms::OptionEditor(ui->CmdApply);
     trackChanges();
     connect(ui->CmdApply, &QPushButton::clicked, this, &FormOptions::CmdApply_Click);
     connect(ui->CmdCancel, &QPushButton::clicked, this, &FormOptions::CmdCancel_Click);
@@ -104,15 +104,15 @@ void FormOptions::trackChanges()
     // Only the controls of options written by "Применить" mark the window as changed; the
     // commands sent at once, the code page and the clock correction do not.
     for (QCheckBox* box : std::as_const(m_checks))
-        connect(box, &QCheckBox::toggled, this, &FormOptions::Option_Change);
+        m_editor->track(box);
     QList<QRadioButton*> buttons = PaperTypeOption;
     for (const QList<QRadioButton*>& group : std::as_const(m_groups))
         buttons << group;
     for (QRadioButton* button : std::as_const(buttons))
-        connect(button, &QRadioButton::toggled, this, &FormOptions::Option_Change);
+        m_editor->track(button);
     for (forms::UpDown* spinner :
          {ui->udSessionTimeLimit, ui->udStartBarCodeHeight, ui->udEndBarCodeHeight})
-        connect(spinner, &forms::UpDown::valueChanged, this, &FormOptions::Option_Change);
+        m_editor->track(spinner);
 }
 
 void FormOptions::SetStatus(const QString& text)
@@ -129,39 +129,83 @@ void FormOptions::showResult(Driver::Result result)
 void FormOptions::Form_Load()
 {
     m_driver = m_main.GetQuolt();
+    // Setting the controls counts as no change; when loading ends the editor remembers what they
+    // show. So an option the window forces (full cut on some generations, the clock and paper
+    // type on those that have none) or cannot show is written only when the operator changes it.
+    const auto loading = m_editor->loading();
     const std::int16_t deviceVersion = toInt16(m_driver->GetDeviceInfo(DeviceInfo::MajorVersion));
     const bool shiftOpen = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
-    readOptions();
+    const ReadValues read = readOptions();
     readHeader();
     ui->lblHeaderInfo->setVisible(m_main.m_MajorVersion < 3);
     ui->VersionText->setText(m_driver->GetTextDeviceInfo(TextInfo::Version));
-    m_codePage = m_driver->GetDriverOpt(DriverOption::CodePage);
-    showOptions();
-    showClockAndPictures();
-    showSpinners();
+    const std::int32_t codePage = m_driver->GetDriverOpt(DriverOption::CodePage);
+    showOptions(read);
+    showClockAndPictures(read);
+    showSpinners(read);
     showDateAndTime();
     enableControls(deviceVersion, shiftOpen);
-    options::selectButton(opCodePage, m_codePage);
-    m_tabs->select(0);
-    // Setting the controls above counted as changes; what was read is not a change.
-    ui->CmdApply->setEnabled(false);
+    options::selectButton(opCodePage, codePage);
+    addValues(read);
 }
 
-void FormOptions::readOptions()
+// Older devices have neither a paper type nor a clock to program: nothing is asked of them.
+FormOptions::ReadValues FormOptions::readOptions()
 {
+    ReadValues read;
     for (std::int16_t number : options::loadOrder())
-        m_loaded[number] = toInt16(m_driver->GetDeviceOpt(number));
+        read.options[number] = toInt16(m_driver->GetDeviceOpt(number));
     if (m_main.m_MajorVersion == 6) {
-        m_paperType = toInt16(m_driver->GetDeviceInfo(DeviceInfo::PaperType));
+        read.paperType = toInt16(m_driver->GetDeviceInfo(DeviceInfo::PaperType));
         for (std::int16_t number : options::clockAndPictureOptions())
-            m_loaded[number] = toInt16(m_driver->GetDeviceOpt(number));
-    } else {
-        // Older devices have neither a paper type nor a clock to program: take them as the
-        // window shows them, so that Apply never writes them.
-        m_loaded[DeviceOption::ClockOn] = 1;
-        m_loaded[DeviceOption::ClockCorrection] = 0;
-        m_paperType = PaperType::Standard;
+            read.options[number] = toInt16(m_driver->GetDeviceOpt(number));
     }
+    return read;
+}
+
+void FormOptions::addValues(const ReadValues& read)
+{
+    using Keep = forms::OptionValues::Keep;
+    using Reference = forms::OptionValues::Reference;
+    forms::OptionValues& values = m_editor->values();
+    const auto setOption = [this](std::int16_t number) {
+        return [this, number](const std::int16_t& value) {
+            return m_result = m_driver->SetDeviceOpt(number, value);
+        };
+    };
+    const auto control = [this](std::int16_t number) {
+        return [this, number] { return std::optional(ControlValue(number)); };
+    };
+    for (std::int16_t number : options::applyOrder(m_main.m_MajorVersion == 6)) {
+        // A shift limit the spinner cannot hold shows as 24, and 24 goes out with the next apply.
+        if (number == DeviceOption::ShiftTimeLimit) {
+            const auto id = values.add<std::int16_t>(control(number), setOption(number),
+                                                     Keep::Attempted, Reference::Read);
+            values.remember(id, read.options.value(number));
+        } else {
+            values.add<std::int16_t>(control(number), setOption(number), Keep::Attempted);
+        }
+    }
+    values.add<std::int16_t>(
+        [this] { return std::optional(paperTypeCode()); },
+        [this](const std::int16_t& code) { return m_result = m_driver->SetPaperType(code, 0); },
+        Keep::Accepted);
+    values.add<std::int16_t>(control(DeviceOption::ClockOn), setOption(DeviceOption::ClockOn),
+                             Keep::Accepted);
+    values.add<std::int16_t>(
+        [this] {
+            return m_fields.lenientInt16(ui->ClockCorrectionText,
+                                         u"Поправка суточного хода часов"_s);
+        },
+        setOption(DeviceOption::ClockCorrection), Keep::Accepted);
+    // The code page is measured against the page it had at load, so it is sent at every apply
+    // once changed.
+    values.add<std::int32_t>(
+        [this] { return std::optional<std::int32_t>(options::firstChecked(opCodePage)); },
+        [this](const std::int32_t& page) {
+            return m_result = m_driver->SetDriverOpt(DriverOption::CodePage, page);
+        },
+        Keep::AsRead);
 }
 
 void FormOptions::readHeader()
@@ -173,17 +217,17 @@ void FormOptions::readHeader()
     }
 }
 
-void FormOptions::showOptions()
+void FormOptions::showOptions(const ReadValues& read)
 {
     for (auto it = m_checks.cbegin(); it != m_checks.cend(); ++it) {
         if (it.key() != DeviceOption::CarryCashOver && it.key() != DeviceOption::ClockOn)
-            it.value()->setChecked(m_loaded.value(it.key()) != 0);
+            it.value()->setChecked(read.options.value(it.key()) != 0);
     }
     for (auto it = m_groups.cbegin(); it != m_groups.cend(); ++it)
-        options::selectButton(it.value(), m_loaded.value(it.key()));
+        options::selectButton(it.value(), read.options.value(it.key()));
 }
 
-void FormOptions::showClockAndPictures()
+void FormOptions::showClockAndPictures(const ReadValues& read)
 {
     if (m_main.m_MajorVersion != 6) {
         ui->ClockOnCheck->setChecked(true);
@@ -194,25 +238,25 @@ void FormOptions::showClockAndPictures()
             box->setEnabled(false);
         return;
     }
-    ui->CheckStartSessionNotNullMoney->setChecked(m_loaded.value(DeviceOption::CarryCashOver) != 0);
-    options::selectButton(PaperTypeOption, options::paperTypeButton(m_paperType));
-    ui->ClockOnCheck->setChecked(m_loaded.value(DeviceOption::ClockOn) != 0);
-    ui->ClockCorrectionText->setText(
-        QString::number(m_loaded.value(DeviceOption::ClockCorrection)));
+    const QHash<std::int16_t, std::int16_t>& option = read.options;
+    ui->CheckStartSessionNotNullMoney->setChecked(option.value(DeviceOption::CarryCashOver) != 0);
+    options::selectButton(PaperTypeOption, options::paperTypeButton(read.paperType));
+    ui->ClockOnCheck->setChecked(option.value(DeviceOption::ClockOn) != 0);
+    ui->ClockCorrectionText->setText(QString::number(option.value(DeviceOption::ClockCorrection)));
     for (int n = 1; n <= 3; ++n)
         PrintPicCheck[n - 1]->setChecked(
-            m_loaded.value(std::int16_t(DeviceOption::PrintPictureBase + n)) == 1);
+            option.value(std::int16_t(DeviceOption::PrintPictureBase + n)) == 1);
 }
 
-void FormOptions::showSpinners()
+void FormOptions::showSpinners(const ReadValues& read)
 {
-    const std::int16_t limit = m_loaded.value(DeviceOption::ShiftTimeLimit);
+    const std::int16_t limit = read.options.value(DeviceOption::ShiftTimeLimit);
     setSpinner(ui->udSessionTimeLimit, ui->TxtSessionTimeLimit,
                limit >= 1 && limit <= 24 ? limit : 24);
     setSpinner(ui->udEndBarCodeHeight, ui->TxtEndBarCodeHeight,
-               m_loaded.value(DeviceOption::EndBarCodeHeight));
+               read.options.value(DeviceOption::EndBarCodeHeight));
     setSpinner(ui->udStartBarCodeHeight, ui->TxtStartBarCodeHeight,
-               m_loaded.value(DeviceOption::StartBarCodeHeight));
+               read.options.value(DeviceOption::StartBarCodeHeight));
 }
 
 void FormOptions::showDateAndTime()
@@ -284,11 +328,6 @@ void FormOptions::enablePictureAndBarCode()
         widget->setEnabled(false);
 }
 
-void FormOptions::Option_Change()
-{
-    ui->CmdApply->setEnabled(true);
-}
-
 std::int16_t FormOptions::ControlValue(std::int16_t number) const
 {
     if (QCheckBox* box = m_checks.value(number))
@@ -307,53 +346,18 @@ std::int16_t FormOptions::ControlValue(std::int16_t number) const
     }
 }
 
-void FormOptions::CmdApply_Click()
+std::int16_t FormOptions::paperTypeCode() const
 {
-    // Every input is read before the first write, so a failed read sends nothing.
-    const QList<std::int16_t> order = options::applyOrder(m_main.m_MajorVersion == 6);
-    QList<std::int16_t> values;
-    for (std::int16_t number : order)
-        values << ControlValue(number);
-    const std::int16_t paperType = [this] {
-        for (int i = 0; i < PaperTypeOption.size(); ++i) {
-            if (PaperTypeOption.at(i)->isChecked())
-                return options::paperTypeCodes().at(i);
-        }
-        return PaperType::Standard;
-    }();
-    const std::int16_t clockOn = ui->ClockOnCheck->isChecked() ? 1 : 0;
-    const auto correction =
-        m_fields.lenientInt16(ui->ClockCorrectionText, u"Поправка суточного хода часов"_s);
-    if (!correction)
-        return;
-
-    for (int i = 0; i < order.size(); ++i)
-        applyOption(order.at(i), values.at(i), false);
-    if (paperType != m_paperType) {
-        m_result = m_driver->SetPaperType(paperType, 0);
-        SetStatus(m_driver->GetErrorComment(m_result));
-        if (m_result == 0)
-            m_paperType = paperType;
+    for (int i = 0; i < PaperTypeOption.size(); ++i) {
+        if (PaperTypeOption.at(i)->isChecked())
+            return options::paperTypeCodes().at(i);
     }
-    applyOption(DeviceOption::ClockOn, clockOn, true);
-    applyOption(DeviceOption::ClockCorrection, *correction, true);
-    // The code page read at load stays the reference, so it is sent again at every Apply.
-    const int codePage = options::firstChecked(opCodePage);
-    if (codePage != m_codePage) {
-        m_result = m_driver->SetDriverOpt(DriverOption::CodePage, codePage);
-        SetStatus(m_driver->GetErrorComment(m_result));
-    }
-    ui->CmdApply->setEnabled(false);
+    return PaperType::Standard;
 }
 
-void FormOptions::applyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess)
+void FormOptions::CmdApply_Click()
 {
-    if (value == m_loaded.value(number))
-        return;
-    m_result = m_driver->SetDeviceOpt(number, value);
-    SetStatus(m_driver->GetErrorComment(m_result));
-    if (!onlyOnSuccess || m_result == 0)
-        m_loaded[number] = value;
+    m_editor->apply(*m_driver, [this](const QString& text) { SetStatus(text); });
 }
 
 void FormOptions::CmdCancel_Click()

@@ -2,7 +2,7 @@
 
 #include "Driver.h"
 #include "Fields.h"
-#include "Loadable.h"
+#include "TabbedDialog.h"
 
 #include <QDialog>
 #include <QHash>
@@ -26,12 +26,12 @@ class FormOptions;
 
 namespace forms {
 class NumberBox;
-class TabStrip;
+class OptionEditor;
 } // namespace forms
 
 // Reads and programs the device: its options (written back by "Применить" only where the operator
 // changed them), the receipt header, date and time, pictures and bar codes (sent at once).
-class FormOptions : public forms::Loadable<QDialog>
+class FormOptions : public forms::TabbedDialog
 {
     Q_OBJECT
 
@@ -43,7 +43,6 @@ protected:
     void Form_Load() override;
 
 private slots:
-    void Option_Change();
     void CmdApply_Click();
     void CmdCancel_Click();
 
@@ -63,30 +62,36 @@ private slots:
     void CmdProgramBarCodeDirect_Click();
 
 private:
+    // What the device answered at load: the options by number and the paper type.
+    struct ReadValues
+    {
+        QHash<std::int16_t, std::int16_t> options;
+        std::int16_t paperType = 0;
+    };
+
     void SetStatus(const QString& text);
     void showResult(Driver::Result result); // "Статус: " + comment
-    void readOptions();
+    ReadValues readOptions();
     void readHeader();
-    void showOptions();
-    void showClockAndPictures();
-    void showSpinners();
+    void showOptions(const ReadValues& read);
+    void showClockAndPictures(const ReadValues& read);
+    void showSpinners(const ReadValues& read);
     void showDateAndTime();
     void enableControls(std::int16_t deviceVersion, bool shiftOpen);
     void enablePictureAndBarCode();
     void trackChanges();
+    // What "Применить" writes, in its order, each with its rule for a refused write.
+    void addValues(const ReadValues& read);
     // The value the controls now give option `number`.
     std::int16_t ControlValue(std::int16_t number) const;
-    // Writes one option when its control differs from the loaded value and shows the bare
-    // comment; the loaded value becomes the attempted one, or only a successful one when
-    // `onlyOnSuccess`.
-    void applyOption(std::int16_t number, std::int16_t value, bool onlyOnSuccess);
+    std::int16_t paperTypeCode() const;
     void runSlotCommand(const QString& progress, Driver::Result (Driver::*command)(std::int16_t));
 
     std::unique_ptr<Ui::FormOptions> ui;
     forms::SharedState& m_main;
     std::shared_ptr<Driver> m_driver;
     forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
-    forms::TabStrip* m_tabs = nullptr;
+    forms::OptionEditor* m_editor = nullptr;
     forms::NumberBox* m_sessionTimeLimit = nullptr;
     forms::NumberBox* m_startBarCodeHeight = nullptr;
     forms::NumberBox* m_endBarCodeHeight = nullptr;
@@ -106,9 +111,5 @@ private:
     std::array<QCheckBox*, 8> CheckBoldHeader{};
     std::array<QCheckBox*, 3> PrintPicCheck{};
 
-    // What was read at load, and since then written (see applyOption).
-    QHash<std::int16_t, std::int16_t> m_loaded;
-    std::int16_t m_paperType = 0;
-    std::int32_t m_codePage = 0; // as read at load; never replaced
     Driver::Result m_result = 0;
 };

@@ -71,9 +71,10 @@ int TapeModel::append(const QList<TapeLine>& lines)
     if (m_firstLine == 0)
         m_firstLine = fresh.constFirst().id;
     m_lastLine = fresh.constLast().id;
-    const QList<TapeRow> added = rowsOf(fresh);
-    m_rows += added;
-    return static_cast<int>(added.size());
+    QList<TapeRow> added = rowsOf(fresh);
+    const int count = static_cast<int>(added.size());
+    m_rows.append(std::move(added));
+    return count;
 }
 
 int TapeModel::prepend(const QList<TapeLine>& lines)
@@ -88,9 +89,48 @@ int TapeModel::prepend(const QList<TapeLine>& lines)
     m_firstLine = older.constFirst().id;
     if (m_lastLine == 0)
         m_lastLine = older.constLast().id;
-    const QList<TapeRow> added = rowsOf(older);
-    m_rows = added + m_rows;
+    QList<TapeRow> added = rowsOf(older);
+    // One by one from the last: the list keeps room at its front, so each costs one row.
+    for (auto row = added.rbegin(); row != added.rend(); ++row)
+        m_rows.prepend(std::move(*row));
     return static_cast<int>(added.size());
+}
+
+int TapeModel::dropFront(int rows)
+{
+    const int count = static_cast<int>(m_rows.size());
+    int dropped = std::clamp(rows, 0, count);
+    if (dropped == 0)
+        return 0;
+    // The rows of one line (its text and the tear after it) go together.
+    const qint64 line = m_rows[dropped - 1].lineId;
+    while (dropped < count && m_rows[dropped].lineId == line)
+        ++dropped;
+    if (dropped == count) {
+        clear();
+        return count;
+    }
+    m_rows.remove(0, dropped);
+    m_firstLine = line + 1;
+    return dropped;
+}
+
+int TapeModel::dropBack(int rows)
+{
+    const int count = static_cast<int>(m_rows.size());
+    int kept = count - std::clamp(rows, 0, count);
+    if (kept == count)
+        return 0;
+    const qint64 line = m_rows[kept].lineId;
+    while (kept > 0 && m_rows[kept - 1].lineId == line)
+        --kept;
+    if (kept == 0) {
+        clear();
+        return count;
+    }
+    m_rows.remove(kept, count - kept);
+    m_lastLine = line - 1;
+    return count - kept;
 }
 
 std::pair<int, int> TapeModel::documentAround(int row) const

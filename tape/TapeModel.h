@@ -27,8 +27,10 @@ struct TapeRow
 
 // The part of the tape a view has loaded, as rows to draw. Lines arrive in runs of the tape in
 // order: newer ones at the end as the device prints them, older ones at the start as the operator
-// scrolls back. The tape keeps a double-height line as two rows of text and a double-width one
-// with its letters spread; here each becomes one row drawn in that size.
+// scrolls back; far-away rows are dropped from either end, a whole line at a time, so that what
+// stays loaded is bounded. The tape keeps a double-height line as two rows of text and a
+// double-width one with its letters spread; here each becomes one row drawn in that size. Adding
+// or dropping rows costs what is added or dropped, not what is loaded.
 class TapeModel
 {
 public:
@@ -37,6 +39,13 @@ public:
     int append(const QList<emulator::TapeLine>& lines);
     // Lines that come before the first one loaded; returns how many rows were added.
     int prepend(const QList<emulator::TapeLine>& lines);
+    // Drops at least `rows` rows from the start (or the end), never part of a line's rows;
+    // returns how many were dropped.
+    int dropFront(int rows);
+    int dropBack(int rows);
+
+    // The rows of `lines` in order, as the model would add them.
+    static QList<TapeRow> rowsOf(const QList<emulator::TapeLine>& lines);
 
     const QList<TapeRow>& rows() const { return m_rows; }
     qint64 firstLineId() const { return m_firstLine; } // 0 when nothing is loaded
@@ -49,8 +58,6 @@ public:
     int findBackwards(const QString& text, int before) const;
 
 private:
-    static QList<TapeRow> rowsOf(const QList<emulator::TapeLine>& lines);
-
     QList<TapeRow> m_rows;
     qint64 m_firstLine = 0;
     qint64 m_lastLine = 0;

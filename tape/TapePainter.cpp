@@ -4,10 +4,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 
 #include <algorithm>
 
@@ -30,12 +28,45 @@ QFont TapePainter::defaultFont()
 }
 
 TapePainter::TapePainter(int lineWidth, QFont font)
-    : m_lineWidth(std::max(lineWidth, 1)), m_font(std::move(font))
+    : m_lineWidth(std::max(lineWidth, 1)), m_fonts{std::move(font), {}}
 {
-    const QFontMetrics metrics(m_font);
+    // The printer has no kerning: letters stand on its grid.
+    m_fonts[0].setKerning(false);
+    m_fonts[1] = m_fonts[0];
+    m_fonts[1].setBold(true);
+    const QFontMetrics metrics(m_fonts[0]);
     m_charWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
     m_lineHeight = metrics.height();
     m_ascent = metrics.ascent();
+    // A fixed-pitch font's letters advance by a fraction of a dot more or less than a column:
+    // spaced by the difference, a line drawn in one go puts every letter on its column.
+    for (std::size_t i = 0; i < m_fonts.size(); ++i) {
+        m_advances[i] = QFontMetricsF(m_fonts[i]).horizontalAdvance(QLatin1Char('M'));
+        m_spaced[i] = m_fonts[i];
+        m_spaced[i].setLetterSpacing(QFont::AbsoluteSpacing, m_charWidth - m_advances[i]);
+    }
+}
+
+bool TapePainter::onGrid(const QString& text, bool bold) const
+{
+    // Whether each letter advances as far as every other of the font (a letter the font lacks
+    // comes from another one, of another width), asked once per letter.
+    const std::size_t font = bold ? 1 : 0;
+    std::vector<quint8>& known = m_onGrid[font];
+    if (known.empty())
+        known.resize(0x10000);
+    for (const QChar letter : text) {
+        quint8& fits = known[letter.unicode()];
+        if (fits == 0) {
+            const bool even =
+                !letter.isSurrogate() &&
+                QFontMetricsF(m_fonts[font]).horizontalAdvance(letter) == m_advances[font];
+            fits = even ? 1 : 2;
+        }
+        if (fits != 1)
+            return false;
+    }
+    return true;
 }
 
 int TapePainter::rowHeight(const TapeRow& row) const
@@ -100,17 +131,27 @@ void TapePainter::paint(QPainter& painter, const TapeRow& row, int top) const
         painter.restore();
         return;
     }
-    QFont font = m_font;
-    font.setBold(row.style & Style::Bold);
-    painter.setFont(font);
+    const bool bold = row.style & Style::Bold;
+    const std::size_t font = bold ? 1 : 0;
     painter.setPen(kInk);
-    const double sx = row.style & Style::DoubleWidth ? 2.0 : 1.0;
-    const double sy = row.style & Style::DoubleHeight ? 2.0 : 1.0;
+    // The small font's letters are two thirds the size, on the same grid and baseline.
+    const double small = row.style & Style::SmallFont ? 2.0 / 3.0 : 1.0;
+    const double sx = (row.style & Style::DoubleWidth ? 2.0 : 1.0) * small;
+    const double sy = (row.style & Style::DoubleHeight ? 2.0 : 1.0) * small;
     painter.translate(m_margin, top);
     painter.scale(sx, sy);
-    // Letter by letter on the printer's grid, so that columns line up whatever the font.
-    for (qsizetype i = 0; i < row.text.size(); ++i)
-        painter.drawText(int(i) * m_charWidth, m_ascent, QString(row.text[i]));
+    if (small == 1.0 && onGrid(row.text, bold)) {
+        // Every letter as wide as the others: the line in one go lands on the printer's grid.
+        painter.setFont(m_spaced[font]);
+        painter.drawText(0, m_ascent, row.text);
+    } else {
+        // Letter by letter on the grid, so that columns line up whatever the font; the small
+        // font's letters keep the full font's columns.
+        painter.setFont(m_fonts[font]);
+        for (qsizetype i = 0; i < row.text.size(); ++i)
+            painter.drawText(int(double(i) * m_charWidth / small), int(m_ascent / small),
+                             QString(row.text[i]));
+    }
     painter.restore();
 }
 
@@ -130,22 +171,6 @@ QImage TapePainter::image(const QList<TapeRow>& rows, int first, int last) const
         top += rowHeight(rows[i]);
     }
     return picture;
-}
-
-bool TapePainter::writePdf(const QString& path, const QList<TapeRow>& rows, int first,
-                           int last) const
-{
-    const QImage picture = image(rows, first, last);
-    QPdfWriter writer(path);
-    if (!writer.setPageSize(QPageSize(QSizeF(picture.width(), picture.height()), QPageSize::Point)))
-        return false;
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(72);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    painter.drawImage(QPoint(0, 0), picture);
-    return painter.end();
 }
 
 } // namespace view

@@ -5,6 +5,9 @@
 #include <QFont>
 #include <QImage>
 
+#include <array>
+#include <vector>
+
 class QPainter;
 class QPaintDevice;
 
@@ -26,14 +29,18 @@ public:
     // Draws the row with its top left corner at (0, top).
     void paint(QPainter& painter, const TapeRow& row, int top) const;
 
-    // The rows from `first` to `last` of `rows` as one picture of the paper.
+    // The rows from `first` to `last` of `rows` as one picture of the paper (for a short
+    // stretch: a long one is saved by TapeExport a page at a time).
     QImage image(const QList<TapeRow>& rows, int first, int last) const;
-    // The same rows as a PDF document, one tall page; false when the file cannot be written.
-    bool writePdf(const QString& path, const QList<TapeRow>& rows, int first, int last) const;
 
 private:
+    bool onGrid(const QString& text, bool bold) const;
+
     int m_lineWidth;
-    QFont m_font;
+    std::array<QFont, 2> m_fonts;      // regular and bold
+    std::array<QFont, 2> m_spaced;     // the same, spaced to put each letter on a column
+    std::array<qreal, 2> m_advances{}; // how far each letter of the font advances
+    mutable std::array<std::vector<quint8>, 2> m_onGrid; // by letter: 0 not asked, 1 yes, 2 no
     int m_charWidth;
     int m_lineHeight;
     int m_ascent;

@@ -4,9 +4,7 @@
 #include "DeviceNumbers.h"
 #include "ExtraTextLines.h"
 #include "SharedState.h"
-#include "ScreenPlacement.h"
 #include "StatusLine.h"
-#include "TabStrip.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,13 +30,12 @@ void paint(QLabel* indicator, const QColor& colour)
 } // namespace
 
 FormExtraDocData::FormExtraDocData(forms::SharedState& main, QWidget* parent)
-    : forms::Loadable<QDialog>(parent), ui(std::make_unique<Ui::FormExtraDocData>()), m_main(main)
+    : forms::TabbedDialog(parent), ui(std::make_unique<Ui::FormExtraDocData>()), m_main(main)
 {
     ui->setupUi(this);
-    for (const QString& caption : {u"Дескрипторы"_s, u"Текст"_s, u"Состояние"_s})
-        ui->tbsOptions->addTab(caption);
-    m_tabs =
-        new forms::TabStrip(ui->tbsOptions, {ui->pageDescriptors, ui->pageText, ui->pageStatus});
+    setUpTabs(ui->tbsOptions, {u"Дескрипторы"_s, u"Текст"_s, u"Состояние"_s},
+              {ui->pageDescriptors, ui->pageText, ui->pageStatus}, forms::TabStrip::Backwards::No,
+              Placement::Centred);
     setKeys(forms::EscapeKey::Closes);
     m_descriptors = {{
         {Descriptor::Row42, ui->TxtDesc42, ui->TxtValDesc42, &forms::SharedState::m_sDesc42},
@@ -63,7 +60,6 @@ void FormExtraDocData::SetStatus(const QString& text)
 
 void FormExtraDocData::Form_Load()
 {
-    forms::centreOnScreen(*this);
     m_driver = m_main.GetQuolt();
     const int major = m_main.m_MajorVersion;
     for (DescriptorRow& row : m_descriptors)
@@ -95,7 +91,6 @@ void FormExtraDocData::Form_Load()
         m_descriptors[i].value->setEnabled(major >= kLaterRowsFrom);
     }
     ui->TxtExtraStrings->setEnabled(major >= kExtraTextFrom);
-    m_tabs->select(0);
 
     for (int i = 0; i < kIndicators; ++i) {
         const auto value =

@@ -2,7 +2,7 @@
 
 #include "Driver.h"
 #include "Fields.h"
-#include "Loadable.h"
+#include "TabbedDialog.h"
 
 #include <QDialog>
 
@@ -19,15 +19,11 @@ namespace Ui {
 class FormExtraDocData;
 }
 
-namespace forms {
-class TabStrip;
-}
-
 // What the device adds to documents beyond their items: the texts of descriptors 42, 80, 81 and
 // 82, written at once; a data value per descriptor, kept in the main window and sent when a
 // document opens; the extra text printed at the start of receipts; and eight status indicators.
 // The window keeps nothing of its own: it reads and writes the main window's fields.
-class FormExtraDocData : public forms::Loadable<QDialog>
+class FormExtraDocData : public forms::TabbedDialog
 {
     Q_OBJECT
 
@@ -64,5 +60,4 @@ private:
     forms::FieldReader m_fields{[this](const QString& text) { SetStatus(text); }};
     std::array<DescriptorRow, 4> m_descriptors{};
     std::array<QLabel*, kIndicators> PicStatus{};
-    forms::TabStrip* m_tabs = nullptr;
 };

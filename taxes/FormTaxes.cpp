@@ -2,6 +2,7 @@
 #include "ui_FormTaxes.h"
 
 #include "DeviceNumbers.h"
+#include "OptionEditor.h"
 #include "SharedState.h"
 #include "Seams.h"
 #include "StatusLine.h"
@@ -26,9 +27,12 @@ FormTaxes::FormTaxes(forms::SharedState& main, QWidget* parent)
                  ui->TextChain_4, ui->TextChain_5, ui->TextChain_6, ui->TextChain_7};
     CmdEditChain = {ui->CmdEditChain_0, ui->CmdEditChain_1, ui->CmdEditChain_2, ui->CmdEditChain_3,
                     ui->CmdEditChain_4, ui->CmdEditChain_5, ui->CmdEditChain_6, ui->CmdEditChain_7};
+    m_editor = new forms::OptionEditor(ui->CmdApply);
+    addValues();
+    // A chain changes only through its editor, which reports the change itself.
     for (QLineEdit* box : Text)
-        connect(box, &QLineEdit::textChanged, this, &FormTaxes::Text_Change);
-    connect(ui->CheckUseTaxChains, &QCheckBox::toggled, this, &FormTaxes::CheckUseTaxChains_Click);
+        m_editor->track(box);
+    m_editor->track(ui->CheckUseTaxChains);
     for (int k = 0; k < kChains; ++k)
         connect(CmdEditChain[k], &QPushButton::clicked, this, [this, k] { CmdEditChain_Click(k); });
     connect(ui->CmdApply, &QPushButton::clicked, this, &FormTaxes::CmdApply_Click);
@@ -36,6 +40,39 @@ FormTaxes::FormTaxes(forms::SharedState& main, QWidget* parent)
 }
 
 FormTaxes::~FormTaxes() = default;
+
+// The rates, then the chains, then the option: the order "Применить" writes them in. Every box is
+// read before anything is sent, so a rate beyond 16 bits stops the apply.
+void FormTaxes::addValues()
+{
+    using Keep = forms::OptionValues::Keep;
+    forms::OptionValues& values = m_editor->values();
+    for (int i = 0; i < kRates; ++i) {
+        const auto number = std::int16_t(i + 1);
+        values.add<std::int16_t>(
+            [this, i] { return m_fields.lenientInt16(Text[i], u"Ставка %1"_s.arg(i + 1)); },
+            [this, number](const std::int16_t& rate) { return m_driver->SetTaxRate(number, rate); },
+            Keep::Attempted);
+    }
+    // An unread chain is empty and equals an empty box.
+    for (int i = 0; i < kChains; ++i) {
+        const auto number = std::int16_t(i + 1);
+        values.add<QString>(
+            [this, i] { return std::optional(TextChain[i]->text()); },
+            [this, number](const QString& chain) { return m_driver->SetTaxChain(number, chain); },
+            Keep::Attempted);
+    }
+    values.add<std::int16_t>(
+        [this] { return std::optional(std::int16_t(ui->CheckUseTaxChains->isChecked() ? 1 : 0)); },
+        [this](const std::int16_t& option) {
+            const Driver::Result result =
+                m_driver->SetDeviceOpt(DeviceOption::UseTaxChains, option);
+            // Switching the chains on locks the rates; switching them off frees them again.
+            UpdateRateControls(option);
+            return result;
+        },
+        Keep::Attempted);
+}
 
 void FormTaxes::SetStatus(const QString& text)
 {
@@ -45,28 +82,28 @@ void FormTaxes::SetStatus(const QString& text)
 void FormTaxes::Form_Load()
 {
     m_driver = m_main.GetQuolt();
+    // The editor remembers what the boxes show once they are filled.
+    const auto loading = m_editor->loading();
     SetStatus(u"Initializing..."_s);
     m_shiftOpen = m_driver->GetDeviceInfo(DeviceInfo::ShiftOpen) != 0;
     for (int i = 0; i < kRates; ++i)
-        m_savedRates[i] = m_driver->GetTaxRate(std::int16_t(i + 1));
-    for (int i = 0; i < kRates; ++i)
-        Text[i]->setText(QString::number(m_savedRates[i]));
+        Text[i]->setText(QString::number(m_driver->GetTaxRate(std::int16_t(i + 1))));
     m_majorVersion = m_driver->GetDeviceInfo(DeviceInfo::MajorVersion);
+    std::int32_t chainOption = 0;
     if (m_majorVersion >= kChainsFromMajor)
-        m_savedChainOption = m_driver->GetDeviceOpt(DeviceOption::UseTaxChains);
-    UpdateRateControls();
+        chainOption = m_driver->GetDeviceOpt(DeviceOption::UseTaxChains);
+    UpdateRateControls(chainOption);
     if (m_majorVersion >= kChainsFromMajor)
         LoadTaxChains();
-    ui->CheckUseTaxChains->setChecked(m_savedChainOption != 0);
+    // Only a 1 is "on"; anything else (a failed read answers -1) shows off and, being what the
+    // box shows, is not written back unless the operator sets the box.
+    ui->CheckUseTaxChains->setChecked(chainOption == 1);
     SetStatus(QString());
-    // Filling the boxes counted as changes; nothing has changed yet.
-    ui->CmdApply->setEnabled(false);
 }
 
-void FormTaxes::UpdateRateControls()
+void FormTaxes::UpdateRateControls(std::int32_t chainOption)
 {
-    const bool editable =
-        m_majorVersion >= kChainsFromMajor && m_savedChainOption == 0 && !m_shiftOpen;
+    const bool editable = m_majorVersion >= kChainsFromMajor && chainOption == 0 && !m_shiftOpen;
     for (QLineEdit* box : Text)
         box->setEnabled(editable);
     ui->CheckUseTaxChains->setEnabled(m_majorVersion >= kChainsFromMajor);
@@ -74,20 +111,8 @@ void FormTaxes::UpdateRateControls()
 
 void FormTaxes::LoadTaxChains()
 {
-    for (int i = 0; i < kChains; ++i) {
-        m_savedChains[i] = m_driver->GetTaxChain(std::int16_t(i + 1));
-        TextChain[i]->setText(m_savedChains[i]);
-    }
-}
-
-void FormTaxes::Text_Change()
-{
-    ui->CmdApply->setEnabled(true);
-}
-
-void FormTaxes::CheckUseTaxChains_Click()
-{
-    ui->CmdApply->setEnabled(true);
+    for (int i = 0; i < kChains; ++i)
+        TextChain[i]->setText(m_driver->GetTaxChain(std::int16_t(i + 1)));
 }
 
 void FormTaxes::CmdEditChain_Click(int index)
@@ -99,43 +124,12 @@ void FormTaxes::CmdEditChain_Click(int index)
     if (!editor.bOk)
         return;
     TextChain[index]->setText(editor.sChain);
-    ui->CmdApply->setEnabled(true);
+    m_editor->markChanged();
 }
 
 void FormTaxes::CmdApply_Click()
 {
-    // Every box is read before anything is sent: a rate beyond 16 bits stops the apply.
-    std::array<std::int16_t, kRates> rates{};
-    for (int i = 0; i < kRates; ++i) {
-        const auto rate = m_fields.lenientInt16(Text[i], u"Ставка %1"_s.arg(i + 1));
-        if (!rate)
-            return;
-        rates[i] = *rate;
-    }
-    const std::int32_t chainOption = ui->CheckUseTaxChains->isChecked() ? 1 : 0;
-
-    for (int i = 0; i < kRates; ++i) {
-        if (rates[i] == m_savedRates[i])
-            continue;
-        SetStatus(m_driver->GetErrorComment(m_driver->SetTaxRate(std::int16_t(i + 1), rates[i])));
-        m_savedRates[i] = rates[i];
-    }
-    for (int i = 0; i < kChains; ++i) {
-        // An unread chain is empty and equals an empty box.
-        const QString chain = TextChain[i]->text();
-        if (chain == m_savedChains[i])
-            continue;
-        SetStatus(m_driver->GetErrorComment(m_driver->SetTaxChain(std::int16_t(i + 1), chain)));
-        m_savedChains[i] = chain;
-    }
-    if (chainOption != m_savedChainOption) {
-        SetStatus(m_driver->GetErrorComment(
-            m_driver->SetDeviceOpt(DeviceOption::UseTaxChains, std::int16_t(chainOption))));
-        m_savedChainOption = chainOption;
-        // Switching the chains on locks the rates; switching them off frees them again.
-        UpdateRateControls();
-    }
-    ui->CmdApply->setEnabled(false);
+    m_editor->apply(*m_driver, [this](const QString& text) { SetStatus(text); });
 }
 
 void FormTaxes::CmdCancel_Click()

@@ -23,12 +23,15 @@ QString jsonText(const QJsonValue& value)
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
-// The script chose the port it was recorded on; the replay goes to the device asked for.
+// The script chose the port it was recorded on; the replay goes to the device asked for. A port
+// the driver refused when it was recorded (an operator's typing slip) is passed as recorded, so
+// that it is refused again as the recording expects and changes nothing.
 void aimAtPort(QList<callscript::ScriptCall>& script, int port)
 {
     for (callscript::ScriptCall& step : script) {
         DriverCall& call = step.call;
-        if (call.member == u"SetDriverOpt" &&
+        const bool refused = step.expected && step.expected->toInteger(-1) != 0;
+        if (call.member == u"SetDriverOpt" && !refused &&
             call.arguments.at(0).value().value<std::int16_t>() == DriverOption::Port)
             call.arguments[1] = DriverArgument(static_cast<std::int32_t>(port));
     }

@@ -6,6 +6,7 @@
 #include "ErrorCodes.h"
 #include "Printout.h"
 #include "Raster.h"
+#include "TapeExport.h"
 #include "TapeModel.h"
 #include "TapePainter.h"
 
@@ -25,32 +26,40 @@ QString countText(const Expected<qint64>& count)
 // The tallest picture of the tape drawn at once; a longer tape is drawn by its last lines.
 constexpr int kMaxPictureHeight = 60'000;
 
-// The roll as the program's tape window draws it, into a PNG file.
+// The roll as the program's tape window draws it, into a PNG file. The rows are read a stretch
+// at a time and counted as they come: a tape too long for one picture is refused as soon as it
+// is known to be, without reading the rest of it.
 int drawTape(const Invocation& in, int last, const QString& path)
 {
     DeviceStore& store = in.session->store();
     const Expected<TapeSpan> span = store.tapeSpan();
     if (!span)
         return failWith(u"the tape cannot be read: "_s + span.detail());
-    view::TapeModel model;
+    const view::TapePainter painter(in.session->device().state().lineWidth);
+    QList<view::TapeRow> rows;
     if (span->last > 0) {
         const qint64 first = last > 0 ? std::max(span->first, span->last - last + 1) : span->first;
-        const Expected<QList<TapeLine>> lines = store.tapeLines(first, span->last);
-        if (!lines)
-            return failWith(u"the tape cannot be read: "_s + lines.detail());
-        model.append(*lines);
+        const view::RowSource source = view::storedRows(store, first, span->last);
+        qint64 height = 0;
+        for (;;) {
+            const Expected<QList<view::TapeRow>> stretch = source();
+            if (!stretch)
+                return failWith(u"the tape cannot be read: "_s + stretch.detail());
+            if (stretch->isEmpty())
+                break;
+            for (const view::TapeRow& row : *stretch)
+                height += painter.rowHeight(row);
+            if (height > kMaxPictureHeight) {
+                return failWith(u"the tape is more than %1 dots long, too long for one picture;"
+                                u" draw its last lines with --last N"_s.arg(kMaxPictureHeight));
+            }
+            rows += *stretch;
+        }
     }
-    const view::TapePainter painter(in.session->device().state().lineWidth);
-    qint64 height = 0;
-    for (const view::TapeRow& row : model.rows())
-        height += painter.rowHeight(row);
-    if (height > kMaxPictureHeight)
-        return failWith(u"the tape is %1 dots long, too long for one picture; draw its last lines"
-                        u" with --last N"_s.arg(height));
-    const QImage image = painter.image(model.rows(), 0, int(model.rows().size()) - 1);
+    const QImage image = painter.image(rows, 0, int(rows.size()) - 1);
     if (image.isNull() || !image.save(path, "PNG"))
         return failWith(u"cannot write "_s + path);
-    out() << u"%1 rows of the tape drawn into %2"_s.arg(model.rows().size()).arg(path) << Qt::endl;
+    out() << u"%1 rows of the tape drawn into %2"_s.arg(rows.size()).arg(path) << Qt::endl;
     return 0;
 }
 

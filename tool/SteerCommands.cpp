@@ -9,6 +9,8 @@
 #include "ReplayCommand.h"
 #include "Snapshots.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <climits>
 #include <optional>
@@ -58,14 +60,15 @@ const IdentityOption kIdentityOptions[4] = {
 // Makes the device anew as generation `version` ("X.Y"), with the identification options given.
 int createAs(const Invocation& in, const QString& version)
 {
-    const QStringList parts = version.split(u'.');
-    bool majorOk = false;
-    bool minorOk = parts.size() == 1;
-    const int major = parts.value(0).toInt(&majorOk);
-    const int minor = parts.size() > 1 ? parts.value(1).toInt(&minorOk) : 0;
-    if (!majorOk || !minorOk || parts.size() > 2 || major < 1 || major > 6 || minor < 0 ||
-        minor > 99)
+    // Exactly X.Y in plain digits: no sign, blank or leading zero that a number reader would
+    // quietly take, so the generation made is the one written.
+    static const QRegularExpression kVersion(
+        QRegularExpression::anchoredPattern(u"([1-6])\\.(0|[1-9][0-9]?)"_s));
+    const QRegularExpressionMatch match = kVersion.match(version);
+    if (!match.hasMatch())
         return usageError(u"the version must be X.Y with X from 1 to 6 and Y from 0 to 99"_s);
+    const int major = match.captured(1).toInt();
+    const int minor = match.captured(2).toInt();
     DeviceState fresh;
     fresh.major = major;
     fresh.minor = minor;

@@ -3,9 +3,11 @@
 #include "OptionValues.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QAbstractButton;
 class QLineEdit;
+class QWidget;
 
 namespace forms {
 
@@ -21,7 +23,8 @@ class OptionEditor : public QObject
 
 public:
     // While it lives the window is loading: changes of tracked controls do not count. When it
-    // goes the apply button is disabled.
+    // goes the values settle on what the controls show (OptionValues::settle) and the apply
+    // button is disabled.
     class Loading
     {
     public:
@@ -52,12 +55,21 @@ public:
 
     // Writes what changed (OptionValues::apply) and disables the apply button. When a control
     // cannot be read nothing is written and the button stays as it is.
+    //
+    // Disabling the button that holds the focus would hand the focus on to the next button,
+    // typically "Закрыть", where a stray Space closes the window; the focus goes back instead to
+    // the control the operator changed last, or else to where it was before the button took it.
     bool apply(Driver& driver, const OptionValues::StatusSink& status);
 
 private:
+    void changed(QWidget* control);
+    QWidget* focusAfterApply() const;
+
     QAbstractButton* m_apply;
     OptionValues m_values;
     int m_loading = 0;
+    QPointer<QWidget> m_lastChanged;
+    QPointer<QWidget> m_focusBeforeApply;
 };
 
 } // namespace forms

@@ -2,6 +2,16 @@
 
 namespace forms {
 
+void OptionValues::settle()
+{
+    for (Entry& entry : m_entries) {
+        if (entry.reference != Reference::Shown)
+            continue;
+        if (std::optional<QVariant> shown = entry.read())
+            entry.remembered = std::move(*shown);
+    }
+}
+
 bool OptionValues::apply(Driver& driver, const StatusSink& status)
 {
     std::vector<QVariant> shown;

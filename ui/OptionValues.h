@@ -22,7 +22,18 @@ public:
     enum class Keep {
         Attempted, // the value sent, whatever the answer: a refused value is not sent again
         Accepted,  // the value sent only when the device took it: a refused value is retried
-        AsRead,    // the value read at load, always: a changed value is sent at every apply
+        AsRead,    // the value it had at load, always: a changed value is sent at every apply
+    };
+
+    // What a value is measured against once the window has loaded.
+    enum class Reference {
+        // What its control shows when loading ends. A device value the control cannot show (a
+        // flag other than 0 or 1, an index no button stands for, a read that failed, a box the
+        // window forces) is then never written back unless the operator changes the control.
+        Shown,
+        // The value read from the device, even where the control shows another: the window
+        // corrects such a value, and the correction goes out with the next apply.
+        Read,
     };
 
     using Id = std::size_t;
@@ -33,7 +44,7 @@ public:
     // read from the device, the value a T starts with is remembered.
     template <typename T>
     Id add(std::function<std::optional<T>()> read, std::function<Driver::Result(const T&)> write,
-           Keep keep)
+           Keep keep, Reference reference = Reference::Shown)
     {
         m_entries.push_back(Entry{
             QVariant::fromValue(T{}),
@@ -42,7 +53,7 @@ public:
                 return value ? std::optional<QVariant>(QVariant::fromValue(*value)) : std::nullopt;
             },
             [write = std::move(write)](const QVariant& value) { return write(value.value<T>()); },
-            keep});
+            keep, reference});
         return m_entries.size() - 1;
     }
 
@@ -56,6 +67,10 @@ public:
         return m_entries.at(id).remembered.template value<T>();
     }
 
+    // Called when the window has shown what it read: every value measured against what is shown
+    // remembers what its control now gives (a control that cannot be read keeps what was read).
+    void settle();
+
     // Reads every control first: when one cannot be read nothing is written and the answer is
     // false. Otherwise writes what differs, each write's comment going to `status` (so the last
     // one stays), and answers true. When nothing differs the status is left alone.
@@ -68,6 +83,7 @@ private:
         std::function<std::optional<QVariant>()> read;
         std::function<Driver::Result(const QVariant&)> write;
         Keep keep;
+        Reference reference;
     };
 
     std::vector<Entry> m_entries;

@@ -24,53 +24,98 @@ void TapeView::setLineWidth(int lineWidth)
         return;
     m_painter = TapePainter(lineWidth);
     setMinimumWidth(m_painter.paperWidth() + verticalScrollBar()->sizeHint().width() + 24);
-    layoutRows();
+    rowsReset();
 }
 
-void TapeView::layoutRows()
+void TapeView::setRange()
 {
-    const QList<TapeRow>& rows = m_model.rows();
-    m_tops.assign(1, 0);
-    m_tops.reserve(rows.size() + 1);
-    for (const TapeRow& row : rows)
-        m_tops.push_back(m_tops.back() + m_painter.rowHeight(row));
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(viewport()->height());
-    bar->setRange(0, std::max(0, m_tops.back() + 16 - viewport()->height()));
+    const qint64 height = m_tops.back() - m_tops.front();
+    bar->setRange(0, static_cast<int>(std::clamp<qint64>(height + 16 - viewport()->height(), 0,
+                                                         std::numeric_limits<int>::max())));
     viewport()->update();
 }
 
-void TapeView::rowsChanged(int prepended)
+void TapeView::setValue(qint64 value)
 {
-    QScrollBar* bar = verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
-    const int before = m_tops.back();
-    layoutRows();
+    const bool adjusting = m_adjusting;
+    m_adjusting = true;
+    verticalScrollBar()->setValue(static_cast<int>(
+        std::clamp<qint64>(value, verticalScrollBar()->minimum(), verticalScrollBar()->maximum())));
+    m_adjusting = adjusting;
+}
+
+bool TapeView::atEnd() const
+{
+    return verticalScrollBar()->value() >= verticalScrollBar()->maximum();
+}
+
+void TapeView::rowsReset()
+{
+    m_tops.assign(1, 0);
+    for (const TapeRow& row : m_model.rows())
+        m_tops.push_back(m_tops.back() + m_painter.rowHeight(row));
+    m_marked = -1;
+    m_adjusting = true;
+    setRange();
+    m_adjusting = false;
+}
+
+void TapeView::rowsAdded(int atStart, int atEnd, bool followEnd)
+{
+    followEnd = followEnd && this->atEnd();
+    const QList<TapeRow>& rows = m_model.rows();
+    for (int row = atStart - 1; row >= 0; --row)
+        m_tops.push_front(m_tops.front() - m_painter.rowHeight(rows[row]));
+    for (qsizetype row = rows.size() - atEnd; row < rows.size(); ++row)
+        m_tops.push_back(m_tops.back() + m_painter.rowHeight(rows[row]));
     if (m_marked >= 0)
-        m_marked += prepended;
-    if (prepended > 0) {
+        m_marked += atStart;
+    const qint64 above = atStart > 0 ? topOf(atStart) : 0;
+    m_adjusting = true;
+    setRange();
+    m_adjusting = false;
+    if (atStart > 0) {
         // Keep what the operator looks at in place: older rows came in above it.
-        bar->setValue(bar->value() + (m_tops.back() - before));
-    } else if (atEnd) {
+        setValue(verticalScrollBar()->value() + above);
+    } else if (followEnd && atEnd > 0) {
         scrollToEnd();
     }
 }
 
+void TapeView::rowsDropped(int atStart, int atEnd)
+{
+    const qint64 above = topOf(atStart);
+    const qint64 value = verticalScrollBar()->value() - above;
+    m_tops.erase(m_tops.begin(), m_tops.begin() + atStart);
+    m_tops.erase(m_tops.end() - atEnd, m_tops.end());
+    if (m_marked >= 0) {
+        m_marked -= atStart;
+        if (m_marked < 0 || m_marked >= static_cast<int>(m_model.rows().size()))
+            m_marked = -1;
+    }
+    m_adjusting = true;
+    setRange();
+    m_adjusting = false;
+    setValue(value);
+}
+
 void TapeView::scrollToEnd()
 {
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    setValue(verticalScrollBar()->maximum());
 }
 
 void TapeView::scrollToRow(int row)
 {
     if (row < 0 || row + 1 >= static_cast<int>(m_tops.size()))
         return;
-    verticalScrollBar()->setValue(std::max(0, m_tops[row] - viewport()->height() / 3));
+    setValue(std::max<qint64>(0, topOf(row) - viewport()->height() / 3));
 }
 
-int TapeView::rowAt(int y) const
+int TapeView::rowAt(qint64 y) const
 {
-    const auto it = std::upper_bound(m_tops.begin(), m_tops.end(), y);
+    const auto it = std::upper_bound(m_tops.begin(), m_tops.end(), m_tops.front() + y);
     return static_cast<int>(it - m_tops.begin()) - 1;
 }
 
@@ -97,7 +142,7 @@ void TapeView::paintEvent(QPaintEvent*)
     const int last = static_cast<int>(rows.size()) - 1;
     painter.translate(left, -offset);
     for (int row = std::max(0, rowAt(offset)); row <= last; ++row) {
-        const int top = m_tops[static_cast<std::size_t>(row)];
+        const int top = static_cast<int>(topOf(row));
         if (top > offset + viewport()->height())
             break;
         m_painter.paint(painter, rows[row], top);
@@ -111,17 +156,24 @@ void TapeView::paintEvent(QPaintEvent*)
 void TapeView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    const bool atEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
-    layoutRows();
-    if (atEnd)
+    const bool followEnd = atEnd();
+    m_adjusting = true;
+    setRange();
+    m_adjusting = false;
+    if (followEnd)
         scrollToEnd();
 }
 
 void TapeView::scrollContentsBy(int, int)
 {
     viewport()->update();
-    if (verticalScrollBar()->value() == 0)
+    if (m_adjusting)
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    if (bar->value() == bar->minimum())
         emit earlierWanted();
+    else if (bar->value() == bar->maximum())
+        emit laterWanted();
 }
 
 } // namespace view

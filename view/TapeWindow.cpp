@@ -7,6 +7,7 @@
 #include "TapePainter.h"
 #include "TapeView.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,15 +60,13 @@ TapeWindow::TapeWindow(CallHub& hub, QWidget* parent)
     connect(CmdSaveDocument, &QPushButton::clicked, this, &TapeWindow::CmdSaveDocument_Click);
     connect(CmdSaveShift, &QPushButton::clicked, this, &TapeWindow::CmdSaveShift_Click);
     connect(TabPaper, &QTabWidget::currentChanged, this, &TapeWindow::TabPaper_Changed);
-    connect(&hub, &CallHub::deviceReplaced, this, &TapeWindow::Reload);
-    // After every call, once the program is back in its event loop: a burst of calls is read
-    // in one go, within the frame that follows it.
-    connect(&hub, &CallHub::recorded, this, [this] {
-        if (m_followScheduled)
-            return;
-        m_followScheduled = true;
-        QTimer::singleShot(0, this, &TapeWindow::Follow);
+    connect(&hub, &CallHub::deviceReplaced, this, [this] {
+        if (isVisible())
+            Reload();
+        else
+            m_replaced = true;
     });
+    connect(&hub, &CallHub::recorded, this, &TapeWindow::ScheduleFollow);
 
     setKeys(forms::EscapeKey::Closes);
     resize(460, 720);
@@ -108,13 +107,49 @@ emulator::DeviceSession* TapeWindow::Session()
 
 void TapeWindow::SetStatus(const QString& text)
 {
+    m_showsNotice = false;
     StatusText->setText(text);
+}
+
+void TapeWindow::ShowNotice()
+{
+    if (!m_showsNotice)
+        return;
+    StatusText->setText(currentPage().notice());
 }
 
 void TapeWindow::TabPaper_Changed()
 {
     // The shift's printout is on the roll only.
     CmdSaveShift->setEnabled(!showsSlips());
+    ShowNotice();
+}
+
+void TapeWindow::ScheduleFollow()
+{
+    // A hidden window reads nothing; it catches up when shown.
+    if (!isVisible()) {
+        m_behind = true;
+        return;
+    }
+    // After every call, once the program is back in its event loop: a burst of calls is read
+    // in one go, within the frame that follows it.
+    if (m_followScheduled)
+        return;
+    m_followScheduled = true;
+    QTimer::singleShot(0, this, &TapeWindow::Follow);
+}
+
+void TapeWindow::showEvent(QShowEvent* event)
+{
+    if (m_replaced) {
+        m_replaced = m_behind = false;
+        Reload();
+    } else if (m_behind) {
+        m_behind = false;
+        Follow();
+    }
+    forms::Loadable<QWidget>::showEvent(event);
 }
 
 void TapeWindow::Reload()
@@ -127,9 +162,10 @@ void TapeWindow::Reload()
         SetStatus(m_link.error());
         return;
     }
-    const QString roll = m_roll->Reload(*session);
-    const QString slips = m_slips->Reload(*session);
-    SetStatus(showsSlips() ? slips : roll);
+    m_roll->Reload(*session);
+    m_slips->Reload(*session);
+    m_showsNotice = true;
+    ShowNotice();
 }
 
 void TapeWindow::Follow()
@@ -145,6 +181,8 @@ void TapeWindow::Follow()
     // The paper the device has just printed on comes into sight.
     if (onRoll != onSlip)
         TabPaper->setCurrentWidget(onSlip ? m_slips : m_roll);
+    // "Лента пуста" goes once the paper has lines.
+    ShowNotice();
 }
 
 void TapeWindow::CmdFind_Click()
@@ -157,31 +195,66 @@ void TapeWindow::CmdFind_Click()
     SetStatus(currentPage().Find(text) ? QString() : u"Текст «%1» не найден"_s.arg(text));
 }
 
-void TapeWindow::Save(const QString& title, const TapePainter& painter, const TapeModel& rows,
-                      int first, int last)
+QString TapeWindow::suggestedPath(const QString& what)
 {
-    if (last < first) {
-        SetStatus(u"Сохранять нечего"_s);
-        return;
+    QString name = u"лента"_s;
+    if (emulator::DeviceSession* session = Session()) {
+        const emulator::Device& device = session->device();
+        const emulator::DeviceState& state = device.state();
+        const QDate date =
+            state.shiftOpenedAt.isValid() ? state.shiftOpenedAt.date() : device.now().date();
+        name = u"смена-%1-%2"_s.arg(state.shiftNumber).arg(date.toString(u"yyyy-MM-dd"_s));
     }
+    if (!what.isEmpty())
+        name += u'-' + what;
+    const QFileInfo last(m_lastSave);
+    const QString suffix = last.suffix().isEmpty() ? u"png"_s : last.suffix();
+    const QString file = name + u'.' + suffix;
+    return m_lastSave.isEmpty() ? file : last.dir().filePath(file);
+}
+
+void TapeWindow::Save(const QString& title, const QString& what,
+                      const std::function<TapeExport(const QString& path, bool pdf)>& write)
+{
     forms::OpenFileRequest request;
     request.title = title;
     request.filter = u"Рисунок PNG (*.png)|*.png|Документ PDF (*.pdf)|*.pdf"_s;
-    request.defaultExtension = u"png"_s;
+    // The dialog starts where the last file went, with a name after the shift, in its format.
+    request.initialDirectory = suggestedPath(what);
+    const bool lastPdf = QFileInfo(m_lastSave).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0;
+    request.filterIndex = lastPdf ? 2 : 1;
+    request.defaultExtension = lastPdf ? u"pdf"_s : u"png"_s;
     const std::optional<QString> path = forms::saveFile(this, request);
     if (!path)
         return;
     const bool pdf = QFileInfo(*path).suffix().compare(u"pdf"_s, Qt::CaseInsensitive) == 0;
-    const bool saved = pdf ? painter.writePdf(*path, rows.rows(), first, last)
-                           : painter.image(rows.rows(), first, last).save(*path, "PNG");
-    SetStatus(saved ? u"Сохранено: %1"_s.arg(*path) : u"Не удалось записать %1"_s.arg(*path));
+    const TapeExport saved = write(*path, pdf);
+    if (!saved.files.isEmpty())
+        m_lastSave = saved.files.constFirst();
+    if (!saved.ok())
+        SetStatus(saved.error);
+    else if (saved.files.size() == 1)
+        SetStatus(u"Сохранено: %1"_s.arg(saved.files.constFirst()));
+    else
+        SetStatus(
+            u"Сохранено в %1 файлах: %2 … %3"_s.arg(saved.files.size())
+                .arg(saved.files.constFirst(), QFileInfo(saved.files.constLast()).fileName()));
 }
 
 void TapeWindow::CmdSaveDocument_Click()
 {
     TapePage& page = currentPage();
     const auto [first, last] = page.model().documentAround(page.view().rowInSight());
-    Save(u"Сохранить документ"_s, page.view().painter(), page.model(), first, last);
+    if (last < first) {
+        SetStatus(u"Сохранять нечего"_s);
+        return;
+    }
+    const TapePainter& painter = page.view().painter();
+    const QList<TapeRow>& rows = page.model().rows();
+    Save(u"Сохранить документ"_s, u"документ"_s, [&](const QString& path, bool pdf) {
+        const RowSource source = loadedRows(rows, first, last);
+        return pdf ? writeTapePdf(painter, path, source) : writeTapePng(painter, path, source);
+    });
 }
 
 void TapeWindow::CmdSaveShift_Click()
@@ -201,15 +274,13 @@ void TapeWindow::CmdSaveShift_Click()
         return;
     }
     const auto cut = store.lastCutBefore(*opened);
-    const auto lines = store.tapeLines(cut && *cut > 0 ? *cut + 1 : *opened, span->last);
-    if (!lines) {
-        SetStatus(lines.detail());
-        return;
-    }
-    TapeModel shift;
-    shift.append(*lines);
-    Save(u"Сохранить смену"_s, m_roll->view().painter(), shift, 0,
-         static_cast<int>(shift.rows().size()) - 1);
+    const qint64 first = cut && *cut > 0 ? *cut + 1 : *opened;
+    const TapePainter& painter = m_roll->view().painter();
+    // Read from the store a stretch at a time: the shift is never held whole.
+    Save(u"Сохранить смену"_s, QString(), [&](const QString& path, bool pdf) {
+        const RowSource source = storedRows(store, first, span->last);
+        return pdf ? writeTapePdf(painter, path, source) : writeTapePng(painter, path, source);
+    });
 }
 
 } // namespace view

@@ -1,5 +1,7 @@
 #include "EmulatedDriver.h"
 
+#include "DriverMembers.h"
+
 #include <QDir>
 
 #include <climits>
@@ -16,83 +18,20 @@ Failure fail(ErrorCode code, Reason reason = Reason::General)
     return Failure{code, reason};
 }
 
-// Every member that runs on the device through command(); command() checks that it is listed.
-constexpr const char16_t* kCommandMembers[] = {
-    u"StartSession",
-    u"EndSession",
-    u"SetClerk",
-    u"OpenDrawer",
-    u"PrintDuplicate",
-    u"StartDocument",
-    u"SetExtraDocData",
-    u"SetExtraDocData2",
-    u"EndDocument",
-    u"CancelDocument",
-    u"ResetError",
-    u"PrintResult",
-    u"Item",
-    u"ItemEx",
-    u"ItemTare",
-    u"ItemTareEx",
-    u"ReturnTare",
-    u"ItemPurchase",
-    u"VoidItem",
-    u"VoidItemEx",
-    u"VoidItemTare",
-    u"VoidItemTareEx",
-    u"VoidReturnTare",
-    u"RepeatItem",
-    u"CorrectLastItem",
-    u"AbsoluteCorrection",
-    u"PercentCorrection",
-    u"AbsoluteCorrectionText",
-    u"Tender2",
-    u"ResetPayInfo",
-    u"TextLine",
-    u"AddExtraString",
-    u"ClearExtraStrings",
-    u"AddExtraString2",
-    u"ClearExtraStrings2",
-    u"SetDescriptorText",
-    u"PrintReport",
-    u"TestPrinter",
-    u"TaxChainReport",
-    u"TaxChainsReport",
-    u"EKLZPrintReportByNum",
-    u"EKLZPrintReportByDate",
-    u"SetDeviceOpt",
-    u"SetOrderHeader",
-    u"SetDate",
-    u"SetTime",
-    u"SetPaperType",
-    u"SetPaymentMean",
-    u"SetPrintDocumentMode",
-    u"SetTaxRate",
-    u"SetTaxChain",
-    u"LoadImage",
-    u"LoadImages",
-    u"SetImage",
-    u"DeleteImage",
-    u"ProgramBarCode",
-    u"ProgramBarCodeDirect",
-    u"InitLineDisplay",
-    u"StringToLineDisplay",
-    u"StringToLineDisplayDirect",
-};
-
 } // namespace
 
 bool EmulatedDriver::takesInjectedFaults(const QString& member)
 {
-    return std::any_of(std::begin(kCommandMembers), std::end(kCommandMembers),
-                       [&](const char16_t* name) { return member == QStringView(name); });
+    return contract::roleOf(member) == contract::Role::Command;
 }
 
 QStringList EmulatedDriver::faultableMembers()
 {
     QStringList members;
-    for (const char16_t* name : kCommandMembers)
-        members << QString::fromUtf16(name);
+    for (const contract::Member& member : contract::kMembers) {
+        if (member.role == contract::Role::Command)
+            members << QString::fromUtf16(member.name.data(), qsizetype(member.name.size()));
+    }
     return members;
 }
 
@@ -158,30 +97,29 @@ Driver::Result EmulatedDriver::finish(const QString& member, Failure failure)
     return code;
 }
 
-Driver::Result EmulatedDriver::command(const char16_t* member, QList<DriverArgument> arguments,
+Driver::Result EmulatedDriver::command(CommandName member, QList<DriverArgument> arguments,
                                        const Command& body)
 {
-    const QString name = QString::fromUtf16(member);
-    Q_ASSERT(takesInjectedFaults(name));
+    const QString name = member.toString();
     logRequest(name, arguments);
     if (!m_session)
         return finish(name, fail(ErrorCode::NotInitialised));
     return finish(name, m_session->perform(body, name).failure());
 }
 
-Driver::Result EmulatedDriver::setting(const char16_t* member, QList<DriverArgument> arguments,
+Driver::Result EmulatedDriver::setting(SettingName member, QList<DriverArgument> arguments,
                                        Failure failure)
 {
-    const QString name = QString::fromUtf16(member);
+    const QString name = member.toString();
     logRequest(name, arguments);
     return finish(name, failure);
 }
 
 template <typename T>
-T EmulatedDriver::query(const char16_t* member, QList<DriverArgument> arguments,
+T EmulatedDriver::query(QueryName member, QList<DriverArgument> arguments,
                         const std::function<T(const Device&, Failure&)>& read, T fallback)
 {
-    const QString name = QString::fromUtf16(member);
+    const QString name = member.toString();
     logRequest(name, arguments);
     Failure failure;
     T value = fallback;
@@ -204,18 +142,18 @@ T EmulatedDriver::query(const char16_t* member, QList<DriverArgument> arguments,
 
 // The queries of the other files of the driver use these.
 template std::int32_t
-EmulatedDriver::query<std::int32_t>(const char16_t*, QList<DriverArgument>,
+EmulatedDriver::query<std::int32_t>(QueryName, QList<DriverArgument>,
                                     const std::function<std::int32_t(const Device&, Failure&)>&,
                                     std::int32_t);
 template std::int16_t
-EmulatedDriver::query<std::int16_t>(const char16_t*, QList<DriverArgument>,
+EmulatedDriver::query<std::int16_t>(QueryName, QList<DriverArgument>,
                                     const std::function<std::int16_t(const Device&, Failure&)>&,
                                     std::int16_t);
-template double EmulatedDriver::query<double>(const char16_t*, QList<DriverArgument>,
+template double EmulatedDriver::query<double>(QueryName, QList<DriverArgument>,
                                               const std::function<double(const Device&, Failure&)>&,
                                               double);
 template QString
-EmulatedDriver::query<QString>(const char16_t*, QList<DriverArgument>,
+EmulatedDriver::query<QString>(QueryName, QList<DriverArgument>,
                                const std::function<QString(const Device&, Failure&)>&, QString);
 
 // ---- connection and settings -------------------------------------------------------------------

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace emulator {
 
-Driver::Result EmulatedDriver::eklzReport(const char16_t* member, QList<DriverArgument> arguments,
+Driver::Result EmulatedDriver::eklzReport(CommandName member, QList<DriverArgument> arguments,
                                           std::int16_t kind, EklzRequest request)
 {
     // Whatever this request gives, the text of an earlier one is no longer ready.
@@ -20,6 +20,11 @@ Driver::Result EmulatedDriver::eklzReport(const char16_t* member, QList<DriverAr
     QStringList text;
     const Result r = command(member, std::move(arguments), [&](Device& d) {
         if (const Failure f = d.checkEklzReport(!electronic); !f.ok())
+            return f;
+        if (const Failure f =
+                request.byDate ? d.checkEklzDates(request.kind, request.firstDate, request.lastDate)
+                               : d.checkEklzNumbers(request.kind, request.first, request.last);
+            !f.ok())
             return f;
         EklzArchive archive(m_session->store().connectionName());
         Expected<QStringList> lines = emulator::eklzReport(archive, d.state(), request);

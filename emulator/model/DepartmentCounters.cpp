@@ -18,7 +18,8 @@ void countOperation(DocumentBody& body, std::int32_t department, CounterPair pai
     }
 }
 
-void countInDepartments(DepartmentCounters& departments, const Document& document, Kopecks total)
+void countInDepartments(DepartmentCounters& departments, const Document& document, Kopecks total,
+                        Rounding rounding)
 {
     for (auto it = document.body.departmentDelta.cbegin();
          it != document.body.departmentDelta.cend(); ++it) {
@@ -38,7 +39,28 @@ void countInDepartments(DepartmentCounters& departments, const Document& documen
         }
     }
     if (sums.isEmpty())
-        sums.insert(document.department, total);
+        sums.insert(document.department, 0);
+    // What the corrections and added taxes make of the positions goes to the departments that
+    // sold something, by what each sold; with none, to the document's own department.
+    Kopecks positions = 0;
+    std::vector<int> sellers;
+    std::vector<Kopecks> sold;
+    for (auto it = sums.cbegin(); it != sums.cend(); ++it) {
+        positions += it.value();
+        if (it.value() > 0) {
+            sellers.push_back(it.key());
+            sold.push_back(it.value());
+        }
+    }
+    const Kopecks rest = total - positions;
+    const std::optional<std::vector<Kopecks>> shares =
+        sellers.empty() ? std::nullopt : apportion(rest, sold, rounding);
+    if (shares) {
+        for (std::size_t i = 0; i < sellers.size(); ++i)
+            sums[sellers[i]] += (*shares)[i];
+    } else {
+        sums[document.department] += rest;
+    }
     for (auto it = sums.cbegin(); it != sums.cend(); ++it) {
         for (const std::optional<CounterPair>& pair : {kind.counted, kind.alsoCounted}) {
             if (pair) {

@@ -2,6 +2,7 @@
 
 #include "DeviceState.h"
 #include "DocumentKinds.h"
+#include "Taxes.h"
 
 #include <cstdint>
 
@@ -13,9 +14,13 @@ namespace emulator {
 // adds it to the shift counters when it closes, and to those of `department`.
 void countOperation(DocumentBody& body, std::int32_t department, CounterPair pair, Kopecks amount);
 
-// What a closing document adds to the departments: its operations, and the document itself in
-// every department its positions belong to, with the sum of those positions (a document without
-// positions, such as a refund, in its own department with its total).
-void countInDepartments(DepartmentCounters& departments, const Document& document, Kopecks total);
+// What a closing document of `total` adds to the departments: its operations, and the document
+// itself in every department its positions belong to (a document without positions, such as a
+// refund, in its own department). A department's sum is its part of the total, as the shift's
+// rows count it: its positions, and a share of what the receipt's discounts, surcharges and
+// added taxes make of them, shared among the departments whose positions come to more than
+// nothing in proportion to them, rounded as `rounding` says.
+void countInDepartments(DepartmentCounters& departments, const Document& document, Kopecks total,
+                        Rounding rounding);
 
 } // namespace emulator

@@ -131,12 +131,13 @@ Failure Device::requireNoPayment() const
 }
 
 // A text prints on one line of the tape: line breaks and other control characters would forge
-// extra lines (and extra log records), so they are refused like a text that is too long.
+// extra lines (and extra log records), and half a surrogate pair can be neither printed nor kept,
+// so they are refused like a text that is too long.
 Failure Device::checkText(const QString& text, qsizetype limit) const
 {
     if (text.size() > limit)
         return fail(ErrorCode::TextTooLong, Reason::TooLarge);
-    if (std::any_of(text.cbegin(), text.cend(), breaksPrintedLine))
+    if (breaksPrintedText(text))
         return fail(ErrorCode::InvalidValue, Reason::ControlCharacter);
     return kOk;
 }

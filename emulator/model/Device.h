@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <variant>
 
 namespace emulator {
@@ -104,6 +105,10 @@ public:
     // The electronic control tape (DeviceEklz.cpp): its reports print what EklzReports laid
     // out from the records; the device only checks that it may print now.
     Failure checkEklzReport(bool printed) const;
+    // The numbers and dates a report of `kind` asks for: shift and KPK numbers count from 1, dates
+    // lie on the device's calendar. Kinds the device does not know are left to the report.
+    Failure checkEklzNumbers(std::int32_t kind, std::int32_t first, std::int32_t last) const;
+    Failure checkEklzDates(std::int32_t kind, const QDate& first, const QDate& last) const;
     Failure printEklzReport(const QStringList& lines);
     Failure checkEklzSpace(DocumentType type) const; // fiscal documents need room on the tape
     bool printsControlTapeOnZ() const;               // option 24
@@ -166,6 +171,8 @@ public:
     Failure setOrderHeader(std::int32_t line, const QString& text, std::int32_t bold);
     Failure setDate(const QString& day, const QString& month, std::int32_t year);
     Failure setTime(const QString& hour, const QString& minute, std::int32_t second);
+    // Whether the clock can show this date: it prints two-digit years, 2000 to 2099.
+    static bool onCalendar(const QDate& date);
     Failure setPaperType(std::int32_t code);
 
     // Pictures and bar codes (DevicePictures.cpp). A picture arrives decoded, or as the reason
@@ -205,7 +212,10 @@ public:
     Kopecks paidTotal() const;
 
     static constexpr Kopecks kMaxAmount = 999'999'999'999; // ten billion roubles less a kopeck
-    static constexpr qint64 kMaxQuantity = 99'999'999;     // 99 999.999
+    // GetDocInfo answers in 32 bits: a document's total, the sum paid and the quantity of its
+    // positions (thousandths) never pass what it can report.
+    static constexpr qint64 kMaxReportable = std::numeric_limits<std::int32_t>::max();
+    static constexpr qint64 kMaxQuantity = 99'999'999; // 99 999.999
     static constexpr int kMaxEntries = 100;
     static constexpr int kDocumentMemory = 8000; // bytes of document memory
     static constexpr int kMaxExtraStrings = 20;
@@ -277,8 +287,10 @@ private:
     TaxSettings taxSettings() const;
     TaxPrinting taxPrinting(bool report) const;
     std::optional<TaxSheet> taxesOf(const QList<Entry>& entries) const;
-    // Refuses entries whose taxes or taxed total would pass the device's limit.
-    Failure checkTaxedTotal(const QList<Entry>& entries) const;
+    // Refuses the entries a document would hold after a change when their total with its taxes
+    // would be negative (31) or pass what the device can report (18), and so would the quantity
+    // of their positions (18).
+    Failure checkDocumentFigures(const QList<Entry>& entries) const;
     Kopecks addedTaxes() const;
     // Prints the closing receipt's tax lines and counts its taxes.
     void settleTaxes(Printout& out);

@@ -26,6 +26,30 @@ Failure Device::checkEklzReport(bool printed) const
     return checkPrinter();
 }
 
+Failure Device::checkEklzNumbers(std::int32_t kind, std::int32_t first, std::int32_t last) const
+{
+    using namespace EklzReport;
+    // The activation report takes no number, the reports of one shift or document the first,
+    // the reports over closings both.
+    const bool takesFirst = kind == ControlTape || kind == ShiftTotals || kind == DocumentByKpk ||
+                            kind == ShortByShifts || kind == FullByShifts;
+    const bool takesLast = kind == ShortByShifts || kind == FullByShifts;
+    if ((takesFirst && first < 1) || (takesLast && last < 1))
+        return fail(ErrorCode::InvalidValue, Reason::NotPositive);
+    return kOk;
+}
+
+Failure Device::checkEklzDates(std::int32_t kind, const QDate& first, const QDate& last) const
+{
+    if (kind != EklzReport::ShortByDates && kind != EklzReport::FullByDates)
+        return kOk;
+    if (!first.isValid() || !last.isValid())
+        return fail(ErrorCode::InvalidDate);
+    if (!onCalendar(first) || !onCalendar(last))
+        return fail(ErrorCode::InvalidDate, Reason::OffCalendar);
+    return kOk;
+}
+
 Failure Device::printEklzReport(const QStringList& lines)
 {
     if (const Failure f = checkEklzReport(true); !f.ok())

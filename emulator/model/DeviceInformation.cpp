@@ -167,16 +167,6 @@ struct DocumentRow
     qint64 (*get)(const Device&, const Document&);
 };
 
-qint64 positionQuantity(const Document& document)
-{
-    qint64 quantity = 0;
-    for (const Entry& e : document.body.entries) {
-        if (isPosition(e.kind))
-            quantity += e.quantity;
-    }
-    return quantity;
-}
-
 qint64 distinctPositions(const Document& document)
 {
     std::set<std::tuple<int, QString, Kopecks, int, int>> distinct;
@@ -191,7 +181,7 @@ constexpr int kBytesPerEntry = 80;
 
 constexpr DocumentRow kDocumentInfo[] = {
     {DocInfo::ItemQuantity, 0, 0,
-     [](const Device&, const Document& doc) { return positionQuantity(doc); }},
+     [](const Device&, const Document& doc) { return positionQuantity(doc.body.entries); }},
     {DocInfo::DistinctItems, 0, 0,
      [](const Device&, const Document& doc) { return distinctPositions(doc); }},
     {DocInfo::Amount, 0, 0, [](const Device& d, const Document&) { return d.documentTotal(); }},

@@ -7,8 +7,8 @@ namespace emulator {
 namespace {
 
 constexpr int kMaxPaymentMeanName = 20;
-// Names and card flags are reported from this generation on; older devices keep them to
-// themselves.
+// Names are reported from this generation on; older devices keep them to themselves. The four
+// flags are reported on every generation.
 constexpr int kReportsNamesSince = 5;
 
 std::optional<bool> flagOf(std::int32_t value)
@@ -61,7 +61,7 @@ std::optional<std::int32_t> Device::paymentMeanInfo(std::int32_t index, Failure&
         bool PaymentMean::*flag;
         int since;
     } columns[] = {
-        {DeviceInfo::PaymentMeanCardBase, &PaymentMean::card, kReportsNamesSince},
+        {DeviceInfo::PaymentMeanCardBase, &PaymentMean::card, 0},
         {DeviceInfo::PaymentMeanCashBase, &PaymentMean::cash, 0},
         {DeviceInfo::PaymentMeanDrawerBase, &PaymentMean::drawer, 0},
         {DeviceInfo::PaymentMeanChangeBase, &PaymentMean::change, 0},

@@ -38,7 +38,7 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
         return f;
     if (!std::isfinite(amount) || amount <= 0)
         return fail(ErrorCode::InvalidAmount, Reason::NotPositive);
-    if (amount > static_cast<double>(kMaxAmount))
+    if (amount > static_cast<double>(kMaxReportable))
         return fail(ErrorCode::InvalidAmount, Reason::TooLarge);
     if (amount != std::floor(amount)) // a part of a kopeck cannot be paid
         return fail(ErrorCode::InvalidAmount, Reason::NotANumber);
@@ -56,7 +56,7 @@ Failure Device::tender(double amount, const QVariant& typeValue, const QVariant&
     if ((document.type == CashIn || document.type == CashOut) && !mean.cash)
         return fail(ErrorCode::NotAllowedInDocument, Reason::OnlyCash);
     const Kopecks paid = paidTotal();
-    if (paid + kopecks > kMaxAmount)
+    if (paid + kopecks > kMaxReportable)
         return fail(ErrorCode::Overflow, Reason::TooLarge);
     const bool positional = documentKind(document.type).positions;
     if (positional && !mode.cached) {
@@ -137,18 +137,25 @@ Failure Device::checkSettlement(const Settlement& s) const
         return fail(ErrorCode::PaymentInsufficient, Reason::NoPayment);
     if (kind.positions && s.total == 0 && option(DeviceOption::AllowZeroTotal) == 0)
         return fail(ErrorCode::ZeroTotal);
+    // Its corrections alone are no receipt: when every position was voided, nothing was sold.
+    const QList<Entry>& entries = document.body.entries;
+    if (kind.positions && std::none_of(entries.cbegin(), entries.cend(),
+                                       [](const Entry& e) { return isPosition(e.kind); }))
+        return fail(ErrorCode::NotAllowedInState, Reason::NoPosition);
     if (s.paid < s.total)
         return fail(ErrorCode::PaymentInsufficient);
     if (s.withoutChange > s.total)
         return fail(ErrorCode::NonCashExceedsTotal);
-    // A cash-out cannot take more than the drawer holds, whatever the options say. Option 15
-    // checks the drawer for the other documents that pay cash out and for the change a receipt
-    // gives, which must already be in the drawer.
-    if (kind.drawerOnly && s.cashNet > m_state.cashInDrawer)
-        return fail(ErrorCode::PayoutExceedsCash);
-    const Kopecks leaving = kind.money < 0 ? s.cashNet : kind.money > 0 ? s.change : 0;
-    if (option(DeviceOption::CheckCashForChange) != 0 && leaving > m_state.cashInDrawer)
+    // Option 15: the change a receipt gives must already be in the drawer before the receipt.
+    if (kind.money > 0 && s.change > 0 && option(DeviceOption::CheckCashForChange) != 0 &&
+        s.change > m_state.cashInDrawer)
         return fail(ErrorCode::InsufficientCash);
+    // The drawer cannot pay out cash it does not hold, whatever the options say: a payout, or
+    // change beyond the cash the receipt itself takes in. A document that takes no cash out is
+    // never refused here, even when an older record left the drawer below zero.
+    const Kopecks outflow = -kind.money * s.cashNet;
+    if (outflow > 0 && outflow > m_state.cashInDrawer)
+        return fail(ErrorCode::PayoutExceedsCash);
     return checkPrinter();
 }
 
@@ -186,7 +193,8 @@ void Device::countClosedDocument(const Settlement& s)
     }
     if (kind.sales)
         m_state.grandSalesTotal = saturatingAdd(m_state.grandSalesTotal, s.total);
-    countInDepartments(m_state.departmentCounters, document, s.total);
+    countInDepartments(m_state.departmentCounters, document, s.total,
+                       roundingFromOption(option(DeviceOption::TaxBaseRounding)));
 }
 
 Failure Device::closeDocument()

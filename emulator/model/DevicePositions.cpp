@@ -81,17 +81,12 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     if (document.body.entries.size() >= kMaxEntries)
         return fail(ErrorCode::DocumentFull);
     const Kopecks amount = roundedAmount(request.quantity, request.price);
-    if (amount > kMaxAmount)
+    if (amount > kMaxReportable)
         return fail(ErrorCode::Overflow, Reason::TooLarge);
-    const Kopecks total = documentTotal() + entrySign(request.kind) * amount;
-    if (total > kMaxAmount)
-        return fail(ErrorCode::Overflow, Reason::TooLarge);
-    if (total < 0)
-        return fail(ErrorCode::NegativeTotal);
     QList<Entry> next = document.body.entries;
     next.append(Entry{request.kind, request.quantity, request.price, request.name, request.taxGroup,
                       department, amount});
-    if (const Failure f = checkTaxedTotal(next); !f.ok())
+    if (const Failure f = checkDocumentFigures(next); !f.ok())
         return f;
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
@@ -99,8 +94,7 @@ Failure Device::registerPosition(const PositionRequest& request, bool explicitDe
     document.undo = document.body;
     PositionRequest registered = request;
     registered.department = department;
-    document.body.entries.append(Entry{request.kind, request.quantity, request.price, request.name,
-                                       request.taxGroup, department, amount});
+    document.body.entries = std::move(next);
     if (request.kind == EntryKind::Tare) {
         countOperation(document.body, department, {Counter::TareSaleCount, Counter::TareSaleSum},
                        amount);
@@ -172,25 +166,24 @@ Failure Device::voidPosition(EntryKind kind, const QVariant& quantityValue, std:
     }
     if (found < 0)
         return fail(ErrorCode::PositionNotFound);
-    const Entry& entry = document.body.entries[found];
-    const qint64 left = entry.quantity - *quantity;
+    QList<Entry> next = document.body.entries;
+    const qint64 left = next[found].quantity - *quantity;
     const Kopecks leftAmount = roundedAmount(left, price);
-    const Kopecks voided = entry.amount - leftAmount;
-    const Kopecks total = documentTotal() - entrySign(kind) * voided;
-    if (total < 0)
-        return fail(ErrorCode::NegativeTotal);
-    if (total > kMaxAmount)
-        return fail(ErrorCode::Overflow, Reason::TooLarge);
+    const Kopecks voided = next[found].amount - leftAmount;
+    if (left == 0) {
+        next.removeAt(found);
+    } else {
+        next[found].quantity = left;
+        next[found].amount = leftAmount;
+    }
+    // What the receipt comes to without it, its taxes included.
+    if (const Failure f = checkDocumentFigures(next); !f.ok())
+        return f;
     if (const Failure f = checkPrinter(); !f.ok())
         return f;
 
     document.undo = document.body;
-    if (left == 0) {
-        document.body.entries.removeAt(found);
-    } else {
-        document.body.entries[found].quantity = left;
-        document.body.entries[found].amount = leftAmount;
-    }
+    document.body.entries = std::move(next);
     // Option 28 keeps the books of storno; the position is voided either way.
     if (option(DeviceOption::CountVoidsAndCorrections) != 0)
         countOperation(document.body, department, {Counter::VoidCount, Counter::VoidSum}, voided);
@@ -260,15 +253,12 @@ Failure Device::addCorrection(bool discount, Kopecks amount, const QString& capt
     if (!anyPosition)
         return fail(ErrorCode::NotAllowedInState, Reason::NoPreviousOperation);
     // A correction applies to the sum of the positions; the taxes follow from it.
-    const Kopecks total = positionsTotal() + signedAmount;
-    if (total < 0)
+    if (positionsTotal() + signedAmount < 0)
         return fail(ErrorCode::NegativeTotal);
-    if (total > kMaxAmount)
-        return fail(ErrorCode::Overflow, Reason::TooLarge);
     QList<Entry> next = document.body.entries;
-    next.append(Entry{signedAmount < 0 ? EntryKind::Discount : EntryKind::Surcharge, 0, 0, caption,
-                      0, document.department, signedAmount < 0 ? -signedAmount : signedAmount});
-    if (const Failure f = checkTaxedTotal(next); !f.ok())
+    next.append(Entry{discount ? EntryKind::Discount : EntryKind::Surcharge, 0, 0, caption, 0,
+                      document.department, amount});
+    if (const Failure f = checkDocumentFigures(next); !f.ok())
         return f;
     if (document.body.entries.size() >= kMaxEntries)
         return fail(ErrorCode::DocumentFull);
@@ -276,8 +266,7 @@ Failure Device::addCorrection(bool discount, Kopecks amount, const QString& capt
         return f;
 
     document.undo = document.body;
-    document.body.entries.append(Entry{discount ? EntryKind::Discount : EntryKind::Surcharge, 0, 0,
-                                       caption, 0, document.department, amount});
+    document.body.entries = std::move(next);
     // A correction on the whole receipt belongs to the receipt's department.
     const CorrectionCounters& counters = discount ? kDiscountCounters : kSurchargeCounters;
     for (const CounterPair& pair : {counters.all, isSaleSide() ? counters.sale : counters.purchase})

@@ -45,7 +45,7 @@ Failure Device::setDate(const QString& day, const QString& month, std::int32_t y
     // Two-digit years are of this century, as the device prints them.
     const int fullYear = year >= 0 && year < 100 ? 2000 + year : year;
     const QDate date(fullYear, *m, *d);
-    if (!date.isValid() || fullYear < 2000 || fullYear > 2099)
+    if (!onCalendar(date))
         return fail(ErrorCode::InvalidDate);
     if (m_state.shiftOpen)
         return fail(ErrorCode::ShiftAlreadyOpen, Reason::ShiftClosedAtInit);
@@ -58,6 +58,11 @@ Failure Device::setDate(const QString& day, const QString& month, std::int32_t y
         return fail(ErrorCode::DateBeforeLastRecord);
     m_state.clockOffsetSeconds += current.secsTo(wanted);
     return kOk;
+}
+
+bool Device::onCalendar(const QDate& date)
+{
+    return date.isValid() && date.year() >= 2000 && date.year() <= 2099;
 }
 
 Failure Device::setTime(const QString& hour, const QString& minute, std::int32_t second)

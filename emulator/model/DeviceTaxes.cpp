@@ -75,7 +75,7 @@ std::optional<TaxSheet> Device::taxesOf(const QList<Entry>& entries) const
     return TaxCalculator(taxSettings()).receipt(entries);
 }
 
-Failure Device::checkTaxedTotal(const QList<Entry>& entries) const
+Failure Device::checkDocumentFigures(const QList<Entry>& entries) const
 {
     const std::optional<TaxSheet> sheet = taxesOf(entries);
     if (!sheet)
@@ -85,8 +85,11 @@ Failure Device::checkTaxedTotal(const QList<Entry>& entries) const
         if (__builtin_add_overflow(total, entrySign(entry.kind) * entry.amount, &total))
             return fail(ErrorCode::Overflow, Reason::TooLarge);
     }
-    if (total > kMaxAmount)
+    if (total > kMaxReportable || positionQuantity(entries) > kMaxReportable)
         return fail(ErrorCode::Overflow, Reason::TooLarge);
+    // The total holds the added taxes: voiding a taxed position takes its taxes off too.
+    if (total < 0)
+        return fail(ErrorCode::NegativeTotal);
     return kOk;
 }
 

@@ -22,11 +22,8 @@ void printReceiptTaxes(Printout& out, const TaxSheet& sheet, const TaxPrinting& 
     if (sheet.taxes.empty())
         return;
     Kopecks all = 0;
-    Kopecks included = 0;
     for (const TaxTotal& total : sheet.taxes) {
         all += total.amount;
-        if (total.reverse)
-            included += total.amount;
         if (printing.base)
             out.amountLine(word(Word::TaxableSum) + u' ' + QChar(u'A' + (total.tax - 1)),
                            total.base);
@@ -35,8 +32,10 @@ void printReceiptTaxes(Printout& out, const TaxSheet& sheet, const TaxPrinting& 
     }
     if (!printing.eachTax)
         out.amountLine(word(Word::TaxesSum), all);
-    if (printing.vatIncluded && included != 0)
-        out.amountLine(word(Word::VatIncluded), included);
+    // A tax may be included in one group's prices and added in another's: the sheet keeps what
+    // the prices hold apart.
+    if (printing.vatIncluded && sheet.included != 0)
+        out.amountLine(word(Word::VatIncluded), sheet.included);
 }
 
 void printReportTaxes(Printout& out, const std::array<Kopecks, kTaxRateCount>& totals,

@@ -1,5 +1,6 @@
 #include "Taxes.h"
 
+#include "DocumentKinds.h"
 #include "TaxChain.h"
 
 #include <algorithm>
@@ -18,51 +19,97 @@ bool addChecked(Kopecks& sum, Kopecks value)
     return !__builtin_add_overflow(sum, value, &sum);
 }
 
-// Adds one tax to the sheet, merging it with the same tax of another group.
-bool addTax(TaxSheet& sheet, const TaxTotal& total)
+Wide magnitude(Kopecks value)
+{
+    return value < 0 ? -Wide(value) : Wide(value);
+}
+
+// Adds one tax of a group to the receipt's sheet, merging it with the same tax of another group.
+bool mergeTax(TaxSheet& sheet, const TaxTotal& total)
 {
     auto found = std::find_if(sheet.taxes.begin(), sheet.taxes.end(),
                               [&](const TaxTotal& t) { return t.tax == total.tax; });
     if (found == sheet.taxes.end()) {
         sheet.taxes.push_back(total);
-        std::sort(sheet.taxes.begin(), sheet.taxes.end(),
-                  [](const TaxTotal& a, const TaxTotal& b) { return a.tax < b.tax; });
         return true;
     }
     return addChecked(found->base, total.base) && addChecked(found->amount, total.amount);
 }
 
-// Applies the taxes of a chain group to `amount`, the sum including the parent's tax.
-bool applyChain(const taxchain::Tree& nodes, Kopecks amount, const TaxSettings& settings,
+int rateOf(const taxchain::Node& node, const TaxSettings& settings)
+{
+    return settings.rates[static_cast<std::size_t>(node.tax() - 1)];
+}
+
+// The included taxes of one level of a chain: they share `amount`, so that the amount less all of
+// them is the base each is levied on (amount / (1 + r1 + r2 ...)). Each is rounded on its own;
+// should their roundings come to more than the amount, which only a few kopecks can, their exact
+// sum is rounded instead and shared among them by their rates. Zero for the added taxes.
+std::optional<std::vector<Kopecks>> includedTaxes(const taxchain::Tree& nodes, Kopecks amount,
+                                                  const TaxSettings& settings)
+{
+    std::vector<Kopecks> taxes(nodes.size(), 0);
+    std::vector<Kopecks> rates(nodes.size(), 0);
+    qint64 rateSum = 0;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (nodes[i].reverse()) {
+            rates[i] = rateOf(nodes[i], settings);
+            rateSum += rates[i];
+        }
+    }
+    Kopecks sum = 0;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (!nodes[i].reverse())
+            continue;
+        const std::optional<Kopecks> tax =
+            scaled(amount, rates[i], kPercentScale + rateSum, settings.taxRounding);
+        if (!tax || !addChecked(sum, *tax))
+            return std::nullopt;
+        taxes[i] = *tax;
+    }
+    if (magnitude(sum) <= magnitude(amount))
+        return taxes;
+    const std::optional<Kopecks> all =
+        scaled(amount, rateSum, kPercentScale + rateSum, settings.taxRounding);
+    if (!all)
+        return std::nullopt;
+    return apportion(*all, rates, settings.taxRounding);
+}
+
+// Applies one level of a chain to `amount`, each tax followed by the taxes nested under it. An
+// added tax is levied on the amount and its nested taxes work on the amount with it added; the
+// included taxes share the amount and their nested taxes work on what is left of it without them.
+bool applyLevel(const taxchain::Tree& nodes, Kopecks amount, const TaxSettings& settings,
                 TaxSheet& sheet)
 {
-    for (const taxchain::Node& node : nodes) {
-        const int rate = settings.rates[static_cast<std::size_t>(node.tax() - 1)];
-        TaxTotal total{node.tax(), node.reverse(), rate, amount, 0};
-        Kopecks including = amount;
+    const std::optional<std::vector<Kopecks>> included = includedTaxes(nodes, amount, settings);
+    if (!included)
+        return false;
+    Kopecks base = amount;
+    for (const Kopecks tax : *included) {
+        if (!addChecked(sheet.included, tax))
+            return false;
+        base -= tax; // within the amount, so it cannot overflow
+    }
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const taxchain::Node& node = nodes[i];
+        const int rate = rateOf(node, settings);
         if (node.reverse()) {
-            const std::optional<Kopecks> tax =
-                scaled(amount, rate, kPercentScale + rate, settings.taxRounding);
-            if (!tax)
+            sheet.taxes.push_back(TaxTotal{node.tax(), true, rate, base, (*included)[i]});
+            if (!applyLevel(node.children, base, settings, sheet))
                 return false;
-            total.amount = *tax;
-            total.base = amount - *tax;
-        } else {
-            const std::optional<Kopecks> tax =
-                scaled(amount, rate, kPercentScale, settings.taxRounding);
-            if (!tax || !addChecked(including, *tax) || !addChecked(sheet.added, *tax))
-                return false;
-            total.amount = *tax;
+            continue;
         }
-        if (!addTax(sheet, total) || !applyChain(node.children, including, settings, sheet))
+        const std::optional<Kopecks> tax =
+            scaled(amount, rate, kPercentScale, settings.taxRounding);
+        Kopecks including = amount;
+        if (!tax || !addChecked(including, *tax) || !addChecked(sheet.added, *tax))
+            return false;
+        sheet.taxes.push_back(TaxTotal{node.tax(), false, rate, amount, *tax});
+        if (!applyLevel(node.children, including, settings, sheet))
             return false;
     }
     return true;
-}
-
-int entrySign(EntryKind kind)
-{
-    return (kind == EntryKind::TareReturn || kind == EntryKind::Discount) ? -1 : 1;
 }
 
 } // namespace
@@ -104,6 +151,31 @@ std::optional<Kopecks> scaled(Kopecks amount, qint64 numerator, qint64 denominat
     return negative ? -qint64(whole) : qint64(whole);
 }
 
+std::optional<std::vector<Kopecks>> apportion(Kopecks total, const std::vector<Kopecks>& weights,
+                                              Rounding rounding)
+{
+    Kopecks sum = 0;
+    for (const Kopecks weight : weights) {
+        if (weight < 0 || !addChecked(sum, weight))
+            return std::nullopt;
+    }
+    if (sum <= 0)
+        return std::nullopt;
+    std::vector<Kopecks> shares;
+    shares.reserve(weights.size());
+    Kopecks upTo = 0;
+    Kopecks taken = 0;
+    for (const Kopecks weight : weights) {
+        upTo += weight; // within the checked sum
+        const std::optional<Kopecks> reached = scaled(total, upTo, sum, rounding);
+        if (!reached)
+            return std::nullopt;
+        shares.push_back(*reached - taken); // both within the total
+        taken = *reached;
+    }
+    return shares;
+}
+
 Kopecks TaxSheet::taxOf(int tax) const
 {
     for (const TaxTotal& total : taxes) {
@@ -124,7 +196,7 @@ std::optional<TaxSheet> TaxCalculator::group(int taxGroup, Kopecks amount) const
         // Without chains a group's tax is included in the price, as value added tax is.
         chain.push_back(taxchain::Node{QChar(u'a' + (taxGroup - 1)), {}, {}});
     }
-    if (!applyChain(chain, amount, m_settings, sheet))
+    if (!applyLevel(chain, amount, m_settings, sheet))
         return std::nullopt;
     return sheet;
 }
@@ -133,29 +205,33 @@ std::optional<std::map<int, Kopecks>> TaxCalculator::groupAmounts(const QList<En
                                                                   Rounding rounding)
 {
     std::map<int, Kopecks> groups;
+    Kopecks corrections = 0;
     for (const Entry& entry : entries) {
         const Kopecks signedAmount = entrySign(entry.kind) * entry.amount;
-        if (entry.kind != EntryKind::Surcharge && entry.kind != EntryKind::Discount) {
-            if (!addChecked(groups[entry.taxGroup], signedAmount))
-                return std::nullopt;
-            continue;
+        if (!addChecked(isPosition(entry.kind) ? groups[entry.taxGroup] : corrections,
+                        signedAmount))
+            return std::nullopt;
+    }
+    if (corrections == 0)
+        return groups;
+    // Only what a group holds can be discounted or surcharged: a group of returned tare, or one
+    // that holds nothing, takes no share.
+    std::vector<int> holders;
+    std::vector<Kopecks> held;
+    for (const auto& [group, amount] : groups) {
+        if (amount > 0) {
+            holders.push_back(group);
+            held.push_back(amount);
         }
-        Kopecks subtotal = 0;
-        for (const auto& [group, amount] : groups) {
-            if (!addChecked(subtotal, amount))
-                return std::nullopt;
-        }
-        if (subtotal <= 0) {
-            // Nothing to spread over: the correction stays untaxed.
-            if (!addChecked(groups[0], signedAmount))
-                return std::nullopt;
-            continue;
-        }
-        for (auto& [group, amount] : groups) {
-            const std::optional<Kopecks> share = scaled(signedAmount, amount, subtotal, rounding);
-            if (!share || !addChecked(amount, *share))
-                return std::nullopt;
-        }
+    }
+    if (holders.empty()) // nothing to spread over: the correction stays untaxed
+        return addChecked(groups[0], corrections) ? std::optional(groups) : std::nullopt;
+    const std::optional<std::vector<Kopecks>> shares = apportion(corrections, held, rounding);
+    if (!shares)
+        return std::nullopt;
+    for (std::size_t i = 0; i < holders.size(); ++i) {
+        if (!addChecked(groups[holders[i]], (*shares)[i]))
+            return std::nullopt;
     }
     return groups;
 }
@@ -169,13 +245,16 @@ std::optional<TaxSheet> TaxCalculator::receipt(const QList<Entry>& entries) cons
     TaxSheet sheet;
     for (const auto& [taxGroup, amount] : *groups) {
         const std::optional<TaxSheet> part = group(taxGroup, amount);
-        if (!part || !addChecked(sheet.added, part->added))
+        if (!part || !addChecked(sheet.added, part->added) ||
+            !addChecked(sheet.included, part->included))
             return std::nullopt;
         for (const TaxTotal& total : part->taxes) {
-            if (!addTax(sheet, total))
+            if (!mergeTax(sheet, total))
                 return std::nullopt;
         }
     }
+    std::sort(sheet.taxes.begin(), sheet.taxes.end(),
+              [](const TaxTotal& a, const TaxTotal& b) { return a.tax < b.tax; });
     return sheet;
 }
 

@@ -27,6 +27,14 @@ Rounding roundingFromOption(int value);
 std::optional<Kopecks> scaled(Kopecks amount, qint64 numerator, qint64 denominator,
                               Rounding rounding);
 
+// `total` shared in proportion to `weights` (none below zero, their sum above zero), one share per
+// weight. Each share is what the total comes to up to and including its weight, rounded as asked,
+// less what the shares before it took: so the shares add up to `total` to the kopeck, each lies
+// within a kopeck of its exact part, and a weight of 0 takes nothing. Nothing when a figure would
+// not fit 64 bits.
+std::optional<std::vector<Kopecks>> apportion(Kopecks total, const std::vector<Kopecks>& weights,
+                                              Rounding rounding);
+
 struct TaxSettings
 {
     std::array<int, kTaxRateCount> rates{};       // hundredths of a percent
@@ -42,14 +50,17 @@ struct TaxTotal
     int tax = 0;          // 1 to 4
     bool reverse = false; // included in the amount rather than added on top
     int rate = 0;
-    Kopecks base = 0;   // the taxable base
+    Kopecks base = 0;   // the taxable base: what the tax is levied on
     Kopecks amount = 0; // the tax
 };
 
 struct TaxSheet
 {
-    std::vector<TaxTotal> taxes; // by tax number, only the taxes that applied
-    Kopecks added = 0;           // the direct taxes: what the customer pays on top of the sum
+    // For one amount in chain order (a tax before the taxes nested under it); for a receipt by
+    // tax number, each tax once.
+    std::vector<TaxTotal> taxes;
+    Kopecks added = 0;    // the direct taxes: what the customer pays on top of the sum
+    Kopecks included = 0; // the reverse taxes: what the sum already holds
 
     Kopecks taxOf(int tax) const;
 };
@@ -63,8 +74,9 @@ public:
     // 1 to 8 the chains with them). Nothing when a figure would not fit 64 bits.
     std::optional<TaxSheet> group(int taxGroup, Kopecks amount) const;
 
-    // The amount of each tax group after the corrections on the subtotal were spread over the
-    // groups in proportion to what each group held at that moment.
+    // The amount of each tax group as the receipt stands: its positions summed by tax group,
+    // and its discounts and surcharges together shared among the groups that hold more than
+    // nothing, in proportion to what each holds (untaxed when none does).
     static std::optional<std::map<int, Kopecks>> groupAmounts(const QList<Entry>& entries,
                                                               Rounding rounding);
 

@@ -3,6 +3,20 @@
 using namespace Qt::StringLiterals;
 
 namespace emulator {
+namespace {
+
+// Whether the character at `at` is a surrogate whose partner is missing.
+bool unpairedSurrogate(const QString& text, qsizetype at)
+{
+    const QChar c = text.at(at);
+    if (c.isHighSurrogate())
+        return at + 1 >= text.size() || !text.at(at + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return at == 0 || !text.at(at - 1).isHighSurrogate();
+    return false;
+}
+
+} // namespace
 
 bool breaksPrintedLine(QChar c)
 {
@@ -21,16 +35,26 @@ bool breaksPrintedLine(QChar c)
            || (u >= 0x2066 && u <= 0x2069); // isolates
 }
 
+bool breaksPrintedText(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (breaksPrintedLine(text.at(i)) || unpairedSurrogate(text, i))
+            return true;
+    }
+    return false;
+}
+
 QString escapedForLog(const QString& text)
 {
     QString escaped;
     escaped.reserve(text.size());
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         if (c == u'\r')
             escaped += u"\\r"_s;
         else if (c == u'\n')
             escaped += u"\\n"_s;
-        else if (breaksPrintedLine(c))
+        else if (breaksPrintedLine(c) || unpairedSurrogate(text, i))
             escaped += u"\\u%1"_s.arg(uint(c.unicode()), 4, 16, QChar(u'0'));
         else
             escaped += c;

@@ -11,6 +11,10 @@ namespace emulator {
 // longer show what was sold.
 bool breaksPrintedLine(QChar c);
 
+// Whether a text holds such a character, or half of a surrogate pair without its other half,
+// which can be neither printed nor kept as it was given.
+bool breaksPrintedText(const QString& text);
+
 // The text with every such character written as \uXXXX (\r and \n as themselves), so that a log
 // record stays one readable line whatever a caller passed.
 QString escapedForLog(const QString& text);

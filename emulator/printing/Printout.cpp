@@ -28,12 +28,16 @@ void Printout::styleFrom(qsizetype first, int style)
 
 void Printout::line(const QString& text)
 {
-    if (text.size() <= m_width) {
-        m_lines.append(text);
-        return;
+    // A long text wraps at the last blank that fits, the blank itself dropped; a word longer than
+    // the line is cut where the line ends.
+    qsizetype from = 0;
+    while (text.size() - from > m_width) {
+        const qsizetype blank = text.lastIndexOf(u' ', from + m_width);
+        const qsizetype end = blank > from ? blank : from + m_width;
+        m_lines.append(text.mid(from, end - from));
+        from = blank > from ? blank + 1 : end;
     }
-    for (qsizetype from = 0; from < text.size(); from += m_width)
-        m_lines.append(text.mid(from, m_width));
+    m_lines.append(text.mid(from));
 }
 
 void Printout::centered(const QString& text)

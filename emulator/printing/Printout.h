@@ -20,6 +20,7 @@ inline constexpr int DoubleHeight = 4;
 inline constexpr int LowerHalf = 8;
 inline constexpr int Underline = 16; // the rule printed under an underlined line
 inline constexpr int FullCut = 32;   // the paper after this line was cut through, not torn
+inline constexpr int SmallFont = 64; // printed in the small font (a bar code's readable text)
 } // namespace TapeStyle
 
 // Lays out the text the device prints on its paper tape: lines never exceed the tape's width.
@@ -34,7 +35,7 @@ public:
     // How the lines taken last are drawn, by their index there: only lines that are not plain.
     QMap<qsizetype, int> takeStyles();
 
-    void line(const QString& text); // long text wraps
+    void line(const QString& text); // long text wraps, at a blank where there is one
     void centered(const QString& text);
     void columns(const QString& left, const QString& right); // right part flush right
     void separator(QChar c = u'-');

@@ -116,6 +116,11 @@ constexpr TotalsRow kTotalsRows[] = {
 };
 constexpr std::size_t kDocumentRows = 7;
 
+// What the department rows of the X2 report count, printed above them: each department's part of
+// the receipts' totals, as the shift's rows count them. The device's numbered messages are a
+// fixed set, so this text is not among them.
+const QString kDepartmentsAfterCorrections = u"С УЧЕТОМ СКИДОК И НАДБАВОК"_s;
+
 // Each row as "CAPTION N   =sum"; `goodsOnly` for the rows of one department.
 void totalsRows(Printout& out, const Counters& c, bool corrections, bool goodsOnly)
 {
@@ -161,6 +166,8 @@ void shiftReport(Printout& out, const DeviceState& state, const QString& title, 
         for (auto it = state.departmentCounters.cbegin(); it != state.departmentCounters.cend();
              ++it) {
             out.separator();
+            if (it == state.departmentCounters.cbegin())
+                out.centered(kDepartmentsAfterCorrections);
             out.line(numbered(Word::Department, it.key()));
             totalsRows(out, it.value(), true, true);
         }

@@ -15,7 +15,8 @@ void shiftOpened(Printout& out, const DeviceState& state);
 // surcharges, voids, corrections, cancellations and duplicates, as the X and Z reports print them.
 void shiftTotals(Printout& out, const Counters& counters, bool corrections);
 // The X and Z reports, titled `title`: the open shift's counters, the money by payment type, when
-// asked each department's rows of goods under its own heading, the cash in the drawer and the
+// asked each department's rows of goods under its own heading (its part of the receipts' totals,
+// after their discounts and surcharges, as the shift's rows), the cash in the drawer and the
 // running total.
 void shiftReport(Printout& out, const DeviceState& state, const QString& title, bool byDepartment,
                  const QDateTime& at);

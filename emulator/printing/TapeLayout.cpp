@@ -43,6 +43,20 @@ void receiptPictures(Printout& out, const DeviceState& state)
     }
 }
 
+// The readable text of a bar code, aligned as its bars are and in its programmed font.
+void readableText(Printout& out, const BarCode& code)
+{
+    const qsizetype first = out.lines().size();
+    if (code.alignment == BarCodeAlignment::Left)
+        out.line(code.text);
+    else if (code.alignment == BarCodeAlignment::Right)
+        out.line(code.text.rightJustified(out.width(), u' '));
+    else
+        out.centered(code.text);
+    if (code.font == BarCodeFont::Small)
+        out.styleFrom(first, TapeStyle::SmallFont);
+}
+
 // The programmed bar code where a height option asks for it (0: not printed, 1 to 3: that many
 // times its programmed height), with its readable text before and after as programmed.
 void receiptBarCode(Printout& out, const DeviceState& state, int heightOption)
@@ -52,10 +66,10 @@ void receiptBarCode(Printout& out, const DeviceState& state, int heightOption)
         return;
     const BarCode& code = *state.barCode;
     if (code.textBefore && !code.text.isEmpty())
-        out.centered(code.text);
+        readableText(out, code);
     out.raster(code.raster(factor));
     if (code.textAfter && !code.text.isEmpty())
-        out.centered(code.text);
+        readableText(out, code);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "BarCodes.h"
 
+#include "DeviceNumbers.h"
+
 #include <zint.h>
 
 #include <memory>
@@ -54,6 +56,23 @@ bool allDigits(const QString& text)
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// Whether the library's readable text shows the content as it was given. The library silently
+// changes some contents (a UPC-E number system other than 0 or 1 becomes 0, CODE 39 letters become
+// capitals, an odd-length ITF gets a leading zero) and then prints another code than the one asked
+// for, which the device never does.
+bool encodedAsGiven(Symbology symbology, const QString& content, const QString& text)
+{
+    switch (symbology) {
+    case Symbology::Code39:
+        return text == u'*' + content + u'*'; // between its start and stop characters
+    case Symbology::Codabar:
+        // The start and stop characters a to d are the same characters as A to D.
+        return text.compare(content, Qt::CaseInsensitive) == 0;
+    default:
+        return text.startsWith(content); // a check digit the library added may follow
+    }
+}
+
 Failure invalidValue(Reason reason = Reason::TooLarge)
 {
     return Failure{ErrorCode::InvalidValue, reason};
@@ -78,10 +97,13 @@ Raster BarCode::raster(int heightFactor) const
 std::variant<BarCode, Failure> encodeBarCode(const BarCodeRequest& request)
 {
     const auto flag = [](std::int32_t v) { return v == 0 || v == 1; };
-    if (!flag(request.textAfter) || !flag(request.textBefore) || !flag(request.font))
+    if (!flag(request.textAfter) || !flag(request.textBefore))
         return invalidValue();
-    if (request.alignment < 0 || request.alignment > 2 || request.scaling < 0 ||
-        request.scaling > 3 || request.thickness < 0 || request.thickness > 2)
+    if (request.font != BarCodeFont::Large && request.font != BarCodeFont::Small)
+        return invalidValue();
+    if (request.alignment < BarCodeAlignment::Left || request.alignment > BarCodeAlignment::Right ||
+        request.scaling < 0 || request.scaling > 3 || request.thickness < 0 ||
+        request.thickness > 2)
         return invalidValue();
     if (request.height < 1 || request.height > 255)
         return invalidValue(request.height < 1 ? Reason::NotPositive : Reason::TooLarge);
@@ -129,8 +151,10 @@ std::variant<BarCode, Failure> encodeBarCode(const BarCodeRequest& request)
     code.textAfter = request.textAfter == 1;
     code.font = request.font;
     code.text = QString::fromUtf8(reinterpret_cast<const char*>(symbol->text));
+    if (!encodedAsGiven(symbology, request.content, code.text))
+        return Failure{ErrorCode::InvalidBarCode};
     if (code.modules.size() * code.moduleDots > kPrintWidthDots)
-        return Failure{ErrorCode::InvalidBarCode, Reason::TooLarge};
+        return Failure{ErrorCode::InvalidBarCode, Reason::TooWide};
     return code;
 }
 

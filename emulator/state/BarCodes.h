@@ -28,10 +28,10 @@ struct BarCodeRequest
 {
     std::int32_t textAfter = 0;
     std::int32_t textBefore = 0;
-    std::int32_t alignment = 0; // 0 left, 1 centre, 2 right
+    std::int32_t alignment = 0; // BarCodeAlignment: of the bars and of their readable text
     std::int32_t scaling = 0;   // 0 to 3: each step widens every bar by one more dot
     std::int32_t thickness = 0; // 0 to 2: the narrowest bar is 1, 2 or 3 dots, before scaling
-    std::int32_t font = 0;      // of the readable text: 0 large, 1 small
+    std::int32_t font = 0;      // BarCodeFont of the readable text
     std::int32_t symbology = 0;
     std::int32_t height = 50; // dots, 1 to 255
     QString content;
@@ -55,7 +55,8 @@ struct BarCode
 };
 
 // Checks every argument and the content against its symbology and encodes it; the encoding and the
-// content checks are the bar code library's. A code wider than the print head is refused.
+// content checks are the bar code library's. Content the library would print as another code, and
+// a code wider than the print head, are refused.
 std::variant<BarCode, Failure> encodeBarCode(const BarCodeRequest& request);
 
 // A mask of bars: a text of '0' and '1', each one dot wide, no wider than the print head.

@@ -32,7 +32,7 @@ constexpr OptionRule kRules[] = {
     flag(PrintVatIncluded, true),
     flag(PrintTaxRates, true),
     flag(PrintTaxRatesInReports),
-    flag(UseTaxChains),
+    flag(UseTaxChains, true), // a shift's taxes are counted one way, as its rates
     flag(PrintQuantity, true),
     flag(PrintDepartment, true),
     flag(FullCut),
@@ -69,8 +69,9 @@ constexpr OptionRule kRules[] = {
     flag(LineDisplayProtocol),
     flag(LineDisplayLocked),
     flag(PrintTaxBase),
-    choice(TaxBaseRounding, RoundingMode::HalfUp, RoundingMode::Up),
-    choice(TaxRounding, RoundingMode::HalfUp, RoundingMode::Up),
+    // The rounding of the shares of corrections and of the taxes, only between shifts too.
+    choice(TaxBaseRounding, RoundingMode::HalfUp, RoundingMode::Up, true),
+    choice(TaxRounding, RoundingMode::HalfUp, RoundingMode::Up, true),
     // The cash stays in the drawer over the Z report unless the device is told otherwise.
     choice(CarryCashOver, 1, 1, false, 6),
     {PurchaseMode, 0, false}, // the device's own: a purchase document is open

@@ -29,10 +29,7 @@ constexpr std::array<DocumentKind, 9> kKinds{{
      .departmental = true},
     {.title = Word::TextDocument, .text = true, .nonFiscal = true},
     {.title = Word::CashIn, .money = 1, .counted = CounterPair{CashInCount, CashInSum}},
-    {.title = Word::CashOut,
-     .money = -1,
-     .counted = CounterPair{CashOutCount, CashOutSum},
-     .drawerOnly = true},
+    {.title = Word::CashOut, .money = -1, .counted = CounterPair{CashOutCount, CashOutSum}},
     {.title = Word::RefundPayout,
      .money = -1,
      .counted = CounterPair{RefundCount, RefundSum},
@@ -66,6 +63,16 @@ int entrySign(EntryKind kind)
 bool isPosition(EntryKind kind)
 {
     return kind != EntryKind::Surcharge && kind != EntryKind::Discount;
+}
+
+qint64 positionQuantity(const QList<Entry>& entries)
+{
+    qint64 quantity = 0;
+    for (const Entry& e : entries) {
+        if (isPosition(e.kind))
+            quantity += e.quantity; // at most 100 entries of at most 99 999 999 each
+    }
+    return quantity;
 }
 
 qint64 saturatingAdd(qint64 a, qint64 b)

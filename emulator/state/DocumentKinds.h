@@ -32,8 +32,7 @@ struct DocumentKind
     bool sales = false; // adds to the running sales total
     // Counted in the departments of its goods as well (in its own department when it has none).
     bool departmental = false;
-    bool nonFiscal = false;  // counted among the non-fiscal documents
-    bool drawerOnly = false; // pays out only cash the drawer holds, whatever the options say
+    bool nonFiscal = false; // counted among the non-fiscal documents
 };
 
 const DocumentKind& documentKind(DocumentType type);
@@ -42,6 +41,8 @@ const DocumentKind& documentKind(DocumentType type);
 int entrySign(EntryKind kind);
 // Goods, tare and purchases, as opposed to discounts and surcharges.
 bool isPosition(EntryKind kind);
+// The quantity of all the positions among `entries`, in thousandths.
+qint64 positionQuantity(const QList<Entry>& entries);
 // Counters never wrap: at the end of the range they stay there.
 qint64 saturatingAdd(qint64 a, qint64 b);
 

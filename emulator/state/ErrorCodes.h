@@ -33,6 +33,9 @@ enum class Reason : std::int16_t {
     ControlCharacter = 15, // a text holds line breaks or other control characters
     DrawerOpen = 16,       // sales wait until the cash drawer is shut
     DrawerLocked = 17,     // the cash drawer is locked by option
+    NoPosition = 18,       // a document of goods holds no position
+    TooWide = 19,          // a bar code wider than the print head
+    OffCalendar = 20,      // a date outside the years the device's clock shows
     // What is wrong with a tax chain text.
     ChainLength = 30,
     ChainCharacter = 31,

@@ -27,6 +27,8 @@ const char16_t* const kSchema[] = {
     // lines that are styled or torn off have a row.
     u"CREATE TABLE IF NOT EXISTS tape_marks(line INTEGER PRIMARY KEY, style INTEGER NOT NULL"
     u" DEFAULT 0, cut INTEGER NOT NULL DEFAULT 0)",
+    // The torn-off lines, so that a view finds where a document starts without a scan.
+    u"CREATE INDEX IF NOT EXISTS tape_cuts ON tape_marks(line) WHERE cut = 1",
     u"CREATE TABLE IF NOT EXISTS documents(id INTEGER PRIMARY KEY AUTOINCREMENT, number INTEGER,"
     u" type INTEGER, shift INTEGER, closed_at TEXT, total INTEGER, cancelled INTEGER, text TEXT)",
     u"CREATE TABLE IF NOT EXISTS shifts(number INTEGER PRIMARY KEY, opened_at TEXT,"

@@ -49,6 +49,13 @@ struct TapeSpan
     qint64 last = 0;
 };
 
+// How SQLite runs one read: its statement and the steps of EXPLAIN QUERY PLAN.
+struct QueryPlan
+{
+    QString sql;
+    QStringList steps;
+};
+
 // One virtual device's memory: an SQLite database holding the state, the paper tape, the control
 // tape of issued documents and the fiscal memory of closed shifts. Every change is one write
 // transaction, committed before it returns, so a killed process loses nothing a completed call
@@ -100,6 +107,9 @@ public:
     // The last line before `beforeId` that contains `text`; 0 when none.
     Expected<qint64> findOnTape(const QString& text, qint64 beforeId, Paper paper = Paper::Roll);
     Expected<qint64> documentCount();
+    // How each read of the tape above is run, so that a test can hold them to the primary key
+    // and the indexes as the tape grows.
+    Expected<QList<QueryPlan>> tapeReadPlans();
 
 private:
     struct Database;

@@ -1,3 +1,4 @@
+#include "EmulatorFixture.h"
 #include "ExpectedCall.h"
 #include "MainForm.h"
 #include "PaymentMeans.h"
@@ -5,6 +6,7 @@
 #include "WindowHarness.h"
 #include "dlgPaymentMeans.h"
 
+#include <QCheckBox>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -18,8 +20,10 @@ const QStringList kFlagColumns{kCard, u"CheckDoCheckTotal"_s, u"CheckDrawer"_s, 
 const std::array<std::int16_t, 4> kFlagBases{
     DeviceInfo::PaymentMeanCardBase, DeviceInfo::PaymentMeanCashBase,
     DeviceInfo::PaymentMeanDrawerBase, DeviceInfo::PaymentMeanChangeBase};
-// The device's flags, one string of rows 1 to 8 per column, each a digit the device answers.
+// The device's flags, one string of rows 1 to 8 per column, each a digit the device answers; "-"
+// answers -1, a read the device refused.
 const QStringList kDeviceFlags{u"10100021"_s, u"00000001"_s, u"01000011"_s, u"00000101"_s};
+const QStringList kCardsUnread{u"--------"_s, u"00000001"_s, u"01000011"_s, u"00000101"_s};
 
 QString statusOf(int code)
 {
@@ -37,7 +41,8 @@ QStringList deviceNames()
 // The window opened over a device of major version `major` with the table above.
 struct Opened
 {
-    Opened(int major, bool shiftOpen) : fake(std::make_shared<FakeDriver>())
+    Opened(int major, bool shiftOpen, const QStringList& deviceFlags = kDeviceFlags)
+        : fake(std::make_shared<FakeDriver>())
     {
         fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, shiftOpen ? 1 : 0);
         const QStringList names = deviceNames();
@@ -45,7 +50,7 @@ struct Opened
             fake->answerAt(u"GetTextDeviceInfo"_s, TextInfo::PaymentMeanNameBase + n, names[n - 1]);
             for (int column = 0; column < 4; ++column)
                 fake->answerAt(u"GetDeviceInfo"_s, kFlagBases[column] + n,
-                               kDeviceFlags[column][n - 1].digitValue());
+                               deviceFlags[column][n - 1].digitValue());
         }
         main.m_MajorVersion = major;
         harness.watch(&window);
@@ -59,14 +64,19 @@ struct Opened
             texts << name(i);
         return texts;
     }
-    // One string per column: "1" for a checked row, "0" for an unchecked one.
+    // One string per column: "1" for a checked row, "0" for an unchecked one, "-" for a box
+    // that shows its flag as not known.
     QStringList flags()
     {
         QStringList columns;
         for (const QString& column : kFlagColumns) {
             QString marks;
-            for (int i = 0; i < kRows; ++i)
-                marks += harness::isChecked(&window, column + u"_%1"_s.arg(i)) ? u'1' : u'0';
+            for (int i = 0; i < kRows; ++i) {
+                const auto* box = harness::control<QCheckBox>(&window, column + u"_%1"_s.arg(i));
+                marks += box->checkState() == Qt::PartiallyChecked ? u'-'
+                         : box->isChecked()                        ? u'1'
+                                                                   : u'0';
+            }
             columns << marks;
         }
         return columns;
@@ -123,6 +133,10 @@ private slots:
     void loading();
     void applying_data();
     void applying();
+    void unreadFlagsAreNotWritten_data();
+    void unreadFlagsAreNotWritten();
+    void cardFlagsSurviveAnApplyOnTheDevice_data();
+    void cardFlagsSurviveAnApplyOnTheDevice();
 };
 
 void TestDlgPaymentMeans::loading_data()
@@ -223,6 +237,77 @@ void TestDlgPaymentMeans::applying()
     harness::click(&opened.window, u"CmdClose"_s);
     QVERIFY(!opened.window.isVisible());
     QCOMPARE(opened.fake->commands().size(), kRows);
+}
+
+// A flag the device would not tell shows as not known, and its row is not written until the
+// operator sets the box; the status line names the rows left out.
+void TestDlgPaymentMeans::unreadFlagsAreNotWritten_data()
+{
+    QTest::addColumn<QString>("clicks"); // boxes clicked, "; "-separated
+    QTest::addColumn<QString>("cards");  // the card column after the clicks
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QString>("status");
+
+    const QStringList names = deviceNames();
+    QTest::newRow("nothing set: no row written")
+        << QString() << u"--------"_s << QStringList{}
+        << u"Не записаны платежные средства 1, 2, 3, 4, 5, 6, 7, 8: их признаки не прочитаны с "
+           u"устройства"_s;
+    QTest::newRow("rows set by the operator are written")
+        << u"%1_0; %1_6; %1_6"_s.arg(kCard) << u"1-----0-"_s
+        << QStringList{rowCall(1, names[0], u"1000"_s), rowCall(7, names[6], u"0010"_s)}
+        << u"Не записаны платежные средства 2, 3, 4, 5, 6, 8: их признаки не прочитаны с "
+           u"устройства"_s;
+}
+
+void TestDlgPaymentMeans::unreadFlagsAreNotWritten()
+{
+    QFETCH(QString, clicks);
+    Opened opened(6, false, kCardsUnread);
+    for (const QString& name : clicks.split(u"; "_s, Qt::SkipEmptyParts))
+        harness::click(&opened.window, name);
+    QTEST(opened.flags().constFirst(), "cards");
+    opened.fake->clearRecords();
+    harness::click(&opened.window, u"CmdApply"_s);
+    QTEST(opened.fake->commands(), "commands");
+    QTEST(harness::text(&opened.window, u"StatusText"_s), "status");
+}
+
+// Over the built-in device: an apply with nothing changed leaves the card flags as they were, on
+// the generations that do not report the names as well.
+void TestDlgPaymentMeans::cardFlagsSurviveAnApplyOnTheDevice_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::newRow("3") << 3;
+    QTest::newRow("4") << 4;
+    QTest::newRow("6") << 6;
+}
+
+void TestDlgPaymentMeans::cardFlagsSurviveAnApplyOnTheDevice()
+{
+    QFETCH(int, major);
+    QTemporaryDir dir;
+    emulator::testing::createDevice(dir.path(), 1, major);
+    std::shared_ptr<Driver> device = emulator::testing::connectDriver(dir.path(), {}, false);
+    QVERIFY(device);
+    auto cards = [&device] {
+        QString marks;
+        for (int n = 1; n <= kRows; ++n)
+            marks += QString::number(
+                device->GetDeviceInfo(std::int16_t(DeviceInfo::PaymentMeanCardBase + n)));
+        return marks;
+    };
+    QCOMPARE(cards(), u"11111000"_s); // as a new device has them
+
+    WindowHarness harness;
+    MainForm main(device);
+    main.m_MajorVersion = major;
+    dlgPaymentMeans window(main);
+    harness.watch(&window);
+    harness::click(&window, u"CmdApply"_s);
+    QCOMPARE(harness::text(&window, u"StatusText"_s),
+             forms::statusText(device->GetErrorComment(0)));
+    QCOMPARE(cards(), u"11111000"_s);
 }
 
 QTEST_MAIN(TestDlgPaymentMeans)

@@ -3,6 +3,8 @@
 #include "FakeDriver.h"
 
 #include <QBuffer>
+#include <QJsonArray>
+#include <QSet>
 #include <QtTest>
 
 #include <algorithm>
@@ -12,12 +14,17 @@ using Kind = DriverArgument::Kind;
 
 // Scripts of driver calls: what the journal writes reads back as the same calls, every member of
 // the contract runs from its recording, and a faulty script is refused whole with its line.
+// The count of the contract's members: a member dropped from the table must not go unnoticed.
+constexpr qsizetype kMemberCount = 80;
+
 class TestCallScript : public QObject
 {
     Q_OBJECT
 
 private slots:
     void everyMemberRunsFromItsRecording();
+    void theQueriesAreTheGetMembers();
+    void outParametersReplayAsRecorded();
     void faultyScriptsAreRefusedWhole_data();
     void faultyScriptsAreRefusedWhole();
     void aSourceThatFailsIsRefused();
@@ -26,25 +33,27 @@ private slots:
 
 namespace {
 
-DriverArgument sample(Kind kind)
+// A value of the kind that differs at every position, so that arguments passed in another order
+// do not read as the same call.
+DriverArgument sample(Kind kind, int position)
 {
     switch (kind) {
     case Kind::Int16:
-        return std::int16_t(-7);
+        return std::int16_t(-7 - position);
     case Kind::Int32:
-        return std::int32_t(2'000'000'000);
+        return std::int32_t(2'000'000'000 + position);
     case Kind::Double:
-        return 5000.25;
+        return 5000.25 + position;
     case Kind::Text:
-        return u"Чай \"зелёный\"\t№1"_s;
+        return u"Чай \"зелёный\"\t№"_s + QString::number(position);
     case Kind::Date:
-        return QDate(2026, 12, 8);
+        return QDate(2026, 12, 8).addDays(position);
     case Kind::Bool:
-        return true;
+        return position % 2 == 0;
     case Kind::General:
         break;
     }
-    return QVariant::fromValue(std::int16_t(8));
+    return QVariant::fromValue(std::int16_t(8 + position));
 }
 
 std::optional<QList<callscript::ScriptCall>> readScript(const QByteArray& text, QString* error)
@@ -84,14 +93,15 @@ private:
 void TestCallScript::everyMemberRunsFromItsRecording()
 {
     const QStringList members = dispatch::memberNames();
-    QVERIFY(members.size() > 70);
+    QCOMPARE(members.size(), kMemberCount);
+    QCOMPARE(QSet<QString>(members.cbegin(), members.cend()).size(), kMemberCount);
     for (const QString& member : members) {
         DriverCall call{member, {}, {}, {}};
         // Kept in a variable: a range-for over *signature(...) would outlive the optional.
         const std::optional<QList<Kind>> kinds = dispatch::signature(member);
         QVERIFY(kinds);
         for (const Kind kind : *kinds)
-            call.arguments << sample(kind);
+            call.arguments << sample(kind, int(call.arguments.size()));
         // Written and read back, the call is the same call...
         QString error;
         const auto script = readScript(callscript::header() + callscript::line(call), &error);
@@ -99,12 +109,47 @@ void TestCallScript::everyMemberRunsFromItsRecording()
         QCOMPARE(script->size(), 1);
         QCOMPARE(script->at(0).call.member, member);
         QVERIFY2(script->at(0).call.arguments == call.arguments, qPrintable(member));
-        // ...and run, it reaches the driver as the member it names, with the same arguments.
+        // ...and run, it reaches the driver as the member it names, with the same arguments in
+        // the same places, and the driver's answer comes back.
         FakeDriver fake;
-        dispatch::run(fake, script->at(0).call);
+        fake.answer(member, 9);
+        const QVariant answered = dispatch::run(fake, script->at(0).call);
         QCOMPARE(fake.records().size(), 1);
         QCOMPARE(fake.records().at(0).call.toString(), call.toString());
+        const bool withOuts = answered.metaType().id() == QMetaType::QVariantList;
+        QCOMPARE((withOuts ? answered.toList().value(0) : answered).toInt(), 9);
     }
+}
+
+void TestCallScript::theQueriesAreTheGetMembers()
+{
+    // GetLanguageInfo answers a result code and passes its values out through its parameters.
+    for (const QString& member : dispatch::memberNames()) {
+        const bool query = member.startsWith(u"Get"_s) && member != u"GetLanguageInfo";
+        QVERIFY2(DriverCall::isQuery(member) == query, qPrintable(member));
+        DriverCall call{member, {}, QVariant::fromValue(std::int16_t(22)), {}};
+        QCOMPARE(call.resultCode(), query ? std::nullopt : std::optional<int>(22));
+    }
+}
+
+void TestCallScript::outParametersReplayAsRecorded()
+{
+    QString error;
+    const auto script = readScript(
+        callscript::header() +
+            R"({"member":"GetLanguageInfo","args":[{"int32":2}],"result":[0,"English","en",1033,0]})",
+        &error);
+    QVERIFY2(script, qPrintable(error));
+    FakeDriver fake;
+    fake.setLanguages({{u"Русский"_s, u"ru"_s, 1049, 1}, {u"English"_s, u"en"_s, 1033, 0}});
+    QVERIFY(!dispatch::replay(fake, *script));
+    QCOMPARE(fake.calls(), QStringList{u"GetLanguageInfo(int32:2)"_s});
+
+    // The values passed out are compared too, not only the result code.
+    fake.setLanguages({{u"Русский"_s, u"ru"_s, 1049, 1}, {u"English"_s, u"en"_s, 1033, 1}});
+    const std::optional<dispatch::Divergence> divergence = dispatch::replay(fake, *script);
+    QVERIFY(divergence);
+    QCOMPARE(divergence->replayed, QJsonValue(QJsonArray{0, u"English"_s, u"en"_s, 1033, 1}));
 }
 
 void TestCallScript::faultyScriptsAreRefusedWhole_data()

@@ -263,6 +263,11 @@ void TestDocumentsOnDevice::paymentsKeptByDriver()
     std::unique_ptr<MainForm> main = startProgram(kPort + 20 + type, true, &status);
     QVERIFY2(main, qPrintable(status));
     openShift(harness, *main);
+    // The documents that pay cash out need the cash in the drawer.
+    Driver& device = *main->GetQuolt();
+    QCOMPARE(device.StartDocument(DocumentType::CashIn, 1, QString(), QString()), 0);
+    QCOMPARE(device.Tender2(1000, QVariant(PaymentType::Cash), QVariant(QString()), QString()), 0);
+    QCOMPARE(device.EndDocument(), 0);
     const MainCounters before = refreshCounters(*main);
 
     bool openAfterPayment = false;

@@ -1,10 +1,12 @@
 // Receipt arithmetic as a fiscal printer prints and counts it: corrections on an empty subtotal,
-// the sign of an undone operation, money the drawer does not hold, and how cancelled documents
-// are counted.
+// the sign of an undone operation, money the drawer does not hold, totals past what the device
+// can report, and how cancelled documents are counted.
 
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 #include "EmulatorTest.h"
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -27,6 +29,20 @@ void saleOf(Driver& d, std::int32_t price)
 {
     QCOMPARE(d.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
     QCOMPARE(d.Item(1000, price, u"Товар"_s, 0), 0);
+}
+
+// Puts `kopecks` in the drawer behind the driver's back, as an older record may have left it.
+void overwriteDrawer(const QString& folder, Kopecks kopecks)
+{
+    Expected<std::unique_ptr<DeviceStore>> store =
+        DeviceStore::open(folder, 1, OpenMode::ExistingOnly);
+    QVERIFY(store);
+    QVERIFY((*store)->beginWrite());
+    Expected<DeviceState> state = (*store)->load();
+    QVERIFY(state);
+    state->cashInDrawer = kopecks;
+    QVERIFY((*store)->save(*state, Effects{}));
+    QVERIFY((*store)->commit());
 }
 
 } // namespace
@@ -72,6 +88,72 @@ private slots:
             },
             [](Driver& d) { return d.PercentCorrection(-5); }, ErrorCode::InvalidAmount);
 
+        // A void is checked against what the receipt would come to without it, added taxes
+        // included: 100.00 with 99.99 % on top, less 50.00 of returned tare, is 149.99; voiding
+        // the goods takes their tax too and would leave -50.00 (not 49.99).
+        row(
+            "void leaving less than the returned tare",
+            [](Driver& d) {
+                QCOMPARE(d.EndSession(), 0);
+                QCOMPARE(d.SetTaxRate(1, 9999), 0);
+                QCOMPARE(d.SetTaxChain(1, u"A0000000000000000000"_s), 0);
+                QCOMPARE(d.SetDeviceOpt(DeviceOption::UseTaxChains, 1), 0);
+                QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+                QCOMPARE(d.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+                QCOMPARE(d.Item(1000, 10000, u"Товар А"_s, 1), 0);
+                QCOMPARE(d.ReturnTare(5000, 1000), 0);
+                QCOMPARE(d.GetDocInfo(DocInfo::Amount), 14999);
+            },
+            [](Driver& d) { return d.VoidItem(QVariant(u"1000"_s), 10000, u"Товар А"_s, 1); },
+            ErrorCode::NegativeTotal);
+        // A receipt of corrections alone sells nothing.
+        row(
+            "closing a surcharge whose positions were voided",
+            [](Driver& d) {
+                saleOf(d, 500);
+                QCOMPARE(d.AbsoluteCorrection(100), 0);
+                QCOMPARE(d.VoidItem(QVariant(u"1000"_s), 500, u"Товар"_s, 0), 0);
+            },
+            [](Driver& d) { return d.Tender2(100, kCash, kNoCard, QString()); },
+            ErrorCode::NotAllowedInState);
+        // GetDocInfo answers in 32 bits: totals, payments and quantities stay within them, up to
+        // the last kopeck (and thousandth) they can show.
+        constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+        row(
+            "a position past the largest total", [](Driver& d) { saleOf(d, kMax); },
+            [](Driver& d) { return d.Item(1000, 1, u"Товар"_s, 0); }, ErrorCode::Overflow);
+        row(
+            "two positions of 20 000 000.00", [](Driver& d) { saleOf(d, 2'000'000'000); },
+            [](Driver& d) { return d.Item(1000, 2'000'000'000, u"Товар"_s, 0); },
+            ErrorCode::Overflow);
+        row(
+            "a surcharge past the largest total",
+            [](Driver& d) {
+                saleOf(d, kMax - 100);
+                QCOMPARE(d.AbsoluteCorrection(100), 0);
+                QCOMPARE(d.GetDocInfo(DocInfo::Amount), kMax);
+            },
+            [](Driver& d) { return d.AbsoluteCorrection(1); }, ErrorCode::Overflow);
+        row(
+            "quantities past what can be reported",
+            [](Driver& d) {
+                QCOMPARE(d.StartDocument(DocumentType::Sale, 1, QString(), QString()), 0);
+                // 21 x 99 999.999 and 47 483.668 more: 2 147 483.647 in all.
+                for (int i = 0; i < 21; ++i)
+                    QCOMPARE(d.Item(99'999'999, 0, u"Товар"_s, 0), 0);
+                QCOMPARE(d.Item(47'483'668, 0, u"Товар"_s, 0), 0);
+                QCOMPARE(d.GetDocInfo(DocInfo::ItemQuantity), kMax);
+            },
+            [](Driver& d) { return d.Item(1, 0, u"Товар"_s, 0); }, ErrorCode::Overflow);
+        row(
+            "payments past what can be reported",
+            [](Driver& d) {
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                saleOf(d, 100);
+                QCOMPARE(d.Tender2(kMax, kCash, kNoCard, QString()), 0);
+            },
+            [](Driver& d) { return d.Tender2(1, kCash, kNoCard, QString()); }, ErrorCode::Overflow);
+
         const auto cashOut = [](double inDrawer, std::int16_t checkCash) {
             return Script([inDrawer, checkCash](Driver& d) {
                 QCOMPARE(d.EndSession(), 0);
@@ -93,25 +175,55 @@ private slots:
             QCOMPARE(d.SetDeviceOpt(DeviceOption::CheckCashForChange, 1), 0);
             QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
         };
-        row(
-            "refund above the drawer, cash checked",
-            [checkCash](Driver& d) {
-                checkCash(d);
+        // Every payout beyond the drawer is refused, whatever option 15 says.
+        const Script cashUnchecked = [](Driver&) {};
+        const auto refundAbove = [](Script options) {
+            return Script([options](Driver& d) {
+                options(d);
                 fundDrawer(d, 100);
                 QCOMPARE(d.StartDocument(DocumentType::ReturnPayout, 1, QString(), QString()), 0);
                 QCOMPARE(d.Tender2(101, kCash, kNoCard, QString()), 0);
-            },
-            end, ErrorCode::InsufficientCash);
-        row(
-            "annulment paid in cash above the drawer, cash checked",
-            [checkCash](Driver& d) {
-                checkCash(d);
+            });
+        };
+        const auto annulmentAbove = [](Script options) {
+            return Script([options](Driver& d) {
+                options(d);
                 QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
                 QCOMPARE(d.StartDocument(DocumentType::SaleAnnulment, 1, QString(), QString()), 0);
                 QCOMPARE(d.Item(1000, 700, u"Товар"_s, 0), 0);
                 QCOMPARE(d.Tender2(700, kCash, kNoCard, QString()), 0);
+            });
+        };
+        row("refund above the drawer", refundAbove(cashUnchecked), end,
+            ErrorCode::PayoutExceedsCash);
+        row("refund above the drawer, cash checked", refundAbove(checkCash), end,
+            ErrorCode::PayoutExceedsCash);
+        row("annulment paid in cash above the drawer", annulmentAbove(cashUnchecked), end,
+            ErrorCode::PayoutExceedsCash);
+        row("annulment paid in cash above the drawer, cash checked", annulmentAbove(checkCash), end,
+            ErrorCode::PayoutExceedsCash);
+        row(
+            "purchase paid above the drawer",
+            [](Driver& d) {
+                fundDrawer(d, 500);
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                QCOMPARE(d.StartDocument(DocumentType::Purchase, 1, QString(), QString()), 0);
+                QCOMPARE(d.ItemPurchase(1000, 501, u"Товар"_s, 1), 0);
+                QCOMPARE(d.Tender2(501, kCash, kNoCard, QString()), 0);
             },
-            end, ErrorCode::InsufficientCash);
+            end, ErrorCode::PayoutExceedsCash);
+        row(
+            "change of a non-cash mean beyond the drawer",
+            [](Driver& d) {
+                QCOMPARE(d.EndSession(), 0);
+                QCOMPARE(d.SetPaymentMean(PaymentType::Credit, u"КРЕДИТ"_s, 0, 0, 0, 1), 0);
+                QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
+                fundDrawer(d, 200);
+                QCOMPARE(d.SetDriverOpt(DriverOption::AutoClose, 0), 0);
+                saleOf(d, 700);
+                QCOMPARE(d.Tender2(1000, QVariant(PaymentType::Credit), kNoCard, QString()), 0);
+            },
+            end, ErrorCode::PayoutExceedsCash);
         row(
             "change the drawer cannot give, cash checked",
             [checkCash](Driver& d) {
@@ -146,6 +258,33 @@ private slots:
         QCOMPARE(m_driver->GetDocInfo(DocInfo::Entries), entries);
         QCOMPARE(m_driver->GetDoubleDeviceInfo(DoubleInfo::TotalCounterBase + 48), drawer);
         QVERIFY(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen) != DocumentType::None);
+    }
+
+    // A drawer that an older record left below zero refuses no document that takes no cash out,
+    // even with the cash checked.
+    void drawerBelowZeroStillTakesMoney_data()
+    {
+        QTest::addColumn<Script>("document");
+        QTest::newRow("cash-in") << Script([](Driver& d) { fundDrawer(d, 100); });
+        QTest::newRow("sale paid exactly in cash") << Script([](Driver& d) {
+            saleOf(d, 700);
+            QCOMPARE(d.Tender2(700, kCash, kNoCard, QString()), 0);
+        });
+        QTest::newRow("sale paid by card") << Script([](Driver& d) {
+            saleOf(d, 700);
+            QCOMPARE(d.Tender2(700, QVariant(PaymentType::Card1), kNoCard, QString()), 0);
+        });
+    }
+
+    void drawerBelowZeroStillTakesMoney()
+    {
+        QFETCH(Script, document);
+        QCOMPARE(m_driver->EndSession(), 0);
+        QCOMPARE(m_driver->SetDeviceOpt(DeviceOption::CheckCashForChange, 1), 0);
+        QCOMPARE(m_driver->StartSession(u"Кассир1"_s, 1), 0);
+        overwriteDrawer(folder(), -1000);
+        document(*m_driver);
+        QCOMPARE(m_driver->GetDeviceInfo(DeviceInfo::DocumentOpen), DocumentType::None);
     }
 
     // Undoing an operation prints by how much the subtotal moved, with its sign.

@@ -551,6 +551,9 @@ private slots:
     {
         QCOMPARE(m_driver->ClearExtraStrings(), 0);
         QCOMPARE(m_driver->AddExtraString(u"Добро пожаловать в наш магазин"_s), 0);
+        QCOMPARE(m_driver->AddExtraString(
+                     u"Сегодня скидка на хлеб и молоко, а по средам двойные бонусы"_s),
+                 0);
         QCOMPARE(m_driver->AddExtraString2(u"Спасибо!"_s, u"1"_s), 0);
         QCOMPARE(m_driver->AddExtraString2(u"x"_s, u"один"_s), int(ErrorCode::InvalidValue));
         QCOMPARE(m_driver->AddExtraString2(u"Ждём вас снова"_s, QString()), 0); // goes second
@@ -560,6 +563,10 @@ private slots:
         QCOMPARE(m_driver->Tender2(100, kCash, kNoCard, QString()), 0);
         const QStringList printed = tape(folder());
         QVERIFY(printed.contains(u"Добро пожаловать в наш магазин"_s));
+        // Longer than the line: wrapped at the last blank that fits, no word cut.
+        const qsizetype wrapped = printed.indexOf(u"Сегодня скидка на хлеб и молоко, а по"_s);
+        QVERIFY(wrapped > 0);
+        QCOMPARE(printed.value(wrapped + 1), u"средам двойные бонусы"_s);
         QVERIFY(printed.indexOf(u"Спасибо!"_s) + 1 == printed.indexOf(u"Ждём вас снова"_s));
         QVERIFY(printed.contains(u"42: 4242"_s));
         QVERIFY(printed.contains(u"80: Заказ 80"_s));

@@ -15,6 +15,8 @@ namespace {
 
 const int kNoData = resultCode(ErrorCode::EklzNoData);
 const int kUnknown = resultCode(ErrorCode::UnknownIndex);
+const int kValue = resultCode(ErrorCode::InvalidValue);
+const int kDate = resultCode(ErrorCode::InvalidDate);
 
 QStringList plain(const QStringList& printed)
 {
@@ -193,7 +195,7 @@ private slots:
         const QDate today = QDate::currentDate();
         QTest::newRow("activation") << byNum(Activation) << 0 << u"ИТОГ АКТИВИЗАЦИИ ЭКЛЗ"_s;
         QTest::newRow("tape of the open shift") << byNum(ControlTape, 2) << 0 << u"=7.77"_s;
-        QTest::newRow("tape of shift 0") << byNum(ControlTape, 0) << kNoData << QString();
+        QTest::newRow("tape of shift 0") << byNum(ControlTape, 0) << kValue << QString();
         QTest::newRow("tape beyond the last shift")
             << byNum(ControlTape, 3) << kNoData << QString();
         QTest::newRow("totals of a closed shift") << byNum(ShiftTotals, 1) << 0 << u"ПРОДАЖИ 3"_s;
@@ -203,6 +205,7 @@ private slots:
         QTest::newRow("Z report by KPK") << byNum(DocumentByKpk, 5) << 0 << u"Z-ОТЧЕТ 1"_s;
         QTest::newRow("KPK that does not exist")
             << byNum(DocumentByKpk, 99) << kNoData << QString();
+        QTest::newRow("KPK 0") << byNum(DocumentByKpk, 0) << kValue << QString();
         QTest::newRow("short by shifts") << byNum(ShortByShifts, 1, 2) << 0 << u"ПРОДАЖИ =38.50"_s;
         QTest::newRow("full by shifts")
             << byNum(FullByShifts, 1, 1) << 0 << u"ПОЛНЫЙ ОТЧЕТ ПО ЗАКРЫТИЯМ СМЕН"_s;
@@ -210,11 +213,16 @@ private slots:
             << byNum(ShortByShifts, 2, 1) << kNoData << QString();
         QTest::newRow("no shift closed in the range")
             << byNum(FullByShifts, 2, 9) << kNoData << QString();
+        QTest::newRow("shifts from -5") << byNum(ShortByShifts, -5, 2) << kValue << QString();
         QTest::newRow("short by dates") << byDate(ShortByDates, today, today) << 0 << u"СМЕНА 1"_s;
         QTest::newRow("full by dates")
             << byDate(FullByDates, today.addDays(-3), today.addDays(3)) << 0 << u"ПРОДАЖИ 3"_s;
         QTest::newRow("dates before the tape")
             << byDate(ShortByDates, QDate(2000, 1, 1), QDate(2000, 12, 31)) << kNoData << QString();
+        QTest::newRow("dates from 1900")
+            << byDate(ShortByDates, QDate(1900, 1, 1), today) << kDate << QString();
+        QTest::newRow("dates to 2100")
+            << byDate(FullByDates, today, QDate(2100, 1, 1)) << kDate << QString();
         QTest::newRow("dates reversed")
             << byDate(FullByDates, today, today.addDays(-1)) << kNoData << QString();
         QTest::newRow("kind 7 does not exist") << byNum(7) << kUnknown << QString();

@@ -94,6 +94,9 @@ void TestEmulatorPeripherals::displayText_data()
     QTest::newRow("broken after a blank")
         << u"СПАСИБО ЗА ПОКУПКУ, ЖДЕМ ВАС СНОВА"_s << kOk
         << QStringList{u"СПАСИБО ЗА ПОКУПКУ,"_s, u"ЖДЕМ ВАС СНОВА"_s};
+    QTest::newRow("broken at the blank before a full second line")
+        << u"АААААААААА ББББББББББББББББББББ"_s << kOk
+        << QStringList{u"АААААААААА"_s, u"ББББББББББББББББББББ"_s};
     QTest::newRow("cut without a blank that fits")
         << u"0123456789012345678901234567890123456789"_s << kOk
         << QStringList{u"01234567890123456789"_s, u"01234567890123456789"_s};
@@ -263,6 +266,12 @@ void TestEmulatorPeripherals::documentPrintedOnThreeSlips()
     // the first, one before the first.
     QCOMPARE(printed.mid(fiscal - 3, 3), QStringList(3, QString()));
     QCOMPARE(printed.mid(first - 1, 1), QStringList{QString()});
+    // Each copy starts right after its rows: copy 1 after the slip's line and its one row, the
+    // next ones a copy's length and three rows after the one before. The slip ends with copy 3.
+    const qsizetype copyLength = printed.size() - third;
+    QCOMPARE(first, 1 + 1);
+    QCOMPARE(fiscal, first + copyLength + 3);
+    QCOMPARE(third, fiscal + copyLength + 3);
 
     // Back to the roll.
     QCOMPARE(d->SetPrintDocumentMode(PrintMode::Roll, 0, 0, 0, 0, 0), 0);
@@ -337,7 +346,7 @@ void TestEmulatorPeripherals::paymentMeansReadBack_data()
     QTest::addColumn<int>("cash8");
 
     QTest::newRow("5 reports names and cards") << 5 << u"ЧЕК"_s << 1 << 1;
-    QTest::newRow("4 keeps them") << 4 << QString() << -1 << 1;
+    QTest::newRow("4 keeps the names, not the flags") << 4 << QString() << 1 << 1;
 }
 
 void TestEmulatorPeripherals::paymentMeansReadBack()
@@ -358,6 +367,9 @@ void TestEmulatorPeripherals::renamedMeanMarkedChangeIsOverpaid()
     QVERIFY(d);
     QCOMPARE(d->SetPaymentMean(PaymentType::Cheque, u"ПОДАРОЧНАЯ КАРТА"_s, 1, 0, 0, 1), 0);
     QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
+    QCOMPARE(d->StartDocument(DocumentType::CashIn, 1, {}, {}), 0);
+    QCOMPARE(d->Tender2(1000, PaymentType::Cash, QString(), QString()), 0);
+    QCOMPARE(d->EndDocument(), 0);
 
     // A card without change cannot be overpaid.
     QCOMPARE(d->StartDocument(DocumentType::Sale, 1, {}, {}), 0);
@@ -374,7 +386,7 @@ void TestEmulatorPeripherals::renamedMeanMarkedChangeIsOverpaid()
     // The mean kept what stayed: paid less the change.
     QCOMPARE(shiftCounter(*d, DeviceCounter::Payment6), 1250.0);
     // Not cash: the drawer gave the change and took nothing.
-    QCOMPARE(totalCounter(*d, DeviceCounter::CashAtShiftStart), -750.0);
+    QCOMPARE(totalCounter(*d, DeviceCounter::CashAtShiftStart), 250.0);
 }
 
 void TestEmulatorPeripherals::meansDecideDrawerAndCash()

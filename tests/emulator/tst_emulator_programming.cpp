@@ -304,6 +304,8 @@ void TestEmulatorProgramming::shiftOptions()
     QCOMPARE(totalCounter(*d, DeviceCounter::VoidSum), voidsCounted * 500.0);
     QCOMPARE(totalCounter(*d, DeviceCounter::CorrectionCount), correctionsCounted);
     QCOMPARE(totalCounter(*d, DeviceCounter::CorrectionSum), correctionsCounted * 200.0);
+    // The drawer as the Z report left it, before the next shift opens.
+    QCOMPARE(totalCounter(*d, DeviceCounter::CashAtShiftStart), cashCarried);
     QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
     QCOMPARE(shiftCounter(*d, DeviceCounter::CashAtShiftStart), cashCarried);
     QCOMPARE(totalCounter(*d, DeviceCounter::CashAtShiftStart), cashCarried); // in the drawer

@@ -1,3 +1,5 @@
+#include "BarCodes.h"
+#include "Device.h"
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 #include "EmulatorTest.h"
@@ -55,6 +57,19 @@ void sellOne(Driver& d)
     QCOMPARE(d.Tender2(1250, PaymentType::Cash, QString(), QString()), 0);
 }
 
+// The last `count` lines of the roll with their styles.
+QList<TapeLine> lastTapeLines(const QString& folder, qsizetype count)
+{
+    auto store = DeviceStore::open(folder, 1, OpenMode::ExistingOnly);
+    if (!store)
+        return {};
+    const Expected<TapeSpan> span = (*store)->tapeSpan();
+    if (!span)
+        return {};
+    const Expected<QList<TapeLine>> lines = (*store)->tapeLines(span->last - count + 1, span->last);
+    return lines ? *lines : QList<TapeLine>();
+}
+
 // What a table row does to the device.
 enum class Call { LoadImage, LoadImages, SetImage, DeleteImage, BarCode, Mask };
 
@@ -82,8 +97,11 @@ private slots:
     void refusals_data();
     void refusals();
     void pictureAndBarCodeOnTheNextReceipt();
+    void readableTextFollowsAlignmentAndFont_data();
+    void readableTextFollowsAlignmentAndFont();
     void picturesOutliveTheConnection();
     void threePicturesByTheirOptions();
+    void pictureMemoryHoldsExactlyItsLimit();
     void damagedPictureRowIsRefused();
 
 private:
@@ -232,6 +250,44 @@ void TestEmulatorReceiptGraphics::pictureAndBarCodeOnTheNextReceipt()
     QVERIFY(rastersOf(tape(folder()).mid(beforeReport)).isEmpty());
 }
 
+void TestEmulatorReceiptGraphics::readableTextFollowsAlignmentAndFont_data()
+{
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("font");
+    QTest::addColumn<QString>("line");
+    const QString text = u"4601234567893"_s;
+    const int width = DeviceState().lineWidth;
+    QTest::newRow("left, large") << BarCodeAlignment::Left << BarCodeFont::Large << text;
+    QTest::newRow("centred, small") << BarCodeAlignment::Centre << BarCodeFont::Small
+                                    << QString((width - text.size()) / 2, u' ') + text;
+    QTest::newRow("right, small") << BarCodeAlignment::Right << BarCodeFont::Small
+                                  << text.rightJustified(width, u' ');
+}
+
+// The readable text stands where the bars stand, before and after them, in the programmed font.
+void TestEmulatorReceiptGraphics::readableTextFollowsAlignmentAndFont()
+{
+    QFETCH(int, alignment);
+    QFETCH(int, font);
+    QFETCH(QString, line);
+    auto d = connectDriver(folder());
+    QVERIFY(d);
+    QCOMPARE(d->ProgramBarCode(1, 1, alignment, 0, 0, font, std::int32_t(Symbology::Ean13), 40,
+                               u"460123456789"_s),
+             0);
+    QCOMPARE(d->SetDeviceOpt(DeviceOption::StartBarCodeHeight, 1), 0);
+    const qsizetype before = tape(folder()).size();
+    sellOne(*d);
+    const QList<TapeLine> receipt = lastTapeLines(folder(), tape(folder()).size() - before);
+    const auto bars = std::find_if(receipt.cbegin(), receipt.cend(),
+                                   [](const TapeLine& l) { return isRasterTapeLine(l.text); });
+    QVERIFY(bars != receipt.cbegin() && bars + 1 != receipt.cend());
+    for (const TapeLine& text : {*(bars - 1), *(bars + 1)}) {
+        QCOMPARE(text.text, line);
+        QCOMPARE(bool(text.style & TapeStyle::SmallFont), font == BarCodeFont::Small);
+    }
+}
+
 void TestEmulatorReceiptGraphics::picturesOutliveTheConnection()
 {
     {
@@ -248,9 +304,14 @@ void TestEmulatorReceiptGraphics::picturesOutliveTheConnection()
     sellOne(*d);
     QCOMPARE(rastersOf(tape(folder()).mid(before)).size(), 1);
 
-    // Deleting the chosen picture leaves the receipts without one.
+    // Deleting the chosen picture leaves the receipts without one, and unchooses it: a picture
+    // loaded into the slot again heads no receipt until it is chosen.
     QCOMPARE(d->DeleteImage(5), 0);
     QCOMPARE(d->SetImage(5), codeOf(ErrorCode::NoPicture));
+    before = tape(folder()).size();
+    sellOne(*d);
+    QVERIFY(rastersOf(tape(folder()).mid(before)).isEmpty());
+    QCOMPARE(d->LoadImage(5, m_picture), 0);
     before = tape(folder()).size();
     sellOne(*d);
     QVERIFY(rastersOf(tape(folder()).mid(before)).isEmpty());
@@ -277,6 +338,23 @@ void TestEmulatorReceiptGraphics::threePicturesByTheirOptions()
     for (const Raster& raster : rastersOf(tape(folder()).mid(before)))
         heights << raster.height;
     QCOMPARE(heights, QList<int>({10, 20}));
+}
+
+void TestEmulatorReceiptGraphics::pictureMemoryHoldsExactlyItsLimit()
+{
+    // 256 dots are 32 bytes a row: pictures of 1024 rows fill the memory with no byte to spare.
+    constexpr int kWidth = 256;
+    constexpr int kRows = 1024;
+    constexpr qsizetype kPictureBytes = kWidth / 8 * kRows;
+    static_assert(Device::kPictureMemory % kPictureBytes == 0);
+    const QString full = writeBitmap(folder(), u"full.bmp"_s, kWidth, kRows);
+    const QString row = writeBitmap(folder(), u"row.bmp"_s, kWidth, 1);
+    auto d = connectDriver(folder());
+    QVERIFY(d);
+    const int pictures = int(Device::kPictureMemory / kPictureBytes);
+    for (int slot = 1; slot <= pictures; ++slot)
+        QCOMPARE(d->LoadImage(std::int16_t(slot), full), 0);
+    QCOMPARE(d->LoadImage(std::int16_t(pictures + 1), row), codeOf(ErrorCode::PictureTooLarge));
 }
 
 void TestEmulatorReceiptGraphics::damagedPictureRowIsRefused()

@@ -107,6 +107,8 @@ private slots:
         row("first strong isolate", u'\x2068');
         row("right-to-left mark", u'\x200F');
         row("arabic letter mark", u'\x061C');
+        row("lone high surrogate", u'\xD800');
+        row("lone low surrogate", u'\xDC00');
     }
 
     void textsThatBreakALineAreRefused()
@@ -132,7 +134,8 @@ private slots:
         QCOMPARE(d.SetLogOpt(LogOption::Enabled, 1), 0);
         QCOMPARE(d.SetLogFile(LogFile::LowLevel, u"c:\\ll_quolt.log"_s), 0);
         d.TextLine(u"a\0b\vc\fd\x2028"
-                   u"e"_s);
+                   u"e\xD800"
+                   u"f"_s);
         QFile log(QDir(folder()).filePath(u"ll_quolt.log"_s));
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QByteArray text = log.readAll();
@@ -145,7 +148,7 @@ private slots:
             if (!line.isEmpty())
                 QVERIFY2(stamped.match(QString::fromUtf8(line)).hasMatch(), line.constData());
         }
-        QVERIFY(text.contains("a\\u0000b\\u000bc\\u000cd\\u2028e"));
+        QVERIFY(text.contains("a\\u0000b\\u000bc\\u000cd\\u2028e\\ud800f"));
     }
 
     void extraDataTakesFortyCharacters_data()

@@ -1,3 +1,6 @@
+#include "EmulatorFixture.h"
+
+#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,12 +22,12 @@ class TestEmulatorReplay : public QObject
         QString error;
     };
 
-    Run replay(const QString& script, const QString& devices = u"devices"_s)
+    Run replay(const QString& script, const QString& devices = u"devices"_s, int port = 1)
     {
         QProcess process;
-        process.start(
-            QStringLiteral(QUOLT_DEVICE_TOOL),
-            {u"--dir"_s, m_dir.filePath(devices), u"replay"_s, script, u"--create"_s, u"6.1"_s});
+        process.start(QStringLiteral(QUOLT_DEVICE_TOOL),
+                      {u"--dir"_s, m_dir.filePath(devices), u"--port"_s, QString::number(port),
+                       u"replay"_s, script, u"--create"_s, u"6.1"_s});
         if (!process.waitForFinished(60000))
             return {};
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -61,6 +64,8 @@ private slots:
         QTest::newRow("a day of every document and a Z report")
             << u"day-of-documents.jsonl"_s << 44;
         QTest::newRow("options, header and taxes") << u"programming.jsonl"_s << 23;
+        // A port the driver refused is refused again, and the replay goes on as recorded.
+        QTest::newRow("a mistyped port, then a sale") << u"refused-port.jsonl"_s << 14;
     }
 
     void recordedSessionsAnswerAsRecorded()
@@ -86,6 +91,27 @@ private slots:
         QVERIFY2(
             run.error.contains(u"line 10: GetDocInfo answered 11475, the recording has 11474"_s),
             qPrintable(run.error));
+    }
+
+    void theReplayGoesToTheDeviceAskedFor()
+    {
+        // The session was recorded on port 1; the device there must not notice its replay on 2.
+        const QString devices = m_dir.filePath(u"two devices"_s);
+        emulator::testing::createDevice(devices, 1, 6, 1);
+        const auto fingerprint = [&](int port) {
+            QFile file(emulator::DeviceStore::databasePath(devices, port));
+            return file.open(QIODevice::ReadOnly)
+                       ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                       : QByteArray();
+        };
+        const QByteArray before = fingerprint(1);
+        QVERIFY(!before.isEmpty());
+
+        const Run run = replay(sessionPath(u"refused-port.jsonl"_s), u"two devices"_s, 2);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.error));
+        QVERIFY(emulator::testing::tape(devices, 2).join(u'\n').contains(u"Молоко"_s));
+        QCOMPARE(fingerprint(1), before);
+        QVERIFY(emulator::testing::tape(devices, 1).isEmpty());
     }
 
     void aFaultyScriptRunsNothing()

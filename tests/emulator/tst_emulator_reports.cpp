@@ -230,9 +230,10 @@ private slots:
         QVERIFY(rowOf(m_x1, numbered(Word::Department, 1)).isEmpty());
     }
 
-    // The X2 report gives each department that had goods its own rows: its positions' sums, the
-    // corrections on a whole receipt in the receipt's department, a void or a correction in the
-    // department of its position, a refund in its document's.
+    // The X2 report gives each department that had goods its own rows: its part of the receipts'
+    // totals, the corrections on a whole receipt in the receipt's department, a void or a
+    // correction in the department of its position, a refund in its document's. The first sale's
+    // -1.00 of corrections is shared by 50.00 in department 1 and 15.00 in 3: 0.77 and 0.23.
     void x2ReportListsEachDepartment_data()
     {
         QTest::addColumn<int>("department");
@@ -242,14 +243,14 @@ private slots:
         const auto row = [](const char* name, int department, Word caption, int count, double sum) {
             QTest::newRow(name) << department << caption << count << sum;
         };
-        row("1: sales", 1, Word::Sales, 2, 7500);
+        row("1: sales", 1, Word::Sales, 2, 7423);
         row("1: annulments", 1, Word::Annulments, 1, 1000);
         row("1: no returns", 1, Word::Returns, 0, 0);
         row("1: purchases", 1, Word::Purchases, 1, 700);
         row("1: discounts", 1, Word::Discounts, 1, 300);
         row("1: surcharges", 1, Word::Surcharges, 1, 200);
         row("1: no voids", 1, Word::Void, 0, 0);
-        row("3: sales", 3, Word::Sales, 1, 1500);
+        row("3: sales", 3, Word::Sales, 1, 1477);
         row("3: returns", 3, Word::Returns, 1, 800);
         row("3: voids", 3, Word::Void, 1, 1500);
         row("3: corrections", 3, Word::Corrections, 1, 999);
@@ -270,6 +271,33 @@ private slots:
                  QStringList({numbered(Word::Department, 1), numbered(Word::Department, 3)}));
         for (Word other : {Word::CashIns, Word::CashOuts, Word::Cancellations, Word::Duplicates})
             QVERIFY(rows.filter(word(other)).isEmpty());
+    }
+
+    // The departments' rows of documents mean what the shift's rows mean, so they add up to them;
+    // the report says so above them.
+    void x2DepartmentsAddUpToTheShift()
+    {
+        const qsizetype first = m_x2.indexOf(numbered(Word::Department, 1));
+        QVERIFY(first > 0);
+        QCOMPARE(m_x2.at(first - 1).trimmed(), u"С УЧЕТОМ СКИДОК И НАДБАВОК"_s);
+        const QStringList x2Shift = m_x2.mid(0, first);
+        using namespace DeviceCounter;
+        const std::pair<Word, std::int16_t> rows[] = {{Word::Sales, SalesTotal},
+                                                      {Word::Annulments, AnnulmentSum},
+                                                      {Word::Returns, RefundSum},
+                                                      {Word::Purchases, PurchaseSum},
+                                                      {Word::PurchaseReturns, PurchaseReturnSum}};
+        for (const auto& [caption, sum] : rows) {
+            Kopecks departments = 0;
+            for (int department : {1, 3}) {
+                const QString row =
+                    departmentRows(m_x2, department)
+                        .filter(QRegularExpression(u"^"_s + word(caption) + u" \\d"_s))
+                        .value(0);
+                departments += qRound64(row.section(u'=', -1).toDouble() * 100);
+            }
+            QCOMPARE(departments, Kopecks(shiftCounter(*m_driver, sum)));
+        }
     }
 
     void printTestShowsEveryAttribute()

@@ -30,6 +30,7 @@ TaxSettings settings(bool useChains, Rounding tax = Rounding::HalfUp,
     s.chains[1] = u"c0000000000000000000"_s; // 5 % included
     s.chains[2] = u"aB000000000000000000"_s; // side by side
     s.chains[3] = u"D000000000000000C000"_s; // 99.99 % on top, 5 % on top of that
+    s.chains[4] = u"abcd0000000000000000"_s; // all four included side by side
     s.useChains = useChains;
     s.taxRounding = tax;
     s.baseRounding = base;
@@ -90,9 +91,14 @@ void TestEmulatorTaxes::oneGroup_data()
     // a: 11000 * 2000 / 12000 = 1833.33; B: 11000 * 10 % = 1100 on top, side by side.
     QTest::newRow("reverse beside direct")
         << true << half << 3 << qint64(11000) << u"1:1833/9167 2:1100/11000 +1100"_s;
-    // D: 100 * 99.99 % = 99.99 -> 100; C: 5 % of 200 = 10.
+    // D: 100 * 99.99 % = 99.99 -> 100; C: 5 % of 200 = 10. In chain order, D before C.
     QTest::newRow("direct under direct")
-        << true << half << 4 << qint64(100) << u"3:10/200 4:100/100 +110"_s;
+        << true << half << 4 << qint64(100) << u"4:100/100 3:10/200 +110"_s;
+    // Included side by side on 0.03, each rounded up: 3 * r / 2.3499 gives 0.26, 0.13, 0.06 and
+    // 1.28, 5 kopecks in all. The taxes cannot hold more than the price: their sum 1.72 rounded
+    // up, 2, is shared by rate, each share rounded up so far: 0.30 -> 1, 0.44 -> 1, 0.52 -> 1, 2.
+    QTest::newRow("included taxes never exceed the price")
+        << true << int(Rounding::Up) << 5 << qint64(3) << u"1:1/1 2:0/1 3:0/1 4:1/1 +0"_s;
     QTest::newRow("negative amount rounds symmetrically")
         << false << half << 2 << qint64(-1000) << u"2:-91/-909 +0"_s;
     // Near the end of 64 bits the direct taxes would wrap: refused instead.
@@ -129,15 +135,16 @@ void TestEmulatorTaxes::receipt_data()
     QTest::newRow("shares rounded half up")
         << QList<Entry>{goods(3333, 2), goods(6667, 3), correction(EntryKind::Discount, 100)}
         << half << u"2:3300 3:6600"_s << u"1:1100/5500 2:660/6600 3:157/3143 +660"_s;
-    // Shares 33 and 66: group 3 keeps 6601, a 1100.17 -> 1100, B 660.1 -> 660.
-    QTest::newRow("shares rounded down")
+    // Rounded up so far: 33.33 -> 34 for group 2, the rest 66 for group 3. Group 3 keeps 6601:
+    // a 1100.17 -> 1100, B 660.1 -> 660; group 2, 3299: c 157.1 -> 157.
+    QTest::newRow("shares rounded up")
         << QList<Entry>{goods(3333, 2), goods(6667, 3), correction(EntryKind::Discount, 100)}
-        << int(Rounding::Down) << u"2:3300 3:6601"_s << u"1:1100/5501 2:660/6601 3:157/3143 +660"_s;
-    // A surcharge after the first position only reaches that position's group:
-    // c 1100 * 500 / 10500 = 52.38.
-    QTest::newRow("surcharge then another group")
+        << int(Rounding::Up) << u"2:3299 3:6601"_s << u"1:1100/5501 2:660/6601 3:157/3142 +660"_s;
+    // A surcharge reaches the groups the receipt holds, a later position's too: 100 * 2/3 =
+    // 66.67 -> 67 for group 0, 33 for group 2. c 1033 * 500 / 10500 = 49.19.
+    QTest::newRow("surcharge and a later group")
         << QList<Entry>{goods(1000, 2), correction(EntryKind::Surcharge, 100), goods(2000, 0)}
-        << half << u"0:2000 2:1100"_s << u"3:52/1048 +0"_s;
+        << half << u"0:2067 2:1033"_s << u"3:49/984 +0"_s;
     QTest::newRow("untaxed tare and its return")
         << QList<Entry>{Entry{EntryKind::Tare, 1000, 500, u"t"_s, 0, 1, 500},
                         Entry{EntryKind::TareReturn, 1000, 200, u"t"_s, 0, 1, 200}}

@@ -206,6 +206,9 @@ private slots:
         row("unknown option", {u"show"_s, u"--colour"_s}, true);
         row("version 7.0", {u"create"_s, u"--version"_s, u"7.0"_s}, false);
         row("version text", {u"create"_s, u"--version"_s, u"new"_s}, false);
+        row("version with signs", {u"create"_s, u"--version"_s, u"+6.-0"_s}, false);
+        row("version after a blank", {u"create"_s, u"--version"_s, u" 6.1"_s}, false);
+        row("version without its minor", {u"create"_s, u"--version"_s, u"6"_s}, false);
         row("unknown sensor", {u"sensors"_s, u"smoke"_s, u"on"_s}, true);
         row("sensor value", {u"sensors"_s, u"paper-out"_s, u"yes"_s}, true);
         row("clock backwards", {u"clock"_s, u"forward"_s, u"-3"_s}, true);

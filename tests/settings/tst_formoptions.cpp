@@ -4,6 +4,7 @@
 #include "WindowHarness.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
 
@@ -99,6 +100,9 @@ private slots:
     void applyWritesOnlyChanges();
     void failedWriteRetried_data();
     void failedWriteRetried();
+    void valuesNoControlShowsAreNotWritten_data();
+    void valuesNoControlShowsAreNotWritten();
+    void applyKeepsTheFocusOnTheChangedBox();
     void enablingByGeneration_data();
     void enablingByGeneration();
     void shiftOpenDisablesBetweenShiftOptions();
@@ -316,6 +320,55 @@ void TestFormOptions::failedWriteRetried()
     click(opened.window.get(), u"CheckUseBothPrinters"_s);
     click(opened.window.get(), u"CmdApply"_s);
     QCOMPARE(opened.fake->commands(), retried ? QStringList{write} : QStringList{});
+}
+
+// What the window cannot show, or shows otherwise than the device holds it, is written only when
+// the operator changes its control: changing one box writes that one option.
+void TestFormOptions::valuesNoControlShowsAreNotWritten_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<QString>("member"); // the device's answer to member(index)
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("value");
+    QTest::newRow("full cut forced off on 4.1") << 4 << 1 << u"GetDeviceOpt"_s << 10 << 1;
+    QTest::newRow("full cut forced off on 4.2") << 4 << 2 << u"GetDeviceOpt"_s << 10 << 1;
+    QTest::newRow("a check box option of 2") << 6 << 1 << u"GetDeviceOpt"_s << 3 << 2;
+    QTest::newRow("a check box option that failed to read")
+        << 6 << 1 << u"GetDeviceOpt"_s << 28 << -1;
+    QTest::newRow("a date format no button stands for") << 6 << 1 << u"GetDeviceOpt"_s << 22 << 5;
+    QTest::newRow("a rounding that failed to read") << 6 << 1 << u"GetDeviceOpt"_s << 44 << -1;
+    QTest::newRow("a bar code height beyond the spinner") << 6 << 1 << u"GetDeviceOpt"_s << 39 << 9;
+    QTest::newRow("a paper type no button stands for") << 6 << 1 << u"GetDeviceInfo"_s << 45 << 2;
+    QTest::newRow("a code page no button stands for") << 6 << 1 << u"GetDriverOpt"_s << 11 << 7;
+}
+
+void TestFormOptions::valuesNoControlShowsAreNotWritten()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(QString, member);
+    QFETCH(int, index);
+    QFETCH(int, value);
+    Opened opened(major, minor, [&](FakeDriver& fake) { fake.answerAt(member, index, value); });
+    FormOptions* window = opened.window.get();
+    click(window, u"CheckBoldTotal"_s);
+    click(window, u"CmdApply"_s);
+    QCOMPARE(opened.fake->commands(), QStringList{setOption(13, 1)});
+}
+
+// A Space after "Применить" must not land on "Закрыть".
+void TestFormOptions::applyKeepsTheFocusOnTheChangedBox()
+{
+    Opened opened;
+    FormOptions* window = opened.window.get();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* box = harness::control<QCheckBox>(window, u"CheckBoldTotal"_s);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    QVERIFY(box->isChecked());
+    QTest::mouseClick(harness::control<QPushButton>(window, u"CmdApply"_s), Qt::LeftButton);
+    QCOMPARE(opened.fake->commands(), QStringList{setOption(13, 1)});
+    QCOMPARE(QApplication::focusWidget(), box);
 }
 
 void TestFormOptions::enablingByGeneration_data()

@@ -117,6 +117,8 @@ void TestFormTaxes::loading_data()
         << Device{5, false, 0} << full << open << true << false << kChain;
     QTest::newRow("shift open") << Device{5, true, 0} << full << locked << true << false << kChain;
     QTest::newRow("chains on") << Device{3, false, 1} << full << locked << true << true << kChain;
+    QTest::newRow("chain option unread: off, rates locked")
+        << Device{5, false, -1} << full << locked << true << false << kChain;
     QTest::newRow("generation 2 reads the rates only")
         << Device{2, false, 1}
         << QStringList{u"GetDeviceInfo(int16:4)"_s} + rateCalls +
@@ -209,6 +211,14 @@ void TestFormTaxes::applying_data()
     QTest::newRow("refused, the option still counts as written")
         << Device{5, false, 1} << u"SetDeviceOpt"_s << u"check; apply; Text1=1; Text1=100; apply"_s
         << QStringList{u"SetDeviceOpt(int16:7, int16:0)"_s} << u"comment(5)"_s << false << open;
+    QTest::newRow("an unread chain option is not written back")
+        << Device{5, false, -1} << u""_s << u"chain5 A; apply"_s
+        << QStringList{chain(5, u"A0000000000000000000"_s)} << u"comment(0)"_s << false
+        << QStringList{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s, u"400 (locked)"_s};
+    QTest::newRow("an unread chain option is written once set")
+        << Device{5, false, -1} << u""_s << u"check; apply"_s
+        << QStringList{u"SetDeviceOpt(int16:7, int16:1)"_s} << u"comment(0)"_s << false
+        << QStringList{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s, u"400 (locked)"_s};
     QTest::newRow("with the shift open the rates stay locked")
         << Device{5, true, 1} << u""_s << u"check; apply"_s
         << QStringList{u"SetDeviceOpt(int16:7, int16:0)"_s} << u"comment(0)"_s << false

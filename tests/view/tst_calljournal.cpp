@@ -143,24 +143,31 @@ void TestCallJournal::ringKeepsTheLatestCalls_data()
 {
     QTest::addColumn<int>("capacity");
     QTest::addColumn<int>("calls");
+    QTest::addColumn<int>("clearedAfter"); // the call after which the ring was cleared, or 0
     QTest::addColumn<int>("firstKept");
 
-    QTest::newRow("not full") << 5 << 3 << 1;
-    QTest::newRow("exactly full") << 3 << 3 << 1;
-    QTest::newRow("wrapped once") << 3 << 4 << 2;
-    QTest::newRow("wrapped many times") << 3 << 10 << 8;
-    QTest::newRow("one slot") << 1 << 4 << 4;
+    QTest::newRow("not full") << 5 << 3 << 0 << 1;
+    QTest::newRow("exactly full") << 3 << 3 << 0 << 1;
+    QTest::newRow("wrapped once") << 3 << 4 << 0 << 2;
+    QTest::newRow("wrapped many times") << 3 << 10 << 0 << 8;
+    QTest::newRow("one slot") << 1 << 4 << 0 << 4;
+    QTest::newRow("cleared when wrapped, a few calls after") << 3 << 6 << 4 << 5;
+    QTest::newRow("cleared when wrapped, wrapped again") << 3 << 9 << 4 << 7;
 }
 
 void TestCallJournal::ringKeepsTheLatestCalls()
 {
     QFETCH(int, capacity);
     QFETCH(int, calls);
+    QFETCH(int, clearedAfter);
     QFETCH(int, firstKept);
 
     CallJournal ring(capacity);
-    for (int i = 1; i <= calls; ++i)
+    for (int i = 1; i <= calls; ++i) {
         ring.append(entryOf(u"M%1"_s.arg(i), 0));
+        if (i == clearedAfter)
+            ring.clear();
+    }
     QCOMPARE(ring.size(), calls - firstKept + 1);
     QCOMPARE(ring.firstSequence(), firstKept);
     for (qsizetype i = 0; i < ring.size(); ++i) {
