@@ -2,7 +2,6 @@
 
 #include "HouseStyle.h"
 #include "StartForm.h"
-#include "TracedEmulator.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -32,8 +31,6 @@ StartForm* beginRun(QApplication& app)
     forms::installQtTranslations(app);
     forms::useRussianLocale();
     forms::applyHouseStyle(app);
-    // The built-in device, with every call followed by the view windows.
-    view::registerTracedEmulator();
 
     auto* start = new StartForm;
     start->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,4 +1,5 @@
 #include "StartForm.h"
+#include "ChosenDevice.h"
 #include "StartUp.h"
 #include "WindowMemory.h"
 
@@ -17,6 +18,10 @@ int main(int argc, char* argv[])
     view::WindowMemory::useFile(
         QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
             .filePath(u"TestQuolt/windows.ini"_s));
+    // The built-in device, or one served by quolt-device serve ("--device-server URL"), with
+    // every call followed by the view windows.
+    if (const int failed = view::registerChosenDevice(app.arguments()); failed != 0)
+        return failed;
     const QPointer<StartForm> start = beginRun(app);
     const int code = app.exec();
     delete start.data(); // still there when the program ended from the start window

@@ -62,6 +62,7 @@ long statusKb(const char* field)
 // (tearing down) is not start-up, and the bare program ends the same way.
 int runStart(QApplication& app)
 {
+    view::registerTracedEmulator(); // as main() does when no served device is named
     StartForm* start = beginRun(app);
     QCoreApplication::processEvents(); // the start window is shown at the first turn of the loop
     if (!waitExposed(*start))

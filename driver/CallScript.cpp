@@ -62,16 +62,6 @@ QString plainKindName(const QVariant& value)
     }
 }
 
-QJsonObject argumentJson(const DriverArgument& argument)
-{
-    if (argument.kind() != Kind::General)
-        return {{kindName(argument.kind()), toJson(argument.value())}};
-    const QVariant& value = argument.value();
-    if (!value.isValid())
-        return {{u"general"_s, QJsonObject{}}};
-    return {{u"general"_s, QJsonObject{{plainKindName(value), toJson(value)}}}};
-}
-
 // An integer that the JSON number holds exactly and that fits [low, high].
 std::optional<qint64> wholeNumber(const QJsonValue& value, qint64 low, qint64 high)
 {
@@ -109,7 +99,55 @@ QVariant plainValue(const QString& kind, const QJsonValue& value)
     return {};
 }
 
-// The argument a script line gives, checked against the kind the member takes.
+std::optional<ScriptCall> readCall(const QJsonObject& object, QString* error)
+{
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        if (it.key() != u"member" && it.key() != u"args" && it.key() != u"result") {
+            *error = u"unknown key "_s + it.key();
+            return std::nullopt;
+        }
+    }
+    ScriptCall call;
+    call.call.member = object.value(u"member"_s).toString();
+    const std::optional<QList<Kind>> kinds = dispatch::signature(call.call.member);
+    if (!kinds) {
+        *error = u"no driver member is called \"%1\""_s.arg(call.call.member);
+        return std::nullopt;
+    }
+    const QJsonArray args = object.value(u"args"_s).toArray();
+    if (args.size() != kinds->size()) {
+        *error = u"%1 takes %2 arguments, not %3"_s.arg(call.call.member)
+                     .arg(kinds->size())
+                     .arg(args.size());
+        return std::nullopt;
+    }
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString what;
+        const std::optional<DriverArgument> argument =
+            readArgument(args.at(i), kinds->at(i), &what);
+        if (!argument) {
+            *error = u"argument %1 of %2: %3"_s.arg(i + 1).arg(call.call.member, what);
+            return std::nullopt;
+        }
+        call.call.arguments << *argument;
+    }
+    if (object.contains(u"result"_s))
+        call.expected = object.value(u"result"_s);
+    return call;
+}
+
+} // namespace
+
+QJsonObject argumentJson(const DriverArgument& argument)
+{
+    if (argument.kind() != Kind::General)
+        return {{kindName(argument.kind()), toJson(argument.value())}};
+    const QVariant& value = argument.value();
+    if (!value.isValid())
+        return {{u"general"_s, QJsonObject{}}};
+    return {{u"general"_s, QJsonObject{{plainKindName(value), toJson(value)}}}};
+}
+
 std::optional<DriverArgument> readArgument(const QJsonValue& json, Kind kind, QString* error)
 {
     const QJsonObject object = json.toObject();
@@ -161,45 +199,6 @@ std::optional<DriverArgument> readArgument(const QJsonValue& json, Kind kind, QS
     }
     return std::nullopt;
 }
-
-std::optional<ScriptCall> readCall(const QJsonObject& object, QString* error)
-{
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        if (it.key() != u"member" && it.key() != u"args" && it.key() != u"result") {
-            *error = u"unknown key "_s + it.key();
-            return std::nullopt;
-        }
-    }
-    ScriptCall call;
-    call.call.member = object.value(u"member"_s).toString();
-    const std::optional<QList<Kind>> kinds = dispatch::signature(call.call.member);
-    if (!kinds) {
-        *error = u"no driver member is called \"%1\""_s.arg(call.call.member);
-        return std::nullopt;
-    }
-    const QJsonArray args = object.value(u"args"_s).toArray();
-    if (args.size() != kinds->size()) {
-        *error = u"%1 takes %2 arguments, not %3"_s.arg(call.call.member)
-                     .arg(kinds->size())
-                     .arg(args.size());
-        return std::nullopt;
-    }
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString what;
-        const std::optional<DriverArgument> argument =
-            readArgument(args.at(i), kinds->at(i), &what);
-        if (!argument) {
-            *error = u"argument %1 of %2: %3"_s.arg(i + 1).arg(call.call.member, what);
-            return std::nullopt;
-        }
-        call.call.arguments << *argument;
-    }
-    if (object.contains(u"result"_s))
-        call.expected = object.value(u"result"_s);
-    return call;
-}
-
-} // namespace
 
 QByteArray header()
 {

@@ -2,6 +2,7 @@
 
 #include "DriverCall.h"
 
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
 #include <QString>
@@ -44,6 +45,14 @@ QByteArray line(const DriverCall& call);
 // numbers, dates as text, lists as arrays. Results read back from a script compare equal to the
 // same value converted here.
 QJsonValue toJson(const QVariant& value);
+
+// One argument as a script writes it: an object whose one key is its kind ({"int32":1000},
+// {"general":{"text":"1"}}). Whatever else carries calls as JSON uses the same form.
+QJsonObject argumentJson(const DriverArgument& argument);
+// The argument a JSON value gives, checked against the kind the member takes there; nothing with
+// what is wrong in `error`.
+std::optional<DriverArgument> readArgument(const QJsonValue& json, DriverArgument::Kind kind,
+                                           QString* error);
 
 // The whole script, or nothing with the first fault ("line 3: ...") in `error`: a script is
 // checked in full before anything of it runs. Members and their argument kinds are checked

@@ -46,6 +46,7 @@ enum class ErrorCode : std::int16_t {
     InjectedFault = 60,
     StorageError = 61,
     DeviceDamaged = 62,
+    NoConnection = 63, // the driver cannot reach the device (a served device out of reach)
     InvalidTaxChain = 80,
     FileNotFound = 70,
     BadPicture = 71,

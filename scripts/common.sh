@@ -5,8 +5,10 @@ QUOLT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages the build, the tests and the program need.
 QUOLT_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-                libqt6sql6-sqlite libsqlite3-dev libgl-dev fonts-dejavu-core libzint-dev
+                libqt6sql6-sqlite libsqlite3-dev libgl-dev fonts-dejavu-core libzint-dev qt6-httpserver-dev
                 qt6-translations-l10n locales-all clang-format poppler-utils)
+# The tests of the device service run its documented clients.
+QUOLT_SERVICE_TEST_PACKAGES=(curl python3)
 # Serving the program without a display, and the test of that.
 QUOLT_HEADLESS_PACKAGES=(xvfb xauth openbox x11vnc)
 QUOLT_HEADLESS_TEST_PACKAGES=(xdotool x11-utils imagemagick iproute2)

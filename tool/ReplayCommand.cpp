@@ -5,6 +5,7 @@
 #include "DeviceNumbers.h"
 #include "DeviceStore.h"
 #include "EmulatedDriver.h"
+#include "RemoteDriver.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -48,7 +49,18 @@ Outcome run(const Request& request)
     if (!script)
         return {2, request.scriptPath + u": "_s + error + u"; nothing was run"_s};
 
-    if (request.createDevice) {
+    std::unique_ptr<Driver> driver;
+    if (!request.server.isEmpty()) {
+        if (request.createDevice)
+            return {2, u"--create makes a device here, not on a server"_s};
+        const std::optional<remote::Endpoint> endpoint =
+            remote::endpointOf(request.server, {}, &error);
+        if (!endpoint)
+            return {2, error};
+        driver = remote::RemoteDriver::open(*endpoint, request.port, &error);
+        if (!driver)
+            return {1, error};
+    } else if (request.createDevice) {
         if (const int code = request.createDevice(); code != 0)
             return {code, {}};
     } else if (!QFile::exists(emulator::DeviceStore::databasePath(request.folder, request.port))) {
@@ -58,8 +70,9 @@ Outcome run(const Request& request)
     }
 
     aimAtPort(*script, request.port);
-    emulator::EmulatedDriver driver(request.folder);
-    const std::optional<dispatch::Divergence> divergence = dispatch::replay(driver, *script);
+    if (!driver)
+        driver = std::make_unique<emulator::EmulatedDriver>(request.folder);
+    const std::optional<dispatch::Divergence> divergence = dispatch::replay(*driver, *script);
     if (divergence) {
         return {1, u"line %1: %2 answered %3, the recording has %4"_s.arg(divergence->line)
                        .arg(divergence->member, jsonText(divergence->replayed),

@@ -16,6 +16,9 @@ struct Request
     // Makes a fresh device once the script has been read; empty: replay on the device there is.
     // Answers the tool's exit code.
     std::function<int()> createDevice;
+    // The address of a server (quolt-device serve) whose device of `port` the script runs on,
+    // instead of the device in `folder`.
+    QString server;
 };
 
 // What the tool prints and the exit code it ends with: 0 every result came again (the text goes

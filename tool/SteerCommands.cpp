@@ -121,7 +121,8 @@ int replay(const Invocation& in)
 {
     if (in.words.size() != 1)
         return usageError(u"use: replay SCRIPT [--create X.Y]"_s);
-    replaycommand::Request request{in.folder, in.port, in.words.at(0), {}};
+    replaycommand::Request request{in.folder, in.port, in.words.at(0), {}, {}};
+    request.server = in.parser.value(u"server"_s);
     if (in.parser.isSet(u"create"_s))
         request.createDevice = [&in] { return createAs(in, in.parser.value(u"create"_s)); };
     const replaycommand::Outcome outcome = replaycommand::run(request);
@@ -166,23 +167,14 @@ int sensors(const Invocation& in)
 int clock(const Invocation& in)
 {
     if (in.words == QStringList{u"reset"_s})
-        return change(*in.session, [](DeviceState& s) {
-            // Back to the host's time: the days the correction ran are forgotten too, and a
-            // stopped clock stands at the host's time now.
-            const QDateTime host = QDateTime::currentDateTimeUtc();
-            s.clockOffsetSeconds = 0;
-            if (s.clockCorrectedSince.isValid())
-                s.clockCorrectedSince = host;
-            if (s.clockStoppedAt.isValid())
-                s.clockStoppedAt = host;
-        });
+        return change(*in.session, resetClock);
     bool ok = false;
     const int hours =
         in.words.size() == 2 && in.words[0] == u"forward" ? in.words[1].toInt(&ok) : 0;
-    if (!ok || hours < 1 || hours > 24 * 366)
-        return usageError(u"use: clock forward HOURS (1 to 8784) or clock reset"_s);
-    const int result = change(
-        *in.session, [hours](DeviceState& s) { s.clockOffsetSeconds += qint64(hours) * 3600; });
+    if (!ok || hours < 1 || hours > kMaxClockHours)
+        return usageError(
+            u"use: clock forward HOURS (1 to %1) or clock reset"_s.arg(kMaxClockHours));
+    const int result = change(*in.session, [hours](DeviceState& s) { moveClockForward(s, hours); });
     if (result == 0)
         out() << u"Device clock: "_s
               << in.session->device().now().toString(u"dd.MM.yyyy HH:mm:ss"_s) << Qt::endl;

@@ -3,6 +3,7 @@
 // (nothing was created or changed then).
 
 #include "Emulator.h"
+#include "ServeCommand.h"
 #include "ToolCommands.h"
 
 #include <QFile>
@@ -66,10 +67,15 @@ constexpr Command kCommands[] = {
      u"                            device in use), delete it, or list the saved ones",
      2, Needs::Device, snapshot},
     {u"codes", u"codes", u"the result codes and their comments", 0, Needs::Nothing, codes},
-    {u"replay", u"replay SCRIPT [--create X.Y]",
+    {u"replay", u"replay SCRIPT [--create X.Y | --server URL]",
      u"run a script of driver calls saved by the call journal and report\n"
-     u"                            the first result that differs; --create: on a new device",
+     u"                            the first result that differs; --create: on a new device;\n"
+     u"                            --server: on a device served at URL",
      1, Needs::Nothing, replay},
+    {u"serve", u"serve [PORT ...]",
+     u"serve the devices (1 or COM1 ...) over HTTP to other programs on\n"
+     u"                            this machine; --listen, --token-file (serve --help)",
+     -1, Needs::Nothing, serve},
 };
 
 QString helpText()
@@ -134,8 +140,12 @@ int main(int argc, char* argv[])
         u"create: the running sales total the device has reached (default 0.00); its control"
         u" tape is activated with it."_s,
         u"roubles"_s);
+    const QCommandLineOption serverOption(
+        u"server"_s, u"replay: on the device served at this address (quolt-device serve)."_s,
+        u"URL"_s);
     parser.addOptions({dirOption, portOption, lastOption, slipsOption, pngOption, versionOption,
-                       createOption, salesTotalOption});
+                       createOption, salesTotalOption, serverOption});
+    parser.addOptions(serveOptions());
     for (const IdentityOption& identity : kIdentityOptions) {
         parser.addOption(QCommandLineOption(QString::fromUtf16(identity.option),
                                             QString::fromUtf16(identity.help), u"digits"_s));
@@ -143,8 +153,13 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(u"command"_s, u"one of the commands above"_s);
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
-    if (parser.isSet(u"help"_s))
+    if (parser.isSet(u"help"_s)) {
+        if (parser.positionalArguments().value(0) == u"serve") {
+            out() << serveHelp() << Qt::endl;
+            return 0;
+        }
         parser.showHelp(0);
+    }
 
     QStringList words = parser.positionalArguments();
     if (words.isEmpty())
@@ -168,6 +183,12 @@ int main(int argc, char* argv[])
         return usageError(u"--%1 belongs to create"_s.arg(kSalesTotalOption));
     if (parser.isSet(createOption) && command->run != replay)
         return usageError(u"--create belongs to replay"_s);
+    if (parser.isSet(serverOption) && command->run != replay)
+        return usageError(u"--server belongs to replay"_s);
+    for (const QCommandLineOption& option : serveOptions()) {
+        if (parser.isSet(option) && command->run != serve)
+            return usageError(u"--%1 belongs to serve"_s.arg(option.names().first()));
+    }
     for (const IdentityOption& identity : kIdentityOptions) {
         if (parser.isSet(QString::fromUtf16(identity.option)) && command->run != create)
             return usageError(u"--%1 belongs to create"_s.arg(QString::fromUtf16(identity.option)));

@@ -36,6 +36,9 @@ public:
     const QString& dataFolder() const { return m_dataFolder; }
     // The extended code of the last failure, as GetErrorCode2 answers it but without a call.
     std::int32_t lastErrorCode2() const { return m_lastCode2; }
+    // The COM ports this driver may be set to; empty (the default) allows every port. A driver
+    // that works for a client of a served device reaches only the devices served.
+    void limitPorts(QList<int> ports) { m_allowedPorts = std::move(ports); }
 
     // The members that run on the device (the contract's commands) and take its injected fault.
     static bool takesInjectedFaults(const QString& member);
@@ -99,6 +102,7 @@ private:
     QString m_password;
     QString m_connectedPassword; // the password of the working connection
     std::int32_t m_port = 1;
+    QList<int> m_allowedPorts;
     std::int32_t m_speed = 1;
     std::int32_t m_languageId = kRussian;
     bool m_cachePayments = false;

@@ -30,7 +30,11 @@ const EmulatedDriver::DriverOptionRule* EmulatedDriver::driverOptionRule(std::in
     constexpr Failure kFlagRange{ErrorCode::InvalidValue, Reason::TooLarge};
     static const DriverOptionRule kRules[] = {
         {DriverOption::Port, 1, 255, Failure{ErrorCode::InvalidPort}, readNumber(&D::m_port),
-         number(&D::m_port)},
+         number(&D::m_port),
+         [](const D& d, std::int32_t v) {
+             const bool allowed = d.m_allowedPorts.isEmpty() || d.m_allowedPorts.contains(v);
+             return allowed ? Failure{} : Failure{ErrorCode::InvalidPort};
+         }},
         {DriverOption::CachePayments, 0, 1, kFlagRange, readFlag(&D::m_cachePayments),
          flag(&D::m_cachePayments)},
         {DriverOption::CodePage, CodePage::Device, CodePage::Dos866, kFlagRange,

@@ -31,4 +31,12 @@ inline constexpr SensorSwitch kSensorSwitches[] = {
 // Applies `edit` to the device's state as one write transaction.
 Status steer(DeviceSession& session, const std::function<void(DeviceState&)>& edit);
 
+// The device clock is moved forward by whole hours, up to a year at once.
+inline constexpr int kMaxClockHours = 24 * 366;
+// Moves the device clock `hours` on from the time it shows.
+void moveClockForward(DeviceState& s, int hours);
+// Back to the host's time: the days the daily correction ran are forgotten too, and a stopped
+// clock stands at the host's time now.
+void resetClock(DeviceState& s);
+
 } // namespace emulator

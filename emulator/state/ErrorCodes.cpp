@@ -76,6 +76,8 @@ constexpr std::array kCodes{
     ErrorCodeInfo{ErrorCode::StorageError, u"Ошибка памяти устройства", u"Device memory error"},
     ErrorCodeInfo{ErrorCode::DeviceDamaged, u"Память устройства повреждена",
                   u"The device memory is damaged"},
+    ErrorCodeInfo{ErrorCode::NoConnection, u"Нет связи с устройством",
+                  u"No connection with the device"},
     ErrorCodeInfo{ErrorCode::InvalidTaxChain, u"Неверная налоговая цепочка", u"Invalid tax chain"},
     ErrorCodeInfo{ErrorCode::FileNotFound, u"Файл не найден", u"File not found"},
     ErrorCodeInfo{ErrorCode::BadPicture, u"Файл не является точечным рисунком",

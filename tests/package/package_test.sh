@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder (argument 1), unpacks it into a scratch folder and
 # checks what it holds: both programs, the desktop entry (valid), the icons, the documentation,
-# the device tool's manual page, dependencies found from the programs' libraries; then runs the
-# unpacked device tool and the unpacked program until its start window shows.
+# the device tool's manual page (serve included), dependencies found from the programs' libraries
+# (the HTTP server's among them); then runs the unpacked device tool and the unpacked program
+# until its start window shows.
 # Exits 77 (skipped) when the tools that build the package are missing.
 set -uo pipefail
 
@@ -44,7 +45,8 @@ for expected in \
     ./usr/share/icons/hicolor/128x128/apps/testquolt.png \
     ./usr/share/man/man1/quolt-device.1.gz \
     ./usr/share/doc/testquolt/README.md \
-    ./usr/share/doc/testquolt/emulator.md; do
+    ./usr/share/doc/testquolt/emulator.md \
+    ./usr/share/doc/testquolt/service.md; do
     grep -qxF "$expected" <<<"$files" || fail "the package lacks $expected"
 done
 # Nothing from the build or test trees slips in.
@@ -52,7 +54,7 @@ unexpected=$(grep -vE '^\./usr/(bin|share/(applications|icons|man|doc))/' <<<"$f
 [ -z "$unexpected" ] || fail "unexpected files: $unexpected"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6core6 libqt6widgets6 libqt6sql6-sqlite; do
+for library in libqt6core6 libqt6widgets6 libqt6sql6-sqlite libqt6httpserver6 libqt6network6; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
@@ -66,12 +68,16 @@ zcat "$root/usr/share/man/man1/quolt-device.1.gz" | grep -q '^\.TH QUOLT-DEVICE'
     || fail "the manual page has no title"
 zcat "$root/usr/share/man/man1/quolt-device.1.gz" | grep -q 'cancel\\-document' \
     || fail "the manual page lacks the commands"
+zcat "$root/usr/share/man/man1/quolt-device.1.gz" | grep -q 'serve the devices' \
+    || fail "the manual page lacks serve"
 
 # The programs' devices go to a scratch home, never the user's.
 export HOME=$work/home XDG_DATA_HOME=$work/home/data XDG_CONFIG_HOME=$work/home/config
 mkdir -p "$HOME"
 help=$("$root/usr/bin/quolt-device" --help) || fail "quolt-device --help failed"
 grep -q 'Commands:' <<<"$help" || fail "quolt-device --help says: $help"
+help=$("$root/usr/bin/quolt-device" serve --help) || fail "quolt-device serve --help failed"
+grep -q 'Authorization: Bearer' <<<"$help" || fail "quolt-device serve --help says: $help"
 
 # The program, on a virtual display when there is one (where its start window can be seen by
 # its title), otherwise offscreen (where it must at least keep running).
