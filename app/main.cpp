@@ -1,5 +1,5 @@
-#include "StartForm.h"
 #include "ChosenDevice.h"
+#include "StartForm.h"
 #include "StartUp.h"
 #include "WindowMemory.h"
 
