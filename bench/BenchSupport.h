@@ -116,6 +116,23 @@ inline bool tenCallSale(Driver& d)
                  "Tender2");
 }
 
+// A receipt of ten positions paid in cash, which closes it; true only when the device holds no
+// open document afterwards.
+inline bool tenPositionReceipt(Driver& d)
+{
+    if (!check(
+            d.StartDocument(DocumentType::Sale, 1, QStringLiteral("1"), QStringLiteral("Кассир2")),
+            "StartDocument"))
+        return false;
+    for (int i = 0; i < 10; ++i) {
+        if (!check(d.Item(1000 + i, 1999, QStringLiteral("Товар %1").arg(i), 0), "Item"))
+            return false;
+    }
+    return check(d.Tender2(50000, QVariant(PaymentType::Cash), QVariant(QString()), QString()),
+                 "Tender2") &&
+           d.GetDeviceInfo(DeviceInfo::DocumentOpen) == 0;
+}
+
 // Connects the driver to a new device in its data folder, as the start window does.
 inline bool connect(emulator::EmulatedDriver& d)
 {

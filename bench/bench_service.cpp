@@ -31,19 +31,6 @@ namespace {
 
 constexpr int kTills = 16;
 
-bool tenPositionReceipt(Driver& d)
-{
-    if (!check(d.StartDocument(DocumentType::Sale, 1, {}, u"Кассир"_s), "StartDocument"))
-        return false;
-    for (int i = 0; i < 10; ++i) {
-        if (!check(d.Item(1000 + i, 1999, u"Товар %1"_s.arg(i), 0), "Item"))
-            return false;
-    }
-    return check(d.Tender2(50000, QVariant(PaymentType::Cash), QVariant(QString()), QString()),
-                 "Tender2") &&
-           d.GetDeviceInfo(DeviceInfo::DocumentOpen) == 0;
-}
-
 bool query(Driver& d)
 {
     return d.GetDeviceInfo(DeviceInfo::ShiftOpen) == 1;
