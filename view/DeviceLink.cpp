@@ -17,7 +17,7 @@ emulator::DeviceSession* DeviceLink::session(const std::optional<DeviceAddress>&
         m_moved = true;
         m_address = address;
         auto opened = emulator::DeviceSession::open(address->folder, address->port,
-                                                    emulator::OpenMode::ExistingOnly);
+                                                    emulator::OpenMode::InUse);
         if (!opened) {
             m_error = opened.detail();
             return nullptr;

@@ -34,7 +34,8 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
 {
     using Opened = Expected<std::unique_ptr<DeviceStore>>;
     const QString path = databasePath(folder, port);
-    if (mode == OpenMode::ExistingOnly && !QFileInfo::exists(path))
+    const bool existing = mode == OpenMode::ExistingOnly || mode == OpenMode::InUse;
+    if (existing && !QFileInfo::exists(path))
         return Opened(storageError(), u"there is no device on port %1 in %2"_s.arg(port).arg(
                                           QDir::toNativeSeparators(folder)));
     if (!QDir().mkpath(folder))
@@ -56,7 +57,7 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
             return Opened(s.failure(), s.detail());
     }
     // A device being replaced may be damaged: it is about to be emptied anyway.
-    if (mode != OpenMode::Replace) {
+    if (mode != OpenMode::Replace && mode != OpenMode::InUse) {
         if (Status s = d.checkDamage(); !s)
             return Opened(s.failure(), s.detail());
     }

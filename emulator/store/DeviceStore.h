@@ -17,6 +17,9 @@ namespace emulator {
 enum class OpenMode {
     CreateIfMissing,
     ExistingOnly,
+    // An existing device that its driver has opened, and checked, already: a view that reads and
+    // follows it opens at once, without reading every page of a long life again.
+    InUse,
     Replace, // opens even a damaged database, for reset()
 };
 
