@@ -24,6 +24,27 @@
 using namespace Qt::StringLiterals;
 
 namespace view {
+namespace {
+
+// The calls' numbers down the side, as wide as the newest (and widest) of them. Qt's own header
+// measures a hundred rows at each end whenever rows come or go, which with a full journal cost
+// more than the rest of the window's update together.
+class SequenceHeader : public QHeaderView
+{
+public:
+    explicit SequenceHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
+    {
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+    QSize sizeHint() const override
+    {
+        return count() == 0 ? QHeaderView::sizeHint() : sectionSizeFromContents(count() - 1);
+    }
+};
+
+} // namespace
 
 JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_model(hub.journal()),
@@ -53,6 +74,7 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     layout->addLayout(filters);
     layout->addWidget(TblCalls);
 
+    TblCalls->setVerticalHeader(new SequenceHeader(TblCalls));
     TblCalls->setModel(&m_model);
     TblCalls->setSelectionBehavior(QAbstractItemView::SelectRows);
     TblCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
