@@ -129,10 +129,14 @@ Figure opening(Driver& d, int which)
     return {median(walls), median(cpus)};
 }
 
+// One repaint of a window: every widget in it drawn once, the contents of its scrolled areas too
+// (a repaint of the window alone leaves them out).
 double repaint(QWidget& window)
 {
     return measure(20,
                    [&] {
+                       for (QWidget* part : window.findChildren<QWidget*>())
+                           part->update();
                        window.repaint();
                        return true;
                    })
