@@ -62,6 +62,7 @@ struct JournalFilter
     bool failuresOnly = false;
 
     bool matches(const JournalEntry& entry) const;
+    bool matchesAll() const { return member.isEmpty() && !failuresOnly; }
 };
 
 // The texts of the journal's columns, also used for copying rows.

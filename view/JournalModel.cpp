@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <numeric>
 
 namespace view {
 
@@ -27,6 +28,13 @@ std::vector<qint64> JournalModel::matching()
 {
     std::vector<qint64> found;
     const qint64 last = m_journal.lastSequence();
+    // Every call kept, without reading a full ring's entries one by one.
+    if (m_filter.matchesAll()) {
+        found.resize(static_cast<std::size_t>(std::max<qint64>(0, last - m_seen)));
+        std::iota(found.begin(), found.end(), m_seen + 1);
+        m_seen = last;
+        return found;
+    }
     for (qint64 sequence = m_seen + 1; sequence <= last; ++sequence) {
         const JournalEntry* entry = m_journal.find(sequence);
         if (entry && m_filter.matches(*entry))

@@ -2,6 +2,7 @@
 
 #include "CallHub.h"
 #include "CallScript.h"
+#include "JournalTable.h"
 #include "Seams.h"
 #include "ViewFollower.h"
 
@@ -24,27 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace view {
-namespace {
-
-// The calls' numbers down the side, as wide as the newest (and widest) of them. Qt's own header
-// measures a hundred rows at each end whenever rows come or go, which with a full journal cost
-// more than the rest of the window's update together.
-class SequenceHeader : public QHeaderView
-{
-public:
-    explicit SequenceHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
-    {
-        setSectionsClickable(true);
-        setHighlightSections(true);
-    }
-
-    QSize sizeHint() const override
-    {
-        return count() == 0 ? QHeaderView::sizeHint() : sectionSizeFromContents(count() - 1);
-    }
-};
-
-} // namespace
 
 JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     : forms::Loadable<QWidget>(parent, Qt::Window), m_hub(&hub), m_model(hub.journal()),
@@ -74,14 +54,17 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     layout->addLayout(filters);
     layout->addWidget(TblCalls);
 
-    TblCalls->setVerticalHeader(new SequenceHeader(TblCalls));
+    // Rows of one height and no measuring of contents: the table stays quick with a full ring.
+    // The height is set before the rows come, which would otherwise be resized one by one.
+    auto* numbers = new SequenceHeader(TblCalls);
+    numbers->setSectionResizeMode(QHeaderView::Fixed);
+    numbers->setDefaultSectionSize(fontMetrics().height() + 4);
+    TblCalls->setVerticalHeader(numbers);
     TblCalls->setModel(&m_model);
+    TblCalls->setItemDelegate(new CallCellDelegate(TblCalls));
     TblCalls->setSelectionBehavior(QAbstractItemView::SelectRows);
     TblCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TblCalls->setWordWrap(false);
-    // Rows of one height and no measuring of contents: the table stays quick with a full ring.
-    TblCalls->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    TblCalls->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     TblCalls->horizontalHeader()->setStretchLastSection(false);
     const int widths[] = {96, 150, 420, 260, 110, 70};
     for (int column = 0; column < journal::ColumnCount; ++column)
