@@ -7,7 +7,9 @@
 //   bench_startup [N]       runs `start` and the bare program (bare_dialog, a separate executable
 //                           built with the same flags that shows one empty dialog) N times each
 //                           as whole processes, in turn, compares their times and memory, then
-//                           runs `init`
+//                           runs `init`. The bare program also runs with one line of text in its
+//                           dialog: an empty dialog never loads the fonts, which any window with
+//                           words in it must, and that second yardstick shows what they cost.
 //
 // Runs on whatever display Qt is given (xvfb-run -a, or QT_QPA_PLATFORM=offscreen).
 
@@ -157,12 +159,15 @@ std::optional<Run> runProcess(const QString& program, const QStringList& argumen
 int runCompare(int rounds)
 {
     const QString self = QCoreApplication::applicationFilePath();
-    QList<double> startMs, bareMs, startKb, bareKb, startPeak, barePeak;
+    QList<double> startMs, bareMs, startKb, bareKb, startPeak, barePeak, textMs, textKb;
     for (int round = 0; round < rounds; ++round) {
         const std::optional<Run> start = runProcess(self, {u"start"_s});
         const std::optional<Run> bare = runProcess(QStringLiteral(QUOLT_BARE_DIALOG), {});
-        if (!start || !bare)
+        const std::optional<Run> text = runProcess(QStringLiteral(QUOLT_BARE_DIALOG), {u"text"_s});
+        if (!start || !bare || !text)
             return 1;
+        textMs << text->ms;
+        textKb << text->rssKb;
         startMs << start->ms;
         bareMs << bare->ms;
         startKb << start->rssKb;
@@ -172,14 +177,18 @@ int runCompare(int rounds)
     }
     report("process start -> start window", startMs, "ms");
     report("process start -> bare dialog", bareMs, "ms");
+    report("process start -> dialog with text", textMs, "ms");
     report("start window: resident", startKb, "kB");
     report("bare dialog: resident", bareKb, "kB");
+    report("dialog with text: resident", textKb, "kB");
     report("start window: peak resident", startPeak, "kB");
     report("bare dialog: peak resident", barePeak, "kB");
     std::printf("time: %.2fx the bare program (goal: at most 1.3)\n",
                 median(startMs) / median(bareMs));
     std::printf("memory: %.2fx the bare program resident, %.2fx at the peak (goal: at most 1.15)\n",
                 median(startKb) / median(bareKb), median(startPeak) / median(barePeak));
+    std::printf("beside the dialog with one line of text: %.2fx the time, %.2fx the memory\n",
+                median(startMs) / median(textMs), median(startKb) / median(textKb));
     return runInit(rounds);
 }
 
