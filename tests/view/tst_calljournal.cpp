@@ -238,6 +238,8 @@ void TestCallJournal::modelCatchesUpInOneChange_data()
                                   << QList<int>{1, 1, 0};
     QTest::newRow("the ring turned past all rows")
         << 4 << 4 << 10 << u"EndSession"_s << QList<qint64>{11, 13} << QList<int>{0, 0, 1};
+    QTest::newRow("every member, the ring turned past all rows")
+        << 4 << 4 << 10 << QString() << QList<qint64>{11, 12, 13, 14} << QList<int>{0, 0, 1};
     QTest::newRow("nothing that the filter shows")
         << 100 << 4 << 6 << u"GetDeviceInfo"_s << QList<qint64>{} << QList<int>{0, 0, 0};
 }
