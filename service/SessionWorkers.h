@@ -9,8 +9,6 @@
 #include <memory>
 #include <vector>
 
-class QThread;
-
 namespace service {
 
 // A few threads that run the sessions' calls, so that clients on different devices (or on one
@@ -31,7 +29,7 @@ public:
     SessionWorkers(const SessionWorkers&) = delete;
     SessionWorkers& operator=(const SessionWorkers&) = delete;
 
-    int count() const { return int(m_threads.size()); }
+    int count() const { return int(m_workers.size()); }
 
     using Job = std::function<void(emulator::EmulatedDriver* driver)>;
     // Makes the session's driver on thread `worker`, connected to nothing yet and limited to
@@ -48,7 +46,6 @@ public:
 
 private:
     class Worker;
-    std::vector<std::unique_ptr<QThread>> m_threads;
     std::vector<std::unique_ptr<Worker>> m_workers;
 };
 
