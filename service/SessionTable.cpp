@@ -1,8 +1,9 @@
 #include "SessionTable.h"
 
-#include "DeviceNumbers.h"
-
 #include <QRandomGenerator>
+
+#include <algorithm>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +24,8 @@ QString newSessionId()
 
 SessionTable::SessionTable(QString folder, QList<int> ports, Limits limits, Clock clock)
     : m_folder(std::move(folder)), m_ports(std::move(ports)), m_limits(limits),
-      m_clock(clock ? std::move(clock) : Clock(&std::chrono::steady_clock::now))
+      m_clock(clock ? std::move(clock) : Clock(&std::chrono::steady_clock::now)),
+      m_workers(limits.workers)
 {
 }
 
@@ -47,27 +49,52 @@ std::optional<SessionTable::Opened> SessionTable::open(std::optional<int> port, 
                      .arg(m_limits.idle.count() / 60);
         return std::nullopt;
     }
-    auto driver = std::make_unique<emulator::EmulatedDriver>(m_folder);
-    driver->limitPorts(m_ports);
-    // The driver starts on the chosen device; the client may move it to another served one.
-    driver->SetDriverOpt(DriverOption::Port, chosen);
     QString id = newSessionId();
-    m_sessions.emplace(id, Session{std::move(driver), m_clock()});
+    const int worker = quietestWorker();
+    // The driver starts on the chosen device; the client may move it to another served one.
+    m_workers.open(worker, id, m_folder, m_ports, chosen);
+    m_sessions.emplace(id, Session{worker, m_clock()});
     return Opened{std::move(id), chosen};
 }
 
-emulator::EmulatedDriver* SessionTable::use(const QString& id)
+int SessionTable::quietestWorker() const
+{
+    std::vector<int> load(std::size_t(m_workers.count()), 0);
+    for (const auto& [id, session] : m_sessions)
+        ++load[std::size_t(session.worker)];
+    return int(std::min_element(load.begin(), load.end()) - load.begin());
+}
+
+bool SessionTable::use(const QString& id)
 {
     const auto found = m_sessions.find(id);
     if (found == m_sessions.end())
-        return nullptr;
+        return false;
     found->second.lastUse = m_clock();
-    return found->second.driver.get();
+    return true;
+}
+
+bool SessionTable::run(const QString& id, SessionWorkers::Job job)
+{
+    if (!use(id))
+        return false;
+    m_workers.run(m_sessions.at(id).worker, id, std::move(job));
+    return true;
+}
+
+void SessionTable::end(std::map<QString, Session>::iterator session)
+{
+    m_workers.close(session->second.worker, session->first);
+    m_sessions.erase(session);
 }
 
 bool SessionTable::close(const QString& id)
 {
-    return m_sessions.erase(id) > 0;
+    const auto found = m_sessions.find(id);
+    if (found == m_sessions.end())
+        return false;
+    end(found);
+    return true;
 }
 
 int SessionTable::tidy()
@@ -76,7 +103,7 @@ int SessionTable::tidy()
     int ended = 0;
     for (auto it = m_sessions.begin(); it != m_sessions.end();) {
         if (now - it->second.lastUse > m_limits.idle) {
-            it = m_sessions.erase(it);
+            end(it++);
             ++ended;
         } else {
             ++it;
@@ -87,7 +114,8 @@ int SessionTable::tidy()
 
 void SessionTable::closeAll()
 {
-    m_sessions.clear();
+    while (!m_sessions.empty())
+        end(m_sessions.begin());
 }
 
 } // namespace service
