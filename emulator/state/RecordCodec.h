@@ -12,6 +12,7 @@
 #include <QString>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -71,8 +72,18 @@ private:
     template <typename T> RecordWriter& number(T value)
     {
         const T little = qToLittleEndian(value);
-        m_out.append(reinterpret_cast<const char*>(&little), sizeof little);
+        put(&little, sizeof little);
         return *this;
+    }
+    // Appends bytes by a copy: QByteArray's own append goes through its general insertion, which
+    // cost more than the rest of writing the record, written at every call.
+    void put(const void* bytes, qsizetype count)
+    {
+        const qsizetype at = m_out.size();
+        if (m_out.capacity() < at + count)
+            m_out.reserve(std::max(2 * m_out.capacity(), at + count));
+        m_out.resize(at + count);
+        std::memcpy(m_out.data() + at, bytes, std::size_t(count));
     }
 
     QByteArray& m_out;

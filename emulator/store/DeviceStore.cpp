@@ -107,12 +107,12 @@ Expected<std::unique_ptr<DeviceStore>> DeviceStore::open(const QString& folder, 
 Status DeviceStore::beginWrite()
 {
     m_db->writes = 0;
-    return m_db->exec(*m_db->begin);
+    return m_db->begin.run();
 }
 
 Status DeviceStore::commit()
 {
-    Status s = m_db->write(*m_db->commit);
+    Status s = m_db->write(m_db->commit);
     if (!s)
         rollback();
     return s;
@@ -121,7 +121,7 @@ Status DeviceStore::commit()
 void DeviceStore::rollback()
 {
     // A failed commit may have ended the transaction already: then there is nothing to undo.
-    m_db->rollback->exec();
+    m_db->rollback.run();
 }
 
 void DeviceStore::failWrite(int number)
@@ -152,21 +152,22 @@ Expected<DeviceState> DeviceStore::load()
 Status DeviceStore::save(const DeviceState& state, const Effects& effects)
 {
     Database& d = *m_db;
-    d.saveState->bindValue(0, state.serialize());
-    Status s = d.write(*d.saveState);
+    const QByteArray record = state.serialize();
+    d.saveState.bindInPlace(1, record);
+    Status s = d.write(d.saveState);
     // A state row that vanished (another program's damage) would take the new state nowhere.
-    if (s && d.saveState->numRowsAffected() != 1)
+    if (s && sqlite3_changes(handleOf(d.db)) != 1)
         s = Status(damaged(), u"%1 holds no device state"_s.arg(path()));
     for (qsizetype i = 0; s && i < effects.tape.size(); ++i) {
-        d.addLine->bindValue(0, textValue(effects.tape[i]));
-        s = d.write(*d.addLine);
+        d.addLine.bind(1, effects.tape[i]);
+        s = d.write(d.addLine);
         const int style = effects.tapeStyles.value(i, 0);
         const bool cut = effects.tapeCuts.contains(i);
         if (s && (style != 0 || cut)) {
-            d.addMark->bindValue(0, d.addLine->lastInsertId());
-            d.addMark->bindValue(1, style);
-            d.addMark->bindValue(2, cut ? 1 : 0);
-            s = d.write(*d.addMark);
+            d.addMark.bind(1, sqlite3_last_insert_rowid(handleOf(d.db)));
+            d.addMark.bind(2, style);
+            d.addMark.bind(3, cut ? 1 : 0);
+            s = d.write(d.addMark);
         }
     }
     for (qsizetype i = 0; s && i < effects.slips.size(); ++i) {

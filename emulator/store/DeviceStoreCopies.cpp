@@ -79,7 +79,7 @@ Status DeviceStore::Database::copySettledFile(QSaveFile& out)
     checkpoint.finish();
     if (!settled)
         return Status(storageError(), u"the log is still in use"_s);
-    if (Status s = exec(*begin); !s)
+    if (Status s = begin.run(); !s)
         return s;
     Status s = currentDataVersion() == before ? Status(Done{})
                                               : Status(storageError(), u"changed meanwhile"_s);
@@ -89,7 +89,7 @@ Status DeviceStore::Database::copySettledFile(QSaveFile& out)
         s = Status(storageError(), db.lastError().text());
     if (s)
         s = readPages(handleOf(db), *pages * *pageSize, out);
-    rollback->exec();
+    rollback.run();
     return s;
 }
 

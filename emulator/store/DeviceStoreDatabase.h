@@ -57,22 +57,89 @@ inline Failure failureOf(const QSqlError& error)
     return code == u"11" || code == u"26" ? damaged() : storageError();
 }
 
+// A statement that every command runs, prepared once for the connection and run by SQLite
+// itself: no value passes through QVariant and no error object is made when it succeeds.
+class Statement
+{
+public:
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(m_statement); }
+
+    Status prepare(sqlite3* db, const char* sql)
+    {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+        m_db = db;
+        if (!db || sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_statement,
+                                      nullptr) != SQLITE_OK)
+            return failure();
+        return Done{};
+    }
+    // Drops the statement, so that the connection can close.
+    void finalize()
+    {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+    }
+
+    void bind(int column, qint64 value) { sqlite3_bind_int64(m_statement, column, value); }
+    // SQLite keeps its own copy of the text; a null text is an empty one (textValue()).
+    void bind(int column, const QString& text)
+    {
+        const void* units = text.isNull() ? static_cast<const void*>(u"") : text.utf16();
+        sqlite3_bind_text16(m_statement, column, units, int(text.size() * 2), SQLITE_TRANSIENT);
+    }
+    // The bytes are read where they are: they must stay until run() returns.
+    void bindInPlace(int column, const QByteArray& bytes)
+    {
+        sqlite3_bind_blob(m_statement, column, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+    }
+
+    // Runs the statement to its end (`row`, when given, takes the first column of its first
+    // row) and makes it ready to run again.
+    Status run(qint64* row = nullptr)
+    {
+        int step = sqlite3_step(m_statement);
+        if (step == SQLITE_ROW && row)
+            *row = sqlite3_column_int64(m_statement, 0);
+        while (step == SQLITE_ROW)
+            step = sqlite3_step(m_statement);
+        const Status s = step == SQLITE_DONE ? Status(Done{}) : failure();
+        sqlite3_reset(m_statement);
+        return s;
+    }
+
+private:
+    Status failure() const
+    {
+        const int code = m_db ? sqlite3_extended_errcode(m_db) & 0xff : SQLITE_MISUSE;
+        const QString text = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : u"no database"_s;
+        return Status(code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? damaged() : storageError(),
+                      text);
+    }
+
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
 struct DeviceStore::Database
 {
     QString connectionName;
     QString path;
     QSqlDatabase db;
     // Statements run at every call, prepared once for the connection.
-    std::optional<QSqlQuery> begin;
-    std::optional<QSqlQuery> commit;
-    std::optional<QSqlQuery> rollback;
-    std::optional<QSqlQuery> dataVersionQuery;
-    std::optional<QSqlQuery> saveState; // in place: a record of the same size is rewritten only
-                                        // where it changed
+    Statement begin;
+    Statement commit;
+    Statement rollback;
+    Statement dataVersionQuery;
+    Statement saveState; // in place: a record of the same size is rewritten only where it changed
+    Statement addLine;
+    Statement addMark;
+    // Statements run now and then.
     std::optional<QSqlQuery> putState;
-    std::optional<QSqlQuery> addLine;
     std::optional<QSqlQuery> addSlipLine;
-    std::optional<QSqlQuery> addMark;
     std::optional<QSqlQuery> addDocument;
     std::optional<QSqlQuery> addShift;
     std::optional<QSqlQuery> addEklz;
@@ -85,9 +152,11 @@ struct DeviceStore::Database
     ~Database()
     {
         for (std::optional<QSqlQuery>* query :
-             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &putState, &addLine,
-              &addSlipLine, &addMark, &addDocument, &addShift, &addEklz})
+             {&putState, &addSlipLine, &addDocument, &addShift, &addEklz})
             query->reset();
+        for (Statement* statement :
+             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &addLine, &addMark})
+            statement->finalize();
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName);
@@ -123,13 +192,22 @@ struct DeviceStore::Database
     }
 
     // A statement that changes the device: the one the tests chose fails as a disk would.
-    Status write(QSqlQuery& query)
+    bool failsNow()
     {
         if (failingWrite > 0 && ++writes == failingWrite) {
             failingWrite = 0;
-            return Status(storageError(), u"disk I/O error (simulated)"_s);
+            return true;
         }
-        return exec(query);
+        return false;
+    }
+    Status write(QSqlQuery& query)
+    {
+        return failsNow() ? Status(storageError(), u"disk I/O error (simulated)"_s) : exec(query);
+    }
+    Status write(Statement& statement)
+    {
+        return failsNow() ? Status(storageError(), u"disk I/O error (simulated)"_s)
+                          : statement.run();
     }
 
     Expected<qint64> count(const QString& sql)
@@ -142,31 +220,34 @@ struct DeviceStore::Database
 
     qint64 currentDataVersion()
     {
-        if (!dataVersionQuery->exec() || !dataVersionQuery->next())
-            return -1;
-        const qint64 version = dataVersionQuery->value(0).toLongLong();
-        dataVersionQuery->finish();
-        return version;
+        qint64 version = -1;
+        return dataVersionQuery.run(&version) ? version : -1;
     }
 
     Status prepare()
     {
-        for (std::optional<QSqlQuery>* query :
-             {&begin, &commit, &rollback, &dataVersionQuery, &saveState, &putState, &addLine,
-              &addSlipLine, &addMark, &addDocument, &addShift, &addEklz})
-            query->emplace(db);
+        sqlite3* handle = handleOf(db);
         // IMMEDIATE takes the write lock at once (waiting up to the busy timeout for another
         // writer), so the state read next is the one this transaction will replace.
+        for (const auto& [statement, sql] :
+             std::initializer_list<std::pair<Statement*, const char*>>{
+                 {&begin, "BEGIN IMMEDIATE"},
+                 {&commit, "COMMIT"},
+                 {&rollback, "ROLLBACK"},
+                 {&dataVersionQuery, "PRAGMA data_version"},
+                 {&saveState, "UPDATE device SET state = ? WHERE id = 1"},
+                 {&addLine, "INSERT INTO tape(line) VALUES (?)"},
+                 {&addMark,
+                  "INSERT OR REPLACE INTO tape_marks(line, style, cut) VALUES (?, ?, ?)"}}) {
+            if (Status s = statement->prepare(handle, sql); !s)
+                return s;
+        }
+        for (std::optional<QSqlQuery>* query :
+             {&putState, &addSlipLine, &addDocument, &addShift, &addEklz})
+            query->emplace(db);
         const bool ok =
-            begin->prepare(u"BEGIN IMMEDIATE"_s) && commit->prepare(u"COMMIT"_s) &&
-            rollback->prepare(u"ROLLBACK"_s) &&
-            dataVersionQuery->prepare(u"PRAGMA data_version"_s) &&
-            saveState->prepare(u"UPDATE device SET state = ? WHERE id = 1"_s) &&
             putState->prepare(u"INSERT OR REPLACE INTO device(id, state) VALUES (1, ?)"_s) &&
-            addLine->prepare(u"INSERT INTO tape(line) VALUES (?)"_s) &&
             addSlipLine->prepare(u"INSERT INTO slips(line) VALUES (?)"_s) &&
-            addMark->prepare(
-                u"INSERT OR REPLACE INTO tape_marks(line, style, cut) VALUES (?, ?, ?)"_s) &&
             addDocument->prepare(u"INSERT INTO documents(number, type, shift, closed_at, total,"
                                  u" cancelled, text) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
             addShift->prepare(u"INSERT OR REPLACE INTO shifts(number, opened_at, closed_at,"

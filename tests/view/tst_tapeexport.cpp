@@ -137,6 +137,8 @@ void TestTapeExport::pngIsWrittenInStrips()
         writeTapePng(painter, dir.filePath(u"shift.png"_s),
                      loadedRows(rows, 0, static_cast<int>(rows.size()) - 1), stripBytes);
     QVERIFY2(saved.ok(), qPrintable(saved.error));
+    // Dot for dot, the strips are the paper as the painter draws it, ink where it is dark.
+    const QImage drawn = painter.image(rows, 0, static_cast<int>(rows.size()) - 1);
     QStringList written;
     int height = 0;
     for (const QString& path : saved.files) {
@@ -144,6 +146,13 @@ void TestTapeExport::pngIsWrittenInStrips()
         const QImage strip(path);
         QCOMPARE(strip.width(), painter.paperWidth());
         QVERIFY(qint64(strip.width()) * strip.height() * 4 <= stripBytes);
+        for (int y = 0; y < strip.height(); ++y) {
+            for (int x = 0; x < strip.width(); ++x) {
+                const bool ink = qGray(drawn.pixel(x, height + y)) < 128;
+                if ((qGray(strip.pixel(x, y)) < 128) != ink)
+                    QFAIL(qPrintable(u"%1: dot %2, %3 differs"_s.arg(path).arg(x).arg(y)));
+            }
+        }
         height += strip.height();
     }
     QStringList expected{u"shift.png"_s};
