@@ -51,8 +51,8 @@ std::optional<qint64> queryNumber(const QUrlQuery& query, const QString& key, qi
 
 } // namespace
 
-Reply DeviceService::route(const QByteArray& method, const QString& path, const QUrlQuery& query,
-                           const QByteArray& body, const Done& later)
+Reply DeviceService::answer(const QByteArray& method, const QString& path, const QUrlQuery& query,
+                            const QByteArray& body)
 {
     QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
     if (parts.value(0) != u"v%1"_s.arg(kVersion))
@@ -80,7 +80,7 @@ Reply DeviceService::route(const QByteArray& method, const QString& path, const 
     if (what == u"sessions" && parts.size() == 3 && parts.at(2) == u"calls") {
         if (method != "POST")
             return wrongMethod(method, path, u"POST"_s);
-        return calls(parts.at(1), body, later);
+        return calls(parts.at(1), body);
     }
     if (what == u"devices" && parts.size() == 3) {
         bool ok = false;
@@ -138,52 +138,46 @@ Reply DeviceService::closeSession(const QString& session)
     return {200, QJsonObject{{u"closed"_s, session}}};
 }
 
-Reply DeviceService::calls(const QString& session, const QByteArray& body, const Done& later)
+Reply DeviceService::calls(const QString& session, const QByteArray& body)
 {
-    const auto stopping = [flag = m_stopping] { return flag && flag->load(); };
-    // Read, checked and run on the session's thread, after the session's earlier calls.
-    const bool known = m_sessions.run(session, [=](emulator::EmulatedDriver* driver) {
-        RequestError error;
-        const std::optional<CallRequest> request = readCalls(body, &error);
-        if (!request)
-            return later(refused(error));
-        for (const DriverCall& call : request->calls) {
-            if (const std::optional<RequestError> path = refusedPath(call))
-                return later(refused(*path));
-        }
-        if (stopping())
-            return later(failure(503, u"stopping"_s, u"the server is stopping; no call was run"_s));
-        if (!driver) // never: a session's driver is made before any of its calls
-            return later(failure(404, u"no-session"_s, u"there is no session %1"_s.arg(session)));
-        QJsonArray answers;
-        bool stopped = false;
-        for (const DriverCall& call : request->calls) {
-            if (!answers.isEmpty() && stopping()) {
-                stopped = true;
-                break;
-            }
-            const CallAnswer answer = answerCall(*driver, call);
-            answers << answer.json;
-            if (answer.failed && request->stopOnFailure) {
-                stopped = answers.size() < request->calls.size();
-                break;
-            }
-        }
-        const QJsonValue port = portOrNull(driver->connectedPort());
-        if (!request->batch) {
-            QJsonObject single = answers.first().toObject();
-            single.insert(u"port"_s, port);
-            return later({200, single});
-        }
-        later({200,
-               QJsonObject{{u"answers"_s, answers}, {u"stopped"_s, stopped}, {u"port"_s, port}}});
-    });
-    if (!known) {
+    emulator::EmulatedDriver* driver = m_sessions.use(session);
+    if (!driver) {
         return failure(404, u"no-session"_s,
                        u"there is no session %1 (it was closed, or idle too long); open one with"
                        u" POST /v1/sessions"_s.arg(session));
     }
-    return {0, {}};
+    RequestError error;
+    const std::optional<CallRequest> request = readCalls(body, &error);
+    if (!request)
+        return refused(error);
+    for (const DriverCall& call : request->calls) {
+        if (const std::optional<RequestError> path = refusedPath(call))
+            return refused(*path);
+    }
+    const auto stopping = [this] { return m_stopping && m_stopping->load(); };
+    if (stopping())
+        return failure(503, u"stopping"_s, u"the server is stopping; no call was run"_s);
+    QJsonArray answers;
+    bool stopped = false;
+    for (const DriverCall& call : request->calls) {
+        if (!answers.isEmpty() && stopping()) {
+            stopped = true;
+            break;
+        }
+        const CallAnswer answer = answerCall(*driver, call);
+        answers << answer.json;
+        if (answer.failed && request->stopOnFailure) {
+            stopped = answers.size() < request->calls.size();
+            break;
+        }
+    }
+    const QJsonValue port = portOrNull(driver->connectedPort());
+    if (!request->batch) {
+        QJsonObject single = answers.first().toObject();
+        single.insert(u"port"_s, port);
+        return {200, single};
+    }
+    return {200, QJsonObject{{u"answers"_s, answers}, {u"stopped"_s, stopped}, {u"port"_s, port}}};
 }
 
 Reply DeviceService::device(int port, const QStringList& rest, const QByteArray& method,

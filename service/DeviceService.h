@@ -11,9 +11,6 @@
 #include <QJsonObject>
 
 #include <atomic>
-#include <functional>
-#include <map>
-#include <utility>
 
 class QTcpSocket;
 
@@ -27,11 +24,9 @@ struct Reply
 };
 
 // The served devices over HTTP, JSON in and out, every path under /v1 (docs/service.md). Every
-// request carries the server's bearer token. The thread of the event loop reads and writes HTTP,
-// answers the views, the steering and the sessions' bookkeeping; the calls of a session run on
-// that session's thread (SessionWorkers), in the order they came, so clients on different devices
-// are served at once while clients' calls meet on a device as two programs' calls do. Answers go
-// out on each connection in the order of its requests. A stop waits for the calls in progress.
+// request carries the server's bearer token. Calls run one at a time on the thread of the event
+// loop, each to its end, so clients' calls meet on a device as two programs' calls do and a stop
+// waits for the call in progress.
 class DeviceService final : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -50,43 +45,22 @@ public:
     // Starts listening; false, with the reason, when the address cannot be taken.
     bool listenOn(const QHostAddress& address, quint16 port, QString* error);
     quint16 port() const;
-    // Stops taking connections, waits for the calls in progress, writes their answers and ends
-    // every session.
+    // Stops taking connections and ends every session.
     void stop();
     // A flag set when the server is asked to stop: a batch of calls then ends after the call in
     // progress, and a request that arrives meanwhile is refused.
     void setStopFlag(const std::atomic_bool* stopping) { m_stopping = stopping; }
 
-    // The answer to one request, past the transport (the routes of DeviceRoutes.cpp); waits for
-    // calls that run on a session's thread.
+    // The answer to one request, past the transport (the routes of DeviceRoutes.cpp).
     Reply answer(const QByteArray& method, const QString& path, const QUrlQuery& query,
                  const QByteArray& body);
-    // The same without waiting: `done` gets the answer, at once or, for calls, later on the
-    // session's thread.
-    using Done = std::function<void(Reply)>;
-    void respond(const QByteArray& method, const QString& path, const QUrlQuery& query,
-                 const QByteArray& body, const Done& done);
 
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
 private:
-    // A connection's bytes since its last complete request, and its answers waiting for those of
-    // earlier requests.
-    struct Connection
-    {
-        qint64 received = 0;
-        quint64 nextRequest = 0;
-        quint64 nextAnswer = 0;
-        std::map<quint64, std::pair<QByteArray, bool>> waiting; // the answer, and whether it ends
-                                                                // the connection
-    };
-
-    // A status of 0 means the answer comes later, through `later`.
-    Reply route(const QByteArray& method, const QString& path, const QUrlQuery& query,
-                const QByteArray& body, const Done& later);
-    Reply calls(const QString& session, const QByteArray& body, const Done& later);
+    Reply calls(const QString& session, const QByteArray& body);
     Reply openSession(const QByteArray& body);
     Reply closeSession(const QString& session);
     Reply device(int port, const QStringList& rest, const QByteArray& method,
@@ -95,7 +69,6 @@ private:
     QJsonObject about();
 
     void guard(QTcpSocket* socket);
-    void deliver(QTcpSocket* socket, quint64 request, const QByteArray& answer, bool close);
     bool authorised(const QHttpServerRequest& request) const;
 
     ServedDevices& m_devices;
@@ -103,9 +76,9 @@ private:
     Settings m_settings;
     SessionTable m_sessions;
     const std::atomic_bool* m_stopping = nullptr;
-    // Keyed by the connection. Counting the bytes received lets a body far past the limit be
-    // refused while it arrives, before the server has to hold it.
-    QHash<QTcpSocket*, Connection> m_connections;
+    // Bytes received on each connection since its last complete request: a body far past the
+    // limit is refused while it arrives, before the server has to hold it.
+    QHash<QTcpSocket*, qint64> m_received;
 };
 
 } // namespace service

@@ -1,9 +1,8 @@
 #include "SessionTable.h"
 
-#include <QRandomGenerator>
+#include "DeviceNumbers.h"
 
-#include <algorithm>
-#include <vector>
+#include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
 
@@ -24,8 +23,7 @@ QString newSessionId()
 
 SessionTable::SessionTable(QString folder, QList<int> ports, Limits limits, Clock clock)
     : m_folder(std::move(folder)), m_ports(std::move(ports)), m_limits(limits),
-      m_clock(clock ? std::move(clock) : Clock(&std::chrono::steady_clock::now)),
-      m_workers(limits.workers)
+      m_clock(clock ? std::move(clock) : Clock(&std::chrono::steady_clock::now))
 {
 }
 
@@ -49,52 +47,27 @@ std::optional<SessionTable::Opened> SessionTable::open(std::optional<int> port, 
                      .arg(m_limits.idle.count() / 60);
         return std::nullopt;
     }
-    QString id = newSessionId();
-    const int worker = quietestWorker();
+    auto driver = std::make_unique<emulator::EmulatedDriver>(m_folder);
+    driver->limitPorts(m_ports);
     // The driver starts on the chosen device; the client may move it to another served one.
-    m_workers.open(worker, id, m_folder, m_ports, chosen);
-    m_sessions.emplace(id, Session{worker, m_clock()});
+    driver->SetDriverOpt(DriverOption::Port, chosen);
+    QString id = newSessionId();
+    m_sessions.emplace(id, Session{std::move(driver), m_clock()});
     return Opened{std::move(id), chosen};
 }
 
-int SessionTable::quietestWorker() const
-{
-    std::vector<int> load(std::size_t(m_workers.count()), 0);
-    for (const auto& [id, session] : m_sessions)
-        ++load[std::size_t(session.worker)];
-    return int(std::min_element(load.begin(), load.end()) - load.begin());
-}
-
-bool SessionTable::use(const QString& id)
+emulator::EmulatedDriver* SessionTable::use(const QString& id)
 {
     const auto found = m_sessions.find(id);
     if (found == m_sessions.end())
-        return false;
+        return nullptr;
     found->second.lastUse = m_clock();
-    return true;
-}
-
-bool SessionTable::run(const QString& id, SessionWorkers::Job job)
-{
-    if (!use(id))
-        return false;
-    m_workers.run(m_sessions.at(id).worker, id, std::move(job));
-    return true;
-}
-
-void SessionTable::end(std::map<QString, Session>::iterator session)
-{
-    m_workers.close(session->second.worker, session->first);
-    m_sessions.erase(session);
+    return found->second.driver.get();
 }
 
 bool SessionTable::close(const QString& id)
 {
-    const auto found = m_sessions.find(id);
-    if (found == m_sessions.end())
-        return false;
-    end(found);
-    return true;
+    return m_sessions.erase(id) > 0;
 }
 
 int SessionTable::tidy()
@@ -103,7 +76,7 @@ int SessionTable::tidy()
     int ended = 0;
     for (auto it = m_sessions.begin(); it != m_sessions.end();) {
         if (now - it->second.lastUse > m_limits.idle) {
-            end(it++);
+            it = m_sessions.erase(it);
             ++ended;
         } else {
             ++it;
@@ -114,8 +87,7 @@ int SessionTable::tidy()
 
 void SessionTable::closeAll()
 {
-    while (!m_sessions.empty())
-        end(m_sessions.begin());
+    m_sessions.clear();
 }
 
 } // namespace service

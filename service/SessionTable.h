@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SessionWorkers.h"
+#include "EmulatedDriver.h"
 
 #include <QList>
 #include <QString>
@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace service {
@@ -15,10 +16,8 @@ namespace service {
 // The clients of a served folder of devices, one session each. A session owns its own driver
 // object, so what a client sets on the driver (password, driver options, language, logs, the
 // extended code of its last failure) is its own; the devices are shared, and two clients' calls
-// meet on a device exactly as two programs' calls do. Each session's driver lives on one of a few
-// threads (SessionWorkers), which runs its calls in the order they were given. The table is
-// bounded, and a session unused for longer than the idle limit ends when the next session is
-// opened. The table itself is used by one thread, the server's.
+// meet on a device exactly as two programs' calls do. The table is bounded, and a session unused
+// for longer than the idle limit ends when the next session is opened.
 class SessionTable
 {
 public:
@@ -28,8 +27,6 @@ public:
     {
         int sessions = 64;
         std::chrono::seconds idle = std::chrono::hours(1);
-        // Threads that run the sessions' calls.
-        int workers = SessionWorkers::defaultCount();
     };
 
     // Sessions work the devices of `ports` (the first is where a new session starts) in `folder`.
@@ -44,13 +41,8 @@ public:
     // A new session on `port` (the first served one when not given); nothing, with the reason,
     // when the port is not served or the table is full of sessions in use.
     std::optional<Opened> open(std::optional<int> port, QString* error);
-    // Notes the session's use; false for an unknown or ended session.
-    bool use(const QString& id);
-    // Runs `job` with the session's driver on the session's thread, after the jobs given to it
-    // before; false, and nothing runs, for an unknown or ended session.
-    bool run(const QString& id, SessionWorkers::Job job);
-    // Waits until every job given so far has run.
-    void drain() { m_workers.drain(); }
+    // The session's driver, its use noted; null for an unknown or ended session.
+    emulator::EmulatedDriver* use(const QString& id);
     bool close(const QString& id);
     // Ends the sessions idle past the limit; answers how many ended.
     int tidy();
@@ -60,21 +52,15 @@ public:
 private:
     struct Session
     {
-        int worker = 0;
+        std::unique_ptr<emulator::EmulatedDriver> driver;
         std::chrono::steady_clock::time_point lastUse;
     };
-
-    // The thread with the fewest sessions.
-    int quietestWorker() const;
-    void end(std::map<QString, Session>::iterator session);
 
     QString m_folder;
     QList<int> m_ports;
     Limits m_limits;
     Clock m_clock;
     std::map<QString, Session> m_sessions;
-    // Last, so that it is destroyed first: the drivers go before the table's other members.
-    SessionWorkers m_workers;
 };
 
 } // namespace service

@@ -1,6 +1,6 @@
 // The served device over real HTTP, as other programs meet it: the token, the driver of a served
-// device, a recorded script replayed through the server, a second server, a body without end,
-// requests sent without waiting for answers, and the stop by SIGTERM.
+// device, a recorded script replayed through the server, a second server, a body without end and
+// the stop by SIGTERM.
 
 #include "ServeProcess.h"
 
@@ -11,43 +11,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 using namespace servicetest;
-
-namespace {
-
-// The bodies of `count` answers read one after another from `socket`; fewer when the answers
-// stop coming.
-QList<QJsonObject> readAnswers(QTcpSocket& socket, int count)
-{
-    QList<QJsonObject> answers;
-    QByteArray received;
-    while (answers.size() < count) {
-        const qsizetype headEnd = received.indexOf("\r\n\r\n");
-        const qsizetype lengthAt = received.indexOf("Content-Length: ");
-        if (headEnd > 0 && lengthAt >= 0 && lengthAt < headEnd) {
-            const qsizetype lineEnd = received.indexOf("\r\n", lengthAt);
-            const qsizetype length =
-                received.mid(lengthAt + 16, lineEnd - lengthAt - 16).toLongLong();
-            if (received.size() >= headEnd + 4 + length) {
-                answers << QJsonDocument::fromJson(received.mid(headEnd + 4, length)).object();
-                received.remove(0, headEnd + 4 + length);
-                continue;
-            }
-        }
-        if (!socket.waitForReadyRead(30000))
-            break;
-        received += socket.readAll();
-    }
-    return answers;
-}
-
-} // namespace
 
 class TestServiceHttp : public QObject
 {
@@ -178,50 +146,6 @@ private slots:
         QVERIFY(!third.start(other.path(), {}, u"127.0.0.1:%1"_s.arg(taken.port())));
         QVERIFY2(third.output().contains(u"another quolt-device serve listens there"_s),
                  qPrintable(third.output()));
-    }
-
-    // Requests sent on one connection without waiting come back answered in the order they were
-    // sent, though two sessions' calls run on different threads; and one session's calls run in
-    // the order they came (each GetDriverOpt finds what the SetDriverOpt before it set).
-    void answersKeepTheOrderOfTheRequests()
-    {
-        const remote::Endpoint endpoint = m_server->endpoint();
-        remote::HttpConnection http(endpoint.host, endpoint.port, endpoint.token);
-        QByteArray sessions[2];
-        for (QByteArray& session : sessions) {
-            const auto opened = http.send("POST", "/v1/sessions", "{}");
-            QCOMPARE(opened.status, 201);
-            session = QJsonDocument::fromJson(opened.body)[u"session"_s].toString().toLatin1();
-        }
-        const auto request = [&](const QByteArray& session, const QByteArray& body) {
-            return "POST /v1/sessions/" + session + "/calls HTTP/1.1\r\nHost: x\r\n" +
-                   "Authorization: Bearer " + endpoint.token +
-                   "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
-        };
-        constexpr int kRounds = 60;
-        QByteArray pipeline;
-        for (int i = 0; i < kRounds; ++i) {
-            const QByteArray speed = QByteArray::number(i % 10);
-            pipeline += request(sessions[0], R"({"member":"SetDriverOpt","args":[{"int16":)" +
-                                                 QByteArray::number(DriverOption::Speed) +
-                                                 R"(},{"int32":)" + speed + "}]}");
-            pipeline += request(sessions[1], R"({"member":"GetLanguageCount"})");
-            pipeline += request(sessions[0], R"({"member":"GetDriverOpt","args":[{"int16":)" +
-                                                 QByteArray::number(DriverOption::Speed) + "}]}");
-        }
-        QTcpSocket socket;
-        socket.connectToHost(endpoint.host, endpoint.port);
-        QVERIFY(socket.waitForConnected(10000));
-        socket.write(pipeline);
-        const QList<QJsonObject> answers = readAnswers(socket, 3 * kRounds);
-        QCOMPARE(answers.size(), 3 * kRounds);
-        for (int i = 0; i < kRounds; ++i) {
-            QCOMPARE(answers[3 * i][u"member"_s].toString(), u"SetDriverOpt"_s);
-            QCOMPARE(answers[3 * i][u"result"_s].toInt(), 0);
-            QCOMPARE(answers[3 * i + 1][u"member"_s].toString(), u"GetLanguageCount"_s);
-            QCOMPARE(answers[3 * i + 2][u"member"_s].toString(), u"GetDriverOpt"_s);
-            QCOMPARE(answers[3 * i + 2][u"result"_s].toInt(), i % 10);
-        }
     }
 
     // A body far past the limit is cut off while it arrives, and the server goes on.
