@@ -108,6 +108,9 @@ HttpConnection::Reply HttpConnection::send(const QByteArray& method, const QByte
     };
     if (m_socket->write(request) != request.size())
         return fail(u"the request could not be sent: "_s + m_socket->errorString());
+    // A request that fits the socket's buffer leaves at once, without waiting for the socket to
+    // say it can take it.
+    m_socket->flush();
     while (m_socket->bytesToWrite() > 0) {
         if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
             return fail(u"the request could not be sent: "_s + m_socket->errorString());
