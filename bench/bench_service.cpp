@@ -5,7 +5,11 @@
 //    ratio;
 // 2. 1, 4 and 16 clients at once for S seconds (default 3): the query on one shared device, the
 //    receipt each on a device of its own (a shop's tills): calls or receipts per second, median and
-//    p99 latency, and the throughput of 4 and 16 clients beside one.
+//    p99 latency, and the throughput of 4 and 16 clients beside one;
+// 3. where a call's time goes: the processor time the server's thread and the clients spend per
+//    call, and the most calls per second the machine's cores allow at that cost. The clients run
+//    in this process on the same cores as the server, so that ceiling bounds what many clients can
+//    gain over one.
 // Every device first issues N receipts (default 2,000) so that its tape and books are not empty.
 
 #include "BenchSupport.h"
@@ -14,6 +18,7 @@
 #include "RemoteDriver.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +27,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <ctime>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +75,30 @@ bool everyCallSucceeded(const QByteArray& body)
            });
 }
 
+// The processor time so far, in milliseconds, of this process's threads whose name begins with
+// `prefix` (the server's thread is named "serve").
+double threadsCpuMs(const QByteArray& prefix)
+{
+    double total = 0;
+    const QDir tasks(u"/proc/self/task"_s);
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks.filePath(task + u"/comm"_s));
+        QFile stat(tasks.filePath(task + u"/schedstat"_s));
+        if (!name.open(QIODevice::ReadOnly) || !name.readAll().startsWith(prefix) ||
+            !stat.open(QIODevice::ReadOnly))
+            continue;
+        total += stat.readAll().split(' ').value(0).toDouble() / 1e6; // nanoseconds on a core
+    }
+    return total;
+}
+
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 double percentile(std::vector<double> values, double share)
 {
     if (values.empty())
@@ -82,7 +112,10 @@ double percentile(std::vector<double> values, double share)
 class ServerThread final : public QThread
 {
 public:
-    ServerThread(QString folder, QList<int> ports) : m_folder(std::move(folder)), m_ports(ports) {}
+    ServerThread(QString folder, QList<int> ports) : m_folder(std::move(folder)), m_ports(ports)
+    {
+        setObjectName(u"serve"_s);
+    }
     quint16 port() const { return m_port; }
     QByteArray token() const { return "bench"; }
     void waitUntilListening() { m_ready.acquire(); }
@@ -121,6 +154,9 @@ struct Load
     double median = 0;
     double p99 = 0;
     bool failed = false;
+    // Processor time per call, in milliseconds, of the server's threads and of the clients.
+    double serverCpu = 0;
+    double clientCpu = 0;
 };
 
 // `clients` threads each repeat `step` on their own driver for `seconds`.
@@ -128,6 +164,7 @@ Load underLoad(int clients, int seconds, const std::function<std::unique_ptr<Dri
                const std::function<bool(Driver&)>& step)
 {
     std::vector<std::vector<double>> times(static_cast<std::size_t>(clients));
+    std::vector<double> clientCpu(static_cast<std::size_t>(clients), 0);
     std::atomic_bool failed{false};
     std::vector<std::unique_ptr<QThread>> threads;
     QSemaphore ready;
@@ -141,6 +178,7 @@ Load underLoad(int clients, int seconds, const std::function<std::unique_ptr<Dri
                 failed = true;
                 return;
             }
+            const double cpuBefore = threadCpuMs();
             const auto end = Clock::now() + std::chrono::seconds(seconds);
             while (Clock::now() < end && !failed) {
                 const auto started = Clock::now();
@@ -148,17 +186,29 @@ Load underLoad(int clients, int seconds, const std::function<std::unique_ptr<Dri
                     failed = true;
                 times[std::size_t(i)].push_back(ms(Clock::now() - started));
             }
+            clientCpu[std::size_t(i)] = threadCpuMs() - cpuBefore;
         }));
         threads.back()->start();
     }
     ready.acquire(clients);
+    const double serverBefore = threadsCpuMs("serve");
     go.release(clients);
     for (const auto& thread : threads)
         thread->wait();
+    const double serverCpu = threadsCpuMs("serve") - serverBefore;
     std::vector<double> all;
     for (const auto& own : times)
         all.insert(all.end(), own.begin(), own.end());
-    return {double(all.size()) / seconds, median(all), percentile(all, 0.99), failed.load()};
+    const double calls = std::max<double>(1, double(all.size()));
+    double clientsCpu = 0;
+    for (double one : clientCpu)
+        clientsCpu += one;
+    return {double(all.size()) / seconds,
+            median(all),
+            percentile(all, 0.99),
+            failed.load(),
+            serverCpu / calls,
+            clientsCpu / calls};
 }
 
 std::vector<double> timesOf(Driver& d, int runs, const std::function<bool(Driver&)>& step)
@@ -277,8 +327,7 @@ int main(int argc, char* argv[])
 
     std::printf("\n%-8s %12s %9s %9s %12s %9s %9s\n", "clients", "queries/s", "median", "p99",
                 "receipts/s", "median", "p99");
-    double queryOne = 0;
-    double receiptOne = 0;
+    std::vector<std::pair<int, std::pair<Load, Load>>> loads;
     for (int clients : {1, 4, 16}) {
         const Load queries = underLoad(
             clients, seconds, [&](int) { return openOn(1); }, query);
@@ -286,16 +335,38 @@ int main(int argc, char* argv[])
             clients, seconds, [&](int i) { return openOn(i + 1); }, tenPositionReceipt);
         if (queries.failed || receipts.failed)
             return 1;
-        if (clients == 1) {
-            queryOne = queries.perSecond;
-            receiptOne = receipts.perSecond;
-        }
+        loads.push_back({clients, {queries, receipts}});
+        const Load& one = loads.front().second.first;
+        const Load& oneReceipt = loads.front().second.second;
         std::printf("%-8d %12.0f %6.3f ms %6.3f ms %12.1f %6.3f ms %6.3f ms\n", clients,
                     queries.perSecond, queries.median, queries.p99, receipts.perSecond,
                     receipts.median, receipts.p99);
         if (clients > 1)
             std::printf("%-8s %11.1fx %20s %11.1fx   beside one client (goal at 16: 4x)\n", "",
-                        queries.perSecond / queryOne, "", receipts.perSecond / receiptOne);
+                        queries.perSecond / one.perSecond, "",
+                        receipts.perSecond / oneReceipt.perSecond);
+    }
+
+    // What the cores allow: every call costs the server's and its client's processor time, and
+    // the clients share the cores with the server. At that cost the cores answer at most
+    // `ceiling` calls a second, so many clients gain at most ceiling / (one client's rate).
+    const int cores = QThread::idealThreadCount();
+    std::printf(
+        "\nprocessor time per query or receipt (ms), %d cores shared by server and clients\n",
+        cores);
+    std::printf("%-20s %8s %8s %12s %10s %16s\n", "", "server", "clients", "ceiling/s", "reached",
+                "at most vs one");
+    for (const auto& [clients, both] : loads) {
+        const std::pair<const char*, const Load*> kinds[] = {{"queries", &both.first},
+                                                             {"receipts", &both.second}};
+        for (const auto& [kind, load] : kinds) {
+            const double ceiling = cores * 1000.0 / (load->serverCpu + load->clientCpu);
+            const Load& one =
+                kind == kinds[0].first ? loads.front().second.first : loads.front().second.second;
+            std::printf("%-9s %2d client%s %8.3f %8.3f %12.0f %9.0f%% %15.1fx\n", kind, clients,
+                        clients == 1 ? " " : "s", load->serverCpu, load->clientCpu, ceiling,
+                        100.0 * load->perSecond / ceiling, ceiling / one.perSecond);
+        }
     }
     server.quit();
     server.wait();
