@@ -101,14 +101,14 @@ inline Figure measure(int runs, const std::function<bool()>& step)
     return {median(walls), median(cpus)};
 }
 
-// A receipt of ten calls: open, eight positions, cash; the payment closes it.
-inline bool tenCallSale(Driver& d)
+// A sale of `positions` positions paid in cash, which closes it.
+inline bool cashSale(Driver& d, int positions)
 {
     if (!check(
             d.StartDocument(DocumentType::Sale, 1, QStringLiteral("1"), QStringLiteral("Кассир2")),
             "StartDocument"))
         return false;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < positions; ++i) {
         if (!check(d.Item(1000 + i, 1999, QStringLiteral("Товар %1").arg(i), 0), "Item"))
             return false;
     }
@@ -116,21 +116,16 @@ inline bool tenCallSale(Driver& d)
                  "Tender2");
 }
 
-// A receipt of ten positions paid in cash, which closes it; true only when the device holds no
-// open document afterwards.
+// A receipt of ten calls: open, eight positions, cash.
+inline bool tenCallSale(Driver& d)
+{
+    return cashSale(d, 8);
+}
+
+// A receipt of ten positions; true only when the device holds no open document afterwards.
 inline bool tenPositionReceipt(Driver& d)
 {
-    if (!check(
-            d.StartDocument(DocumentType::Sale, 1, QStringLiteral("1"), QStringLiteral("Кассир2")),
-            "StartDocument"))
-        return false;
-    for (int i = 0; i < 10; ++i) {
-        if (!check(d.Item(1000 + i, 1999, QStringLiteral("Товар %1").arg(i), 0), "Item"))
-            return false;
-    }
-    return check(d.Tender2(50000, QVariant(PaymentType::Cash), QVariant(QString()), QString()),
-                 "Tender2") &&
-           d.GetDeviceInfo(DeviceInfo::DocumentOpen) == 0;
+    return cashSale(d, 10) && d.GetDeviceInfo(DeviceInfo::DocumentOpen) == 0;
 }
 
 // Connects the driver to a new device in its data folder, as the start window does.
