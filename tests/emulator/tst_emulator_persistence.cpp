@@ -2,8 +2,8 @@
 // process (this same executable), kills it without warning in the middle of a receipt, and then
 // finds the shift, the open receipt and the printed tape intact. A save that fails at any of its
 // writes leaves the device as it was, a damaged database is refused and left as it is, and the
-// moments the device records stay what they were across a reload. The tests run in a time zone
-// away from UTC (Moscow).
+// moments the device records stay what they were across a reload; a device that must exist is
+// never made anew. The tests run in a time zone away from UTC (Moscow).
 
 #include "DeviceNumbers.h"
 #include "DeviceSession.h"
@@ -311,6 +311,24 @@ private slots:
         std::unique_ptr<EmulatedDriver> d = connectDriver(dir.path());
         QVERIFY(d);
         QVERIFY(!tape(dir.path()).join(u'\n').contains(u"Соль"_s));
+    }
+
+    // The tool and the view windows open a device that must exist already: where there is none,
+    // they are refused and leave no new, empty device in its place.
+    void anExistingDeviceIsNeverMadeAnew_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("the tool") << int(OpenMode::ExistingOnly);
+        QTest::newRow("a view") << int(OpenMode::InUse);
+    }
+
+    void anExistingDeviceIsNeverMadeAnew()
+    {
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(!DeviceSession::open(dir.path(), 1, static_cast<OpenMode>(mode)));
+        QVERIFY(!QFileInfo::exists(DeviceStore::databasePath(dir.path(), 1)));
     }
 
     // With the clock standing, the moments the device records are the local times it shows, and
