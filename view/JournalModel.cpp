@@ -64,14 +64,41 @@ void JournalModel::catchUp()
         setFilter(m_filter);
         return;
     }
-    dropForgotten();
+    const auto kept = std::lower_bound(m_rows.begin(), m_rows.end(), m_journal.firstSequence());
+    const auto forgotten = static_cast<std::size_t>(kept - m_rows.begin());
     const std::vector<qint64> added = matching();
-    if (added.empty())
+    // A full ring forgets a call for each one it takes: the rows keep their number and show other
+    // calls, as one change of data. A removal and an insertion would make the view and its
+    // header walk every row they hold, a hundred thousand in a full journal, and redraw the whole
+    // table with its scroll bars.
+    const std::size_t slid = forgotten <= added.size() ? forgotten : 0;
+    if (slid > 0)
+        slide(slid, added);
+    else
+        dropForgotten();
+    if (added.size() == slid)
         return;
     const int row = static_cast<int>(m_rows.size());
-    beginInsertRows({}, row, row + static_cast<int>(added.size()) - 1);
-    m_rows.insert(m_rows.end(), added.cbegin(), added.cend());
+    beginInsertRows({}, row, row + static_cast<int>(added.size() - slid) - 1);
+    m_rows.insert(m_rows.end(), added.cbegin() + static_cast<std::ptrdiff_t>(slid), added.cend());
     endInsertRows();
+}
+
+void JournalModel::slide(std::size_t rows, const std::vector<qint64>& added)
+{
+    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(rows));
+    m_rows.insert(m_rows.end(), added.cbegin(), added.cbegin() + static_cast<std::ptrdiff_t>(rows));
+    // What the view holds on to (the current row, the selection) moves up with its call, or goes
+    // with it when the ring forgot it.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    const int shift = static_cast<int>(rows);
+    for (const QModelIndex& held : before)
+        after << (held.row() >= shift ? index(held.row() - shift, held.column()) : QModelIndex());
+    changePersistentIndexList(before, after);
+    const int last = static_cast<int>(m_rows.size()) - 1;
+    emit dataChanged(index(0, 0), index(last, journal::ColumnCount - 1));
 }
 
 const JournalEntry* JournalModel::entry(int row) const

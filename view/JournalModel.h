@@ -11,8 +11,7 @@ namespace view {
 
 // The journal's calls that pass the filter, as rows of a table. It follows the journal in batches:
 // each catch-up takes in every call added since the last one and lets go of the calls the ring
-// forgot, as one removal and one insertion of rows, so that a view redraws once however many
-// calls came.
+// forgot, as one change of rows or data, so that a view redraws once however many calls came.
 class JournalModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -33,6 +32,8 @@ public:
 
 private:
     void dropForgotten();
+    // Lets go of the oldest `rows` rows and appends as many of `added` in their place.
+    void slide(std::size_t rows, const std::vector<qint64>& added);
     // The calls after the last one looked at that pass the filter; they count as looked at.
     std::vector<qint64> matching();
 

@@ -14,7 +14,19 @@ SequenceHeader::SequenceHeader(QWidget* parent) : QHeaderView(Qt::Vertical, pare
 
 QSize SequenceHeader::sizeHint() const
 {
-    return count() == 0 ? QHeaderView::sizeHint() : sectionSizeFromContents(count() - 1);
+    const QSize size =
+        count() == 0 ? QHeaderView::sizeHint() : sectionSizeFromContents(count() - 1);
+    m_width = size.width();
+    return size;
+}
+
+void SequenceHeader::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                 const QList<int>& roles)
+{
+    QHeaderView::dataChanged(topLeft, bottomRight, roles);
+    viewport()->update();
+    if (count() > 0 && sectionSizeFromContents(count() - 1).width() != m_width)
+        emit geometriesChanged();
 }
 
 void CallCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -39,11 +51,10 @@ void CallCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setPen(
         cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(cell.font);
-    // Only a line that may not fit is measured: most of the journal's cells are short.
-    const bool fits = cell.text.size() * qsizetype(cell.fontMetrics.maxWidth()) <= text.width();
-    painter->drawText(text, int(cell.displayAlignment) | Qt::TextSingleLine,
-                      fits ? cell.text
-                           : cell.fontMetrics.elidedText(cell.text, Qt::ElideRight, text.width()));
+    if (!m_line.draw(*painter, text, cell.displayAlignment, cell.text)) {
+        painter->drawText(text, int(cell.displayAlignment) | Qt::TextSingleLine,
+                          cell.fontMetrics.elidedText(cell.text, Qt::ElideRight, text.width()));
+    }
     if (cell.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(cell);
