@@ -49,6 +49,8 @@ std::optional<SessionTable::Opened> SessionTable::open(std::optional<int> port, 
     }
     auto driver = std::make_unique<emulator::EmulatedDriver>(m_folder);
     driver->limitPorts(m_ports);
+    // The server holds every served device open from its start, checked once then.
+    driver->openHeldDevices();
     // The driver starts on the chosen device; the client may move it to another served one.
     driver->SetDriverOpt(DriverOption::Port, chosen);
     QString id = newSessionId();

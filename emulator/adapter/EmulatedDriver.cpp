@@ -255,7 +255,7 @@ Driver::Result EmulatedDriver::InitDevice()
     DeviceSession* target = m_session.get();
     if (!m_session || m_session->port() != m_port) {
         Expected<std::unique_ptr<DeviceSession>> opened =
-            DeviceSession::open(m_dataFolder, m_port, OpenMode::CreateIfMissing, m_clock);
+            DeviceSession::open(m_dataFolder, m_port, m_openMode, m_clock);
         if (!opened) {
             if (m_logging)
                 m_highLevel.write(u"InitDevice: "_s + opened.detail());

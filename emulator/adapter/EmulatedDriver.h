@@ -39,6 +39,9 @@ public:
     // The COM ports this driver may be set to; empty (the default) allows every port. A driver
     // that works for a client of a served device reaches only the devices served.
     void limitPorts(QList<int> ports) { m_allowedPorts = std::move(ports); }
+    // The devices are held open, and were checked, by whoever made this driver (the service):
+    // connecting does not read every page of a long life again.
+    void openHeldDevices() { m_openMode = OpenMode::InUse; }
 
     // The members that run on the device (the contract's commands) and take its injected fault.
     static bool takesInjectedFaults(const QString& member);
@@ -103,6 +106,7 @@ private:
     QString m_connectedPassword; // the password of the working connection
     std::int32_t m_port = 1;
     QList<int> m_allowedPorts;
+    OpenMode m_openMode = OpenMode::CreateIfMissing;
     std::int32_t m_speed = 1;
     std::int32_t m_languageId = kRussian;
     bool m_cachePayments = false;
