@@ -12,6 +12,8 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <future>
+#include <utility>
 
 namespace emulator {
 namespace {
@@ -89,6 +91,22 @@ Expected<Checksum> checksumOf(const QString& path)
     }
 }
 
+// A copy is believed only if it is the file that was saved: the size and checksum recorded beside
+// it when it was saved.
+Status compareChecksum(const QString& path, const Checksum& expected)
+{
+    if (QFileInfo(path).size() != expected.size)
+        return Status(damaged(), u"%1 is damaged: it is not the size it was saved with"_s.arg(
+                                     nativePath(path)));
+    const Expected<Checksum> found = checksumOf(path);
+    if (!found)
+        return Status(found.failure(), found.detail());
+    if (!(*found == expected))
+        return Status(damaged(),
+                      u"%1 is damaged: it changed since it was saved"_s.arg(nativePath(path)));
+    return Done{};
+}
+
 Status writeChecksum(const QString& copy, const Checksum& sum)
 {
     const QString path = DeviceStore::checksumPath(copy);
@@ -102,24 +120,41 @@ Status writeChecksum(const QString& copy, const Checksum& sum)
 
 // Copies every page of `from` into `to` in one write transaction of `to`, `pages` at a time,
 // running `midway` between the steps; the copy stops, `to` unchanged, when that answers false.
-Status copyPages(sqlite3* from, sqlite3* to, int pages, const std::function<bool()>& midway)
+// `beforeCommit`, when given, runs once before the last page, whose copy commits the whole: a
+// failure it gives stops the copy in the same way and is the copy's failure.
+Status copyPages(sqlite3* from, sqlite3* to, int pages, const std::function<bool()>& midway,
+                 std::function<Status()> beforeCommit = {})
 {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (!backup)
         return sqliteFailure(to, u"the copy cannot begin"_s);
     int step = SQLITE_OK;
-    bool stopped = false;
+    bool started = false;
+    Status stopped = Done{};
     while (step == SQLITE_OK || step == SQLITE_BUSY || step == SQLITE_LOCKED) {
-        step = sqlite3_backup_step(backup, pages);
+        int count = pages;
+        if (beforeCommit) {
+            // The number of pages is known once the first page is copied.
+            const int remaining = started ? sqlite3_backup_remaining(backup) : 2;
+            if (remaining <= 1) {
+                stopped = std::exchange(beforeCommit, {})();
+                if (!stopped)
+                    break;
+            } else {
+                count = !started ? 1 : pages < 0 ? remaining - 1 : std::min(pages, remaining - 1);
+            }
+        }
+        step = sqlite3_backup_step(backup, count);
+        started = true;
         if (step != SQLITE_DONE && midway && !midway()) {
-            stopped = true;
+            stopped = Status(storageError(), u"the copy was stopped"_s);
             break;
         }
     }
     // Finishing a copy that did not reach its end takes back what it wrote.
     const int finished = sqlite3_backup_finish(backup);
-    if (stopped)
-        return Status(storageError(), u"the copy was stopped"_s);
+    if (!stopped)
+        return stopped;
     if (step != SQLITE_DONE || finished != SQLITE_OK)
         return sqliteFailure(to, u"the copy failed"_s);
     return Done{};
@@ -150,24 +185,6 @@ Status readPages(sqlite3* db, qint64 bytes, QSaveFile& out, Checksum& sum)
 QString DeviceStore::checksumPath(const QString& copy)
 {
     return copy + u".sum"_s;
-}
-
-// A copy is checked whole before anything of it is believed.
-Status DeviceStore::Database::checkCopy()
-{
-    const std::optional<Checksum> expected = Checksum::read(checksumPath(path));
-    if (!expected)
-        return checkDamage();
-    if (QFileInfo(path).size() != expected->size)
-        return Status(damaged(), u"%1 is damaged: it is not the size it was saved with"_s.arg(
-                                     nativePath(path)));
-    const Expected<Checksum> found = checksumOf(path);
-    if (!found)
-        return Status(found.failure(), found.detail());
-    if (!(*found == *expected))
-        return Status(damaged(),
-                      u"%1 is damaged: it changed since it was saved"_s.arg(nativePath(path)));
-    return Done{};
 }
 
 // A copy saved before the device kept some table is brought up to date in a file of its own, so
@@ -275,12 +292,17 @@ Status DeviceStore::restoreFrom(const QString& path, const std::function<bool()>
     if (!QFileInfo::exists(path))
         return Status(storageError(), u"there is no %1"_s.arg(nativePath(path)));
     // The copy is only read (a snapshot is replaced by renaming a new file over it, never
-    // written in place): checked whole, then asked for its device and copied. A damaged copy, or
-    // one that holds no device, is refused.
+    // written in place). It is checked whole before the copy commits: against its checksum on
+    // another thread while its pages are copied, or, without one, page by page first. A damaged
+    // copy, or one that holds no device, is refused.
     Database copy;
     Status s = copy.connect(path, Database::Access::Unchanging);
-    if (s)
-        s = copy.checkCopy();
+    const std::optional<Checksum> expected = Checksum::read(checksumPath(path));
+    std::future<Status> compared;
+    if (s && expected)
+        compared = std::async(std::launch::async, compareChecksum, path, *expected);
+    else if (s)
+        s = copy.checkDamage();
     // A copy made before the device kept a table gets it, empty, in a file of its own: making
     // the tables fails on this read-only connection only when one is missing. A table lost from
     // a copy that had it is damage, and refused.
@@ -298,8 +320,13 @@ Status DeviceStore::restoreFrom(const QString& path, const std::function<bool()>
         s = source->holdsDevice(path);
     // One write transaction of the device: other connections see the device before or after,
     // never a part of each, and a copy that fails or dies midway leaves no trace.
-    if (s)
-        s = copyPages(handleOf(source->db), handleOf(m_db->db), midway ? 1 : -1, midway);
+    if (s) {
+        s = copyPages(handleOf(source->db), handleOf(m_db->db), midway ? 1 : -1, midway,
+                      [&] { return compared.valid() ? compared.get() : Status(Done{}); });
+    }
+    // A copy refused before its checksum was compared waits here for the comparison to end.
+    if (compared.valid())
+        compared.wait();
     if (upgrading) {
         upgraded.db.close();
         QFile::remove(upgradedPath);

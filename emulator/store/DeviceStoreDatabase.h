@@ -284,10 +284,8 @@ struct DeviceStore::Database
     // write lock meanwhile, and gives the CRC-32 of what it wrote (DeviceStoreCopies.cpp); fails
     // when changes are still in the log.
     Status copySettledFile(QSaveFile& out, quint32& crc);
-    // For a copy being restored (DeviceStoreCopies.cpp): the copy checked whole, against its
-    // checksum when it has one, else page by page; the copy in `from` brought up to date in the
-    // file `to`, connected to; whether it holds a readable device (`shownPath` names it).
-    Status checkCopy();
+    // For a copy being restored (DeviceStoreCopies.cpp): the copy in `from` brought up to date
+    // in the file `to`, connected to; whether it holds a readable device (`shownPath` names it).
     Status upgradeCopyOf(const QString& from, const QString& to);
     Status holdsDevice(const QString& shownPath);
 
