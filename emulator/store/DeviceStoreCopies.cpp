@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <zlib.h>
 
@@ -191,7 +192,6 @@ QString DeviceStore::checksumPath(const QString& copy)
 // that the copy itself stays as it was saved: the missing tables are made, empty.
 Status DeviceStore::Database::upgradeCopyOf(const QString& from, const QString& to)
 {
-    QFile::remove(to);
     if (!QFile::copy(from, to))
         return Status(storageError(), u"cannot write %1"_s.arg(nativePath(to)));
     Status s = connect(to);
@@ -305,15 +305,24 @@ Status DeviceStore::restoreFrom(const QString& path, const std::function<bool()>
         s = copy.checkDamage();
     // A copy made before the device kept a table gets it, empty, in a file of its own: making
     // the tables fails on this read-only connection only when one is missing. A table lost from
-    // a copy that had it is damage, and refused.
+    // a copy that had it is damage, and refused. The file is in a folder of its own beside the
+    // device, unique to this restore (another restore's would share its log by name), and goes
+    // with it after its connection closed.
+    std::optional<QTemporaryDir> upgradeFolder;
     Database upgraded;
-    const QString upgradedPath = m_db->path + u".restoring"_s;
     bool upgrading = false;
     if (s) {
         if (Status tables = copy.makeTables(OpenMode::ExistingOnly); !tables) {
             upgrading = tables.failure().code != ErrorCode::DeviceDamaged;
-            s = upgrading ? upgraded.upgradeCopyOf(path, upgradedPath) : tables;
+            s = upgrading ? Status(Done{}) : tables;
         }
+    }
+    if (s && upgrading) {
+        upgradeFolder.emplace(QFileInfo(m_db->path).dir().filePath(u".restoring-XXXXXX"_s));
+        s = upgradeFolder->isValid()
+                ? upgraded.upgradeCopyOf(path, upgradeFolder->filePath(u"copy.sqlite"_s))
+                : Status(storageError(), u"cannot write beside %1: %2"_s.arg(
+                                             nativePath(m_db->path), upgradeFolder->errorString()));
     }
     Database* source = upgrading ? &upgraded : &copy;
     if (s)
@@ -327,10 +336,6 @@ Status DeviceStore::restoreFrom(const QString& path, const std::function<bool()>
     // A copy refused before its checksum was compared waits here for the comparison to end.
     if (compared.valid())
         compared.wait();
-    if (upgrading) {
-        upgraded.db.close();
-        QFile::remove(upgradedPath);
-    }
     if (!s)
         return s;
     // The restored pages are in the log; they move into the device's file now, as part of the

@@ -434,14 +434,15 @@ void TestSnapshots::aSnapshotIsOnlyReadWhenRestored()
 
     auto session = DeviceSession::open(dir.path(), 1, OpenMode::ExistingOnly);
     QVERIFY(session);
-    const QStringList devices = QDir(dir.path()).entryList(QDir::Files);
+    constexpr QDir::Filters kAll = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    const QStringList devices = QDir(dir.path()).entryList(kAll);
     const int documents = (*session)->device().state().allDocuments;
     const Status restored = snapshots::restore(**session, dir.path(), 1, u"before"_s);
     QVERIFY2(restored, qPrintable(restored.detail()));
     QCOMPARE((*session)->device().state().allDocuments, documents - documentsBack);
     QCOMPARE(bytesOf(file), saved);
     QCOMPARE(snapshotFolder.entryList(QDir::Files), besides);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), devices);
+    QCOMPARE(QDir(dir.path()).entryList(kAll), devices);
     QCOMPARE(ledger::integrity(DeviceStore::databasePath(dir.path(), 1)), u"ok"_s);
     QVERIFY(!deviceContents(DeviceStore::databasePath(dir.path(), 1)).contains(u"no such table"_s));
 }
