@@ -133,6 +133,8 @@ private slots:
     void aDamagedSnapshotIsRefused();
     void aSnapshotIsOnlyReadWhenRestored_data();
     void aSnapshotIsOnlyReadWhenRestored();
+    void aSnapshotIsRestoredWhateverItsFolderIsCalled_data();
+    void aSnapshotIsRestoredWhateverItsFolderIsCalled();
     void snapshotsOfADeviceAtWorkAreWholeDevices();
 };
 
@@ -445,6 +447,28 @@ void TestSnapshots::aSnapshotIsOnlyReadWhenRestored()
     QCOMPARE(QDir(dir.path()).entryList(kAll), devices);
     QCOMPARE(ledger::integrity(DeviceStore::databasePath(dir.path(), 1)), u"ok"_s);
     QVERIFY(!deviceContents(DeviceStore::databasePath(dir.path(), 1)).contains(u"no such table"_s));
+}
+
+// The snapshot is opened by a URI, where these characters mean something of their own.
+void TestSnapshots::aSnapshotIsRestoredWhateverItsFolderIsCalled_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("blanks and Cyrillic") << u"Мои данные"_s;
+    QTest::newRow("URI characters") << u"a#b%20c?d=e&f"_s;
+}
+
+void TestSnapshots::aSnapshotIsRestoredWhateverItsFolderIsCalled()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir dir;
+    const QString data = dir.filePath(folder);
+    prepareDevice(data);
+    auto session = DeviceSession::open(data, 1, OpenMode::ExistingOnly);
+    QVERIFY(session);
+    const int documents = (*session)->device().state().allDocuments;
+    const Status restored = snapshots::restore(**session, data, 1, u"before"_s);
+    QVERIFY2(restored, qPrintable(restored.detail()));
+    QCOMPARE((*session)->device().state().allDocuments, documents - 5);
 }
 
 // While another process sells without pause, every snapshot saved is one whole device whose
