@@ -76,9 +76,12 @@ Status remove(const QString& folder, int port, const QString& name)
     if (!QFileInfo::exists(file))
         return Status(Failure{ErrorCode::StorageError, Reason::General},
                       u"there is no snapshot %1"_s.arg(name));
-    if (!QFile::remove(file))
-        return Status(Failure{ErrorCode::StorageError, Reason::General},
-                      u"cannot delete %1"_s.arg(QDir::toNativeSeparators(file)));
+    // The checksum goes with its snapshot; left behind alone, it would only be ignored.
+    for (const QString& gone : {file, DeviceStore::checksumPath(file)}) {
+        if (QFileInfo::exists(gone) && !QFile::remove(gone))
+            return Status(Failure{ErrorCode::StorageError, Reason::General},
+                          u"cannot delete %1"_s.arg(QDir::toNativeSeparators(gone)));
+    }
     return Done{};
 }
 

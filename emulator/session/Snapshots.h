@@ -9,7 +9,7 @@
 
 // Named copies of a whole virtual device (state, paper tape, control tape, fiscal memory), so
 // that an operator can return to a prepared situation in one step. They live beside the devices:
-// "<folder>/snapshots/com<port>/<name>.sqlite".
+// "<folder>/snapshots/com<port>/<name>.sqlite", each with its checksum in "<name>.sqlite.sum".
 namespace emulator::snapshots {
 
 // A name is 1 to 64 letters, digits, '-', '_' or '.', not starting with '.': never a path.

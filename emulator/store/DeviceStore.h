@@ -90,14 +90,19 @@ public:
     // Writes the new state and what the call printed; only inside beginWrite() ... commit().
     Status save(const DeviceState& state, const Effects& effects);
     // A consistent copy of the whole device (state, tapes, fiscal memory) written to `path`,
-    // replacing the file there only once the copy is complete and on the disk.
+    // replacing the file there only once the copy is complete and on the disk, and its checksum
+    // beside it (checksumPath()).
     Status copyTo(const QString& path);
     // Replaces the whole device by the copy in `path` as one write transaction: it waits for the
     // device's lock as any change does; other connections see the device before or after, never
-    // a part of each; a copy that is damaged or holds no device is refused, and a failure or the
-    // death of the process midway leaves the device as it was. `midway`, for the tests, runs
-    // after each page copied; the copy stops, the device unchanged, when it answers false.
+    // a part of each; a copy that is damaged (or differs from its checksum) or holds no device is
+    // refused, and a failure or the death of the process midway leaves the device as it was. The
+    // copy itself is only read. `midway`, for the tests, runs after each page copied; the copy
+    // stops, the device unchanged, when it answers false.
     Status restoreFrom(const QString& path, const std::function<bool()>& midway = {});
+    // The file beside a copy that holds its size and checksum; a copy without one is checked
+    // page by page when it is restored.
+    static QString checksumPath(const QString& copy);
     // Forgets everything and starts again as the given device (the tool's "create").
     Expected<DeletedRecords> reset(const DeviceState& state);
     // True once after another connection committed a change.

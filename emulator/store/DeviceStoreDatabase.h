@@ -10,6 +10,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QFileInfo>
+#include <QUrl>
 #include <QVariant>
 
 class QSaveFile;
@@ -163,14 +165,24 @@ struct DeviceStore::Database
     }
 
     // Opens a connection of its own to the database in `path`, made when it does not exist.
-    Status connect(const QString& file)
+    // A file that nothing changes (a snapshot) is opened as such: only read, without locks and
+    // without the log and index files beside it that a database in WAL mode otherwise gets.
+    enum class Access { ReadWrite, Unchanging };
+    Status connect(const QString& file, Access access = Access::ReadWrite)
     {
         static std::atomic<int> counter{0};
         connectionName = u"quolt-device-%1"_s.arg(++counter);
         path = file;
         db = QSqlDatabase::addDatabase(u"QSQLITE"_s, connectionName);
-        db.setDatabaseName(path);
-        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+        if (access == Access::Unchanging) {
+            db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
+                                   .toString(QUrl::FullyEncoded) +
+                               u"?immutable=1"_s);
+            db.setConnectOptions(u"QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"_s);
+        } else {
+            db.setDatabaseName(path);
+            db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+        }
         if (!db.open())
             return Status(storageError(), db.lastError().text());
         return Done{};
@@ -269,8 +281,13 @@ struct DeviceStore::Database
     Status wipe();
 
     // Copies the database file as it is once every committed change is in it, holding the
-    // write lock meanwhile (DeviceStoreCopies.cpp); fails when changes are still in the log.
-    Status copySettledFile(QSaveFile& out);
+    // write lock meanwhile, and gives the CRC-32 of what it wrote (DeviceStoreCopies.cpp); fails
+    // when changes are still in the log.
+    Status copySettledFile(QSaveFile& out, quint32& crc);
+    // For a copy being restored (DeviceStoreCopies.cpp): the copy in `from` brought up to date
+    // in the file `to`, connected to; whether it holds a readable device (`shownPath` names it).
+    Status upgradeCopyOf(const QString& from, const QString& to);
+    Status holdsDevice(const QString& shownPath);
 
     Status addToEklz(int kpk, int shift, int kind, const QDateTime& at, Kopecks total,
                      const QStringList& lines)

@@ -78,6 +78,30 @@ int sellFor(const QString& folder, int seconds)
     return 0;
 }
 
+// Runs SQL statements on a database file, as another program that edits it would.
+void editDatabase(const QString& file, const QStringList& statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"edit"_s);
+        db.setDatabaseName(file);
+        QVERIFY(db.open());
+        for (const QString& statement : statements)
+            QVERIFY2(QSqlQuery(db).exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase(u"edit"_s);
+}
+
+void dropChecksum(const QString& file)
+{
+    QVERIFY(QFile::remove(DeviceStore::checksumPath(file)));
+}
+
+QByteArray bytesOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // The ledger of a database file taken as the device of port 1 of a folder of its own.
 QStringList disagreementsOf(const QString& file)
 {
@@ -107,6 +131,10 @@ private slots:
     void aRestoreKilledMidwayLeavesTheDeviceAsItWas();
     void aDamagedSnapshotIsRefused_data();
     void aDamagedSnapshotIsRefused();
+    void aSnapshotIsOnlyReadWhenRestored_data();
+    void aSnapshotIsOnlyReadWhenRestored();
+    void aSnapshotIsRestoredWhateverItsFolderIsCalled_data();
+    void aSnapshotIsRestoredWhateverItsFolderIsCalled();
     void snapshotsOfADeviceAtWorkAreWholeDevices();
 };
 
@@ -184,6 +212,7 @@ void TestSnapshots::restoreGivesBackTheSavedDevice()
     QVERIFY(!snapshots::restore(**session, dir.path(), 1, u"missing"_s));
     QVERIFY(snapshots::remove(dir.path(), 1, u"open-sale"_s));
     QVERIFY(snapshots::list(dir.path(), 1)->isEmpty());
+    QCOMPARE(QDir(dir.filePath(u"snapshots/com1"_s)).entryList(QDir::Files), QStringList());
 }
 
 // Saved while nothing else reads, and while another connection still reads an older state (its
@@ -221,6 +250,9 @@ void TestSnapshots::aSnapshotIsTheDeviceAsItWas()
         QVERIFY(saved.contains(QString::fromLatin1(u"Хлеб"_s.toUtf8().toHex())));
         QCOMPARE(saved, deviceContents(DeviceStore::databasePath(dir.path(), 1)));
         QVERIFY(!QFileInfo::exists(snapshots::path(dir.path(), 1, u"now"_s) + u".part"_s));
+        // Either way the checksum beside it is the snapshot's own: it is restored, not refused.
+        const Status restored = snapshots::restore(**session, dir.path(), 1, u"now"_s);
+        QVERIFY2(restored, qPrintable(restored.detail()));
         behind.finish();
         reader.rollback();
         reader.close();
@@ -311,6 +343,37 @@ void TestSnapshots::aDamagedSnapshotIsRefused_data()
         }
         QSqlDatabase::removeDatabase(u"damage"_s);
     }) << ErrorCode::DeviceDamaged;
+    // A text changed inside a record leaves every page well formed: only the checksum sees it.
+    QTest::newRow("a record changed") << Damage([](const QString& file) {
+        QByteArray bytes = bytesOf(file);
+        const qsizetype at = bytes.indexOf(u"Хлеб"_s.toUtf8());
+        QVERIFY(at > 0);
+        bytes[at + 7] = char(0xb2); // "Хлев"
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), bytes.size());
+    }) << ErrorCode::DeviceDamaged;
+    QTest::newRow("cut short") << Damage([](const QString& file) {
+        QFile f(file);
+        QVERIFY(f.resize(f.size() / 2));
+    }) << ErrorCode::DeviceDamaged;
+    // Without a checksum the snapshot is checked page by page, as before checksums were kept.
+    QTest::newRow("garbage, no checksum") << Damage([](const QString& file) {
+        dropChecksum(file);
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(f.size() / 4096 / 2 * 4096));
+        QCOMPARE(f.write(QByteArray(4096, '\x5a')), 4096);
+    }) << ErrorCode::DeviceDamaged;
+    QTest::newRow("no device in it, no checksum") << Damage([](const QString& file) {
+        dropChecksum(file);
+        editDatabase(file, {u"DELETE FROM device"_s});
+    }) << ErrorCode::DeviceDamaged;
+    // A snapshot whose tables have a version lost the table: that is damage, not an old snapshot.
+    QTest::newRow("a table lost, no checksum") << Damage([](const QString& file) {
+        dropChecksum(file);
+        editDatabase(file, {u"DROP TABLE documents"_s});
+    }) << ErrorCode::DeviceDamaged;
 }
 
 void TestSnapshots::aDamagedSnapshotIsRefused()
@@ -328,6 +391,84 @@ void TestSnapshots::aDamagedSnapshotIsRefused()
     QVERIFY(!restored);
     QCOMPARE(restored.failure().code, code);
     QCOMPARE(deviceContents(device), before);
+}
+
+// However the snapshot is checked, restoring it writes nothing to it nor beside it, and gives
+// back the device it holds; a snapshot saved anew carries its own checksum.
+void TestSnapshots::aSnapshotIsOnlyReadWhenRestored_data()
+{
+    using Change = std::function<void(const QString& folder, const QString& file)>;
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<int>("documentsBack");
+    QTest::newRow("with its checksum") << Change([](const QString&, const QString&) {}) << 5;
+    QTest::newRow("without a checksum")
+        << Change([](const QString&, const QString& file) { dropChecksum(file); }) << 5;
+    QTest::newRow("a checksum that is not one") << Change([](const QString&, const QString& file) {
+        QFile sum(DeviceStore::checksumPath(file));
+        QVERIFY(sum.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(sum.write("83443712 e5c7273\n") > 0);
+    }) << 5;
+    // Saved before the device kept its last tables: they come back empty.
+    QTest::newRow("saved before some tables") << Change([](const QString&, const QString& file) {
+        dropChecksum(file);
+        editDatabase(file, {u"DROP TABLE slips"_s, u"DROP TABLE tape_marks"_s,
+                            u"DROP TABLE pictures"_s, u"PRAGMA user_version = 0"_s});
+    }) << 5;
+    QTest::newRow("saved again") << Change([](const QString& folder, const QString&) {
+        auto session = DeviceSession::open(folder, 1, OpenMode::ExistingOnly);
+        QVERIFY(session);
+        QVERIFY(snapshots::save((*session)->store(), folder, 1, u"before"_s));
+    }) << 0;
+}
+
+void TestSnapshots::aSnapshotIsOnlyReadWhenRestored()
+{
+    using Change = std::function<void(const QString& folder, const QString& file)>;
+    QFETCH(Change, change);
+    QFETCH(int, documentsBack);
+    QTemporaryDir dir;
+    prepareDevice(dir.path());
+    const QString file = snapshots::path(dir.path(), 1, u"before"_s);
+    change(dir.path(), file);
+    const QByteArray saved = bytesOf(file);
+    const QDir snapshotFolder = QFileInfo(file).dir();
+    const QStringList besides = snapshotFolder.entryList(QDir::Files);
+
+    auto session = DeviceSession::open(dir.path(), 1, OpenMode::ExistingOnly);
+    QVERIFY(session);
+    constexpr QDir::Filters kAll = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    const QStringList devices = QDir(dir.path()).entryList(kAll);
+    const int documents = (*session)->device().state().allDocuments;
+    const Status restored = snapshots::restore(**session, dir.path(), 1, u"before"_s);
+    QVERIFY2(restored, qPrintable(restored.detail()));
+    QCOMPARE((*session)->device().state().allDocuments, documents - documentsBack);
+    QCOMPARE(bytesOf(file), saved);
+    QCOMPARE(snapshotFolder.entryList(QDir::Files), besides);
+    QCOMPARE(QDir(dir.path()).entryList(kAll), devices);
+    QCOMPARE(ledger::integrity(DeviceStore::databasePath(dir.path(), 1)), u"ok"_s);
+    QVERIFY(!deviceContents(DeviceStore::databasePath(dir.path(), 1)).contains(u"no such table"_s));
+}
+
+// The snapshot is opened by a URI, where these characters mean something of their own.
+void TestSnapshots::aSnapshotIsRestoredWhateverItsFolderIsCalled_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("blanks and Cyrillic") << u"Мои данные"_s;
+    QTest::newRow("URI characters") << u"a#b%20c?d=e&f"_s;
+}
+
+void TestSnapshots::aSnapshotIsRestoredWhateverItsFolderIsCalled()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir dir;
+    const QString data = dir.filePath(folder);
+    prepareDevice(data);
+    auto session = DeviceSession::open(data, 1, OpenMode::ExistingOnly);
+    QVERIFY(session);
+    const int documents = (*session)->device().state().allDocuments;
+    const Status restored = snapshots::restore(**session, data, 1, u"before"_s);
+    QVERIFY2(restored, qPrintable(restored.detail()));
+    QCOMPARE((*session)->device().state().allDocuments, documents - 5);
 }
 
 // While another process sells without pause, every snapshot saved is one whole device whose
