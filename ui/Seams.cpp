@@ -144,6 +144,12 @@ int choose(QWidget* owner, const Choice& choice)
     return handlers().choose(owner, choice);
 }
 
+Answer confirmLoss(QWidget* owner, const QString& text, const QString& title)
+{
+    const Choice question{text, {u"Да"_s, u"Нет"_s}, 1, 1, title};
+    return choose(owner, question) == 0 ? Answer::Yes : Answer::No;
+}
+
 void showMessage(QWidget* owner, const QString& text, const QString& title)
 {
     handlers().message(owner, text, title, false);

@@ -49,6 +49,10 @@ struct Choice
 // Asks the question and returns the position of the answer chosen.
 int choose(QWidget* owner, const Choice& choice);
 
+// A Yes/No question before a change that cannot be undone: Enter and Esc answer No, so that only
+// the operator's choice of "Да" makes the change.
+Answer confirmLoss(QWidget* owner, const QString& text, const QString& title = programTitle());
+
 // A message with an OK button only.
 void showMessage(QWidget* owner, const QString& text, const QString& title = programTitle());
 

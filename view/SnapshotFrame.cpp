@@ -108,7 +108,7 @@ void SnapshotFrame::CmdSnapshotSave_Click()
     if (!session)
         return;
     if (!LstSnapshots->findItems(*name, Qt::MatchExactly).isEmpty() &&
-        forms::askYesNo(this, u"Снимок «%1» уже есть. Заменить его?"_s.arg(*name)) !=
+        forms::confirmLoss(this, u"Снимок «%1» уже есть. Заменить его?"_s.arg(*name)) !=
             forms::Answer::Yes)
         return;
     const emulator::Status done =
@@ -126,8 +126,8 @@ void SnapshotFrame::CmdSnapshotRestore_Click()
     emulator::DeviceSession* session = connectedSession();
     if (!session)
         return;
-    if (forms::askYesNo(this, u"Вернуть устройство к снимку «%1»? Всё, что устройство сделало "
-                              u"после него, будет потеряно."_s.arg(*name)) != forms::Answer::Yes)
+    if (forms::confirmLoss(this, u"Вернуть устройство к снимку «%1»? Всё, что устройство сделало "
+                                 u"после него, будет потеряно."_s.arg(*name)) != forms::Answer::Yes)
         return;
     // One write transaction: it waits for the device's lock as any change does, and the running
     // driver takes the restored device in at its next call.
@@ -150,7 +150,7 @@ void SnapshotFrame::CmdSnapshotDelete_Click()
         return;
     }
     m_listed = address;
-    if (forms::askYesNo(this, u"Удалить снимок «%1»?"_s.arg(*name)) != forms::Answer::Yes)
+    if (forms::confirmLoss(this, u"Удалить снимок «%1»?"_s.arg(*name)) != forms::Answer::Yes)
         return;
     const emulator::Status done =
         emulator::snapshots::remove(address->folder, address->port, *name);

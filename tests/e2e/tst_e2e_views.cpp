@@ -229,13 +229,13 @@ void TestViewsOnDevice::panelSnapshotsReturnTheDevice()
     settle(panel);
     QVERIFY(panelRows(panel) != savedPanel);
 
-    // Declining the question restores nothing.
-    harness.answerMessages({forms::Answer::No});
+    // Enter, or Esc, declines the question: nothing is restored. Only "Да" restores.
     harness::click(panel, u"CmdSnapshotRestore"_s);
     settle(panel);
     QVERIFY(tapeShows(*tape, u"Соль"_s));
+    QCOMPARE(harness.messages().last().answers, (QStringList{u"Да"_s, u"Нет"_s}));
 
-    harness.answerMessages({forms::Answer::Yes});
+    harness.answerChoices({0});
     harness::click(panel, u"CmdSnapshotRestore"_s);
     settle(panel);
     QCOMPARE(panelRows(panel), savedPanel);
@@ -245,7 +245,9 @@ void TestViewsOnDevice::panelSnapshotsReturnTheDevice()
     QCOMPARE(driver.Tender2(2100.0, cash, QVariant(u""_s), QString()), 0);
     QCOMPARE(driver.GetDeviceInfo(DeviceInfo::FiscalTransaction), 0);
 
-    harness.answerMessages({forms::Answer::Yes});
+    harness::click(panel, u"CmdSnapshotDelete"_s);
+    QCOMPARE(snapshotList(panel), QStringList{u"open-sale"_s});
+    harness.answerChoices({0});
     harness::click(panel, u"CmdSnapshotDelete"_s);
     QVERIFY(snapshotList(panel).isEmpty());
     QCOMPARE(driver.EndSession(), 0);
