@@ -195,16 +195,7 @@ Status DeviceStore::Database::upgradeCopyOf(const QString& from, const QString& 
     if (!QFile::copy(from, to))
         return Status(storageError(), u"cannot write %1"_s.arg(nativePath(to)));
     Status s = connect(to);
-    if (s)
-        s = exec(u"BEGIN IMMEDIATE"_s);
-    if (s) {
-        s = makeTables(OpenMode::ExistingOnly);
-        if (s)
-            s = exec(u"COMMIT"_s);
-        else
-            exec(u"ROLLBACK"_s);
-    }
-    return s;
+    return s ? makeTablesAlone(OpenMode::ExistingOnly) : s;
 }
 
 Status DeviceStore::Database::holdsDevice(const QString& shownPath)

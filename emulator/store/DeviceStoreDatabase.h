@@ -275,6 +275,8 @@ struct DeviceStore::Database
     // or checked inside the opening transaction.
     Status checkDamage();
     Status makeTables(OpenMode mode);
+    // The tables made in a write transaction of their own, committed or, failing, rolled back.
+    Status makeTablesAlone(OpenMode mode);
 
     // Empties a damaged database whole, as SQLite resets a file it cannot repair, and makes its
     // tables anew (DeviceStoreSchema.cpp).

@@ -121,15 +121,19 @@ Status DeviceStore::Database::wipe()
     Status s = exec(u"VACUUM"_s);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_RESET_DATABASE, 0, nullptr);
     if (s)
-        s = exec(u"BEGIN IMMEDIATE"_s);
-    if (s) {
-        s = makeTables(OpenMode::Replace);
-        if (s)
-            s = exec(u"COMMIT"_s);
-        else
-            exec(u"ROLLBACK"_s);
-    }
+        s = makeTablesAlone(OpenMode::Replace);
     return s ? prepare() : s;
+}
+
+Status DeviceStore::Database::makeTablesAlone(OpenMode mode)
+{
+    if (Status s = exec(u"BEGIN IMMEDIATE"_s); !s)
+        return s;
+    Status s = makeTables(mode);
+    if (s)
+        return exec(u"COMMIT"_s);
+    exec(u"ROLLBACK"_s);
+    return s;
 }
 
 } // namespace emulator
