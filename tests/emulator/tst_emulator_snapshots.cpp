@@ -96,6 +96,15 @@ void dropChecksum(const QString& file)
     QVERIFY(QFile::remove(DeviceStore::checksumPath(file)));
 }
 
+// A page of garbage written over the page in the middle of the file.
+void overwriteMiddlePage(const QString& file)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.seek(f.size() / 4096 / 2 * 4096));
+    QCOMPARE(f.write(QByteArray(4096, '\x5a')), 4096);
+}
+
 QByteArray bytesOf(const QString& file)
 {
     QFile f(file);
@@ -323,26 +332,16 @@ void TestSnapshots::aDamagedSnapshotIsRefused_data()
     using Damage = std::function<void(const QString&)>;
     QTest::addColumn<Damage>("damage");
     QTest::addColumn<ErrorCode>("code");
-    QTest::newRow("garbage in the middle") << Damage([](const QString& file) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.seek(f.size() / 4096 / 2 * 4096));
-        QCOMPARE(f.write(QByteArray(4096, '\x5a')), 4096);
-    }) << ErrorCode::DeviceDamaged;
+    QTest::newRow("garbage in the middle")
+        << Damage(overwriteMiddlePage) << ErrorCode::DeviceDamaged;
     QTest::newRow("not a database") << Damage([](const QString& file) {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QVERIFY(f.write(QByteArray(8192, 'x')) == 8192);
     }) << ErrorCode::DeviceDamaged;
-    QTest::newRow("no device in it") << Damage([](const QString& file) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"damage"_s);
-            db.setDatabaseName(file);
-            QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec(u"DELETE FROM device"_s));
-        }
-        QSqlDatabase::removeDatabase(u"damage"_s);
-    }) << ErrorCode::DeviceDamaged;
+    QTest::newRow("no device in it")
+        << Damage([](const QString& file) { editDatabase(file, {u"DELETE FROM device"_s}); })
+        << ErrorCode::DeviceDamaged;
     // A text changed inside a record leaves every page well formed: only the checksum sees it.
     QTest::newRow("a record changed") << Damage([](const QString& file) {
         QByteArray bytes = bytesOf(file);
@@ -360,10 +359,7 @@ void TestSnapshots::aDamagedSnapshotIsRefused_data()
     // Without a checksum the snapshot is checked page by page, as before checksums were kept.
     QTest::newRow("garbage, no checksum") << Damage([](const QString& file) {
         dropChecksum(file);
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.seek(f.size() / 4096 / 2 * 4096));
-        QCOMPARE(f.write(QByteArray(4096, '\x5a')), 4096);
+        overwriteMiddlePage(file);
     }) << ErrorCode::DeviceDamaged;
     QTest::newRow("no device in it, no checksum") << Damage([](const QString& file) {
         dropChecksum(file);
