@@ -3,11 +3,13 @@
 #include "DeviceNumbers.h"
 #include "FakeDriver.h"
 #include "JournalModel.h"
+#include "JournalTable.h"
 #include "ResultCodes.h"
 #include "TracingDriver.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -61,6 +63,7 @@ private slots:
     void filterChoosesMemberAndFailures();
     void modelCatchesUpInOneChange_data();
     void modelCatchesUpInOneChange();
+    void fullRingNumbersGetRoomAsTheyGrow();
     void hubGoesWithItsDriver();
 };
 
@@ -300,6 +303,30 @@ void TestCallJournal::modelCatchesUpInOneChange()
     // Caught up, it has nothing more to do.
     model.catchUp();
     QCOMPARE(counts(), changes);
+}
+
+// With a full ring the rows stay and show newer calls: the numbers down the side follow, and the
+// side widens when they grow a digit.
+void TestCallJournal::fullRingNumbersGetRoomAsTheyGrow()
+{
+    TracedFake traced(5);
+    for (int i = 0; i < 99; ++i)
+        traced.driver->OpenDrawer();
+    JournalModel model(traced.hub->journal());
+    QTableView table;
+    auto* numbers = new SequenceHeader(&table);
+    table.setVerticalHeader(numbers);
+    table.setModel(&model);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    const int twoDigits = numbers->width();
+
+    traced.driver->OpenDrawer();
+    traced.driver->OpenDrawer();
+    model.catchUp();
+    QCOMPARE(model.rowCount(), 5);
+    QCOMPARE(model.headerData(4, Qt::Vertical, Qt::DisplayRole).toLongLong(), 101);
+    QTRY_VERIFY(numbers->width() > twoDigits);
 }
 
 void TestCallJournal::hubGoesWithItsDriver()
