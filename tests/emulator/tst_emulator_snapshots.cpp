@@ -134,6 +134,7 @@ private slots:
     void unsafeNamesAreRefused_data();
     void unsafeNamesAreRefused();
     void restoreGivesBackTheSavedDevice();
+    void aSaveWithoutItsChecksumFails();
     void aSnapshotIsTheDeviceAsItWas_data();
     void aSnapshotIsTheDeviceAsItWas();
     void aRestoreStoppedMidwayLeavesTheDeviceAsItWas();
@@ -226,6 +227,20 @@ void TestSnapshots::restoreGivesBackTheSavedDevice()
 
 // Saved while nothing else reads, and while another connection still reads an older state (its
 // changes are then still in the log, not in the database file).
+// A snapshot is only believed beside its checksum: a save that cannot replace it says so.
+void TestSnapshots::aSaveWithoutItsChecksumFails()
+{
+    QTemporaryDir dir;
+    createDevice(dir.path(), 1, 2, 1);
+    auto session = DeviceSession::open(dir.path(), 1, OpenMode::ExistingOnly);
+    QVERIFY(session);
+    const QString sum = DeviceStore::checksumPath(snapshots::path(dir.path(), 1, u"now"_s));
+    QVERIFY(QDir().mkpath(sum + u"/in the way"_s));
+    const Status saved = snapshots::save((*session)->store(), dir.path(), 1, u"now"_s);
+    QVERIFY(!saved);
+    QVERIFY2(saved.detail().contains(u".sum"_s), qPrintable(saved.detail()));
+}
+
 void TestSnapshots::aSnapshotIsTheDeviceAsItWas_data()
 {
     QTest::addColumn<bool>("readerBehind");
