@@ -4,8 +4,10 @@
 QUOLT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages the build, the tests and the program need.
+# The HTTP server's package does not pull in the web sockets' one that its CMake files need.
 QUOLT_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-                libqt6sql6-sqlite libsqlite3-dev libgl-dev fonts-dejavu-core libzint-dev qt6-httpserver-dev
+                libqt6sql6-sqlite libsqlite3-dev libgl-dev fonts-dejavu-core libzint-dev
+                qt6-httpserver-dev qt6-websockets-dev
                 qt6-translations-l10n locales-all clang-format poppler-utils)
 # The tests of the device service run its documented clients.
 QUOLT_SERVICE_TEST_PACKAGES=(curl python3)
