@@ -3,9 +3,6 @@
 #include <QBrush>
 #include <QColor>
 
-#include <algorithm>
-#include <numeric>
-
 namespace view {
 
 JournalModel::JournalModel(const CallJournal& journal, QObject* parent)
@@ -19,26 +16,24 @@ void JournalModel::setFilter(const JournalFilter& filter)
     beginResetModel();
     m_filter = filter;
     m_seen = m_journal.firstSequence() - 1;
-    const std::vector<qint64> kept = matching();
-    m_rows.assign(kept.cbegin(), kept.cend());
+    m_rows = matching();
     endResetModel();
 }
 
-std::vector<qint64> JournalModel::matching()
+JournalRows JournalModel::matching()
 {
-    std::vector<qint64> found;
     const qint64 last = m_journal.lastSequence();
     // Every call kept, without reading a full ring's entries one by one.
     if (m_filter.matchesAll()) {
-        found.resize(static_cast<std::size_t>(std::max<qint64>(0, last - m_seen)));
-        std::iota(found.begin(), found.end(), m_seen + 1);
+        JournalRows found = JournalRows::run(m_seen + 1, last);
         m_seen = last;
         return found;
     }
+    JournalRows found;
     for (qint64 sequence = m_seen + 1; sequence <= last; ++sequence) {
         const JournalEntry* entry = m_journal.find(sequence);
         if (entry && m_filter.matches(*entry))
-            found.push_back(sequence);
+            found.pushBack(sequence);
     }
     m_seen = last;
     return found;
@@ -46,12 +41,11 @@ std::vector<qint64> JournalModel::matching()
 
 void JournalModel::dropForgotten()
 {
-    const auto kept = std::lower_bound(m_rows.begin(), m_rows.end(), m_journal.firstSequence());
-    const auto forgotten = static_cast<int>(kept - m_rows.begin());
+    const std::size_t forgotten = m_rows.countBefore(m_journal.firstSequence());
     if (forgotten == 0)
         return;
-    beginRemoveRows({}, 0, forgotten - 1);
-    m_rows.erase(m_rows.begin(), kept);
+    beginRemoveRows({}, 0, static_cast<int>(forgotten) - 1);
+    m_rows.dropFront(forgotten);
     endRemoveRows();
 }
 
@@ -64,9 +58,8 @@ void JournalModel::catchUp()
         setFilter(m_filter);
         return;
     }
-    const auto kept = std::lower_bound(m_rows.begin(), m_rows.end(), m_journal.firstSequence());
-    const auto forgotten = static_cast<std::size_t>(kept - m_rows.begin());
-    const std::vector<qint64> added = matching();
+    const std::size_t forgotten = m_rows.countBefore(m_journal.firstSequence());
+    const JournalRows added = matching();
     // A full ring forgets a call for each one it takes: the rows keep their number and show other
     // calls, as one change of data. A removal and an insertion would make the view and its
     // header walk every row they hold, a hundred thousand in a full journal, and redraw the whole
@@ -80,14 +73,14 @@ void JournalModel::catchUp()
         return;
     const int row = static_cast<int>(m_rows.size());
     beginInsertRows({}, row, row + static_cast<int>(added.size() - slid) - 1);
-    m_rows.insert(m_rows.end(), added.cbegin() + static_cast<std::ptrdiff_t>(slid), added.cend());
+    m_rows.append(added, slid, added.size());
     endInsertRows();
 }
 
-void JournalModel::slide(std::size_t rows, const std::vector<qint64>& added)
+void JournalModel::slide(std::size_t rows, const JournalRows& added)
 {
-    m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(rows));
-    m_rows.insert(m_rows.end(), added.cbegin(), added.cbegin() + static_cast<std::ptrdiff_t>(rows));
+    m_rows.dropFront(rows);
+    m_rows.append(added, 0, rows);
     // What the view holds on to (the current row, the selection) moves up with its call, or goes
     // with it when the ring forgot it.
     const QModelIndexList before = persistentIndexList();
@@ -105,7 +98,7 @@ const JournalEntry* JournalModel::entry(int row) const
 {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return nullptr;
-    return m_journal.find(m_rows[static_cast<std::size_t>(row)]);
+    return m_journal.find(m_rows.at(static_cast<std::size_t>(row)));
 }
 
 int JournalModel::rowCount(const QModelIndex& parent) const

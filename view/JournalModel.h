@@ -1,11 +1,9 @@
 #pragma once
 
 #include "CallJournal.h"
+#include "JournalRows.h"
 
 #include <QAbstractTableModel>
-
-#include <deque>
-#include <vector>
 
 namespace view {
 
@@ -33,14 +31,14 @@ public:
 private:
     void dropForgotten();
     // Lets go of the oldest `rows` rows and appends as many of `added` in their place.
-    void slide(std::size_t rows, const std::vector<qint64>& added);
+    void slide(std::size_t rows, const JournalRows& added);
     // The calls after the last one looked at that pass the filter; they count as looked at.
-    std::vector<qint64> matching();
+    JournalRows matching();
 
     const CallJournal& m_journal;
     JournalFilter m_filter;
-    std::deque<qint64> m_rows; // the sequence numbers shown, oldest first
-    qint64 m_seen = 0;         // the newest call of the journal looked at
+    JournalRows m_rows; // the calls shown
+    qint64 m_seen = 0;  // the newest call of the journal looked at
 };
 
 } // namespace view

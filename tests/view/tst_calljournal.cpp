@@ -3,6 +3,7 @@
 #include "DeviceNumbers.h"
 #include "FakeDriver.h"
 #include "JournalModel.h"
+#include "JournalRows.h"
 #include "JournalTable.h"
 #include "ResultCodes.h"
 #include "TracingDriver.h"
@@ -11,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
+
+#include <random>
 
 using namespace Qt::StringLiterals;
 using namespace view;
@@ -65,6 +68,7 @@ private slots:
     void modelCatchesUpInOneChange();
     void fullRingNumbersGetRoomAsTheyGrow();
     void hubGoesWithItsDriver();
+    void rowsKeepTheirNumbersInEitherForm();
 };
 
 void TestCallJournal::everyCallIsJournalledOnceWithItsResult_data()
@@ -120,7 +124,7 @@ void TestCallJournal::everyCallIsJournalledOnceWithItsResult()
     else if (member == u"GetDeviceInfo")
         driver.GetDeviceInfo(DeviceInfo::ShiftOpen);
     else if (member == u"GetTextDeviceInfo")
-        driver.GetTextDeviceInfo(1);
+        driver.GetTextDeviceInfo(TextInfo::PaymentMeanNameBase + 1);
     else if (member == u"GetDoubleDeviceInfo")
         driver.GetDoubleDeviceInfo(1);
     else if (member == u"Tender2")
@@ -339,6 +343,60 @@ void TestCallJournal::hubGoesWithItsDriver()
     traced.reset();
     QVERIFY(!hub);
     QCOMPARE(CallHub::of(driver), nullptr);
+}
+
+// The rows are a run of numbers until one does not continue it, then a list: whichever form
+// they take, they must answer as a plain list of the same numbers would.
+void TestCallJournal::rowsKeepTheirNumbersInEitherForm()
+{
+    std::mt19937 random(29);
+    for (int round = 0; round < 200; ++round) {
+        JournalRows rows;
+        std::vector<qint64> expected;
+        qint64 next = 1;
+        for (int step = 0; step < 40; ++step) {
+            const auto pick = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
+            switch (pick(4)) {
+            case 0: // the next call, or one after a gap that a filter left
+                next += pick(3) == 0 ? 1 + pick(3) : 0;
+                rows.pushBack(next);
+                expected.push_back(next++);
+                break;
+            case 1: { // calls taken in a batch, a run of them or a list with gaps
+                const qint64 first = next + (pick(3) == 0 ? 2 : 0);
+                const int count = 1 + pick(4);
+                JournalRows added = JournalRows::run(first, first + count - 1);
+                if (pick(2) == 0) {
+                    added = {};
+                    for (int i = 0; i < count; ++i)
+                        added.pushBack(first + 2 * i);
+                }
+                const std::size_t from = static_cast<std::size_t>(pick(int(added.size()) + 1));
+                rows.append(added, from, added.size());
+                for (std::size_t i = from; i < added.size(); ++i)
+                    expected.push_back(added.at(i));
+                next = added.at(added.size() - 1) + 1;
+                break;
+            }
+            case 2: { // the ring forgot the oldest
+                const std::size_t dropped =
+                    static_cast<std::size_t>(pick(int(expected.size()) + 1));
+                rows.dropFront(dropped);
+                expected.erase(expected.begin(), expected.begin() + std::ptrdiff_t(dropped));
+                break;
+            }
+            default: { // how many rows show calls below a number
+                const qint64 sequence = pick(int(next) + 2);
+                QCOMPARE(rows.countBefore(sequence),
+                         std::size_t(std::lower_bound(expected.begin(), expected.end(), sequence) -
+                                     expected.begin()));
+            }
+            }
+            QCOMPARE(rows.size(), expected.size());
+            for (std::size_t row = 0; row < expected.size(); ++row)
+                QCOMPARE(rows.at(row), expected[row]);
+        }
+    }
 }
 
 QTEST_MAIN(TestCallJournal)
