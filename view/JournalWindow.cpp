@@ -66,9 +66,13 @@ JournalWindow::JournalWindow(CallHub& hub, QWidget* parent)
     TblCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TblCalls->setWordWrap(false);
     TblCalls->horizontalHeader()->setStretchLastSection(false);
-    const int widths[] = {96, 150, 420, 260, 110, 70};
-    for (int column = 0; column < journal::ColumnCount; ++column)
-        TblCalls->setColumnWidth(column, widths[column]);
+    // Each column as wide as its title at least, and the six within the window's width.
+    const int widths[] = {96, 150, 360, 240, 110, 70};
+    for (int column = 0; column < journal::ColumnCount; ++column) {
+        TblCalls->setColumnWidth(
+            column,
+            std::max(widths[column], TblCalls->horizontalHeader()->sectionSizeHint(column)));
+    }
 
     auto* copy = new QAction(this);
     copy->setShortcut(QKeySequence::Copy);
