@@ -1,7 +1,9 @@
 #include "HttpConnection.h"
 
+#include "NetworkLink.h"
+#include "NetworkPlugin.h"
+
 #include <QDeadlineTimer>
-#include <QTcpSocket>
 
 #include <optional>
 
@@ -50,6 +52,11 @@ std::optional<Head> readHead(const QByteArray& head)
     return parsed;
 }
 
+HttpConnection::Timeout remaining(const QDeadlineTimer& deadline)
+{
+    return std::chrono::duration_cast<HttpConnection::Timeout>(deadline.remainingTimeAsDuration());
+}
+
 } // namespace
 
 HttpConnection::HttpConnection(QString host, quint16 port, QByteArray token, Timeout timeout)
@@ -61,28 +68,25 @@ HttpConnection::~HttpConnection() = default;
 
 void HttpConnection::drop()
 {
-    if (m_socket)
-        m_socket->abort();
-    m_socket.reset();
+    m_stream.reset();
 }
 
 bool HttpConnection::connectIfNeeded(QString* error, Timeout timeout)
 {
-    if (m_socket) {
-        // Takes in a close the server made while the connection was idle.
-        m_socket->waitForReadyRead(0);
-        if (m_socket->state() == QAbstractSocket::ConnectedState && m_socket->bytesAvailable() == 0)
+    if (m_stream) {
+        if (m_stream->isOpen() && m_stream->read(Timeout::zero()).isEmpty())
             return true;
         drop();
     }
-    m_socket = std::make_unique<QTcpSocket>();
-    m_socket->connectToHost(m_host, m_port);
-    if (!m_socket->waitForConnected(int(timeout.count()))) {
-        *error = u"cannot reach %1:%2: %3"_s.arg(m_host).arg(m_port).arg(m_socket->errorString());
+    NetworkLink* network = networkLink(error);
+    if (!network)
+        return false;
+    m_stream = network->stream();
+    if (!m_stream->connectTo(m_host, m_port, timeout)) {
+        *error = u"cannot reach %1:%2: %3"_s.arg(m_host).arg(m_port).arg(m_stream->errorString());
         drop();
         return false;
     }
-    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     return true;
 }
 
@@ -106,37 +110,30 @@ HttpConnection::Reply HttpConnection::send(const QByteArray& method, const QByte
         reply.error = why;
         return reply;
     };
-    if (m_socket->write(request) != request.size())
-        return fail(u"the request could not be sent: "_s + m_socket->errorString());
-    // A request that fits the socket's buffer leaves at once, without waiting for the socket to
-    // say it can take it.
-    m_socket->flush();
-    while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(int(deadline.remainingTime())))
-            return fail(u"the request could not be sent: "_s + m_socket->errorString());
-    }
+    if (!m_stream->writeAll(request, remaining(deadline)))
+        return fail(u"the request could not be sent: "_s + m_stream->errorString());
 
     QByteArray received;
     qsizetype headEnd = -1;
     while ((headEnd = received.indexOf("\r\n\r\n")) < 0) {
         if (received.size() > kMaxHeadBytes)
             return fail(u"the server's answer is not HTTP"_s);
-        if (m_socket->bytesAvailable() == 0 &&
-            !m_socket->waitForReadyRead(int(deadline.remainingTime())))
+        const QByteArray more = m_stream->read(remaining(deadline));
+        if (more.isEmpty())
             return fail(
-                u"no answer from %1:%2: %3"_s.arg(m_host).arg(m_port).arg(m_socket->errorString()));
-        received += m_socket->readAll();
+                u"no answer from %1:%2: %3"_s.arg(m_host).arg(m_port).arg(m_stream->errorString()));
+        received += more;
     }
     const std::optional<Head> head = readHead(received.left(headEnd));
     if (!head || head->length < 0)
         return fail(u"the server's answer is not HTTP with a length"_s);
     const qsizetype wanted = headEnd + 4 + head->length;
     while (received.size() < wanted) {
-        if (m_socket->bytesAvailable() == 0 &&
-            !m_socket->waitForReadyRead(int(deadline.remainingTime())))
+        const QByteArray more = m_stream->read(remaining(deadline));
+        if (more.isEmpty())
             return fail(u"the answer from %1:%2 broke off: %3"_s.arg(m_host).arg(m_port).arg(
-                m_socket->errorString()));
-        received += m_socket->readAll();
+                m_stream->errorString()));
+        received += more;
     }
     reply.status = head->status;
     reply.body = received.mid(headEnd + 4, head->length);

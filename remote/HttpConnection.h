@@ -6,14 +6,16 @@
 #include <chrono>
 #include <memory>
 
-class QTcpSocket;
-
 namespace remote {
+
+class ByteStream;
 
 // A blocking HTTP/1.1 client of one server over one connection kept open between requests. It
 // runs no event loop, so a driver call made from a window cannot let another window's command
 // in while it waits. A request is sent at most once: a connection the server closed while idle
-// is opened anew before the request goes out, never after, so a call is never run twice.
+// is opened anew before the request goes out, never after, so a call is never run twice. It
+// reaches the server through the network plugin (NetworkPlugin.h); when that cannot be loaded,
+// every request fails with the reason.
 class HttpConnection
 {
 public:
@@ -47,7 +49,7 @@ private:
     quint16 m_port;
     QByteArray m_token;
     Timeout m_timeout;
-    std::unique_ptr<QTcpSocket> m_socket;
+    std::unique_ptr<ByteStream> m_stream;
 };
 
 } // namespace remote

@@ -1,8 +1,10 @@
 #include "ServiceEndpoint.h"
 
+#include "NetworkLink.h"
+#include "NetworkPlugin.h"
+
 #include <QDir>
 #include <QFile>
-#include <QHostAddress>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -36,8 +38,12 @@ QString Endpoint::url() const
 
 bool Endpoint::onThisMachine() const
 {
-    const QHostAddress address(host);
-    return host == u"localhost" || (!address.isNull() && address.isLoopback());
+    if (host == u"localhost")
+        return true;
+    // Without the network there is no connection to the server either.
+    QString unloaded;
+    const NetworkLink* network = networkLink(&unloaded);
+    return network && network->isLoopback(host);
 }
 
 QString defaultTokenFile(quint16 port)

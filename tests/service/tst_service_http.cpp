@@ -4,13 +4,16 @@
 
 #include "ServeProcess.h"
 
+#include "ChosenDevice.h"
 #include "DeviceNumbers.h"
 #include "EmulatorFixture.h"
 #include "HttpConnection.h"
+#include "NetworkPlugin.h"
 #include "RemoteDriver.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
@@ -112,6 +115,43 @@ private slots:
         QCOMPARE(d->GetErrorCode2(), int(ErrorCode::NoConnection) * 100);
         QVERIFY(d->GetErrorComment(std::int16_t(ErrorCode::NoConnection))
                     .startsWith(u"Нет связи с устройством"_s));
+    }
+
+    // The network is a plugin. One that cannot be found or loaded is said, with where it was looked
+    // for or its path and why it did not load: the driver gives no session and the program's
+    // command line ends with the code of a server out of reach, though the server is there.
+    void aMissingNetworkPluginIsSaid_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // what lies where the plugin is looked for
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no plugin") << QByteArray() << u"there is no "_s;
+        QTest::newRow("not a library") << QByteArray("not a plugin") << u"cannot be loaded: "_s;
+    }
+
+    void aMissingNetworkPluginIsSaid()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        QTemporaryDir elsewhere;
+        const QString path = QDir(elsewhere.path()).filePath(remote::networkPluginFileName());
+        if (!file.isNull()) {
+            QFile plugin(path);
+            QVERIFY(plugin.open(QIODevice::WriteOnly) && plugin.write(file) == file.size());
+        }
+        remote::searchNetworkPluginIn({elsewhere.path()});
+        const auto usual = qScopeGuard([] { remote::searchNetworkPluginIn({}); });
+
+        QString error;
+        QVERIFY(!remote::RemoteDriver::open(m_server->endpoint(), 1, &error));
+        QVERIFY2(error.contains(reason) && error.contains(path), qPrintable(error));
+        QCOMPARE(view::registerChosenDevice({u"TestQuolt"_s, u"--device-server"_s, m_server->url(),
+                                             u"--device-token-file"_s, m_server->tokenFile()}),
+                 1);
+        QVERIFY(!m_server->endpoint().onThisMachine());
+
+        remote::searchNetworkPluginIn({});
+        QVERIFY2(remote::RemoteDriver::open(m_server->endpoint(), 1, &error), qPrintable(error));
+        QVERIFY(m_server->endpoint().onThisMachine());
     }
 
     // A recorded session runs through the server exactly as on the device itself.
