@@ -395,6 +395,8 @@ inline constexpr std::int16_t BlackRedA = 1;
 inline constexpr std::int16_t BlackBlue = 4;
 inline constexpr std::int16_t BlackRedB = 5;
 inline constexpr std::int16_t OtherTwoColour = 255;
+// The second argument of SetPaperType, which the device does not use: always sent as 0.
+inline constexpr std::int16_t Reserved = 0;
 } // namespace PaperType
 
 // SetPrintDocumentMode(mode, side, ...): where documents print and on which side of a slip.

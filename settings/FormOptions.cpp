@@ -186,10 +186,12 @@ void FormOptions::addValues(const ReadValues& read)
             values.add<std::int16_t>(control(number), setOption(number), Keep::Attempted);
         }
     }
-    values.add<std::int16_t>(
-        [this] { return std::optional(paperTypeCode()); },
-        [this](const std::int16_t& code) { return m_result = m_driver->SetPaperType(code, 0); },
-        Keep::Accepted);
+    values.add<std::int16_t>([this] { return std::optional(paperTypeCode()); },
+                             [this](const std::int16_t& code) {
+                                 return m_result =
+                                            m_driver->SetPaperType(code, PaperType::Reserved);
+                             },
+                             Keep::Accepted);
     values.add<std::int16_t>(control(DeviceOption::ClockOn), setOption(DeviceOption::ClockOn),
                              Keep::Accepted);
     values.add<std::int16_t>(

@@ -22,7 +22,7 @@ const Languages kTwoLanguages = {{u"Русский"_s, u"ru"_s, 25, 1}, {u"Engli
 const QStringList kDefaultSettings = {
     u"SetPassword(text:\"735102\")"_s,
     callText(u"SetDriverOpt"_s, {DriverOption::Port, 1}),
-    u"SetLanguage(int32:25)"_s,
+    callText(u"SetLanguage"_s, {kTwoLanguages.constFirst().id}),
     callText(u"SetDriverOpt"_s, {DriverOption::Speed, 1}),
     callText(u"SetLogOpt"_s, {LogOption::Enabled, 1}),
     callText(u"SetLogOpt"_s, {LogOption::HighLevelLimit, 100000}),
@@ -166,7 +166,7 @@ void TestStartForm::initSendsTheSettingsInOrder()
     QCOMPARE(m_fake->last(u"InitDevice"_s)->status, u"Инициализация..."_s);
     QCOMPARE(StartForm::m_bCashPay, cash);
     // The main window takes over the same driver object and the start window goes.
-    QCOMPARE(harness::text(&window, u"StatusText"_s), FakeDriver::comment(0));
+    QCOMPARE(harness::text(&window, u"StatusText"_s), FakeDriver::comment(ErrorCode::NoError));
     const QList<MainForm*> opened = mainWindows();
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened.constFirst()->GetQuolt(), std::static_pointer_cast<Driver>(m_fake));
@@ -252,7 +252,7 @@ void TestStartForm::initFailureShowsTheExtendedError()
     harness::click(&window, u"InitCommand"_s);
 
     QCOMPARE(m_fake->last(u"GetErrorComment2"_s)->call.toString(),
-             u"GetErrorComment2(int32:4321)"_s);
+             callText(u"GetErrorComment2"_s, {4321}));
     QCOMPARE(harness::text(&window, u"StatusText"_s), FakeDriver::comment(7));
     QCOMPARE(harness::text(&window, u"ExtendedErrorText"_s), FakeDriver::comment2(4321));
     QVERIFY(window.isVisible());
@@ -260,9 +260,10 @@ void TestStartForm::initFailureShowsTheExtendedError()
     QVERIFY(harness.messages().isEmpty());
 
     // The next attempt fails earlier: the description of the last one no longer applies.
-    m_fake->answer(u"SetPassword"_s, 2);
+    m_fake->answer(u"SetPassword"_s, resultCode(ErrorCode::WrongPassword));
     harness::click(&window, u"InitCommand"_s);
-    QCOMPARE(harness::text(&window, u"StatusText"_s), FakeDriver::comment(2));
+    QCOMPARE(harness::text(&window, u"StatusText"_s),
+             FakeDriver::comment(ErrorCode::WrongPassword));
     QCOMPARE(harness::text(&window, u"ExtendedErrorText"_s), QString());
 }
 

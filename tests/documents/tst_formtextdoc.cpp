@@ -169,7 +169,8 @@ void TestFormTextDoc::endingIsSilentWhenRefused()
 
     QCOMPARE(opened.fake->calls(), QStringList{u"EndDocument()"_s});
     QTEST(!opened.window.isVisible(), "closed");
-    QCOMPARE(harness::text(&opened.window, u"StatusText"_s), FakeDriver::comment(0));
+    QCOMPARE(harness::text(&opened.window, u"StatusText"_s),
+             FakeDriver::comment(ErrorCode::NoError));
 }
 
 void TestFormTextDoc::extendedError_data()
@@ -192,7 +193,7 @@ void TestFormTextDoc::extendedError()
     harness::click(&opened.window, u"CmdGetExtendedError"_s);
 
     QCOMPARE(opened.fake->calls(),
-             QStringList({u"GetErrorCode2()"_s, u"GetErrorComment2(int32:%1)"_s.arg(code)}));
+             QStringList({u"GetErrorCode2()"_s, callText(u"GetErrorComment2"_s, {code})}));
     QTEST(harness::text(&opened.window, u"ExtendedErrorCodeText"_s), "codeText");
     QCOMPARE(harness::text(&opened.window, u"ExtendedErrorText"_s), FakeDriver::comment2(code));
     QCOMPARE(harness::text(&opened.window, u"StatusText"_s), QString());

@@ -1,5 +1,7 @@
 #include "CallDispatch.h"
 #include "CallScript.h"
+#include "DeviceNumbers.h"
+#include "ExpectedCall.h"
 #include "FakeDriver.h"
 
 #include <QBuffer>
@@ -143,7 +145,7 @@ void TestCallScript::outParametersReplayAsRecorded()
     FakeDriver fake;
     fake.setLanguages({{u"Русский"_s, u"ru"_s, 1049, 1}, {u"English"_s, u"en"_s, 1033, 0}});
     QVERIFY(!dispatch::replay(fake, *script));
-    QCOMPARE(fake.calls(), QStringList{u"GetLanguageInfo(int32:2)"_s});
+    QCOMPARE(fake.calls(), QStringList{callText(u"GetLanguageInfo"_s, {2})});
 
     // The values passed out are compared too, not only the result code.
     fake.setLanguages({{u"Русский"_s, u"ru"_s, 1049, 1}, {u"English"_s, u"en"_s, 1033, 1}});
@@ -227,7 +229,7 @@ void TestCallScript::replayStopsAtTheFirstDifferentResult()
                    &error);
     QVERIFY2(script, qPrintable(error));
     FakeDriver fake;
-    fake.answerAt(u"GetDeviceInfo"_s, 4, 1); // not compared: the line has no result
+    fake.answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, 1); // not compared: no result
     fake.answer(u"EndSession"_s, 22);
     const std::optional<dispatch::Divergence> divergence = dispatch::replay(fake, *script);
     QVERIFY(divergence);

@@ -1,5 +1,6 @@
 #include "DeviceNumbers.h"
 #include "DriverFactory.h"
+#include "ExpectedCall.h"
 #include "FakeDriver.h"
 #include "TracingDriver.h"
 
@@ -32,8 +33,8 @@ void TestDriver::callsAreWrittenWithTheirKinds_data()
     fake->VoidItem(QVariant(u"1000"_s), 100, u"Item1"_s, 0);
     fake->Tender2(5000.0, QVariant::fromValue<std::int16_t>(PaymentType::Cash), QVariant(u""_s),
                   u""_s);
-    fake->EKLZPrintReportByDate(EklzReport::ShortByDates, -1, QDate(2026, 12, 1),
-                                QDate(2026, 12, 8));
+    fake->EKLZPrintReportByDate(EklzReport::ShortByDates, EklzReport::ByDateReserved,
+                                QDate(2026, 12, 1), QDate(2026, 12, 8));
     fake->SetDeviceOpt(DeviceOption::Speed, -1);
     const QStringList calls = fake->calls();
 
@@ -74,10 +75,10 @@ void TestDriver::tracerForwardsRecordsAndNotifies()
     QCOMPARE(tracer.GetTextDeviceInfo(TextInfo::SalesTotal), u"123.45"_s);
     QCOMPARE(tracer.GetErrorComment(7), FakeDriver::comment(7));
 
-    QCOMPARE(
-        inner->calls(),
-        QStringList({u"StartSession(text:\"Кассир1\", int32:1)"_s, u"GetDeviceInfo(int16:201)"_s,
-                     u"GetTextDeviceInfo(int32:23)"_s, u"GetErrorComment(int16:7)"_s}));
+    QCOMPARE(inner->calls(), QStringList({callText(u"StartSession"_s, {u"Кассир1"_s, 1}),
+                                          callText(u"GetDeviceInfo"_s, {DeviceInfo::MajorVersion}),
+                                          callText(u"GetTextDeviceInfo"_s, {TextInfo::SalesTotal}),
+                                          commentCall(7)}));
     QCOMPARE(seen, inner->members());
     QCOMPARE(tracer.journal().size(), 4);
     QCOMPARE(tracer.journal().at(0).result.toInt(), 7);
@@ -101,7 +102,7 @@ void TestDriver::tracerPassesOutParametersThrough()
     QCOMPARE(text2, u"en"_s);
     QCOMPARE(id, 1033);
     QCOMPARE(current, 0);
-    QCOMPARE(tracer.journal().last().toString(), u"GetLanguageInfo(int32:2)"_s);
+    QCOMPARE(tracer.journal().last().toString(), callText(u"GetLanguageInfo"_s, {2}));
 }
 
 void TestDriver::tracerJournalKeepsTheLatestCalls()
@@ -110,8 +111,9 @@ void TestDriver::tracerJournalKeepsTheLatestCalls()
     for (std::int16_t i = 1; i <= 5; ++i)
         tracer.PrintReport(i);
     QCOMPARE(tracer.journal().size(), 3);
-    QCOMPARE(tracer.journal().first().toString(), u"PrintReport(int16:3)"_s);
-    QCOMPARE(tracer.journal().last().toString(), u"PrintReport(int16:5)"_s);
+    // The calls differ in their argument only: the journal keeps the third to the fifth.
+    QCOMPARE(tracer.journal().first().toString(), callText(u"PrintReport"_s, {std::int16_t(3)}));
+    QCOMPARE(tracer.journal().last().toString(), callText(u"PrintReport"_s, {std::int16_t(5)}));
 }
 
 void TestDriver::fakeAnswersInOrderOfPrecedence()
@@ -130,7 +132,7 @@ void TestDriver::fakeAnswersInOrderOfPrecedence()
     QCOMPARE(fake.GetDeviceInfo(DeviceInfo::ShiftOpen), 1); // then the member's fixed answer
     QCOMPARE(fake.GetDocInfo(DocInfo::Amount), 0);          // and the default
     QCOMPARE(fake.EndDocument(), std::int16_t(0));
-    QCOMPARE(fake.GetTextDeviceInfo(1), QString());
+    QCOMPARE(fake.GetTextDeviceInfo(TextInfo::PaymentMeanNameBase + 1), QString());
     QCOMPARE(fake.GetErrorComment2(-3), FakeDriver::comment2(-3));
 }
 

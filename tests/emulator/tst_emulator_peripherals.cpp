@@ -233,7 +233,7 @@ void TestEmulatorPeripherals::documentPrintedOnThreeSlips()
     QVERIFY(d);
     // A document is open: the mode waits.
     QCOMPARE(d->StartDocument(DocumentType::Text, 1, {}, {}), 0);
-    QCOMPARE(int(d->SetPrintDocumentMode(2, 2, 3, 2, 1, 2)),
+    QCOMPARE(int(d->SetPrintDocumentMode(PrintMode::Slip, SlipSide::Left, 3, 2, 1, 2)),
              codeOf(ErrorCode::DocumentAlreadyOpen));
     QCOMPARE(d->EndDocument(), 0);
 

@@ -345,7 +345,7 @@ void TestEmulatorProgramming::dateAndTime_data()
     QTest::addColumn<QStringList>("time"); // hour, minute, second
     QTest::addColumn<bool>("shiftOpen");
     QTest::addColumn<int>("code");
-    QTest::addColumn<int>("readBack"); // GetDeviceInfo(31) or (30)
+    QTest::addColumn<int>("readBack"); // DeviceInfo::Date or DeviceInfo::Time
 
     const int invalidDate = codeOf(ErrorCode::InvalidDate);
     const int invalidTime = codeOf(ErrorCode::InvalidTime);
@@ -421,7 +421,7 @@ void TestEmulatorProgramming::paperType()
     createDevice(folder(), 1, major, 1);
     auto d = connectDriver(folder(), {}, false);
     QVERIFY(d);
-    QCOMPARE(d->SetPaperType(std::int16_t(paper), 0), code);
+    QCOMPARE(d->SetPaperType(std::int16_t(paper), PaperType::Reserved), code);
     QCOMPARE(d->GetDeviceInfo(DeviceInfo::PaperType), code == 0 ? paper : 0);
 }
 

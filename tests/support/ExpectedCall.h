@@ -2,6 +2,7 @@
 
 #include "DeviceNumbers.h"
 #include "DriverCall.h"
+#include "ResultCodes.h"
 
 #include <QString>
 
@@ -11,4 +12,15 @@
 inline QString callText(const QString& member, QList<DriverArgument> arguments = {})
 {
     return DriverCall{member, std::move(arguments), {}, {}}.toString();
+}
+
+// The query for the comment of a result code, which a window makes after most commands.
+inline QString commentCall(std::int16_t code)
+{
+    return callText(QStringLiteral("GetErrorComment"), {code});
+}
+
+inline QString commentCall(ErrorCode code)
+{
+    return commentCall(resultCode(code));
 }

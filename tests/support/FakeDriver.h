@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InterceptingDriver.h"
+#include "ResultCodes.h"
 
 #include <QHash>
 #include <QList>
@@ -17,7 +18,7 @@
 // member, the fixed answer for (member, first argument), the fixed answer for the member. Without
 // any, a command answers 0, a query 0 or an empty text, GetErrorComment(r) "comment(r)" and
 // GetErrorComment2(c) "comment2(c)". The first argument is the index of the information queries
-// (GetDeviceInfo(201), GetDocInfo(4), GetDriverOpt(16) ...).
+// (GetDeviceInfo(DeviceInfo::MajorVersion), GetDocInfo(DocInfo::Amount) ...).
 class FakeDriver final : public InterceptingDriver
 {
 public:
@@ -36,6 +37,7 @@ public:
     };
 
     static QString comment(int code) { return QStringLiteral("comment(%1)").arg(code); }
+    static QString comment(ErrorCode code) { return comment(resultCode(code)); }
     static QString comment2(int code) { return QStringLiteral("comment2(%1)").arg(code); }
 
     void answer(const QString& member, const QVariant& value) { m_fixed[key(member)] = value; }

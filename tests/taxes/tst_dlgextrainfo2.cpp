@@ -1,4 +1,5 @@
 #include "DeviceNumbers.h"
+#include "ExpectedCall.h"
 #include "FailingDriver.h"
 #include "MainForm.h"
 #include "StatisticsRows.h"
@@ -26,11 +27,11 @@ QStringList column(QTreeWidget* list, int index)
     return texts;
 }
 
-QStringList calls(const QString& member, int first, int last)
+QStringList calls(const QString& member, std::int16_t first, std::int16_t last)
 {
     QStringList result;
-    for (int index = first; index <= last; ++index)
-        result << u"%1(int16:%2)"_s.arg(member).arg(index);
+    for (std::int16_t index = first; index <= last; ++index)
+        result << callText(member, {index});
     return result;
 }
 
@@ -79,11 +80,12 @@ void TestDlgExtraInfo2::rowsByGeneration()
     dlgExtraInfo2 window(main);
     harness.watch(&window);
 
-    QCOMPARE(fake->calls(), calls(u"GetDocInfo"_s, DocInfo::SalesTotal, DocInfo::DocumentType) +
-                                calls(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(1),
-                                      DoubleInfo::ShiftCounterBase + count) +
-                                calls(u"GetDoubleDeviceInfo"_s, DoubleInfo::totalCounter(1),
-                                      DoubleInfo::TotalCounterBase + count));
+    QCOMPARE(fake->calls(),
+             calls(u"GetDocInfo"_s, DocInfo::SalesTotal, DocInfo::DocumentType) +
+                 calls(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(DeviceCounter::Payment1),
+                       DoubleInfo::ShiftCounterBase + count) +
+                 calls(u"GetDoubleDeviceInfo"_s, DoubleInfo::totalCounter(DeviceCounter::Payment1),
+                       DoubleInfo::TotalCounterBase + count));
     QCOMPARE(column(list(window, u"lvDocument"_s), 1),
              (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"1"_s}));
     for (const QString& name : {u"lvSession"_s, u"lvTotal"_s}) {
@@ -169,11 +171,14 @@ void TestDlgExtraInfo2::documentValueMinusOneStopsLoading()
 void TestDlgExtraInfo2::failingDriverStopsLoading()
 {
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(1), DoubleInfo::NotSupported);
-    fake->answerAt(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(2), 150.75);
+    fake->answerAt(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(DeviceCounter::Payment1),
+                   DoubleInfo::NotSupported);
+    fake->answerAt(u"GetDoubleDeviceInfo"_s, DoubleInfo::shiftCounter(DeviceCounter::Payment2),
+                   150.75);
     WindowHarness harness(fake);
     MainForm main(std::make_shared<FailingDriver>(fake, u"GetDoubleDeviceInfo"_s,
-                                                  DoubleInfo::shiftCounter(5), "device gone"));
+                                                  DoubleInfo::shiftCounter(DeviceCounter::Payment5),
+                                                  "device gone"));
     main.m_MajorVersion = 5;
     dlgExtraInfo2 window(main);
     harness.watch(&window);

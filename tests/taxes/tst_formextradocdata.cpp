@@ -1,3 +1,4 @@
+#include "ExpectedCall.h"
 #include "ExtraTextLines.h"
 #include "FormExtraDocData.h"
 #include "MainForm.h"
@@ -47,6 +48,11 @@ QString kept(const MainForm& m)
         .arg(m.m_lValDesc81)
         .arg(m.m_lValDesc82)
         .arg(m.m_sValDesc42, m.m_sValDesc80, m.m_sValDesc81, m.m_sValDesc82, m.m_sExtraStrings);
+}
+
+QString descriptor(std::int16_t number, const QString& text)
+{
+    return callText(u"SetDescriptorText"_s, {number, text});
 }
 
 QFont fixedFont()
@@ -102,9 +108,12 @@ void TestFormExtraDocData::loading()
 {
     QFETCH(int, major);
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetTextDeviceInfo"_s, 1042, u"dev42"_s);
-    fake->answerAt(u"GetTextDeviceInfo"_s, 1080, u"dev80"_s);
-    fake->answerAt(u"GetTextDeviceInfo"_s, 1082, u"dev82"_s);
+    fake->answerAt(u"GetTextDeviceInfo"_s, TextInfo::DescriptorBase + Descriptor::Row42,
+                   u"dev42"_s);
+    fake->answerAt(u"GetTextDeviceInfo"_s, TextInfo::DescriptorBase + Descriptor::Row80,
+                   u"dev80"_s);
+    fake->answerAt(u"GetTextDeviceInfo"_s, TextInfo::DescriptorBase + Descriptor::Row82,
+                   u"dev82"_s);
     WindowHarness harness(fake);
     MainForm main(fake);
     fill(main, major,
@@ -142,7 +151,7 @@ void TestFormExtraDocData::indicators()
     auto fake = std::make_shared<FakeDriver>();
     const QList<int> answers{1, 0, 1, 2, -1, 1, 0, 1};
     for (int i = 0; i < 8; ++i)
-        fake->answerAt(u"GetDeviceInfo"_s, 32 + i, answers[i]);
+        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::FirstHardwareFlag + i, answers[i]);
     WindowHarness harness(fake);
     MainForm main(fake);
     main.m_MajorVersion = 5;
@@ -182,17 +191,15 @@ void TestFormExtraDocData::applying_data()
         << QStringList{} << u"Данные 82: допустимо от -2147483648 до 2147483647"_s << before;
     QTest::newRow("descriptors in order")
         << 4 << u""_s << u"TxtDesc82=d; TxtDesc42=a"_s
-        << QStringList{u"SetDescriptorText(int16:42, text:\"a\")"_s,
-                       u"SetDescriptorText(int16:82, text:\"d\")"_s}
+        << QStringList{descriptor(Descriptor::Row42, u"a"_s), descriptor(Descriptor::Row82, u"d"_s)}
         << u"Статус: comment(0)"_s << u"a m80 m81 d | 1 2 3 | s42 s80 s81 s82 | old"_s;
     QTest::newRow("a failing descriptor 80 stops the rest")
-        << 4 << u"SetDescriptorText:80"_s
+        << 4 << u"SetDescriptorText:%1"_s.arg(Descriptor::Row80)
         << u"TxtDesc42=a; TxtDesc80=b; TxtDesc81=c; TxtValDesc42=v; TxtExtraStrings=new"_s
-        << QStringList{u"SetDescriptorText(int16:42, text:\"a\")"_s,
-                       u"SetDescriptorText(int16:80, text:\"b\")"_s}
+        << QStringList{descriptor(Descriptor::Row42, u"a"_s), descriptor(Descriptor::Row80, u"b"_s)}
         << u"Статус: comment(7)"_s << u"a m80 m81 m82 | 1 2 3 | s42 s80 s81 s82 | old"_s;
     QTest::newRow("a descriptor emptied is written")
-        << 4 << u""_s << u"TxtDesc81="_s << QStringList{u"SetDescriptorText(int16:81, text:\"\")"_s}
+        << 4 << u""_s << u"TxtDesc81="_s << QStringList{descriptor(Descriptor::Row81, QString())}
         << u"Статус: comment(0)"_s << u"m42 m80  m82 | 1 2 3 | s42 s80 s81 s82 | old"_s;
     QTest::newRow("extra text replaces the device's lines")
         << 4 << u""_s << u"TxtExtraStrings=one\n\ntwo"_s

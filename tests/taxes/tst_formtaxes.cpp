@@ -1,3 +1,4 @@
+#include "ExpectedCall.h"
 #include "FormTaxes.h"
 #include "MainForm.h"
 #include "WindowHarness.h"
@@ -21,9 +22,9 @@ struct Device
 std::shared_ptr<FakeDriver> fakeDevice(const Device& device)
 {
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDeviceInfo"_s, 4, device.shiftOpen ? 1 : 0);
-    fake->answerAt(u"GetDeviceInfo"_s, 201, device.major);
-    fake->answerAt(u"GetDeviceOpt"_s, 7, device.chainOption);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, device.shiftOpen ? 1 : 0);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, device.major);
+    fake->answerAt(u"GetDeviceOpt"_s, DeviceOption::UseTaxChains, device.chainOption);
     for (int i = 1; i <= 4; ++i)
         fake->answerAt(u"GetTaxRate"_s, i, 100 * i);
     for (int i = 1; i <= 8; ++i)
@@ -101,14 +102,17 @@ void TestFormTaxes::loading_data()
     QTest::addColumn<QString>("chain2");
 
     QStringList rateCalls;
-    for (int i = 1; i <= 4; ++i)
-        rateCalls << u"GetTaxRate(int16:%1)"_s.arg(i);
+    for (std::int16_t i = 1; i <= 4; ++i)
+        rateCalls << callText(u"GetTaxRate"_s, {i});
     QStringList chainCalls;
-    for (int i = 1; i <= 8; ++i)
-        chainCalls << u"GetTaxChain(int16:%1)"_s.arg(i);
+    for (std::int16_t i = 1; i <= 8; ++i)
+        chainCalls << callText(u"GetTaxChain"_s, {i});
+    const QString shiftRead = callText(u"GetDeviceInfo"_s, {DeviceInfo::ShiftOpen});
+    const QString versionRead = callText(u"GetDeviceInfo"_s, {DeviceInfo::MajorVersion});
     const QStringList full =
-        QStringList{u"GetDeviceInfo(int16:4)"_s} + rateCalls +
-        QStringList{u"GetDeviceInfo(int16:201)"_s, u"GetDeviceOpt(int16:7)"_s} + chainCalls;
+        QStringList{shiftRead} + rateCalls +
+        QStringList{versionRead, callText(u"GetDeviceOpt"_s, {DeviceOption::UseTaxChains})} +
+        chainCalls;
     const QStringList open{u"100"_s, u"200"_s, u"300"_s, u"400"_s};
     const QStringList locked{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s,
                              u"400 (locked)"_s};
@@ -120,9 +124,7 @@ void TestFormTaxes::loading_data()
     QTest::newRow("chain option unread: off, rates locked")
         << Device{5, false, -1} << full << locked << true << false << kChain;
     QTest::newRow("generation 2 reads the rates only")
-        << Device{2, false, 1}
-        << QStringList{u"GetDeviceInfo(int16:4)"_s} + rateCalls +
-               QStringList{u"GetDeviceInfo(int16:201)"_s}
+        << Device{2, false, 1} << QStringList{shiftRead} + rateCalls + QStringList{versionRead}
         << locked << false << false << u""_s;
 }
 
@@ -136,7 +138,7 @@ void TestFormTaxes::loading()
     harness.watch(&window);
 
     QStringList calls = fake->calls();
-    calls.removeAll(u"GetErrorComment(int16:0)"_s);
+    calls.removeAll(commentCall(ErrorCode::NoError));
     QTEST(calls, "calls");
     // Every read goes under the progress text.
     for (const FakeDriver::Record& record : fake->records())
@@ -164,11 +166,14 @@ void TestFormTaxes::applying_data()
 
     const Device closed{5, false, 0};
     const QStringList open{u"100"_s, u"200"_s, u"300"_s, u"400"_s};
-    auto rate = [](int i, int value) {
-        return u"SetTaxRate(int16:%1, int16:%2)"_s.arg(i).arg(value);
+    auto rate = [](std::int16_t i, std::int16_t value) {
+        return callText(u"SetTaxRate"_s, {i, value});
     };
-    auto chain = [](int i, const QString& text) {
-        return u"SetTaxChain(int16:%1, text:\"%2\")"_s.arg(i).arg(text);
+    auto chain = [](std::int16_t i, const QString& text) {
+        return callText(u"SetTaxChain"_s, {i, text});
+    };
+    auto chainOption = [](std::int16_t value) {
+        return callText(u"SetDeviceOpt"_s, {DeviceOption::UseTaxChains, value});
     };
 
     QTest::newRow("a rate changed and changed back sends nothing")
@@ -202,26 +207,26 @@ void TestFormTaxes::applying_data()
         << QStringList{rate(1, 5), rate(2, 6)} << u"comment(5)"_s << false
         << QStringList{u"5"_s, u"6"_s, u"300"_s, u"400"_s};
     QTest::newRow("chains switched on lock the rates")
-        << closed << u""_s << u"check; apply"_s << QStringList{u"SetDeviceOpt(int16:7, int16:1)"_s}
-        << u"comment(0)"_s << false
+        << closed << u""_s << u"check; apply"_s << QStringList{chainOption(1)} << u"comment(0)"_s
+        << false
         << QStringList{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s, u"400 (locked)"_s};
     QTest::newRow("chains switched off free the rates")
-        << Device{5, false, 1} << u""_s << u"check; apply"_s
-        << QStringList{u"SetDeviceOpt(int16:7, int16:0)"_s} << u"comment(0)"_s << false << open;
+        << Device{5, false, 1} << u""_s << u"check; apply"_s << QStringList{chainOption(0)}
+        << u"comment(0)"_s << false << open;
     QTest::newRow("refused, the option still counts as written")
         << Device{5, false, 1} << u"SetDeviceOpt"_s << u"check; apply; Text1=1; Text1=100; apply"_s
-        << QStringList{u"SetDeviceOpt(int16:7, int16:0)"_s} << u"comment(5)"_s << false << open;
+        << QStringList{chainOption(0)} << u"comment(5)"_s << false << open;
     QTest::newRow("an unread chain option is not written back")
         << Device{5, false, -1} << u""_s << u"chain5 A; apply"_s
         << QStringList{chain(5, u"A0000000000000000000"_s)} << u"comment(0)"_s << false
         << QStringList{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s, u"400 (locked)"_s};
     QTest::newRow("an unread chain option is written once set")
-        << Device{5, false, -1} << u""_s << u"check; apply"_s
-        << QStringList{u"SetDeviceOpt(int16:7, int16:1)"_s} << u"comment(0)"_s << false
+        << Device{5, false, -1} << u""_s << u"check; apply"_s << QStringList{chainOption(1)}
+        << u"comment(0)"_s << false
         << QStringList{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s, u"400 (locked)"_s};
     QTest::newRow("with the shift open the rates stay locked")
-        << Device{5, true, 1} << u""_s << u"check; apply"_s
-        << QStringList{u"SetDeviceOpt(int16:7, int16:0)"_s} << u"comment(0)"_s << false
+        << Device{5, true, 1} << u""_s << u"check; apply"_s << QStringList{chainOption(0)}
+        << u"comment(0)"_s << false
         << QStringList{u"100 (locked)"_s, u"200 (locked)"_s, u"300 (locked)"_s, u"400 (locked)"_s};
     QTest::newRow("generation 2 still sends an edited chain")
         << Device{2, false, 0} << u""_s << u"chain1 Ab; apply"_s

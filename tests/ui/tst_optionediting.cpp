@@ -1,4 +1,5 @@
 #include "DeviceNumbers.h"
+#include "ExpectedCall.h"
 #include "FakeDriver.h"
 #include "Fields.h"
 #include "OptionEditor.h"
@@ -84,9 +85,9 @@ struct OptionsWindow
     }
 };
 
-QString setOption(std::int16_t option, int value)
+QString setOption(std::int16_t option, std::int16_t value)
 {
-    return u"SetDeviceOpt(int16:%1, int16:%2)"_s.arg(option).arg(value);
+    return callText(u"SetDeviceOpt"_s, {option, value});
 }
 
 } // namespace
@@ -116,6 +117,7 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
     QTest::addColumn<QString>("status");
 
     const QList<int> plain{0, 24, 0};
+    const QString accepted = FakeDriver::comment(ErrorCode::NoError);
     QTest::newRow("nothing changed: apply stays disabled")
         << plain << Keep::Attempted << Reference::Shown << QList<int>{} << QStringList{u"apply"_s}
         << QStringList{u"off"_s} << QString();
@@ -125,7 +127,7 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
     QTest::newRow("one check box: exactly that option")
         << plain << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"off"_s} << FakeDriver::comment(0);
+        << QStringList{u"on"_s, setOption(kBoxOption, 1), u"off"_s} << accepted;
     QTest::newRow("changed and changed back: enabled, writes nothing")
         << plain << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"box"_s, u"text=5"_s, u"text=0"_s, u"apply"_s}
@@ -139,7 +141,7 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
     QTest::newRow("lenient text: rounded, written when it differs")
         << plain << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"text=12.5kg"_s, u"apply"_s}
-        << QStringList{u"on"_s, setOption(kTextOption, 12)} << FakeDriver::comment(0);
+        << QStringList{u"on"_s, setOption(kTextOption, 12)} << accepted;
     QTest::newRow("a change no control shows enables apply")
         << plain << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"mark"_s, u"apply"_s} << QStringList{u"on"_s} << QString();
@@ -147,37 +149,37 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
         << plain << Keep::Attempted << Reference::Shown << QList<int>{5, 0}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
         << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kSpinnerOption, 3)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("refused and kept only when accepted: retried")
         << plain << Keep::Accepted << Reference::Shown << QList<int>{5, 0, 0}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
         << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kBoxOption, 1),
                        setOption(kSpinnerOption, 3)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("accepted and kept only when accepted: not sent again")
         << plain << Keep::Accepted << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
         << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kSpinnerOption, 3)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("kept as read: sent at every apply")
         << plain << Keep::AsRead << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s, u"spin=3"_s, u"apply"_s}
         << QStringList{u"on"_s, setOption(kBoxOption, 1), u"on"_s, setOption(kBoxOption, 1),
                        setOption(kSpinnerOption, 3)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("a value the box cannot show is measured against what it shows")
         << QList<int>{2, 24, 0} << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"text=5"_s, u"apply"_s} << QStringList{u"on"_s, setOption(kTextOption, 5)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("a value the spinner cannot hold is not written back")
         << QList<int>{0, 30, 0} << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s} << QStringList{u"on"_s, setOption(kBoxOption, 1)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("measured against what was read: the shown value goes out")
         << QList<int>{0, 30, 0} << Keep::Attempted << Reference::Read << QList<int>{}
         << QStringList{u"box"_s, u"apply"_s}
         << QStringList{u"on"_s, setOption(kBoxOption, 1), setOption(kSpinnerOption, 24)}
-        << FakeDriver::comment(0);
+        << accepted;
     QTest::newRow("unreadable text: nothing written, apply stays enabled")
         << plain << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"text=40000"_s, u"apply"_s, u"apply"_s}
@@ -186,7 +188,7 @@ void TestOptionEditing::appliesOnlyWhatChanged_data()
         << plain << Keep::Attempted << Reference::Shown << QList<int>{}
         << QStringList{u"box"_s, u"text=40000"_s, u"apply"_s, u"text=31"_s, u"apply"_s}
         << QStringList{u"on"_s, u"on"_s, setOption(kBoxOption, 1), setOption(kTextOption, 31)}
-        << FakeDriver::comment(0);
+        << accepted;
 }
 
 void TestOptionEditing::appliesOnlyWhatChanged()
