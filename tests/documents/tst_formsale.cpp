@@ -1,66 +1,15 @@
-#include "ExpectedCall.h"
-#include "FormSale.h"
-#include "MainForm.h"
-#include "WindowHarness.h"
+// The sale window: what it loads by generation, its positions and corrections, numbers it cannot
+// read, the text line by generation, and the windows it opens over itself.
+
+#include "FormSaleRig.h"
 #include "dlgExtraInfo2.h"
 #include "dlgStatus.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The counters the window reads after a command, in the order it reads them.
-QStringList refreshCalls(int major)
-{
-    QStringList calls;
-    for (std::int16_t index : {DocInfo::ItemQuantity, DocInfo::DistinctItems, DocInfo::Amount,
-                               DocInfo::Payments, DocInfo::PaidAmount, DocInfo::FreeItems})
-        calls << callText(u"GetDocInfo"_s, {index});
-    if (major >= 3)
-        calls << callText(u"GetDocInfo"_s, {DocInfo::FreeMemory});
-    return calls;
-}
-
-QString comment(int code)
-{
-    return u"GetErrorComment(int16:%1)"_s.arg(code);
-}
-
-// A sale window over the recording fake, on a device of the given generation with a document
-// open in department `section`.
-struct Sale
-{
-    std::shared_ptr<FakeDriver> fake = std::make_shared<FakeDriver>();
-    WindowHarness harness{fake};
-    MainForm main{fake};
-    std::unique_ptr<FormSale> window;
-
-    explicit Sale(int major = 6, std::int16_t section = 1)
-    {
-        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, major);
-        fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, 1);
-        main.m_MajorVersion = major;
-        main.m_nSection = section;
-    }
-
-    FormSale& load(bool keepRecords = false)
-    {
-        window = std::make_unique<FormSale>(main);
-        harness.watch(window.get());
-        if (!keepRecords)
-            fake->clearRecords();
-        return *window;
-    }
-
-    QString status() const { return harness::text(window.get(), u"StatusText"_s); }
-};
-
-} // namespace
 
 class TestFormSale : public QObject
 {
@@ -76,10 +25,6 @@ private slots:
     void simpleCommands();
     void badNumbersStopTheCommand_data();
     void badNumbersStopTheCommand();
-    void payment_data();
-    void payment();
-    void endingCommands_data();
-    void endingCommands();
     void textLineByGeneration_data();
     void textLineByGeneration();
     void statusAndStatisticsOpenOverTheSaleWindow();
@@ -225,7 +170,8 @@ void TestFormSale::positionCommands()
     harness::setText(&window, u"TxtQuantity"_s, quantityText);
     harness::click(&window, command);
 
-    QCOMPARE(sale.fake->calls(), QStringList{expected} + QStringList{comment(3)} + refreshCalls(6));
+    QCOMPARE(sale.fake->calls(),
+             QStringList{expected} + QStringList{commentCall(3)} + refreshCalls(6));
     QCOMPARE(sale.fake->last(member)->status, progress);
     QCOMPARE(sale.status(), u"Статус: comment(3)"_s);
     QVERIFY(window.isVisible());
@@ -281,7 +227,7 @@ void TestFormSale::simpleCommands()
         harness::click(&window, control);
 
     const QStringList counters = refresh ? refreshCalls(6) : QStringList{};
-    QCOMPARE(sale.fake->calls(), QStringList({expected, comment(-7)}) + counters);
+    QCOMPARE(sale.fake->calls(), QStringList({expected, commentCall(-7)}) + counters);
     QCOMPARE(sale.fake->last(member)->status, progress);
     QCOMPARE(sale.status(), u"Статус: comment(-7)"_s);
     QVERIFY(window.isVisible());
@@ -334,137 +280,6 @@ void TestFormSale::badNumbersStopTheCommand()
     QVERIFY(window.isVisible());
 }
 
-void TestFormSale::payment_data()
-{
-    QTest::addColumn<QString>("amount");
-    QTest::addColumn<QString>("type"); // empty: the preselected cash
-    QTest::addColumn<QString>("card");
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("documentOpen");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<bool>("stays");
-
-    QTest::newRow("default cash, receipt stays open")
-        << u"5000"_s << QString() << QString() << QString() << 0 << 1
-        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
-        << true;
-    QTest::newRow("device ends the receipt")
-        << u"5000"_s << QString() << QString() << QString() << 0 << 0
-        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
-        << false;
-    QTest::newRow("refused, receipt open")
-        << u"5000"_s << QString() << QString() << QString() << 4 << 1
-        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
-        << true;
-    QTest::newRow("refused, yet the device ended it")
-        << u"5000"_s << QString() << QString() << QString() << 4 << 0
-        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
-        << false;
-    QTest::newRow("document query failed: the receipt may still be open")
-        << u"5000"_s << QString() << QString() << QString() << 0 << -1
-        << callText(u"Tender2"_s, {5000.0, QVariant(PaymentType::Cash), QVariant(u""_s), u""_s})
-        << true;
-    QTest::newRow("card payment with numbers")
-        << u"1234.5"_s << u"2- Платежные карты 2"_s << u"4276 0000"_s << u"A-17"_s << 0 << 1
-        << callText(u"Tender2"_s,
-                    {1234.5, QVariant(PaymentType::Card2), QVariant(u"4276 0000"_s), u"A-17"_s})
-        << true;
-    QTest::newRow("typed payment type matches no entry")
-        << u"100"_s << u"наличные"_s << QString() << QString() << 0 << 1
-        << callText(u"Tender2"_s, {100.0, QVariant(PaymentType::None), QVariant(u""_s), u""_s})
-        << true;
-}
-
-void TestFormSale::payment()
-{
-    QFETCH(QString, amount);
-    QFETCH(QString, type);
-    QFETCH(QString, card);
-    QFETCH(QString, document);
-    QFETCH(int, result);
-    QFETCH(int, documentOpen);
-    QFETCH(QString, expected);
-    QFETCH(bool, stays);
-
-    Sale sale;
-    FormSale& window = sale.load();
-    sale.fake->answer(u"Tender2"_s, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
-    sale.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen);
-    harness::setText(&window, u"TxtTenderAmount"_s, amount);
-    if (!type.isNull())
-        harness::setText(&window, u"ComboTenderID"_s, type);
-    harness::setText(&window, u"TxtTenderCardNum"_s, card);
-    harness::setText(&window, u"TxtTenderAuthCode"_s, document);
-    harness::click(&window, u"CmdTender"_s);
-
-    const QStringList counters = stays ? refreshCalls(6) : QStringList{};
-    QCOMPARE(sale.fake->calls(),
-             QStringList({expected, comment(result),
-                          callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})}) +
-                 counters);
-    QCOMPARE(sale.fake->last(u"Tender2"_s)->status, u"Платеж..."_s);
-    QCOMPARE(sale.status(), u"Статус: comment(%1)"_s.arg(result));
-    QCOMPARE(window.isVisible(), stays);
-}
-
-void TestFormSale::endingCommands_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("documentOpen");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("stays");
-
-    QTest::newRow("close") << u"CmdCloseDoc"_s << 0 << 1 << QStringList{u"EndDocument()"_s}
-                           << u"Завершение чека..."_s << false;
-    QTest::newRow("close refused") << u"CmdCloseDoc"_s << 9 << 1
-                                   << QStringList{u"EndDocument()"_s, comment(9)} + refreshCalls(6)
-                                   << u"Статус: comment(9)"_s << true;
-    QTest::newRow("cancel") << u"CmdCancel"_s << 0 << 1 << QStringList{u"CancelDocument()"_s}
-                            << u"Отмена чека..."_s << false;
-    QTest::newRow("cancel refused: no refresh")
-        << u"CmdCancel"_s << 9 << 1 << QStringList{u"CancelDocument()"_s, comment(9)}
-        << u"Статус: comment(9)"_s << true;
-    QTest::newRow("error reset, document still open")
-        << u"CmdResetError"_s << 0 << 1
-        << QStringList{u"ResetError()"_s, comment(0),
-                       callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})} +
-               refreshCalls(6)
-        << u"Статус: comment(0)"_s << true;
-    QTest::newRow("error reset, no document left")
-        << u"CmdResetError"_s << 0 << 0
-        << QStringList{u"ResetError()"_s, comment(0),
-                       callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})}
-        << u"Статус: comment(0)"_s << false;
-    QTest::newRow("error reset refused, no document left")
-        << u"CmdResetError"_s << 9 << 0
-        << QStringList{u"ResetError()"_s, comment(9),
-                       callText(u"GetDeviceInfo"_s, {DeviceInfo::DocumentOpen})}
-        << u"Статус: comment(9)"_s << false;
-}
-
-void TestFormSale::endingCommands()
-{
-    QFETCH(QString, command);
-    QFETCH(int, result);
-    QFETCH(int, documentOpen);
-    QFETCH(QStringList, expected);
-    QFETCH(bool, stays);
-
-    Sale sale;
-    FormSale& window = sale.load();
-    const QString member = expected.constFirst().chopped(2);
-    sale.fake->answer(member, QVariant::fromValue<std::int16_t>(std::int16_t(result)));
-    sale.fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::DocumentOpen, documentOpen);
-    harness::click(&window, command);
-
-    QCOMPARE(sale.fake->calls(), expected);
-    QTEST(sale.status(), "status");
-    QCOMPARE(window.isVisible(), stays);
-}
-
 void TestFormSale::textLineByGeneration_data()
 {
     QTest::addColumn<int>("major");
@@ -472,11 +287,14 @@ void TestFormSale::textLineByGeneration_data()
     QTest::addColumn<QString>("status");
 
     QTest::newRow("5 prints the line")
-        << 5 << QStringList{u"TextLine(text:\"Спасибо\")"_s, comment(0)} + refreshCalls(5)
+        << 5
+        << QStringList{u"TextLine(text:\"Спасибо\")"_s, commentCall(ErrorCode::NoError)} +
+               refreshCalls(5)
         << u"Статус: comment(0)"_s;
     QTest::newRow("6 adds it after the receipt, number as text")
         << 6
-        << QStringList{u"AddExtraString2(text:\"Спасибо\", text:\"02\")"_s, comment(0)} +
+        << QStringList{u"AddExtraString2(text:\"Спасибо\", text:\"02\")"_s,
+                       commentCall(ErrorCode::NoError)} +
                refreshCalls(6)
         << u"Статус: comment(0)"_s;
     QTest::newRow("7 only refreshes") << 7 << refreshCalls(7) << QString();

@@ -1,14 +1,12 @@
-// The device as a whole: connection settings, errors and languages, the shift and its limit,
-// generations, reports, sensors, steering from outside, and the logs.
+// The device as a whole: its indices, errors and languages, the shift and its limit, generations,
+// reports, options, sensors and steering from outside.
 
 #include "DeviceNumbers.h"
 #include "DeviceSession.h"
 #include "EmulatorFixture.h"
 #include "EmulatorTest.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace emulator;
@@ -45,106 +43,6 @@ private slots:
         failure = {};
         QCOMPARE(device.doubleInfo(index, failure), -1.0);
         QCOMPARE(failure.code, ErrorCode::UnknownIndex);
-    }
-
-    void connectionSettingsAreChecked_data()
-    {
-        QTest::addColumn<std::function<int(Driver&)>>("call");
-        QTest::addColumn<int>("expected");
-        using F = std::function<int(Driver&)>;
-        const auto row = [](const char* name, F call, ErrorCode code) {
-            QTest::newRow(name) << call << int(code);
-        };
-        row(
-            "port 0", [](Driver& d) { return d.SetDriverOpt(DriverOption::Port, 0); },
-            ErrorCode::InvalidPort);
-        row(
-            "port 256", [](Driver& d) { return d.SetDriverOpt(DriverOption::Port, 256); },
-            ErrorCode::InvalidPort);
-        row(
-            "speed -1", [](Driver& d) { return d.SetDriverOpt(DriverOption::Speed, -1); },
-            ErrorCode::InvalidSpeed);
-        row(
-            "speed 10", [](Driver& d) { return d.SetDriverOpt(DriverOption::Speed, 10); },
-            ErrorCode::InvalidSpeed);
-        row(
-            "unknown driver option", [](Driver& d) { return d.SetDriverOpt(3, 1); },
-            ErrorCode::UnknownIndex);
-        row(
-            "caching value 2",
-            [](Driver& d) { return d.SetDriverOpt(DriverOption::CachePayments, 2); },
-            ErrorCode::InvalidValue);
-        row(
-            "password with letters", [](Driver& d) { return d.SetPassword(u"73a102"_s); },
-            ErrorCode::WrongPassword);
-        row(
-            "empty password", [](Driver& d) { return d.SetPassword(QString()); },
-            ErrorCode::WrongPassword);
-        row(
-            "unknown language", [](Driver& d) { return d.SetLanguage(1031); },
-            ErrorCode::InvalidLanguage);
-        row(
-            "unknown log option", [](Driver& d) { return d.SetLogOpt(4, 1); },
-            ErrorCode::UnknownIndex);
-        row(
-            "unknown log", [](Driver& d) { return d.SetLogFile(3, u"x.log"_s); },
-            ErrorCode::UnknownIndex);
-        row(
-            "shift before init", [](Driver& d) { return d.StartSession(u"К"_s, 1); },
-            ErrorCode::NotInitialised);
-        row(
-            "not yet supported before init", [](Driver& d) { return d.SetTaxRate(1, 1800); },
-            ErrorCode::NotInitialised);
-    }
-
-    void connectionSettingsAreChecked()
-    {
-        QFETCH(std::function<int(Driver&)>, call);
-        QFETCH(int, expected);
-        EmulatedDriver driver(folder());
-        QCOMPARE(call(driver), expected);
-        QCOMPARE(driver.GetErrorCode2() / 100, expected);
-    }
-
-    void initialisationNeedsTheRightPasswordAndSpeed()
-    {
-        EmulatedDriver driver(folder());
-        QCOMPARE(driver.SetPassword(u"111111"_s), 0);
-        QCOMPARE(driver.InitDevice(), int(ErrorCode::WrongPassword));
-        QCOMPARE(driver.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
-        QCOMPARE(driver.SetPassword(u"735102"_s), 0);
-        // The driver takes it, the device does not.
-        QCOMPARE(driver.SetDriverOpt(DriverOption::Speed, 9), 0);
-        QCOMPARE(driver.InitDevice(), int(ErrorCode::InvalidSpeed));
-        QCOMPARE(driver.SetDriverOpt(DriverOption::Speed, 6), 0);
-        QCOMPARE(driver.InitDevice(), 0);
-        QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, 3), 0);
-        QCOMPARE(driver.GetDriverOpt(DriverOption::Speed), 3);
-        QCOMPARE(driver.GetDeviceOpt(DeviceOption::Speed), 3);
-        // A refused speed or password leaves the connection's own setting as it was.
-        for (const std::int16_t refused : {-1, 7}) {
-            QCOMPARE(driver.SetDeviceOpt(DeviceOption::Speed, refused),
-                     int(ErrorCode::InvalidSpeed));
-            QCOMPARE(driver.GetDriverOpt(DriverOption::Speed), 3);
-        }
-        QCOMPARE(driver.SetPassword(u"73a102"_s), int(ErrorCode::WrongPassword));
-        QCOMPARE(driver.DeinitDevice(), 0);
-        QCOMPARE(driver.InitDevice(), 0);
-        QCOMPARE(driver.DeinitDevice(), 0);
-        QCOMPARE(driver.OpenDrawer(), int(ErrorCode::NotInitialised));
-    }
-
-    void portsAreSeparateDevices()
-    {
-        std::unique_ptr<EmulatedDriver> first = connectDriver(folder());
-        QVERIFY(first);
-        EmulatedDriver second(folder());
-        QCOMPARE(second.SetPassword(u"735102"_s), 0);
-        QCOMPARE(second.SetDriverOpt(DriverOption::Port, 2), 0);
-        QCOMPARE(second.InitDevice(), 0);
-        QCOMPARE(first->GetDeviceInfo(DeviceInfo::ShiftOpen), 1);
-        QCOMPARE(second.GetDeviceInfo(DeviceInfo::ShiftOpen), 0);
-        QVERIFY(QFile::exists(DeviceStore::databasePath(folder(), 2)));
     }
 
     void everyCommentExistsInBothLanguages()
@@ -221,9 +119,9 @@ private slots:
         QCOMPARE(totalCounter(*d, DeviceCounter::LastZNumber), 2.0);
         QCOMPARE(d->GetDeviceInfo(DeviceInfo::Shifts), 2);
         QCOMPARE(d->PrintReport(ReportKind::Programming), 0);
-        for (int kind = 1; kind <= 3; ++kind)
+        for (int kind = TestKind::TrialReceipt; kind <= TestKind::PrinterTest; ++kind)
             QCOMPARE(d->TestPrinter(std::int16_t(kind)), 0);
-        QCOMPARE(d->TestPrinter(4), int(ErrorCode::UnknownIndex));
+        QCOMPARE(d->TestPrinter(TestKind::PrinterTest + 1), int(ErrorCode::UnknownIndex));
         QCOMPARE(d->SetClerk(QString(25, u'x')), int(ErrorCode::TextTooLong));
         QCOMPARE(d->OpenDrawer(), 0);
         QCOMPARE(d->GetDeviceInfo(DeviceInfo::DrawerOpen), 1);
@@ -273,13 +171,13 @@ private slots:
     {
         QTest::addColumn<int>("major");
         QTest::addColumn<int>("minor");
-        QTest::addColumn<bool>("unnumberedText"); // document type 7
+        QTest::addColumn<bool>("unnumberedText"); // DocumentType::UnnumberedText
         QTest::addColumn<bool>("correctionText");
         QTest::addColumn<bool>("extraData");  // SetExtraDocData
         QTest::addColumn<bool>("extraData2"); // SetExtraDocData2
         QTest::addColumn<bool>("textLineInSale");
         QTest::addColumn<bool>("extraStrings2");
-        QTest::addColumn<bool>("autoCloseSwitch"); // SetDriverOpt(16, 0)
+        QTest::addColumn<bool>("autoCloseSwitch"); // DriverOption::AutoClose set to 0
         QTest::addColumn<int>("counters");         // statistics counters available
 
         QTest::newRow("1.0") << 1 << 0 << false << false << false << false << false << false
@@ -343,9 +241,11 @@ private slots:
         if (autoCloseSwitch)
             QCOMPARE(d->EndDocument(), 0);
         QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
-        for (int i = 1; i <= 56; ++i) {
-            QCOMPARE(d->GetDoubleDeviceInfo(std::int16_t(300 + i)) == -1, i > counters);
-            QCOMPARE(d->GetDoubleDeviceInfo(std::int16_t(400 + i)) == -1, i > counters);
+        for (std::int16_t i = 1; i <= DeviceCounter::Count; ++i) {
+            const double shift = d->GetDoubleDeviceInfo(DoubleInfo::shiftCounter(i));
+            const double total = d->GetDoubleDeviceInfo(DoubleInfo::totalCounter(i));
+            QCOMPARE(shift == DoubleInfo::NotSupported, i > counters);
+            QCOMPARE(total == DoubleInfo::NotSupported, i > counters);
         }
     }
 
@@ -353,13 +253,18 @@ private slots:
     {
         QTest::addColumn<std::function<void(Driver&)>>("call");
         using F = std::function<void(Driver&)>;
-        QTest::newRow("device info 15") << F([](Driver& d) { QCOMPARE(d.GetDeviceInfo(15), -1); });
-        QTest::newRow("text info 29")
-            << F([](Driver& d) { QCOMPARE(d.GetTextDeviceInfo(29), QString()); });
-        QTest::newRow("counter 357")
-            << F([](Driver& d) { QCOMPARE(d.GetDoubleDeviceInfo(357), -1.0); });
+        QTest::newRow("device info 15")
+            << F([](Driver& d) { QCOMPARE(d.GetDeviceInfo(DeviceInfo::LastStatusFlag + 1), -1); });
+        QTest::newRow("text info 29") << F([](Driver& d) {
+            QCOMPARE(d.GetTextDeviceInfo(TextInfo::EklzLastDocumentTime + 1), QString());
+        });
+        QTest::newRow("counter 357") << F([](Driver& d) {
+            QCOMPARE(d.GetDoubleDeviceInfo(DoubleInfo::shiftCounter(DeviceCounter::Count + 1)),
+                     -1.0);
+        });
         QTest::newRow("document info 1") << F([](Driver& d) { QCOMPARE(d.GetDocInfo(1), -1); });
-        QTest::newRow("device option 52") << F([](Driver& d) { QCOMPARE(d.GetDeviceOpt(52), -1); });
+        QTest::newRow("device option 52")
+            << F([](Driver& d) { QCOMPARE(d.GetDeviceOpt(DeviceOption::Last + 1), -1); });
         QTest::newRow("setting option 200")
             << F([](Driver& d) { QCOMPARE(d.SetDeviceOpt(200, 1), int(ErrorCode::UnknownIndex)); });
     }
@@ -379,7 +284,7 @@ private slots:
         QVERIFY(d);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::PrintTaxes), 0);
         QCOMPARE(d->GetDeviceOpt(DeviceOption::ShiftTimeLimit), 24);
-        QCOMPARE(d->GetTextDeviceInfo(1042), QString());
+        QCOMPARE(d->GetTextDeviceInfo(TextInfo::DescriptorBase + Descriptor::Row42), QString());
     }
 
     // A payment that would close the receipt but cannot print it takes nothing: the payment is
@@ -457,64 +362,6 @@ private slots:
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), int(ErrorCode::InjectedFault));
         QCOMPARE(d->Item(1000, 100, u"A"_s, 0), 0); // only the next call fails
         QCOMPARE(d->GetDocInfo(DocInfo::Entries), 1);
-    }
-
-    void damagedDatabaseIsReportedNotTrusted()
-    {
-        QFile file(DeviceStore::databasePath(folder(), 1));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
-        file.close();
-        EmulatedDriver d(folder());
-        QCOMPARE(d.SetPassword(u"735102"_s), 0);
-        QCOMPARE(d.InitDevice(), int(ErrorCode::DeviceDamaged));
-        QCOMPARE(d.GetDeviceInfo(DeviceInfo::ShiftOpen), -1);
-    }
-
-    void deviceRecreatedWhileConnectedIsTakenIn()
-    {
-        std::unique_ptr<EmulatedDriver> d = connectDriver(folder());
-        QVERIFY(d);
-        QCOMPARE(d->StartDocument(::DocumentType::Sale, 1, {}, {}), 0);
-        createDevice(folder(), 1, 3, 2);
-        QCOMPARE(d->GetDeviceInfo(DeviceInfo::MajorVersion), 3);
-        QCOMPARE(d->GetDeviceInfo(DeviceInfo::DocumentOpen), 0);
-        QCOMPARE(d->GetDeviceInfo(DeviceInfo::ShiftOpen), 0);
-        QCOMPARE(d->StartSession(u"Кассир1"_s, 1), 0);
-    }
-
-    void logsRecordTheExchangeAndTheFailures()
-    {
-        EmulatedDriver d(folder());
-        QCOMPARE(d.SetPassword(u"735102"_s), 0);
-        QCOMPARE(d.SetLogOpt(LogOption::Enabled, 1), 0);
-        QCOMPARE(d.SetLogOpt(LogOption::HighLevelLimit, 100000), 0);
-        QCOMPARE(d.SetLogOpt(LogOption::LowLevelLimit, 2000), 0);
-        QCOMPARE(d.SetLogFile(LogFile::LowLevel, u"c:\\ll_quolt.log"_s), 0);
-        QCOMPARE(d.SetLogFile(LogFile::HighLevel, u"c:\\hl_quolt.log"_s), 0);
-        QCOMPARE(d.SetLogFile(LogFile::HighLevel, folder() + u"/missing/dir/hl.log"_s),
-                 int(ErrorCode::LogFileError));
-        QCOMPARE(d.SetLogFile(LogFile::HighLevel, u"c:\\hl_quolt.log"_s), 0);
-        QCOMPARE(d.InitDevice(), 0);
-        QCOMPARE(d.StartSession(u"Кассир1"_s, 1), 0);
-        QCOMPARE(d.StartSession(u"Кассир1"_s, 1), int(ErrorCode::ShiftAlreadyOpen));
-        for (int i = 0; i < 30; ++i)
-            d.GetDeviceInfo(DeviceInfo::ShiftOpen);
-
-        QFile low(QDir(folder()).filePath(u"ll_quolt.log"_s));
-        QFile high(QDir(folder()).filePath(u"hl_quolt.log"_s));
-        QVERIFY(low.open(QIODevice::ReadOnly));
-        QVERIFY(high.open(QIODevice::ReadOnly));
-        const QString highText = QString::fromUtf8(high.readAll());
-        QVERIFY(highText.contains(u"StartSession: 22 Смена уже открыта"_s));
-        const QRegularExpression stamped(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} "_s);
-        QVERIFY(stamped.match(highText).hasMatch());
-        // The low-level log is bounded: the older part moved aside once it grew past 2000 bytes.
-        QVERIFY(low.size() <= 2000);
-        QVERIFY(QFile::exists(low.fileName() + u".1"_s));
-        const QString lowText = QString::fromUtf8(low.readAll());
-        QVERIFY(lowText.contains(u"> GetDeviceInfo(int16:4)"_s));
-        QVERIFY(lowText.contains(u"< 1"_s));
     }
 };
 

@@ -1,10 +1,6 @@
 #include "DeviceDigits.h"
-#include "FormOptions.h"
-#include "MainForm.h"
-#include "WindowHarness.h"
+#include "FormOptionsRig.h"
 
-#include <QCheckBox>
-#include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
 
@@ -16,72 +12,104 @@ using harness::click;
 using harness::isEnabled;
 using harness::setText;
 
-QStringList optionReads(std::initializer_list<int> numbers)
+QStringList optionReads(const QList<std::int16_t>& numbers)
 {
     QStringList calls;
-    for (int number : numbers)
-        calls << u"GetDeviceOpt(int16:%1)"_s.arg(number);
+    for (std::int16_t number : numbers)
+        calls << callText(u"GetDeviceOpt"_s, {number});
     return calls;
 }
 
 // The option reads every generation makes, in their order.
-const QStringList kCommonReads =
-    optionReads({3,  5,  6,  4,  10, 9,  8,  11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23,
-                 43, 44, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 42, 45});
+QStringList commonReads()
+{
+    using namespace DeviceOption;
+    const QList<std::int16_t> numbers{PrintTaxes,
+                                      PrintTaxRates,
+                                      PrintTaxRatesInReports,
+                                      PrintVatIncluded,
+                                      FullCut,
+                                      PrintDepartment,
+                                      PrintQuantity,
+                                      CentreHeader,
+                                      TallTotal,
+                                      BoldTotal,
+                                      AsteriskBeforeTotal,
+                                      CheckCashForChange,
+                                      AllowZeroTotal,
+                                      MinuteBeep,
+                                      BlockSalesWithDrawerOpen,
+                                      UseBothPrinters,
+                                      AlwaysOpenDrawer,
+                                      CountTotalQuantity,
+                                      DateFormat,
+                                      Rounding,
+                                      TaxBaseRounding,
+                                      TaxRounding,
+                                      PrintEklzTapeOnZReport,
+                                      PrintDelimiter,
+                                      PrintShiftStartOnReports,
+                                      AlwaysZReportOnClosing,
+                                      CountVoidsAndCorrections,
+                                      AccumulateAllTotals,
+                                      LockDrawer,
+                                      PrintZeroTaxTotal1,
+                                      PrintZeroTaxTotal2,
+                                      PrintZeroTaxTotal3,
+                                      PrintZeroTaxTotal4,
+                                      ReadAfterShiftLimit,
+                                      PrintLineBetweenSales,
+                                      ShiftTimeLimit,
+                                      StartBarCodeHeight,
+                                      EndBarCodeHeight,
+                                      PrintTaxBase,
+                                      CarryCashOver};
+    return optionReads(numbers);
+}
 
 QStringList headerReads()
 {
     QStringList calls;
     for (int n = 1; n <= 8; ++n)
-        calls << u"GetTextDeviceInfo(int32:%1)"_s.arg(30 + n)
-              << u"GetDeviceInfo(int16:%1)"_s.arg(90 + n);
+        calls << callText(u"GetTextDeviceInfo"_s, {TextInfo::HeaderLineBase + n})
+              << callText(u"GetDeviceInfo"_s, {std::int16_t(DeviceInfo::HeaderBoldBase + n)});
     return calls;
+}
+
+QString deviceInfo(std::int16_t index)
+{
+    return callText(u"GetDeviceInfo"_s, {index});
 }
 
 QStringList loadCalls(bool generation6)
 {
-    QStringList calls{u"GetDeviceInfo(int16:201)"_s, u"GetDeviceInfo(int16:4)"_s};
-    calls << kCommonReads;
+    QStringList calls{deviceInfo(DeviceInfo::MajorVersion), deviceInfo(DeviceInfo::ShiftOpen)};
+    calls << commonReads();
     if (generation6)
-        calls << u"GetDeviceInfo(int16:45)"_s << optionReads({47, 48, 49, 50, 51});
+        calls << deviceInfo(DeviceInfo::PaperType)
+              << optionReads({DeviceOption::ClockOn, DeviceOption::ClockCorrection,
+                              DeviceOption::PrintPicture1, DeviceOption::PrintPicture2,
+                              DeviceOption::PrintPicture3});
     calls << headerReads();
-    calls << u"GetTextDeviceInfo(int32:24)"_s << u"GetDriverOpt(int16:11)"_s
-          << u"GetDeviceInfo(int16:31)"_s << u"GetDeviceInfo(int16:30)"_s
-          << u"GetDeviceInfo(int16:201)"_s << u"GetDeviceInfo(int16:202)"_s;
+    calls << callText(u"GetTextDeviceInfo"_s, {TextInfo::Version})
+          << callText(u"GetDriverOpt"_s, {DriverOption::CodePage}) << deviceInfo(DeviceInfo::Date)
+          << deviceInfo(DeviceInfo::Time) << deviceInfo(DeviceInfo::MajorVersion)
+          << deviceInfo(DeviceInfo::MinorVersion);
     return calls;
 }
 
-QString setOption(int number, int value)
+// ProgramBarCode's arguments in their order; the symbology is the number of its button.
+QString barCode(std::int32_t textAfter, std::int32_t textBefore, std::int32_t alignment,
+                std::int32_t scaling, std::int32_t thickness, std::int32_t font,
+                std::int32_t symbology, std::int32_t height, const QString& content)
 {
-    return u"SetDeviceOpt(int16:%1, int16:%2)"_s.arg(number).arg(value);
+    return callText(u"ProgramBarCode"_s, {textAfter, textBefore, alignment, scaling, thickness,
+                                          font, symbology, height, content});
 }
-
-// One opened options window over the fake, with the generation and device answers given.
-struct Opened
-{
-    explicit Opened(int major = 6, int minor = 1, std::function<void(FakeDriver&)> prepare = {})
-        : fake(std::make_shared<FakeDriver>()), harness(fake), main(fake)
-    {
-        fake->answerAt(u"GetDeviceInfo"_s, 201, major);
-        fake->answerAt(u"GetDeviceInfo"_s, 202, minor);
-        fake->answerAt(u"GetDeviceOpt"_s, 37, 24); // the shift limit as a device keeps it
-        if (prepare)
-            prepare(*fake);
-        main.m_MajorVersion = major;
-        main.m_MinorVersion = minor;
-        window = std::make_unique<FormOptions>(main);
-        harness.watch(window.get());
-        fake->clearRecords();
-    }
-
-    std::shared_ptr<FakeDriver> fake;
-    WindowHarness harness;
-    MainForm main;
-    std::unique_ptr<FormOptions> window;
-};
 
 } // namespace
 
+// Loading by generation, what each generation enables, and the commands that run at once.
 class TestFormOptions : public QObject
 {
     Q_OBJECT
@@ -94,23 +122,12 @@ private slots:
     void loadReadsByGeneration();
     void deviceDigits_data();
     void deviceDigits();
-    void changeTracking_data();
-    void changeTracking();
-    void applyWritesOnlyChanges_data();
-    void applyWritesOnlyChanges();
-    void failedWriteRetried_data();
-    void failedWriteRetried();
-    void valuesNoControlShowsAreNotWritten_data();
-    void valuesNoControlShowsAreNotWritten();
-    void applyKeepsTheFocusOnTheChangedBox();
     void enablingByGeneration_data();
     void enablingByGeneration();
     void shiftOpenDisablesBetweenShiftOptions();
     void headerStopsAtFirstRefusedLine();
     void immediateCommands_data();
     void immediateCommands();
-    void failedReadSendsNothing_data();
-    void failedReadSendsNothing();
     void browseImageFile();
     void tabsWrapWithKeys(); // and keep the window's size
 };
@@ -133,10 +150,10 @@ void TestFormOptions::loadReadsByGeneration()
     QFETCH(int, major);
     QFETCH(int, minor);
     auto fake = std::make_shared<FakeDriver>();
-    fake->answerAt(u"GetDeviceInfo"_s, 201, major);
-    fake->answerAt(u"GetDeviceInfo"_s, 202, minor);
-    fake->answerAt(u"GetDeviceInfo"_s, 31, 71208);
-    fake->answerAt(u"GetDeviceInfo"_s, 30, 93005);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MajorVersion, major);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::MinorVersion, minor);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::Date, 71208);
+    fake->answerAt(u"GetDeviceInfo"_s, DeviceInfo::Time, 93005);
     WindowHarness harness(fake);
     MainForm main(fake);
     main.m_MajorVersion = major;
@@ -145,7 +162,7 @@ void TestFormOptions::loadReadsByGeneration()
     harness.watch(&window);
 
     QStringList calls = fake->calls();
-    calls.removeAll(u"GetErrorComment(int16:0)"_s);
+    calls.removeAll(commentCall(ErrorCode::NoError));
     QCOMPARE(calls, loadCalls(major == 6));
     QVERIFY(!isEnabled(&window, u"CmdApply"_s));
     QCOMPARE(harness::isShown(&window, u"lblHeaderInfo"_s), major < 3);
@@ -178,197 +195,6 @@ void TestFormOptions::deviceDigits()
     QFETCH(QStringList, pairs);
     const auto digits = options::deviceDigitPairs(value);
     QCOMPARE((QStringList{digits[0], digits[1], digits[2]}), pairs);
-}
-
-void TestFormOptions::changeTracking_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("text"); // empty: click the control
-    QTest::addColumn<bool>("enables");
-    QTest::newRow("bold total") << u"CheckBoldTotal"_s << QString() << true;
-    QTest::newRow("centred header") << u"CheckCenterHeader"_s << QString() << true;
-    QTest::newRow("clock on") << u"ClockOnCheck"_s << QString() << true;
-    QTest::newRow("date format") << u"OptionDateFormat_2"_s << QString() << true;
-    QTest::newRow("tax rounding") << u"OptionRoundUpTax_2"_s << QString() << true;
-    QTest::newRow("paper type") << u"PaperTypeOption_3"_s << QString() << true;
-    QTest::newRow("shift limit") << u"TxtSessionTimeLimit"_s << u"12"_s << true;
-    QTest::newRow("end bar code height") << u"TxtEndBarCodeHeight"_s << u"2"_s << true;
-    QTest::newRow("shift limit out of range") << u"TxtSessionTimeLimit"_s << u"25"_s << false;
-    QTest::newRow("code page") << u"opCodePage_2"_s << QString() << false;
-    QTest::newRow("clock correction") << u"ClockCorrectionText"_s << u"5"_s << false;
-    QTest::newRow("bold header line") << u"CheckBoldHeader_3"_s << QString() << false;
-    QTest::newRow("print picture") << u"PrintPic1Check"_s << QString() << false;
-    QTest::newRow("bar code type") << u"opCodeType_4"_s << QString() << false;
-    QTest::newRow("bar code height") << u"TxtBarCodeHeight"_s << u"70"_s << false;
-}
-
-void TestFormOptions::changeTracking()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, text);
-    QFETCH(bool, enables);
-    Opened opened;
-    if (text.isEmpty())
-        click(opened.window.get(), control);
-    else
-        setText(opened.window.get(), control, text);
-    QCOMPARE(isEnabled(opened.window.get(), u"CmdApply"_s), enables);
-}
-
-void TestFormOptions::applyWritesOnlyChanges_data()
-{
-    QTest::addColumn<int>("major");
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QStringList>("texts"); // "control=text"
-    QTest::addColumn<QStringList>("writes");
-    QTest::newRow("one check box")
-        << 6 << QStringList{u"CheckBoldTotal"_s} << QStringList{} << QStringList{setOption(13, 1)};
-    QTest::newRow("in the fixed order")
-        << 6
-        << QStringList{u"CheckPrintQuantity"_s, u"CheckPrintDelimiter"_s, u"CheckPrintNDSInBill"_s}
-        << QStringList{u"TxtSessionTimeLimit=8"_s}
-        << QStringList{setOption(25, 1), setOption(37, 8), setOption(4, 1), setOption(8, 1)};
-    QTest::newRow("groups by index")
-        << 6 << QStringList{u"OptionDateFormat_1"_s, u"OptionRounding_2"_s} << QStringList{}
-        << QStringList{setOption(22, 1), setOption(23, 2)};
-    QTest::newRow("cash carry-over on 6") << 6 << QStringList{u"CheckStartSessionNotNullMoney"_s}
-                                          << QStringList{} << QStringList{setOption(45, 1)};
-    QTest::newRow("paper, clock and correction")
-        << 6 << QStringList{u"PaperTypeOption_4"_s, u"ClockOnCheck"_s}
-        << QStringList{u"ClockCorrectionText=-7.5"_s}
-        << QStringList{u"SetPaperType(int16:255, int16:0)"_s, setOption(47, 0), setOption(48, -8)};
-    QTest::newRow("code page by its driver option")
-        << 6 << QStringList{u"CheckMinuteBeep"_s, u"opCodePage_1"_s} << QStringList{}
-        << QStringList{setOption(17, 1), u"SetDriverOpt(int16:11, int32:1)"_s};
-    QTest::newRow("older device: clock and paper never written")
-        << 5 << QStringList{u"CheckMinuteBeep"_s} << QStringList{} << QStringList{setOption(17, 1)};
-    QTest::newRow("shift limit read as 0: written as shown")
-        << 6 << QStringList{u"CheckMinuteBeep"_s} << QStringList{}
-        << QStringList{setOption(17, 1), setOption(37, 24)};
-    QTest::newRow("clicked back: nothing differs")
-        << 6 << QStringList{u"CheckBoldTotal"_s, u"CheckBoldTotal"_s} << QStringList{}
-        << QStringList{};
-}
-
-void TestFormOptions::applyWritesOnlyChanges()
-{
-    QFETCH(int, major);
-    QFETCH(QStringList, clicks);
-    QFETCH(QStringList, texts);
-    QFETCH(QStringList, writes);
-    const bool limitZero = QByteArray(QTest::currentDataTag()).startsWith("shift limit read as 0");
-    Opened opened(major, 1, [limitZero](FakeDriver& fake) {
-        fake.answerAt(u"GetDeviceOpt"_s, 23, 1);
-        fake.answerAt(u"GetDeviceOpt"_s, 37, limitZero ? 0 : 24);
-        fake.answerAt(u"GetDeviceOpt"_s, 47, 1);
-    });
-    FormOptions* window = opened.window.get();
-    for (const QString& name : clicks)
-        click(window, name);
-    for (const QString& entry : texts)
-        setText(window, entry.section(u'=', 0, 0), entry.section(u'=', 1));
-    click(window, u"CmdApply"_s);
-    QCOMPARE(opened.fake->commands(), writes);
-    QVERIFY(!isEnabled(window, u"CmdApply"_s));
-    if (!writes.isEmpty())
-        QCOMPARE(harness::text(window, u"StatusText"_s), FakeDriver::comment(0));
-
-    // A second Apply (enabled by a box switched on and off again) writes nothing again but the
-    // code page, which is always measured against what was read at load.
-    opened.fake->clearRecords();
-    click(window, u"CheckUseBothPrinters"_s);
-    click(window, u"CheckUseBothPrinters"_s);
-    click(window, u"CmdApply"_s);
-    QStringList again;
-    if (writes.contains(u"SetDriverOpt(int16:11, int32:1)"_s))
-        again << u"SetDriverOpt(int16:11, int32:1)"_s;
-    QCOMPARE(opened.fake->commands(), again);
-}
-
-void TestFormOptions::failedWriteRetried_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("member");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<QString>("write");
-    QTest::addColumn<bool>("retried");
-    QTest::newRow("check box kept as written")
-        << u"CheckBoldTotal"_s << u"SetDeviceOpt"_s << 13 << setOption(13, 1) << false;
-    QTest::newRow("group kept as written")
-        << u"OptionRoundUpTax_2"_s << u"SetDeviceOpt"_s << 44 << setOption(44, 2) << false;
-    QTest::newRow("paper type retried") << u"PaperTypeOption_1"_s << u"SetPaperType"_s << 1
-                                        << u"SetPaperType(int16:1, int16:0)"_s << true;
-    QTest::newRow("clock on retried")
-        << u"ClockOnCheck"_s << u"SetDeviceOpt"_s << 47 << setOption(47, 1) << true;
-}
-
-void TestFormOptions::failedWriteRetried()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, member);
-    QFETCH(int, first);
-    QFETCH(QString, write);
-    QFETCH(bool, retried);
-    Opened opened;
-    opened.fake->answerAt(member, first, 51);
-    click(opened.window.get(), control);
-    click(opened.window.get(), u"CmdApply"_s);
-    QCOMPARE(opened.fake->commands(), QStringList{write});
-    QCOMPARE(harness::text(opened.window.get(), u"StatusText"_s), FakeDriver::comment(51));
-    opened.fake->clearRecords();
-    click(opened.window.get(), u"CheckUseBothPrinters"_s);
-    click(opened.window.get(), u"CheckUseBothPrinters"_s);
-    click(opened.window.get(), u"CmdApply"_s);
-    QCOMPARE(opened.fake->commands(), retried ? QStringList{write} : QStringList{});
-}
-
-// What the window cannot show, or shows otherwise than the device holds it, is written only when
-// the operator changes its control: changing one box writes that one option.
-void TestFormOptions::valuesNoControlShowsAreNotWritten_data()
-{
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<QString>("member"); // the device's answer to member(index)
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("value");
-    QTest::newRow("full cut forced off on 4.1") << 4 << 1 << u"GetDeviceOpt"_s << 10 << 1;
-    QTest::newRow("full cut forced off on 4.2") << 4 << 2 << u"GetDeviceOpt"_s << 10 << 1;
-    QTest::newRow("a check box option of 2") << 6 << 1 << u"GetDeviceOpt"_s << 3 << 2;
-    QTest::newRow("a check box option that failed to read")
-        << 6 << 1 << u"GetDeviceOpt"_s << 28 << -1;
-    QTest::newRow("a date format no button stands for") << 6 << 1 << u"GetDeviceOpt"_s << 22 << 5;
-    QTest::newRow("a rounding that failed to read") << 6 << 1 << u"GetDeviceOpt"_s << 44 << -1;
-    QTest::newRow("a bar code height beyond the spinner") << 6 << 1 << u"GetDeviceOpt"_s << 39 << 9;
-    QTest::newRow("a paper type no button stands for") << 6 << 1 << u"GetDeviceInfo"_s << 45 << 2;
-    QTest::newRow("a code page no button stands for") << 6 << 1 << u"GetDriverOpt"_s << 11 << 7;
-}
-
-void TestFormOptions::valuesNoControlShowsAreNotWritten()
-{
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(QString, member);
-    QFETCH(int, index);
-    QFETCH(int, value);
-    Opened opened(major, minor, [&](FakeDriver& fake) { fake.answerAt(member, index, value); });
-    FormOptions* window = opened.window.get();
-    click(window, u"CheckBoldTotal"_s);
-    click(window, u"CmdApply"_s);
-    QCOMPARE(opened.fake->commands(), QStringList{setOption(13, 1)});
-}
-
-// A Space after "Применить" must not land on "Закрыть".
-void TestFormOptions::applyKeepsTheFocusOnTheChangedBox()
-{
-    Opened opened;
-    FormOptions* window = opened.window.get();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    auto* box = harness::control<QCheckBox>(window, u"CheckBoldTotal"_s);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    QVERIFY(box->isChecked());
-    QTest::mouseClick(harness::control<QPushButton>(window, u"CmdApply"_s), Qt::LeftButton);
-    QCOMPARE(opened.fake->commands(), QStringList{setOption(13, 1)});
-    QCOMPARE(QApplication::focusWidget(), box);
 }
 
 void TestFormOptions::enablingByGeneration_data()
@@ -404,9 +230,9 @@ void TestFormOptions::enablingByGeneration()
     QFETCH(QStringList, disabled);
     QFETCH(QStringList, enabled);
     Opened opened(major, minor, [](FakeDriver& fake) {
-        fake.answerAt(u"GetDeviceOpt"_s, 10, 1);
-        fake.answerAt(u"GetDeviceOpt"_s, 47, 1);
-        fake.answerAt(u"GetDeviceOpt"_s, 48, 5);
+        fake.answerAt(u"GetDeviceOpt"_s, DeviceOption::FullCut, 1);
+        fake.answerAt(u"GetDeviceOpt"_s, DeviceOption::ClockOn, 1);
+        fake.answerAt(u"GetDeviceOpt"_s, DeviceOption::ClockCorrection, 5);
     });
     for (const QString& name : disabled)
         QVERIFY2(!isEnabled(opened.window.get(), name), qPrintable(name));
@@ -423,8 +249,8 @@ void TestFormOptions::enablingByGeneration()
 void TestFormOptions::shiftOpenDisablesBetweenShiftOptions()
 {
     Opened opened(6, 1, [](FakeDriver& fake) {
-        fake.answerAt(u"GetDeviceInfo"_s, 4, 1);
-        fake.answerAt(u"GetDeviceOpt"_s, 13, 1);
+        fake.answerAt(u"GetDeviceInfo"_s, DeviceInfo::ShiftOpen, 1);
+        fake.answerAt(u"GetDeviceOpt"_s, DeviceOption::BoldTotal, 1);
     });
     FormOptions* window = opened.window.get();
     for (const QString& name :
@@ -442,7 +268,8 @@ void TestFormOptions::headerStopsAtFirstRefusedLine()
 {
     Opened opened;
     FormOptions* window = opened.window.get();
-    opened.fake->answerAt(u"SetOrderHeader"_s, 3, 13);
+    // The third line is refused.
+    opened.fake->answerAt(u"SetOrderHeader"_s, 3, resultCode(ErrorCode::TextTooLong));
     setText(window, u"TxtHeader_0"_s, u"ООО Ромашка"_s);
     setText(window, u"TxtHeader_1"_s, QString());
     click(window, u"CheckBoldHeader_1"_s);
@@ -452,7 +279,8 @@ void TestFormOptions::headerStopsAtFirstRefusedLine()
                           u"SetOrderHeader(int16:2, text:\"\", int16:1)"_s,
                           u"SetOrderHeader(int16:3, text:\"\", int16:0)"_s}));
     QCOMPARE(opened.fake->records().constFirst().status, u"Установка заголовка..."_s);
-    QCOMPARE(harness::text(window, u"StatusText"_s), u"Статус: "_s + FakeDriver::comment(13));
+    QCOMPARE(harness::text(window, u"StatusText"_s),
+             u"Статус: "_s + FakeDriver::comment(ErrorCode::TextTooLong));
 }
 
 void TestFormOptions::immediateCommands_data()
@@ -487,19 +315,23 @@ void TestFormOptions::immediateCommands_data()
         << u"Loading pictures..."_s;
     QTest::newRow("print pictures")
         << QStringList{} << QStringList{u"PrintPic2Check"_s, u"cmdSetPrintPic"_s}
-        << QStringList{setOption(49, 0), setOption(50, 1), setOption(51, 0)} << QString();
-    QTest::newRow("bar code")
-        << QStringList{u"TxtBarCode=4600000000003"_s, u"TxtBarCodeHeight=80"_s, u"TxtScaling=2"_s,
-                       u"TxtWidth=3"_s}
-        << QStringList{u"opCodeType_2"_s, u"opBarCodeAlignment_1"_s, u"OpBarCodeFontSize_1"_s,
-                       u"CheckPrintCodeAfter"_s, u"CmdProgramBarCode"_s}
-        << QStringList{u"ProgramBarCode(int32:1, int32:0, int32:1, int32:2, int32:3, int32:1, "
-                       u"int32:2, int32:80, text:\"4600000000003\")"_s}
-        << u"Programming bar code..."_s;
+        << QStringList{setOption(DeviceOption::PrintPicture1, 0),
+                       setOption(DeviceOption::PrintPicture2, 1),
+                       setOption(DeviceOption::PrintPicture3, 0)}
+        << QString();
+    QTest::newRow("bar code") << QStringList{u"TxtBarCode=4600000000003"_s,
+                                             u"TxtBarCodeHeight=80"_s, u"TxtScaling=2"_s,
+                                             u"TxtWidth=3"_s}
+                              << QStringList{u"opCodeType_2"_s, u"opBarCodeAlignment_1"_s,
+                                             u"OpBarCodeFontSize_1"_s, u"CheckPrintCodeAfter"_s,
+                                             u"CmdProgramBarCode"_s}
+                              << QStringList{barCode(1, 0, BarCodeAlignment::Centre, 2, 3,
+                                                     BarCodeFont::Small, 2, 80, u"4600000000003"_s)}
+                              << u"Programming bar code..."_s;
     QTest::newRow("bar code defaults")
         << QStringList{} << QStringList{u"CmdProgramBarCode"_s}
-        << QStringList{u"ProgramBarCode(int32:0, int32:0, int32:0, int32:0, int32:0, int32:0, "
-                       u"int32:0, int32:50, text:\"12345678901\")"_s}
+        << QStringList{barCode(0, 0, BarCodeAlignment::Left, 0, 0, BarCodeFont::Large, 0, 50,
+                               u"12345678901"_s)}
         << u"Programming bar code..."_s;
     QTest::newRow("mask") << QStringList{u"TxtBarCodeDirect=1101"_s}
                           << QStringList{u"CmdProgramBarCodeDirect"_s}
@@ -522,41 +354,9 @@ void TestFormOptions::immediateCommands()
     QCOMPARE(opened.fake->commands(), calls);
     QCOMPARE(opened.fake->records().constFirst().status,
              progress.isEmpty() ? u"before"_s : progress);
-    QCOMPARE(harness::text(window, u"StatusText"_s), u"Статус: "_s + FakeDriver::comment(0));
+    QCOMPARE(harness::text(window, u"StatusText"_s),
+             u"Статус: "_s + FakeDriver::comment(ErrorCode::NoError));
     QVERIFY(!isEnabled(window, u"CmdApply"_s)); // none of these is an option change
-}
-
-void TestFormOptions::failedReadSendsNothing_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("status");
-    QTest::newRow("year not a number")
-        << u"TxtYear"_s << u"20O8"_s << u"CmdSetDate"_s << u"Год: не число"_s;
-    QTest::newRow("year empty") << u"TxtYear"_s << QString() << u"CmdSetDate"_s
-                                << u"Год: не число"_s;
-    QTest::newRow("second too big")
-        << u"TxtSec"_s << u"99999999999"_s << u"CmdSetTime"_s << QString();
-    QTest::newRow("clock correction beyond 16 bits")
-        << u"ClockCorrectionText"_s << u"40000"_s << u"CmdApply"_s << QString();
-}
-
-void TestFormOptions::failedReadSendsNothing()
-{
-    QFETCH(QString, box);
-    QFETCH(QString, text);
-    QFETCH(QString, button);
-    QFETCH(QString, status);
-    Opened opened;
-    FormOptions* window = opened.window.get();
-    click(window, u"CheckBoldTotal"_s);
-    setText(window, box, text);
-    click(window, button);
-    QCOMPARE(opened.fake->commands(), QStringList{});
-    if (!status.isEmpty())
-        QCOMPARE(harness::text(window, u"StatusText"_s), status);
-    QVERIFY(!harness::text(window, u"StatusText"_s).isEmpty());
 }
 
 void TestFormOptions::browseImageFile()
