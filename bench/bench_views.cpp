@@ -1,20 +1,21 @@
 // Cost of the operator's views of the device: the call journal, the device panel and the tape,
 // the three windows of the menu "Вид" together (the tape window alone has bench_tape).
 //   bench_views [--lines N] [--receipts N]
-// The set-up makes two devices behind traced drivers, as the program has them: a fresh one, and
-// one with a long life, whose tape holds N lines (default 1,000,000) ending in a closed shift of
-// R receipts (default 300) and whose journal is full (100,000 calls). Then, each figure beside
-// its floor (processor time, medians; the events each step causes are handled before it ends;
-// every sale timed follows ten untimed ones):
+// The set-up makes devices behind traced drivers, as the program has them: a fresh one, one with
+// a long life, whose tape holds N lines (default 1,000,000) ending in a closed shift of R
+// receipts (default 300) and whose journal is full (100,000 calls), and a twin for figure 2.
+// Then, each figure beside its floor (processor time, medians; the events each step causes are
+// handled before it ends; every sale timed follows ten untimed ones):
 // 1. a query that succeeds, made directly and through the journal (us per call);
 // 2. a ten-call sale on the long device before any view window was opened and after the three
-//    were opened and closed again, once the device has made 2,000 sales in the run (limit 1.05x);
+//    were opened and closed again, once the device has made 2,000 sales in the run, each timed in
+//    turn with a sale on a third device, a twin whose windows are never opened (limit 1.05x);
 // 3. the electronic control tape of the long shift, 1,000 lines read line by line, with the
-//    three windows open and without them (limit 2x);
+//    three windows open and closed, in turn (limit 2x);
 // 4. a ten-call sale on the fresh device with the three windows open and without them: what they
 //    add against one repaint of each window (limit 1);
-// 5. a ten-call sale with the three windows open, on the long device beside the fresh one
-//    (limit 1.1x);
+// 5. a ten-call sale with the three windows open, on the long device and on the fresh one in
+//    turn (limit 1.1x);
 // 6. opening each window on the fresh and on the long device, in turn, each with a full journal
 //    (limit 16 ms, and 1x the fresh one); and the journal window with a few calls in its journal
 //    beside a full one.
@@ -85,6 +86,76 @@ void settle()
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// Ten-call sales on two devices in turn, timed after ten untimed ones on each: the machine's drift
+// over the runs falls on both alike, so their ratio holds where each one's time wanders.
+std::array<Figure, 2> pairedSales(Driver& first, Driver& second)
+{
+    std::array<Driver*, 2> devices{&first, &second};
+    std::array<std::vector<double>, 2> walls;
+    std::array<std::vector<double>, 2> cpus;
+    for (int run = 0; run < 50; ++run) {
+        for (int side = 0; side < 2; ++side) {
+            const auto started = Clock::now();
+            const double cpuStarted = cpuMs();
+            if (!tenCallSale(*devices[side]))
+                return {};
+            settle();
+            if (run < 10)
+                continue;
+            cpus[side].push_back(cpuMs() - cpuStarted);
+            walls[side].push_back(ms(Clock::now() - started));
+        }
+    }
+    return {Figure{median(walls[0]), median(cpus[0])}, Figure{median(walls[1]), median(cpus[1])}};
+}
+
+// The ready control tape read line by line, `lines` lines of it.
+bool readControlTape(Driver& d, std::int32_t shift, int lines)
+{
+    if (!check(d.EKLZPrintReportByNum(EklzReport::electronic(EklzReport::ControlTape), shift, 0, 0),
+               "control tape"))
+        return false;
+    int read = 0;
+    while (read < lines && !d.GetTextDeviceInfo(TextInfo::eklzReportLine(read + 1)).isEmpty())
+        ++read;
+    settle();
+    if (read < lines)
+        std::fprintf(stderr, "the control tape has %d lines, not %d\n", read, lines);
+    return read == lines;
+}
+
+// The control tape read with the three windows closed and open, in turn, ten times each: the
+// machine's drift over the runs falls on both alike.
+std::array<Figure, 2> controlTapes(Rig& rig, std::int32_t shift, int lines)
+{
+    std::array<std::vector<double>, 2> walls;
+    std::array<std::vector<double>, 2> cpus;
+    for (int run = 0; run < 10; ++run) {
+        for (int side = 0; side < 2; ++side) {
+            std::array<QWidget*, 3> windows{};
+            if (side == 1) {
+                windows = rig.open();
+                settle();
+            }
+            // The timed reading follows an untimed one, as each timed sale does.
+            if (!readControlTape(*rig.driver, shift, lines))
+                return {};
+            const auto started = Clock::now();
+            const double cpuStarted = cpuMs();
+            if (!readControlTape(*rig.driver, shift, lines))
+                return {};
+            cpus[side].push_back(cpuMs() - cpuStarted);
+            walls[side].push_back(ms(Clock::now() - started));
+            for (QWidget* window : windows) {
+                if (window)
+                    window->close();
+            }
+            settle();
+        }
+    }
+    return {Figure{median(walls[0]), median(cpus[0])}, Figure{median(walls[1]), median(cpus[1])}};
+}
+
 // Ten-call sales, timed after `warmUp` untimed ones: a sale right after other work (a window's
 // painting, a long report) pays for caches that work left cold, which is not the sale's own cost.
 Figure sales(Driver& d, int warmUp = 10)
@@ -98,24 +169,6 @@ Figure sales(Driver& d, int warmUp = 10)
         const bool ok = tenCallSale(d);
         settle();
         return ok;
-    });
-}
-
-// The ready control tape read line by line, `lines` lines of it.
-Figure controlTape(Driver& d, std::int32_t shift, int lines)
-{
-    return measure(10, [&] {
-        if (!check(d.EKLZPrintReportByNum(EklzReport::electronic(EklzReport::ControlTape), shift, 0,
-                                          0),
-                   "control tape"))
-            return false;
-        int read = 0;
-        while (read < lines && !d.GetTextDeviceInfo(TextInfo::eklzReportLine(read + 1)).isEmpty())
-            ++read;
-        settle();
-        if (read < lines)
-            std::fprintf(stderr, "the control tape has %d lines, not %d\n", read, lines);
-        return read == lines;
     });
 }
 
@@ -180,8 +233,10 @@ int main(int argc, char* argv[])
 
     QTemporaryDir freshDir;
     QTemporaryDir longDir;
+    QTemporaryDir twinDir;
     Rig fresh(freshDir.path());
     Rig aged(longDir.path());
+    Rig twin(twinDir.path()); // a device whose windows are never opened
     const auto setUp = Clock::now();
     if (!connect(*fresh.device) || !check(fresh.driver->StartSession(u"Кассир1"_s, 1), "shift") ||
         !connect(*aged.device) || !padTape(longDir.path(), lines) ||
@@ -225,16 +280,19 @@ int main(int argc, char* argv[])
     // 2. The long device before the windows were ever opened, and after they were opened,
     // followed a sale and were closed. The two sales compared are as close in the device's history
     // as they can be: the device's own cost drifts by a few per cent over a few hundred receipts,
-    // which is not the windows' doing.
-    // The long device in its steady state first: its cost per sale steps up by a few per cent
-    // over its first thousand or two sales in a run, which is not the windows' doing either.
+    // which is not the windows' doing. Each is timed in turn with a sale on a twin device whose
+    // windows are never opened: the machine's drift between the two falls on the twin as well,
+    // and the figure is the change of the long device's time against its twin's.
+    // Both devices in their steady state first: the cost per sale steps up by a few per cent
+    // over a device's first thousand or two sales in a run, which is not the windows' doing either.
+    if (!connect(*twin.device) || !check(twin.driver->StartSession(u"Кассир1"_s, 1), "shift"))
+        return 1;
     for (int i = 0; i < kSteadySales; ++i) {
-        if (!tenCallSale(*aged.driver))
+        if (!tenCallSale(*aged.driver) || !tenCallSale(*twin.driver))
             return 1;
     }
     settle();
-    const Figure tapeBare = controlTape(*aged.driver, longShift, 1000);
-    const Figure never = sales(*aged.driver);
+    const auto [twinBefore, never] = pairedSales(*twin.driver, *aged.driver);
     std::array<QWidget*, 3> windows = aged.open();
     settle();
     const bool followed = tenCallSale(*aged.driver);
@@ -242,23 +300,20 @@ int main(int argc, char* argv[])
     for (QWidget* window : windows)
         window->close();
     settle();
-    const Figure closed = sales(*aged.driver);
+    const auto [twinAfter, closed] = pairedSales(*twin.driver, *aged.driver);
 
-    // 3. and 5. The windows open again: the control tape and a sale, and opening each anew.
-    windows = aged.open();
-    settle();
-    const Figure tapeViews = controlTape(*aged.driver, longShift, 1000);
-    const Figure longViews = sales(*aged.driver);
-    for (QWidget* window : windows)
-        window->close();
-    settle();
-    if (!followed || !never.ok() || !closed.ok() || !tapeBare.ok() || !tapeViews.ok())
+    // 3. The control tape with the windows closed and open, in turn.
+    const auto [tapeBare, tapeViews] = controlTapes(aged, longShift, 1000);
+
+    if (!followed || !never.ok() || !closed.ok() || !twinBefore.ok() || !twinAfter.ok() ||
+        !tapeBare.ok() || !tapeViews.ok())
         return 1;
     std::printf("sale, long device: %.2f ms before the windows were opened, %.2f ms after they"
-                " were closed: %.2fx (limit 1.05x)\n",
-                never.cpu, closed.cpu, closed.cpu / never.cpu);
-    std::printf("control tape of 1,000 lines read line by line: %.2f ms without the windows,"
-                " %.2f ms with them: %.2fx (limit 2x)\n",
+                " were closed; its twin's %.2f and %.2f ms: %.2fx (limit 1.05x)\n",
+                never.cpu, closed.cpu, twinBefore.cpu, twinAfter.cpu,
+                (closed.cpu / twinAfter.cpu) / (never.cpu / twinBefore.cpu));
+    std::printf("control tape of 1,000 lines read line by line: %.2f ms with the windows closed,"
+                " %.2f ms with them open: %.2fx (limit 2x)\n",
                 tapeBare.cpu, tapeViews.cpu, tapeViews.cpu / tapeBare.cpu);
 
     // 4. The fresh device: a sale without the windows, with them, and a repaint of each.
@@ -282,9 +337,11 @@ int main(int argc, char* argv[])
     std::array<std::array<Figure, 2>, 3> openings;
     for (int which = 0; which < 3; ++which)
         openings[which] = opening(*fresh.driver, *aged.driver, which);
+    // 4. and 5. The windows of both devices open, and a sale on each in turn.
     const std::array<QWidget*, 3> shown = fresh.open();
+    aged.open();
     settle();
-    const Figure beside = sales(*fresh.driver);
+    const auto [beside, longViews] = pairedSales(*fresh.driver, *aged.driver);
     double repaints = 0;
     for (QWidget* window : shown)
         repaints += repaint(*window);
